@@ -1,0 +1,44 @@
+// The runner's prompt handler: answers questions from the --answer list in order, writes every dialog to
+// the transcript (one JSON object per line) and a readable line to standard error.
+#pragma once
+
+#include <deque>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+
+#include "app/SelectionPrompt.h"
+
+namespace scrivano::cli {
+
+// A question found no answer left. what() is the readable question.
+class NoAnswerLeft : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An answer that cannot answer its question (a Yes/No answer that is neither "yes" nor "no").
+class BadAnswer : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr char kCancelAnswer[] = "<cancel>";
+
+class ScriptedPrompts : public PromptHandler {
+ public:
+  ScriptedPrompts(std::deque<std::string> answers, std::ostream* transcript, std::ostream& log);
+
+  bool AskSelection(Text& promptText, float heightFactor, bool parentIsDesktop) override;
+  int ShowBox(const MessageRequest& request) override;
+
+ private:
+  std::string TakeAnswer(const std::string& question);
+  void Record(const std::string& jsonLine);
+
+  std::deque<std::string> answers_;
+  std::ostream* transcript_;
+  std::ostream& log_;
+};
+
+}  // namespace scrivano::cli

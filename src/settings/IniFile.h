@@ -1,0 +1,56 @@
+// An initialisation file with the rules of the Windows profile functions that Scrivano relies on:
+// - the file is UTF-16LE with the mark FF FE, or 8-bit text in the locale's character set (UTF-8 with or
+//   without its mark);
+// - section and key names match case-insensitively (ASCII letters);
+// - the first matching section is searched, and the first occurrence of a key in it wins;
+// - white space around the key and the value is removed, then one pair of matching surrounding quotes;
+// - a value is cut to 65,535 characters (the 65,536-character buffer with its terminator).
+#pragma once
+
+#include <vector>
+
+#include "text/Text.h"
+
+namespace scrivano {
+
+inline constexpr char16_t kIniLineBreak[] = u"\r\n";
+inline constexpr int kIniValueLimit = 65535;
+
+enum class IniEncoding { kLocale, kUtf8WithMark, kUtf16WithMark };
+
+class IniFile {
+ public:
+  // A missing or unreadable file loads as an empty one.
+  static IniFile Load(TextView path);
+  static IniFile FromBytes(std::string_view bytes);
+
+  // The value of key in section, or the empty text.
+  Text Value(TextView section, TextView key) const;
+
+  // Sets one key, keeping every other line as it was. An existing key (first occurrence in the first
+  // matching section) is rewritten in place; a new key goes after the last non-blank line of the
+  // section; a new section goes at the end.
+  void SetValue(TextView section, TextView key, TextView value);
+
+  // The file's bytes in its own encoding.
+  std::string ToBytes() const;
+  IniEncoding Encoding() const { return encoding_; }
+
+ private:
+  struct Line {
+    Text text;
+    Text ending;  // the line's own break: "\r\n", "\n", "\r" or "" for the last line
+  };
+  // Index range [first, last) of the first section named section's lines (after its header), or
+  // first == -1 when the file has no such section.
+  void FindSection(TextView section, int& first, int& last) const;
+
+  std::vector<Line> lines_;
+  IniEncoding encoding_ = IniEncoding::kLocale;
+};
+
+// Writes one key to the file at path (created when missing) without a half-written file ever standing in
+// its place. Returns false when it could not be written; nothing is shown to the user.
+bool WriteIniValue(TextView path, TextView section, TextView key, TextView value);
+
+}  // namespace scrivano

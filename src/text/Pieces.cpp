@@ -1,0 +1,68 @@
+#include "text/Pieces.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "app/SelectionPrompt.h"
+
+namespace scrivano {
+
+void TrimSpaces(Text& text) {
+  const size_t last = text.find_last_not_of(u' ');
+  if (last == Text::npos) {
+    text.clear();
+    return;
+  }
+  text.resize(last + 1);
+  text.erase(0, text.find_first_not_of(u' '));
+}
+
+void TrimLineSpaces(Text& text) {
+  ReplaceUntilNone(text, u" \r\n", u"\r\n");
+  ReplaceUntilNone(text, u"\r\n ", u"\r\n");
+  TrimSpaces(text);
+}
+
+void EncloseWith(Text& text, TextView delimiter) {
+  text.insert(0, delimiter);
+  text.append(delimiter);
+}
+
+Text InsertBeforeLast(TextView text, char16_t ch, TextView insertion) {
+  const int k = FindLast(text, ch);
+  Text result = Left(text, k);
+  result.append(insertion);
+  result.append(MidFrom(text, k));
+  return result;
+}
+
+bool ValueAfterColon(TextView text, Text& value, bool allowEmpty) {
+  const int colon = Find(text, u':');
+  if (colon >= 0) {
+    value = MidFrom(text, colon + 1);
+    TrimSpaces(value);
+    if (allowEmpty || !value.empty()) return true;
+  }
+  ShowMessage(u"Wrong parameter format!", u"Notice", MessageButtons::Ok, true);
+  return false;
+}
+
+int WideToInt(TextView text) {
+  size_t i = 0;
+  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    value = value * 10 + (text[i] - u'0');
+    if (value > kMax + 1) value = kMax + 1;  // saturate; the sign decides below
+  }
+  if (negative) return static_cast<int>(-value < kMin ? kMin : -value);
+  return static_cast<int>(value > kMax ? kMax : value);
+}
+
+int ToInt(TextView text) { return WideToInt(Trimmed(text)); }
+
+}  // namespace scrivano

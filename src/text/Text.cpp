@@ -1,0 +1,129 @@
+#include "text/Text.h"
+
+#include <algorithm>
+
+#include "text/Utf8.h"
+
+namespace scrivano {
+
+bool IsWhiteSpace(char16_t ch) {
+  if (ch <= 0xFF) return (ch >= 0x09 && ch <= 0x0D) || ch == 0x20 || ch == 0xA0;
+  return std::find(std::begin(kWideSpaces), std::end(kWideSpaces), ch) != std::end(kWideSpaces);
+}
+
+int Length(TextView text) { return static_cast<int>(text.size()); }
+
+int Find(TextView text, TextView sub, int from) {
+  if (from < 0 || from > Length(text)) return -1;
+  const size_t at = text.find(sub, static_cast<size_t>(from));
+  return at == TextView::npos ? -1 : static_cast<int>(at);
+}
+
+int Find(TextView text, char16_t ch, int from) { return Find(text, TextView(&ch, 1), from); }
+
+int FindLast(TextView text, char16_t ch) {
+  const size_t at = text.rfind(ch);
+  return at == TextView::npos ? -1 : static_cast<int>(at);
+}
+
+bool Contains(TextView text, TextView sub) { return text.find(sub) != TextView::npos; }
+
+Text Mid(TextView text, int first, int count) {
+  first = std::max(first, 0);
+  count = std::max(count, 0);
+  if (first >= Length(text)) return Text();
+  return Text(text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+}
+
+Text MidFrom(TextView text, int first) {
+  first = std::max(first, 0);
+  return Mid(text, first, Length(text) - first);
+}
+
+Text Left(TextView text, int n) { return n <= 0 ? Text() : Text(text.substr(0, static_cast<size_t>(n))); }
+
+Text Right(TextView text, int n) {
+  if (n <= 0) return Text();
+  if (n >= Length(text)) return Text(text);
+  return Text(text.substr(text.size() - static_cast<size_t>(n)));
+}
+
+int Replace(Text& text, TextView oldText, TextView newText) {
+  if (oldText.empty()) return 0;
+  size_t at = text.find(oldText);
+  if (at == Text::npos) return 0;
+  Text result;
+  result.reserve(text.size());
+  size_t done = 0;
+  int count = 0;
+  while (at != Text::npos) {
+    result.append(text, done, at - done);
+    result.append(newText);
+    done = at + oldText.size();
+    ++count;
+    at = text.find(oldText, done);
+  }
+  result.append(text, done, Text::npos);
+  text.swap(result);
+  return count;
+}
+
+int ReplaceUntilNone(Text& text, TextView oldText, TextView newText) {
+  if (oldText.empty()) return 0;
+  // A replacement that contains the old text could always produce a new occurrence: one pass then.
+  const bool cannotEnd = newText.find(oldText) != TextView::npos;
+  int total = 0;
+  for (int n = Replace(text, oldText, newText); n > 0; n = Replace(text, oldText, newText)) {
+    total += n;
+    if (cannotEnd) break;
+  }
+  return total;
+}
+
+void TrimLeft(Text& text) {
+  size_t i = 0;
+  while (i < text.size() && IsWhiteSpace(text[i])) ++i;
+  text.erase(0, i);
+}
+
+void TrimRight(Text& text) {
+  size_t n = text.size();
+  while (n > 0 && IsWhiteSpace(text[n - 1])) --n;
+  text.resize(n);
+}
+
+void Trim(Text& text) {
+  TrimRight(text);
+  TrimLeft(text);
+}
+
+Text Trimmed(TextView text) {
+  size_t b = 0, e = text.size();
+  while (b < e && IsWhiteSpace(text[b])) ++b;
+  while (e > b && IsWhiteSpace(text[e - 1])) --e;
+  return Text(text.substr(b, e - b));
+}
+
+void MakeUpper(Text& text) {
+  for (char16_t& c : text)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 0x20);
+}
+
+void MakeLower(Text& text) {
+  for (char16_t& c : text)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
+}
+
+Text FromUtf8(std::string_view bytes) {
+  Text out;
+  AppendUtf8AsUtf16(bytes, out);
+  return out;
+}
+
+std::string ToUtf8(TextView text) {
+  std::string out;
+  AppendUtf16AsUtf8(text, out);
+  return out;
+}
+
+}  // namespace scrivano

@@ -1,0 +1,97 @@
+#include "text/Tokenizers.h"
+
+#include <algorithm>
+
+#include "app/SelectionPrompt.h"
+
+namespace scrivano {
+
+int NextToken(TextView text, int& pos, Text& token, TextView delimiter) {
+  const int length = Length(text);
+  // An empty delimiter would never move the position on; treat it as not found.
+  const int at = delimiter.empty() ? -1 : Find(text, delimiter, pos);
+  if (at < 0) {
+    token = Mid(text, pos, length - pos);
+    pos = 0;
+    return pos;
+  }
+  token = Mid(text, pos, at - pos);
+  const int next = at + Length(delimiter);
+  pos = next >= length ? 0 : next;
+  return pos;
+}
+
+int NextTokenByChar(TextView text, int& pos, Text& token, char16_t ch) {
+  return NextToken(text, pos, token, TextView(&ch, 1));
+}
+
+bool NextTokenFound(TextView text, Text& token, int& pos, TextView delimiter) {
+  const int length = Length(text);
+  const int at = delimiter.empty() ? -1 : Find(text, delimiter, pos);
+  if (at < 0) {
+    token = Mid(text, pos, length - pos);
+    pos = length;
+    return false;
+  }
+  token = Mid(text, pos, at - pos);
+  pos = at + Length(delimiter);
+  return true;
+}
+
+bool NextNonBlankLine(TextView text, Text& line, int& pos) {
+  return NextNonBlankLineSkipping(text, pos, line, false);
+}
+
+bool NextNonBlankLineSkipping(TextView text, int& pos, Text& line, bool skipStars) {
+  do {
+    NextToken(text, pos, line, kLineBreak);
+    Trim(line);
+    if (!line.empty() && !(skipStars && line.starts_with(u"*****"))) return true;
+  } while (pos != 0);
+  return false;
+}
+
+bool NextNonBlankLineAt(int& pos, TextView text, Text& line) {
+  const int length = Length(text);
+  if (pos == length) return false;
+  do {
+    NextTokenFound(text, line, pos, kLineBreak);
+    Trim(line);
+    if (!line.empty()) return true;
+  } while (pos != length);
+  return false;
+}
+
+bool NextSection(TextView text, Text& section, int* pos) {
+  const int start = pos ? *pos : 0;
+  if (start == -1) {
+    ShowMessage(u"Could not get another section!", u"Notice", MessageButtons::Ok, true);
+    return false;
+  }
+  const int mark = Find(text, kSeparatorMark, start);
+  const int lineEnd = mark < 0 ? -1 : Find(text, kLineBreak, mark);
+  if (lineEnd < 0) {
+    section = MidFrom(text, start);
+    if (pos) *pos = -1;
+    return true;
+  }
+  const int next = lineEnd + 2;
+  section = Mid(text, start, next - start);
+  RemoveSeparatorLines(section);
+  if (pos) *pos = next;
+  return true;
+}
+
+void RemoveSeparatorLines(Text& section) {
+  const int markLength = Length(kSeparatorMark);
+  int from = 0;
+  for (int at = Find(section, kSeparatorMark, from); at >= 0; at = Find(section, kSeparatorMark, from)) {
+    const int lineEnd = Find(section, kLineBreak, at);
+    const size_t removeTo = lineEnd < 0 ? section.size() : static_cast<size_t>(lineEnd) + 2;
+    section.erase(static_cast<size_t>(at), removeTo - static_cast<size_t>(at));
+    // The text around the cut may join into a new "=====": look again a little before it.
+    from = std::max(0, at - (markLength - 1));
+  }
+}
+
+}  // namespace scrivano

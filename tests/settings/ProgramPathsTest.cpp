@@ -1,0 +1,70 @@
+#include "settings/ProgramPaths.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+
+#include "settings/IniFile.h"
+#include "support/TempFolder.h"
+
+namespace scrivano {
+namespace {
+
+using test::TempFolder;
+
+EnvironmentLookup Environment(std::map<std::string, std::string> values) {
+  return [values = std::move(values)](const char* name) -> const char* {
+    const auto it = values.find(name);
+    return it == values.end() ? nullptr : it->second.c_str();
+  };
+}
+
+TEST(ProgramPaths, WorkRootIsTheParentOfTheProgramsFolder) {
+  TempFolder folder;
+  const ProgramPaths paths = ResolveProgramPaths(folder.path() + "/Release/scrivano", Environment({}));
+  EXPECT_EQ(paths.workRoot, FromUtf8(folder.path()));
+  EXPECT_EQ(paths.parameterFile, FromUtf8(folder.path() + "/Data/config.ini"));
+  EXPECT_EQ(paths.inputFile, FromUtf8(folder.path() + "/Data/Input"));
+  EXPECT_EQ(paths.companionProgram, FromUtf8(folder.path() + "/Release/vexo1"));
+  struct stat info;
+  EXPECT_EQ(::stat((folder.path() + "/Data").c_str(), &info), 0);
+}
+
+TEST(ProgramPaths, EnvironmentOverrideAndFallback) {
+  TempFolder folder;
+  const ProgramPaths chosen =
+      ResolveProgramPaths("/usr/bin/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/root"}}));
+  EXPECT_EQ(chosen.workRoot, FromUtf8(folder.path() + "/root"));
+
+  // A root whose Data folder can be neither found nor made: a file stands where the folder should be.
+  folder.WriteBytes("blocked", "");
+  const ProgramPaths fallback = ResolveProgramPaths(
+      "/x/Release/scrivano",
+      Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"XDG_DATA_HOME", folder.path() + "/xdg"}}));
+  EXPECT_EQ(fallback.workRoot, FromUtf8(folder.path() + "/xdg/scrivano"));
+  const ProgramPaths home = ResolveProgramPaths(
+      "/x/Release/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"HOME", folder.path()}}));
+  EXPECT_EQ(home.workRoot, FromUtf8(folder.path() + "/.local/share/scrivano"));
+}
+
+TEST(ProgramPaths, DefaultParameterFileIsInstalledOnceAndReadable) {
+  TempFolder folder;
+  const ProgramPaths paths = PathsBelow(FromUtf8(folder.path()));
+  ::mkdir((folder.path() + "/Data").c_str(), 0700);
+  ASSERT_TRUE(InstallDefaultParameterFile(paths));
+  const IniFile file = IniFile::Load(paths.parameterFile);
+  EXPECT_EQ(file.Encoding(), IniEncoding::kUtf16WithMark);
+  EXPECT_EQ(file.Value(u"PARAMETERS", u"Para0"), u"500");
+  EXPECT_EQ(file.Value(u"PARAMETERS", u"Para3"), u"-1");
+  EXPECT_EQ(file.Value(u"PARAMETERS", u"Para4"), u"-1");
+  EXPECT_EQ(file.Value(u"PARAMETERS", u"Para8"), u"3/1");
+
+  folder.WriteBytes("Data/config.ini", "[PARAMETERS]\nPara0=7\n");
+  ASSERT_TRUE(InstallDefaultParameterFile(paths));  // an existing file is the user's: kept
+  EXPECT_EQ(folder.ReadBytes("Data/config.ini"), "[PARAMETERS]\nPara0=7\n");
+}
+
+}  // namespace
+}  // namespace scrivano

@@ -1,0 +1,64 @@
+#include "text/Pieces.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TestPrompts.h"
+
+namespace scrivano {
+namespace {
+
+TEST(TrimSpaces, RemovesOnlyU0020) {
+  Text text = u"  \ta\u3000  ";
+  TrimSpaces(text);
+  EXPECT_EQ(text, u"\ta\u3000");
+  text = u"    ";
+  TrimSpaces(text);
+  EXPECT_EQ(text, u"");
+}
+
+TEST(TrimLineSpaces, NoLineBeginsOrEndsWithASpace) {
+  Text text = u"  a  \r\n   b \r\n \r\nc ";
+  TrimLineSpaces(text);
+  EXPECT_EQ(text, u"a\r\nb\r\n\r\nc");
+}
+
+TEST(InsertBeforeLast, GoesInFrontWhenTheCharacterIsMissing) {
+  EXPECT_EQ(InsertBeforeLast(u"report.doc", u'.', u".bak"), u"report.bak.doc");
+  EXPECT_EQ(InsertBeforeLast(u"abc", u'.', u".bak"), u".bakabc");
+  EXPECT_EQ(InsertBeforeLast(u"a.b.c", u'.', u"X"), u"a.bX.c");
+  Text text = u"x";
+  EncloseWith(text, u"\t");
+  EXPECT_EQ(text, u"\tx\t");
+}
+
+TEST(ValueAfterColon, ComplainsAboutAMissingColonOrEmptyValue) {
+  test::TestPrompts prompts;
+  Text value = u"old";
+  EXPECT_TRUE(ValueAfterColon(u"key:  a:b  ", value, false));
+  EXPECT_EQ(value, u"a:b");
+  EXPECT_TRUE(ValueAfterColon(u"key:   ", value, true));
+  EXPECT_EQ(value, u"");
+  EXPECT_TRUE(prompts.dialogs().empty());
+  EXPECT_FALSE(ValueAfterColon(u"key:   ", value, false));
+  EXPECT_FALSE(ValueAfterColon(u"no colon", value, true));
+  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong parameter format!", u"Wrong parameter format!"}));
+  EXPECT_EQ(prompts.dialogs()[0].caption, u"Notice");
+}
+
+TEST(ToInt, FollowsTheRuntimesWideConversion) {
+  struct Case {
+    Text text;
+    int value;
+  } cases[] = {
+      {u"42", 42},          {u" 12abc", 12},      {u"-1", -1},          {u"+7", 7},
+      {u"", 0},             {u"abc", 0},          {u"- 3", 0},          {u"\t\u3000 5", 5},
+      {u"3/1", 3},          {u"2147483647", 2147483647},
+      {u"2147483648", 2147483647},                {u"99999999999999999999", 2147483647},
+      {u"-2147483648", -2147483647 - 1},          {u"-99999999999999999999", -2147483647 - 1},
+      {u"\uFF11", 0},  // a full-width digit is no digit
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToInt(c.text), c.value) << ToUtf8(c.text);
+}
+
+}  // namespace
+}  // namespace scrivano

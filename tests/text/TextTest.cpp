@@ -1,0 +1,88 @@
+#include "text/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace scrivano {
+namespace {
+
+TEST(Text, Find_OutsideTheText_IsNotFound) {
+  EXPECT_EQ(Find(u"abcabc", u"bc", 0), 1);
+  EXPECT_EQ(Find(u"abcabc", u"bc", 2), 4);
+  EXPECT_EQ(Find(u"abcabc", u"bc", -1), -1);
+  EXPECT_EQ(Find(u"abcabc", u"bc", 7), -1);
+  EXPECT_EQ(Find(u"abc", u"", 3), 3);  // an empty sub is found at from, even at the end
+  EXPECT_EQ(Find(u"abc", u"", 4), -1);
+  EXPECT_EQ(Find(u"", u"", 0), 0);
+  EXPECT_EQ(FindLast(u"a.b.c", u'.'), 3);
+  EXPECT_EQ(FindLast(u"abc", u'.'), -1);
+}
+
+TEST(Text, MidLeftRight_ClipAndTreatNegativesAsZero) {
+  EXPECT_EQ(Mid(u"abcdef", 2, 3), u"cde");
+  EXPECT_EQ(Mid(u"abcdef", -2, 3), u"abc");
+  EXPECT_EQ(Mid(u"abcdef", 2, -1), u"");
+  EXPECT_EQ(Mid(u"abcdef", 4, 10), u"ef");
+  EXPECT_EQ(Mid(u"abcdef", 6, 1), u"");
+  EXPECT_EQ(Mid(u"abcdef", 9, 1), u"");
+  EXPECT_EQ(MidFrom(u"abcdef", -1), u"abcdef");
+  EXPECT_EQ(MidFrom(u"abcdef", 4), u"ef");
+  EXPECT_EQ(Left(u"abc", -1), u"");
+  EXPECT_EQ(Left(u"abc", 2), u"ab");
+  EXPECT_EQ(Left(u"abc", 9), u"abc");
+  EXPECT_EQ(Right(u"abc", -1), u"");
+  EXPECT_EQ(Right(u"abc", 2), u"bc");
+  EXPECT_EQ(Right(u"abc", 9), u"abc");
+}
+
+TEST(Text, Replace_IsOnePassLeftToRightAndCounts) {
+  Text text = u"aaaa";
+  EXPECT_EQ(Replace(text, u"aa", u"a"), 2);
+  EXPECT_EQ(text, u"aa");
+  text = u"  x   y";
+  EXPECT_EQ(Replace(text, u"  ", u" "), 2);
+  EXPECT_EQ(text, u" x  y");
+  EXPECT_EQ(Replace(text, u"", u"z"), 0);
+  EXPECT_EQ(Replace(text, u"q", u"z"), 0);
+  EXPECT_EQ(text, u" x  y");
+}
+
+TEST(Text, ReplaceUntilNone_RepeatsPasses) {
+  Text text = u"a     b";
+  EXPECT_EQ(ReplaceUntilNone(text, u"  ", u" "), 4);
+  EXPECT_EQ(text, u"a b");
+  // A replacement holding the old text would never end: one pass only.
+  text = u"ab";
+  EXPECT_EQ(ReplaceUntilNone(text, u"a", u"aa"), 1);
+  EXPECT_EQ(text, u"aab");
+}
+
+TEST(Text, Trim_UsesTheExactWhiteSpaceSet) {
+  Text text = u"\t\r\n\v\f \u00A0\u3000\u2028x y\u1680\u205F\u202F\u200A";
+  Trim(text);
+  EXPECT_EQ(text, u"x y");
+  // Not white space: U+0085, U+200B (zero width space), U+FEFF, U+180E.
+  for (char16_t ch : {u'\u0085', u'\u200B', u'\uFEFF', u'\u180E', u'\u0000'}) {
+    Text kept(1, ch);
+    Trim(kept);
+    EXPECT_EQ(kept.size(), 1u) << int(ch);
+  }
+  text = u"  a  ";
+  TrimLeft(text);
+  EXPECT_EQ(text, u"a  ");
+  TrimRight(text);
+  EXPECT_EQ(text, u"a");
+  text = u" \u3000 ";
+  Trim(text);
+  EXPECT_EQ(text, u"");
+}
+
+TEST(Text, CaseMapping_TouchesAsciiLettersOnly) {
+  Text text = u"\u00C0Bc\uFF21\u00E9z[`@{";
+  MakeLower(text);
+  EXPECT_EQ(text, u"\u00C0bc\uFF21\u00E9z[`@{");
+  MakeUpper(text);
+  EXPECT_EQ(text, u"\u00C0BC\uFF21\u00E9Z[`@{");
+}
+
+}  // namespace
+}  // namespace scrivano
