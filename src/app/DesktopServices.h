@@ -1,0 +1,42 @@
+// The points where core operations reach into the desktop: other programs' windows, the clipboard relay,
+// the office window at the Function List's corner. The desktop application installs the services at
+// start-up; without them (the command-line runner, most tests) an operation that needs one throws
+// DesktopUnavailable, and operations that only look for an office window find none.
+#pragma once
+
+#include <functional>
+
+#include "app/TaskContext.h"
+
+namespace scrivano {
+
+// Rewrites one piece of text in place.
+using PieceConversion = std::function<void(Text& piece)>;
+
+class DesktopServices {
+ public:
+  virtual ~DesktopServices() = default;
+
+  // The root window just outside the Function List's top-left corner (moved one pixel left and up);
+  // with clamp, negative coordinates are raised to 0 first. 0 when there is none.
+  virtual WindowHandle WindowAtListCorner(bool clamp) = 0;
+  virtual Text WindowClassName(WindowHandle window) = 0;
+
+  // Applies convert to the office window's content piece by piece through the clipboard relay.
+  virtual void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert) = 0;
+};
+
+// Installs the services for the whole run (not owned). nullptr removes them.
+void SetDesktopServices(DesktopServices* services);
+// The installed services, or nullptr.
+DesktopServices* Desktop();
+// The installed services; throws DesktopUnavailable("<what> needs the desktop") without them.
+DesktopServices& RequireDesktop(const char* what);
+
+// Window class of an office suite's main window.
+inline constexpr char16_t kOfficeMainWindowClass[] = u"OpusApp";
+
+// The office main window at the list's corner (clamped), or 0; always 0 without a desktop.
+WindowHandle OfficeWindowAtListCorner(bool clamp = true);
+
+}  // namespace scrivano
