@@ -105,7 +105,9 @@ void IniFile::SetValue(TextView section, TextView key, TextView value) {
   FindSection(section, first, last);
   if (first < 0) {
     if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = lineBreak;
-    lines_.push_back({u"[" + Text(section) + u"]", lineBreak});
+    Text header(1, u'[');
+    header.append(section).push_back(u']');
+    lines_.push_back({header, lineBreak});
     lines_.push_back({newLine, lineBreak});
     return;
   }
