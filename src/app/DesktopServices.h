@@ -24,6 +24,14 @@ class DesktopServices {
 
   // Applies convert to the office window's content piece by piece through the clipboard relay.
   virtual void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert) = 0;
+
+  // The window mode of "03. Combine windows/files text", reached when the working text lists no
+  // readable file: appends the text of the windows the user chooses to workingText. A desktop that does
+  // not provide it stops the entry as a missing desktop would.
+  virtual void CombineWindowsText(Text& workingText) {
+    (void)workingText;
+    throw DesktopUnavailable("Copying the text of windows needs the desktop");
+  }
 };
 
 // Installs the services for the whole run (not owned). nullptr removes them.

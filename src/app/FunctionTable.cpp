@@ -4,18 +4,39 @@
 #include <charconv>
 
 #include "app/SelectionPrompt.h"
+#include "transform/AlignSourceTarget.h"
+#include "transform/CombineFiles.h"
+#include "transform/LineOperations.h"
+#include "transform/TradosFormats.h"
 
 namespace scrivano {
 namespace {
 
-bool MakeLowercaseEntry(TaskContext& context) {
-  MakeLower(*context.workingText);
+// Entries that rewrite the working text in place and always hand it back.
+template <void (*operation)(Text&)>
+bool InPlaceEntry(TaskContext& context) {
+  operation(*context.workingText);
   return true;
 }
 
-bool MakeUppercaseEntry(TaskContext& context) {
-  MakeUpper(*context.workingText);
+// Entries whose operation returns the new working text.
+template <Text (*operation)(TextView)>
+bool ReturnedTextEntry(TaskContext& context) {
+  *context.workingText = operation(*context.workingText);
   return true;
+}
+
+// Hands back only when the result did not go into the office window.
+bool TradosToSegmentationEntry(TaskContext& context) {
+  return !TradosToSegmentation(*context.workingText);
+}
+
+bool MakeLowercaseEntry(TaskContext& context) {
+  return InPlaceEntry<MakeLowercase>(context);
+}
+
+bool MakeUppercaseEntry(TaskContext& context) {
+  return InPlaceEntry<MakeUppercase>(context);
 }
 
 constexpr const char* kDesktop = "the desktop";
@@ -23,22 +44,24 @@ constexpr const char* kNotYet = "a later version of Scrivano";
 
 const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {0, u"00. Return to Scrivano", nullptr, nullptr, kDesktop},
-    {1, u"01. Align source and target", "align", nullptr, kNotYet},
+    {1, u"01. Align source and target", "align", InPlaceEntry<AlignSourceTarget>, nullptr},
     {2, u"02. Clean various tags", "clean-tags", nullptr, kNotYet},
-    {3, u"03. Combine windows/files text", "combine", nullptr, kNotYet},
-    {4, u"04. Delete lines with specified substring", "delete-lines", nullptr, kNotYet},
-    {5, u"05. Extract ending lines", "ending-lines", nullptr, kNotYet},
+    {3, u"03. Combine windows/files text", "combine", InPlaceEntry<CombineWindowsOrFiles>, nullptr},
+    {4, u"04. Delete lines with specified substring", "delete-lines", InPlaceEntry<DeleteLinesWithSubstring>,
+     nullptr},
+    {5, u"05. Extract ending lines", "ending-lines", InPlaceEntry<ExtractEndingLines>, nullptr},
     {6, u"06. Extract webpage text", nullptr, nullptr, kDesktop},
-    {7, u"07. Generate Trados format", "trados", nullptr, kNotYet},
-    {8, u"08. Link adjacent lines", "link-lines", nullptr, kNotYet},
+    {7, u"07. Generate Trados format", "trados", ReturnedTextEntry<GenerateTradosFormat>, nullptr},
+    {8, u"08. Link adjacent lines", "link-lines", ReturnedTextEntry<LinkAdjacentLines>, nullptr},
     {9, u"09. Make lowercase", "lowercase", MakeLowercaseEntry, nullptr},
     {10, u"10. Make uppercase", "uppercase", MakeUppercaseEntry, nullptr},
     {11, u"11. Open file(s)", nullptr, nullptr, kDesktop},
-    {12, u"12. Remove redundant empty lines", "remove-empty-lines", nullptr, kNotYet},
+    {12, u"12. Remove redundant empty lines", "remove-empty-lines", InPlaceEntry<RemoveRedundantEmptyLines>,
+     nullptr},
     {13, u"13. Replace text in Word documents", nullptr, nullptr, "the document engine"},
     {14, u"14. Split English and Chinese", "split-en-zh", nullptr, kNotYet},
-    {15, u"15. Split lines", "split-lines", nullptr, kNotYet},
-    {16, u"16. Trados to segmentation format", "trados-to-pairs", nullptr, kNotYet},
+    {15, u"15. Split lines", "split-lines", InPlaceEntry<SplitLines>, nullptr},
+    {16, u"16. Trados to segmentation format", "trados-to-pairs", TradosToSegmentationEntry, nullptr},
     {17, u"17. Word processing", nullptr, nullptr, "the document engine"},
     {18, u"18. Exit Scrivano", nullptr, nullptr, kDesktop},
 }};
@@ -50,7 +73,9 @@ const std::array<FunctionEntry, 1> kDirectOperations = {{
 
 }  // namespace
 
-std::span<const FunctionEntry> FunctionEntries() { return kEntries; }
+std::span<const FunctionEntry> FunctionEntries() {
+  return kEntries;
+}
 
 const FunctionEntry* FindFunctionEntry(std::string_view numberOrName) {
   int number = -1;
