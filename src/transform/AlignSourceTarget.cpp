@@ -114,6 +114,7 @@ void AlignSourceTarget(Text& text) {
 
 Text ReturnPairsToTabPairs(TextView text) {
   Text result;
+  result.reserve(text.size() + text.size() / 8 + 4);
   Text source;
   Text target;
   int pos = 0;
@@ -131,6 +132,7 @@ Text ReturnPairsToTabPairs(TextView text) {
 
 Text TabPairsToReturnPairs(TextView text) {
   Text normal;
+  normal.reserve(text.size() + text.size() / 2 + 8);
   Text abnormal;
   Text line;
   Text source;
@@ -145,7 +147,9 @@ Text TabPairsToReturnPairs(TextView text) {
     collection.append(u"\r\n").append(source).append(u"\r\n").append(target).append(u"\r\n");
   } while (pos != 0);
   if (abnormal.empty()) return normal;
-  return abnormal + kAbnormalBanner + normal;
+  abnormal.reserve(abnormal.size() + TextView(kAbnormalBanner).size() + normal.size());
+  abnormal.append(kAbnormalBanner).append(normal);
+  return abnormal;
 }
 
 Text PairSections(TextView text, int layout) {
@@ -161,6 +165,8 @@ Text PairSections(TextView text, int layout) {
 
 Text PairLines(TextView sourceSide, TextView targetSide, int layout) {
   Text result;
+  const size_t sides = sourceSide.size() + targetSide.size();
+  result.reserve(sides + sides / 4 + 8);
   Text source;
   Text target;
   int sourcePos = 0;
@@ -184,6 +190,7 @@ Text PairLines(TextView sourceSide, TextView targetSide, int layout) {
 void TmxToTabPairs(Text& text) {
   const Text copy = std::move(text);
   text.clear();
+  text.reserve(copy.size());
   Text skipped;
   Text source;
   Text target;
@@ -207,6 +214,7 @@ void TmxToTabPairs(Text& text) {
 
 void GlossaryToTabPairs(Text& text) {
   Text output;
+  output.reserve(text.size() + text.size() / 8 + 8);
   Text abnormal;
   Text line;
   int pos = 0;

@@ -1,5 +1,7 @@
 #include "transform/LineOperations.h"
 
+#include <memory>
+
 #include "settings/ParameterStore.h"
 #include "text/CharClasses.h"
 #include "text/Lists.h"
@@ -12,6 +14,55 @@ namespace {
 bool IsAsciiDigit(char16_t ch) {
   return ch >= u'0' && ch <= u'9';
 }
+
+// The English test of IsEnglishText(line, u"") for line after line: the same counts and the same answer,
+// but the Western characters (parameter 6) and the neutral ones (parameter 7) are taken out of the
+// parameter snapshot once, and again only when the parameters change, instead of being searched for at
+// every character.
+class LineLanguage {
+ public:
+  bool IsEnglish(TextView line) {
+    Refresh();
+    int counted = Length(line);
+    int western = 0;
+    for (char16_t ch : line) {
+      if (IsNeutral(ch)) {
+        --counted;
+      } else if (ch < 127 || westernChars_.find(ch) != Text::npos) {
+        ++western;
+      }
+    }
+    return 4LL * western / 3 >= counted;
+  }
+
+ private:
+  void Refresh() {
+    std::shared_ptr<const ParameterValues> current = CurrentParameters();
+    if (current == parameters_) return;
+    parameters_ = std::move(current);
+    westernChars_ = parameters_->Value(Param::kWesternChars);
+    // A character is neutral when it is a whole item of the list: the one-character items, and the tab
+    // itself when the list holds two tabs in a row (IsListItem finds "\t\t\t" in "\t" + list + "\t").
+    const Text& list = parameters_->Value(Param::kNeutralChars);
+    neutralChars_.clear();
+    if (list.empty()) return;
+    Text item;
+    int pos = 0;
+    do {
+      NextTokenByChar(list, pos, item, kTab);
+      if (item.size() == 1) neutralChars_ += item;
+    } while (pos != 0);
+    Text enclosed = list;
+    EncloseWith(enclosed, TextView(&kTab, 1));
+    if (Contains(enclosed, u"\t\t\t")) neutralChars_ += kTab;
+  }
+
+  bool IsNeutral(char16_t ch) const { return neutralChars_.find(ch) != Text::npos; }
+
+  std::shared_ptr<const ParameterValues> parameters_;
+  Text westernChars_;
+  Text neutralChars_;
+};
 
 }  // namespace
 
@@ -84,6 +135,7 @@ void ExtractEndingLines(Text& text) {
   text.clear();
   if (trimmed.empty()) return;
   // A run's last line is written when the next line's language differs, or at the end.
+  LineLanguage language;
   Text line;
   Text runLast;
   bool runEnglish = false;
@@ -91,7 +143,7 @@ void ExtractEndingLines(Text& text) {
   int pos = 0;
   do {
     if (!NextNonBlankLine(trimmed, line, pos)) break;
-    const bool english = IsEnglishText(line, u"");
+    const bool english = language.IsEnglish(line);
     if (inRun && english != runEnglish) text.append(kLineBreak).append(runLast);
     runLast.swap(line);
     runEnglish = english;

@@ -88,7 +88,7 @@ void ExtractLineSide(Text& result, TextView line, bool wantSource, TextView join
 
 Text GenerateTradosFormat(TextView text) {
   Text result;
-  result.reserve(text.size() * 2 + 2);
+  result.reserve(text.size() * 2 + text.size() / 4 + 2);
   Text line;
   int pos = 0;
   do {
