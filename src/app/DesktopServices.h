@@ -21,6 +21,8 @@ class DesktopServices {
   // with clamp, negative coordinates are raised to 0 first. 0 when there is none.
   virtual WindowHandle WindowAtListCorner(bool clamp) = 0;
   virtual Text WindowClassName(WindowHandle window) = 0;
+  // The window's title; used by the window report of "00. Return to Scrivano".
+  virtual Text WindowTitle(WindowHandle /*window*/) { return Text(); }
 
   // Applies convert to the office window's content piece by piece through the clipboard relay.
   virtual void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert) = 0;

@@ -1,0 +1,332 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <vector>
+
+#include "app/FuncListDlg.h"
+#include "app/GeneralDialog.h"
+#include "app/QtText.h"
+#include "app/ScrivanoApp.h"
+#include "app/TextWindow.h"
+
+namespace scrivano {
+namespace {
+
+constexpr int kRecentFileCount = 16;
+const QString kRecentSection = QStringLiteral("Recent File List");
+
+QAction* AddAction(QMenu* menu, const QString& text, const QString& status, QKeySequence shortcut = {}) {
+  QAction* action = menu->addAction(text);
+  action->setStatusTip(status);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  return action;
+}
+
+QSettings RecentSettings() {
+  return QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Scrivano"));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CScrivanoApp& app)
+    : app_(app),
+      mdiArea_(new QMdiArea(this)),
+      capsLabel_(new QLabel(this)),
+      numLabel_(new QLabel(this)),
+      scrollLabel_(new QLabel(this)) {
+  setWindowTitle(QStringLiteral("Scrivano"));
+  setWindowIcon(QIcon(QStringLiteral(":/scrivano.png")));
+  setAttribute(Qt::WA_QuitOnClose, true);
+  setCentralWidget(mdiArea_);
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setAcceptDrops(true);
+  CreateMenus();
+  // The status bar: the message pane, then the caps-lock, num-lock and scroll-lock indicators.
+  for (QLabel* label : {capsLabel_, numLabel_, scrollLabel_}) {
+    label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
+    label->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(label);
+  }
+  UpdateLockIndicators();
+  connect(&timer_, &QTimer::timeout, this, [this] { app_.OnTimer(); });
+}
+
+void CMainFrame::CreateMenus() {
+  QToolBar* toolBar = addToolBar(QStringLiteral("Standard"));
+  toolBar->setObjectName(QStringLiteral("Standard"));
+  toolBar->setMovable(true);
+  toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+  QStyle* look = style();
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* open = AddAction(file, QStringLiteral("&Open...\tCtrl+O"),
+                            QStringLiteral("Open an existing document"), QKeySequence::Open);
+  connect(open, &QAction::triggered, this, &CMainFrame::OpenFile);
+  QAction* close = AddAction(file, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
+  connect(close, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
+  QAction* save = AddAction(file, QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Save the active document"),
+                            QKeySequence::Save);
+  connect(save, &QAction::triggered, this, &CMainFrame::Save);
+  QAction* saveAs = AddAction(file, QStringLiteral("Save &As..."),
+                              QStringLiteral("Save the active document with a new name"));
+  connect(saveAs, &QAction::triggered, this, &CMainFrame::SaveAs);
+  file->addSeparator();
+  QAction* print = AddAction(file, QStringLiteral("&Print...\tCtrl+P"),
+                             QStringLiteral("Print the active document"), QKeySequence::Print);
+  connect(print, &QAction::triggered, this, [this] { Print(false); });
+  QAction* preview = AddAction(file, QStringLiteral("Print Pre&view"), QStringLiteral("Display full pages"));
+  connect(preview, &QAction::triggered, this, [this] { Print(true); });
+  file->addSeparator();
+  recentMenu_ = file->addMenu(QStringLiteral("Recent &Files"));
+  UpdateRecentMenu();
+  file->addSeparator();
+  QAction* exit = AddAction(file, QStringLiteral("E&xit"),
+                            QStringLiteral("Quit the application; prompts to save documents"));
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  const auto onView = [this](void (QPlainTextEdit::*member)()) {
+    return [this, member] {
+      if (CScrivanoView* view = ActiveView()) (view->*member)();
+    };
+  };
+  connect(AddAction(edit, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action"),
+                    QKeySequence::Undo),
+          &QAction::triggered, this, onView(&QPlainTextEdit::undo));
+  edit->addSeparator();
+  connect(AddAction(edit, QStringLiteral("Cu&t\tCtrl+X"),
+                    QStringLiteral("Cut the selection and put it on the Clipboard"), QKeySequence::Cut),
+          &QAction::triggered, this, onView(&QPlainTextEdit::cut));
+  connect(AddAction(edit, QStringLiteral("&Copy\tCtrl+C"),
+                    QStringLiteral("Copy the selection and put it on the Clipboard"), QKeySequence::Copy),
+          &QAction::triggered, this, onView(&QPlainTextEdit::copy));
+  connect(AddAction(edit, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Insert Clipboard contents"),
+                    QKeySequence::Paste),
+          &QAction::triggered, this, onView(&QPlainTextEdit::paste));
+  edit->addSeparator();
+  QAction* copyAll = AddAction(edit, QStringLiteral("Copy &All"),
+                               QStringLiteral("Copy all text from Current Window to Clipboard"));
+  connect(copyAll, &QAction::triggered, this, [this] {
+    if (CScrivanoView* view = ActiveView())
+      QApplication::clipboard()->setText(ToQString(ToDisplayLines(view->GetText())));
+  });
+  QAction* pasteAll = AddAction(edit, QStringLiteral("Paste A&ll"),
+                                QStringLiteral("Paste all text from Clipboard to Current Window"));
+  connect(pasteAll, &QAction::triggered, this, [this] {
+    if (CScrivanoView* view = ActiveView())
+      view->SetText(FromDisplayLines(ToDisplayLines(FromQString(QApplication::clipboard()->text()))), true);
+  });
+  QAction* empty = AddAction(edit, QStringLiteral("&Empty Content"), QStringLiteral("Empty Content"));
+  connect(empty, &QAction::triggered, this, [this] {
+    if (CScrivanoView* view = ActiveView()) view->SetText(u"", true);
+  });
+  edit->addSeparator();
+  QAction* parameters = AddAction(edit, QStringLiteral("Set &Parameters"),
+                                  QStringLiteral("Choose the active setting of each parameter"));
+  connect(parameters, &QAction::triggered, this, [this] { app_.SetParametersCommand(); });
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QAction* toolBarToggle = toolBar->toggleViewAction();
+  toolBarToggle->setText(QStringLiteral("&Toolbar"));
+  toolBarToggle->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+  view->addAction(toolBarToggle);
+  QAction* statusToggle = view->addAction(QStringLiteral("&Status Bar"));
+  statusToggle->setCheckable(true);
+  statusToggle->setChecked(true);
+  statusToggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
+  connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
+  QAction* functionList =
+      AddAction(view, QStringLiteral("&Function List"), QStringLiteral("Open Function List"));
+  connect(functionList, &QAction::triggered, this, [this] {
+    if (QWidget* list = app_.FuncList()) {
+      list->showNormal();
+      list->raise();
+    }
+  });
+
+  QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
+  connect(AddAction(window, QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap")),
+          &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  connect(
+      AddAction(window, QStringLiteral("&Tile"), QStringLiteral("Arrange windows as non-overlapping tiles")),
+      &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
+  connect(AddAction(window, QStringLiteral("&Next Window"), QStringLiteral("Switch to the next window"),
+                    QKeySequence::NextChild),
+          &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  QAction* manual = AddAction(help, QStringLiteral("&Operational Manual"),
+                              QStringLiteral("Open the Operational Manual"), QKeySequence::HelpContents);
+  connect(manual, &QAction::triggered, this, [this] { app_.OpenManual(); });
+  QAction* about = AddAction(help, QStringLiteral("&About Scrivano..."),
+                             QStringLiteral("Display program information, version number and copyright"));
+  connect(about, &QAction::triggered, this, &CMainFrame::About);
+
+  open->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+  save->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+  copyAll->setIcon(look->standardIcon(QStyle::SP_FileDialogContentsView));
+  pasteAll->setIcon(look->standardIcon(QStyle::SP_ArrowDown));
+  functionList->setIcon(look->standardIcon(QStyle::SP_FileDialogDetailedView));
+  about->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
+  for (QAction* action : {open, save, copyAll, pasteAll, functionList, about}) toolBar->addAction(action);
+}
+
+void CMainFrame::SetStatusText(const QString& text) {
+  statusBar()->showMessage(text);
+}
+
+void CMainFrame::SetTimerPeriod(int milliseconds) {
+  timer_.stop();
+  timer_.start(milliseconds);
+}
+
+void CMainFrame::AddRecentFile(TextView path) {
+  QStringList files = RecentFiles();
+  const QString file = ToQString(path);
+  files.removeAll(file);
+  files.prepend(file);
+  while (files.size() > kRecentFileCount) files.removeLast();
+  QSettings settings = RecentSettings();
+  settings.beginGroup(kRecentSection);
+  settings.remove(QString());
+  for (qsizetype i = 0; i < files.size(); ++i)
+    settings.setValue(QStringLiteral("File%1").arg(i + 1), files[i]);
+  settings.endGroup();
+  UpdateRecentMenu();
+}
+
+QStringList CMainFrame::RecentFiles() const {
+  QSettings settings = RecentSettings();
+  QStringList files;
+  for (int i = 1; i <= kRecentFileCount; ++i) {
+    const QString file = settings.value(kRecentSection + QStringLiteral("/File%1").arg(i)).toString();
+    if (!file.isEmpty()) files.append(file);
+  }
+  return files;
+}
+
+void CMainFrame::UpdateRecentMenu() {
+  if (!recentMenu_) return;
+  recentMenu_->clear();
+  const QStringList files = RecentFiles();
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
+    action->setStatusTip(QStringLiteral("Open this document"));
+    const QString file = files[i];
+    connect(action, &QAction::triggered, this, [this, file] { app_.OpenDocumentFile(FromQString(file)); });
+  }
+  recentMenu_->setEnabled(!files.isEmpty());
+}
+
+CScrivanoView* CMainFrame::ActiveView() const {
+  auto* frame = dynamic_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+  return frame ? frame->View() : nullptr;
+}
+
+void CMainFrame::UpdateLockIndicators() {
+  const platform::LockKeyStates keys = app_.Platform().LockKeys();
+  capsLabel_->setText(keys.known && keys.capsLock ? QStringLiteral("CAP") : QString());
+  numLabel_->setText(keys.known && keys.numLock ? QStringLiteral("NUM") : QString());
+  scrollLabel_->setText(keys.known && keys.scrollLock ? QStringLiteral("SCRL") : QString());
+}
+
+void CMainFrame::OpenFile() {
+  const QString file =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
+  if (!file.isEmpty()) app_.OpenDocumentFile(FromQString(file));
+}
+
+void CMainFrame::Save() {
+  if (CScrivanoView* view = ActiveView()) app_.SaveDocument(*view, view->Document()->PathName());
+}
+
+void CMainFrame::SaveAs() {
+  CScrivanoView* view = ActiveView();
+  if (!view) return;
+  const QString file =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(view->Document()->PathName()),
+                                   QStringLiteral("All Files (*)"));
+  if (file.isEmpty() || !app_.SaveDocument(*view, FromQString(file))) return;
+  if (auto* frame = dynamic_cast<CChildFrame*>(view->parentWidget())) frame->UpdateTitle();
+}
+
+void CMainFrame::Print(bool preview) {
+  CScrivanoView* view = ActiveView();
+  if (!view) return;
+  QPrinter printer;
+  if (preview) {
+    QPrintPreviewDialog dialog(&printer, this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, view,
+            [view](QPrinter* target) { view->print(target); });
+    dialog.exec();
+    return;
+  }
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() == QDialog::Accepted) view->print(&printer);
+}
+
+void CMainFrame::About() {
+  QDialog box(this);
+  box.setWindowTitle(QStringLiteral("About Scrivano"));
+  const DialogUnits du(box);
+  box.setFixedSize(du.X(235), du.Y(68));
+  auto* icon = new QLabel(&box);
+  icon->setPixmap(windowIcon().pixmap(32, 32));
+  icon->setGeometry(du.X(11), du.Y(17), 32, 32);
+  auto* version = new QLabel(QStringLiteral("Scrivano Version 2.56"), &box);
+  version->setGeometry(du.X(40), du.Y(10), du.X(119), du.Y(8));
+  auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+  ok->setGeometry(du.X(178), du.Y(7), du.X(50), du.Y(14));
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+  box.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+    auto* frame = dynamic_cast<CChildFrame*>(window);
+    if (frame && !app_.SaveModified(*frame)) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+  // The Function List is a window of its own; the program ends with the main window all the same.
+  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  std::vector<Text> paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths.push_back(FromQString(url.toLocalFile()));
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  app_.CollectDroppedFiles(paths);
+}
+
+}  // namespace scrivano

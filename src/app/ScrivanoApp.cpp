@@ -1,0 +1,485 @@
+#include "app/ScrivanoApp.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QScreen>
+#include <QUrl>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "app/AppDesktopServices.h"
+#include "app/FuncListDlg.h"
+#include "app/MainFrame.h"
+#include "app/QtPrompts.h"
+#include "app/QtText.h"
+#include "app/SetParameters.h"
+#include "app/TextWindow.h"
+#include "app/UiThread.h"
+#include "background/StatusCaptions.h"
+#include "text/TextFiles.h"
+
+#ifndef SCRIVANO_MANUAL_SOURCE
+#define SCRIVANO_MANUAL_SOURCE ""
+#endif
+
+namespace scrivano {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kShortestTimerPeriod = 10;
+constexpr char16_t kManualName[] = u"/Operational Manual.html";
+
+bool EqualsIgnoringAsciiCase(TextView a, TextView b) {
+  Text lowerA(a), lowerB(b);
+  MakeLower(lowerA);
+  MakeLower(lowerB);
+  return lowerA == lowerB;
+}
+
+Text NotAvailableText(const FunctionEntry& entry) {
+  Text text = u"\"" + Text(entry.itemText) + u"\" is not available in this version of Scrivano.";
+  const std::string needs = entry.needs ? entry.needs : "";
+  if (!needs.empty() && needs != "the desktop") text += u"\r\n\r\nIt needs " + FromUtf8(needs) + u".";
+  return text;
+}
+
+QWidget* OwnWidget(WindowHandle window, WindowHandle mainHandle, QWidget* main, WindowHandle listHandle,
+                   QWidget* list) {
+  if (window && window == mainHandle) return main;
+  if (window && window == listHandle) return list;
+  return nullptr;
+}
+
+}  // namespace
+
+Text TaskCaption(int taskCount) {
+  if (taskCount == 0) return u"Function List";
+  return u"Processing " + FromUtf8(std::to_string(taskCount)) + u" task(s). Please wait...";
+}
+
+std::uint64_t TickCount() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+}
+
+void ReportElapsed(std::uint64_t& record, int count, std::uint64_t nowMilliseconds) {
+  if (count == 0) {
+    record = nowMilliseconds;
+    return;
+  }
+  const std::uint64_t seconds = (nowMilliseconds - record) / 1000;
+  record = seconds;
+  if (seconds <= 10) return;
+  ShowMessage(u"Spent " + FromUtf8(std::to_string(count)) + u"/" + FromUtf8(std::to_string(seconds)) +
+                  u" (characters/seconds) to process the file(s).",
+              u"Notice", MessageButtons::Ok, false);
+}
+
+CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& desktop, AppOptions options)
+    : paths_(std::move(paths)), desktop_(desktop), options_(std::move(options)) {
+  services_ = std::make_unique<AppDesktopServices>(desktop_, [this] { return ListRect(); });
+}
+
+CScrivanoApp::~CScrivanoApp() {
+  delete funcList_;
+  delete mainFrame_;
+}
+
+platform::Rect CScrivanoApp::ListRect() {
+  std::lock_guard lock(listMutex_);
+  return funcList_ ? funcList_->WindowRect() : platform::Rect{};
+}
+
+bool CScrivanoApp::InitInstance() {
+  // The desktop's halves of the core: documents, questions, desktop services, captions.
+  SetDocumentOpener([this](TextView path) {
+    const Text file(path);
+    return RunOnUiThread([this, file] { return OpenDocumentFile(file) != nullptr; });
+  });
+  if (options_.installPrompts) {
+    prompts_ = std::make_unique<QtPrompts>(desktop_);
+    SetPromptHandler(prompts_.get());
+  }
+  SetDesktopServices(services_.get());
+  scrivano::SetOwnWindowCaption(
+      [this](WindowHandle window, TextView text) { return SetOwnWindowCaption(window, text); });
+  Parameters().SetParameterFile(paths_.parameterFile);
+
+  // 4. The main frame.
+  mainFrame_ = new CMainFrame(*this);
+  // 6. Shown, then placed over the whole desktop but two pixels at each side, in front, the cursor on it.
+  mainFrame_->show();
+  // A window manager frames the window a moment after it is shown; the placement counts the frame in.
+  const auto framedBy = std::chrono::steady_clock::now() + 500ms;
+  while (QGuiApplication::platformName() == QStringLiteral("xcb") &&
+         mainFrame_->frameGeometry().size() == mainFrame_->size() &&
+         std::chrono::steady_clock::now() < framedBy)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect desktop = screen->geometry();
+    const QSize frameExtra = mainFrame_->frameGeometry().size() - mainFrame_->size();
+    mainFrame_->move(desktop.x() + 2, desktop.y());
+    mainFrame_->resize(desktop.width() - 4 - frameExtra.width(), desktop.height() - frameExtra.height());
+  }
+  mainWindowHandle_ = static_cast<WindowHandle>(mainFrame_->winId());
+  Parameters().mainWindowHandle = mainWindowHandle_.load();
+  ActivateWindow(mainWindowHandle_);
+  const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
+  desktop_.SetCursorPosition({centre.x(), centre.y()});
+  // 7. and 8.
+  mainFrame_->SetStatusText(QStringLiteral("Initialization..."));
+  clientRect_ = mainFrame_->MdiArea()->viewport()->rect();
+  // 9. The Function List, a window of its own, shown at once.
+  {
+    std::lock_guard lock(listMutex_);
+    funcList_ = new CFuncListDlg(options_.entries, paths_.parameterFile);
+  }
+  funcList_->onDoubleClick = [this](int number) { StartTask(number); };
+  funcList_->show();
+  funcListHandle_ = static_cast<WindowHandle>(funcList_->winId());
+  // 10. The Output window, then the Input window, each file created empty when missing.
+  for (const Text* path : {&paths_.outputFile, &paths_.inputFile}) {
+    if (!FileExists(*path, false) && !WriteTextFile(*path, u"", false)) continue;
+    OpenDocumentFile(*path);
+  }
+  // 11.
+  ApplyParameters();
+  mainFrame_->SetStatusText(QStringLiteral("Ready"));
+  return true;
+}
+
+bool CScrivanoApp::ExitInstance() {
+  // Tasks still asking the user or reading a window get their answers from the event loop meanwhile.
+  const auto waitForTasks = [this](std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    std::unique_lock lock(threadsMutex_);
+    while (runningThreads_ > 0 && std::chrono::steady_clock::now() < deadline) {
+      lock.unlock();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      lock.lock();
+      threadsEnded_.wait_for(lock, 10ms);
+    }
+    return runningThreads_ == 0;
+  };
+  bool ended = waitForTasks(3s);
+  SetUiClosing(true);
+  if (!ended) ended = waitForTasks(1s);
+
+  // 1. The Function List goes, storing its placement.
+  CFuncListDlg* list = nullptr;
+  {
+    std::lock_guard lock(listMutex_);
+    std::swap(list, funcList_);
+  }
+  delete list;
+  // 3. Windows the program opened are asked to close.
+  Text opened = openedWindows_;
+  int pos = 0;
+  Text item;
+  while (!opened.empty() && pos != Length(opened)) {
+    const size_t tab = opened.find(u'\t', static_cast<size_t>(pos));
+    item = opened.substr(static_cast<size_t>(pos),
+                         tab == Text::npos ? Text::npos : tab - static_cast<size_t>(pos));
+    pos = tab == Text::npos ? Length(opened) : static_cast<int>(tab) + 1;
+    if (!item.empty()) desktop_.RequestClose(std::stoull(ToUtf8(item)));
+  }
+  scrivano::SetOwnWindowCaption({});
+  SetDesktopServices(nullptr);
+  SetDocumentOpener({});
+  if (prompts_) SetPromptHandler(nullptr);
+  return ended;
+}
+
+CScrivanoView* CScrivanoApp::OpenDocumentFile(TextView path) {
+  // An open document is brought forward instead of being opened twice.
+  for (QMdiSubWindow* window : mainFrame_->MdiArea()->subWindowList()) {
+    auto* frame = dynamic_cast<CChildFrame*>(window);
+    if (!frame) continue;
+    if (frame->View()->Document()->PathName() == path) {
+      mainFrame_->MdiArea()->setActiveSubWindow(frame);
+      return frame->View();
+    }
+  }
+  auto* document = new CScrivanoDoc;
+  auto* view = new CScrivanoView(document);
+  document->setParent(view);
+  if (!document->Load(path, *view)) {
+    delete view;
+    ShowMessage(u"Failed to open document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
+    return nullptr;
+  }
+  if (path == paths_.inputFile || path == paths_.outputFile) document->ForceUtf16();
+  auto* frame = new CChildFrame(view);
+  frame->closeQuery = [this](CChildFrame& closing) { return SaveModified(closing); };
+  mainFrame_->MdiArea()->addSubWindow(frame);
+  connect(view, &QObject::destroyed, this, [this, view] {
+    if (inputView_ == view) inputView_ = nullptr;
+    if (outputView_ == view) outputView_ = nullptr;
+  });
+  frame->show();
+  PlaceRoleWindow(*view, *frame);
+  mainFrame_->AddRecentFile(path);
+  return view;
+}
+
+void CScrivanoApp::PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame) {
+  // The Input window takes the upper half of the client area, the Output window the lower half; paths
+  // are compared exactly.
+  const Text& path = view.Document()->PathName();
+  const QRect& client = clientRect_;
+  if (path == paths_.inputFile) {
+    inputView_ = &view;
+    frame.setGeometry(client.left(), client.top(), client.width(), client.height() / 2);
+  } else if (path == paths_.outputFile) {
+    outputView_ = &view;
+    const int top = client.top() + client.height() / 2;
+    frame.setGeometry(client.left(), top, client.width(), client.top() + client.height() - top);
+  }
+}
+
+bool CScrivanoApp::SaveDocument(CScrivanoView& view, TextView path) {
+  if (!view.Document()->Save(path, view)) {
+    ShowMessage(u"Failed to save document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
+    return false;
+  }
+  view.SetModified(false);
+  if (auto* frame = dynamic_cast<CChildFrame*>(view.parentWidget())) frame->UpdateTitle();
+  mainFrame_->AddRecentFile(path);
+  if (EqualsIgnoringAsciiCase(path, paths_.parameterFile) && mainFrame_->isVisible()) ApplyParameters();
+  return true;
+}
+
+bool CScrivanoApp::SaveModified(CChildFrame& frame) {
+  CScrivanoView& view = *frame.View();
+  if (!view.IsModified()) return true;
+  const int answer = ShowMessage(u"Save changes to " + view.Document()->Title() + u"?", u"Scrivano",
+                                 MessageButtons::YesNoCancel, false);
+  if (answer == kResultCancel) return false;
+  return answer != kResultYes || SaveDocument(view, view.Document()->PathName());
+}
+
+void CScrivanoApp::ApplyParameters() {
+  // 1. The parameters, with the main window the message boxes must tell apart.
+  Parameters().mainWindowHandle = mainWindowHandle_.load();
+  LoadParameters(kParameterCount);
+  // 2. Timer 1; a period below 10 ms would keep the user-interface thread busy, so 10 ms is the least.
+  timerPeriod_ = std::max(kShortestTimerPeriod, ParameterInt(Param::kTimerPeriod));
+  mainFrame_->SetTimerPeriod(timerPeriod_);
+  // 3. Automatic translation's companion program is started by the capture layer, not part of this build.
+}
+
+void CScrivanoApp::SetParametersCommand() {
+  if (EditParameterFile(paths_.parameterFile)) ApplyParameters();
+}
+
+void CScrivanoApp::OpenManual() {
+  const Text shipped = paths_.guideFolder + kManualName;
+  const Text source = FromUtf8(SCRIVANO_MANUAL_SOURCE);
+  for (const Text& path : {shipped, source}) {
+    if (!path.empty() && FileExists(path, false)) {
+      OpenWithDefaultApplication(path);
+      return;
+    }
+  }
+  ShowNotice(u"The Operational Manual was not found:\r\n\r\n" + shipped);
+}
+
+void CScrivanoApp::CollectDroppedFiles(const std::vector<Text>& paths) {
+  // 1. One path a line, each followed by a line break.
+  Text list;
+  for (const Text& path : paths) list += path + u"\r\n";
+  // 2. and 3. Into the Input window, after its old text when the user keeps it.
+  if (!inputView_) OpenDocumentFile(paths_.inputFile);
+  if (!inputView_) return;
+  const bool keep = AskYesNo(u"Keep original input text?", u"Notice");
+  if (!inputView_) return;
+  inputView_->SetText(keep ? inputView_->GetText() + u"\r\n" + list : list, true);
+}
+
+void CScrivanoApp::StartTask(int number) {
+  {
+    std::lock_guard lock(threadsMutex_);
+    ++runningThreads_;
+  }
+  std::thread([this, number] {
+    platform::LowerCurrentThreadPriority();
+    DispatchFunction(number);
+    TaskEnded();
+  }).detach();
+}
+
+void CScrivanoApp::TaskEnded() {
+  std::lock_guard lock(threadsMutex_);
+  --runningThreads_;
+  threadsEnded_.notify_all();
+}
+
+void CScrivanoApp::DispatchFunction(int number) {
+  // 1. and 2.
+  Text workingText;
+  TaskContext context;
+  context.processedCount = -1;
+  const int count = ++taskCount_;
+  // 3. and 4. Entry 0 leaves the caption alone.
+  if (number > 0) ShowCaption(funcListHandle_, TaskCaption(count), false);
+  // 5. and 6. The Input window's text, the window opened again when it was closed.
+  RunOnUiThread([&] {
+    if (!inputView_ && number > 0) OpenDocumentFile(paths_.inputFile);
+    if (inputView_) workingText = inputView_->GetText();
+  });
+  // 7. to 9.
+  const int defaultCount = Length(workingText);
+  ReportElapsed(context.startTick, 0, TickCount());
+  context.targetWindow = OfficeWindowAtListCorner(true);
+  context.workingText = &workingText;
+  // 10. and 11.
+  if (RunEntry(number, context)) {
+    ActivateWindow(mainWindowHandle_);
+    ReportElapsed(context.startTick, context.processedCount >= 0 ? context.processedCount : defaultCount,
+                  TickCount());
+    std::lock_guard lock(pendingMutex_);
+    pendingText_ = workingText;
+    ++pendingCount_;
+  }
+  // 12.
+  ShowCaption(funcListHandle_, TaskCaption(--taskCount_), false);
+}
+
+bool CScrivanoApp::RunEntry(int number, TaskContext& context) {
+  // No selection or a number beyond the list: no operation, the working text goes back as it is.
+  if (number < 0 || number >= static_cast<int>(options_.entries.size())) return true;
+  const FunctionEntry& entry = options_.entries[static_cast<size_t>(number)];
+  if (!entry.run) {
+    switch (number) {
+      case 0:
+        return ReturnToScrivano(context);
+      case 11: {
+        std::lock_guard lock(requestMutex_);
+        AddRequest(requestList_, kLaunchMenuRequest);
+        return false;
+      }
+      case 18:
+        QMetaObject::invokeMethod(
+            mainFrame_, [this] { mainFrame_->close(); }, Qt::QueuedConnection);
+        return false;
+      default:
+        ShowNotice(NotAvailableText(entry));
+        return false;
+    }
+  }
+  if (number == 6) {
+    context.companionPath = paths_.companionProgram;
+    context.targetWindow = mainWindowHandle_;
+    context.openedWindows = &openedWindows_;
+  }
+  try {
+    return entry.run(context);
+  } catch (const DesktopUnavailable& e) {
+    ShowNotice(FromUtf8(e.what()));
+  } catch (const std::exception& e) {
+    ShowNotice(u"\"" + Text(entry.itemText) + u"\" stopped:\r\n\r\n" + FromUtf8(e.what()));
+  }
+  return false;
+}
+
+bool CScrivanoApp::ReturnToScrivano(TaskContext& context) {
+  ActivateWindow(mainWindowHandle_);
+  if (ParameterInt(Param::kEntry0Report) == 0) return false;
+  // The window report: class name and title of the window at the list's corner, whatever its class.
+  DesktopServices* services = scrivano::Desktop();
+  context.targetWindow = services ? services->WindowAtListCorner(true) : 0;
+  context.scratchText.clear();
+  if (services)
+    context.scratchText += u"\r\n\r\n" + services->WindowClassName(context.targetWindow) + u"\r\n" +
+                           services->WindowTitle(context.targetWindow);
+  *context.workingText = u"\r\n\r\n" + context.scratchText;
+  return true;
+}
+
+void CScrivanoApp::ActivateWindow(WindowHandle window) {
+  std::unique_lock lock(activationMutex_, std::try_to_lock);
+  if (!lock.owns_lock() || !window) return;
+  if (window == mainWindowHandle_.load() || window == funcListHandle_.load()) {
+    RunOnUiThread([&] {
+      QWidget* widget = OwnWidget(window, mainWindowHandle_, mainFrame_, funcListHandle_, funcList_);
+      if (!widget) return;
+      if (widget->isMinimized()) widget->showNormal();
+      widget->raise();
+      widget->activateWindow();
+    });
+    return;
+  }
+  // Another program's window: asked for until it is in front, it is gone, the user holds the right
+  // button, or two seconds have passed (a window manager may refuse for good).
+  for (int attempt = 0; attempt < 400; ++attempt) {
+    if (desktop_.RightButtonDown() || !desktop_.IsWindow(window) || desktop_.ForegroundWindow() == window ||
+        desktop_.WindowClassName(window) == u"WNWB Input")
+      break;
+    desktop_.RequestActivation(window);
+    std::this_thread::sleep_for(5ms);
+  }
+}
+
+bool CScrivanoApp::SetOwnWindowCaption(WindowHandle window, TextView text) {
+  if (!window || (window != mainWindowHandle_.load() && window != funcListHandle_.load())) return false;
+  const QString title = ToQString(text);
+  RunOnUiThread([&] {
+    if (QWidget* widget = OwnWidget(window, mainWindowHandle_, mainFrame_, funcListHandle_, funcList_))
+      widget->setWindowTitle(title);
+  });
+  return true;
+}
+
+void CScrivanoApp::OnTimer() {
+  if (timerBusy_) return;
+  timerBusy_ = true;
+  RunTimerCycle(*this);
+  mainFrame_->UpdateLockIndicators();
+  timerBusy_ = false;
+}
+
+Text CScrivanoApp::RequestList() {
+  std::lock_guard lock(requestMutex_);
+  return requestList_;
+}
+
+void CScrivanoApp::HandBackResult() {
+  Text text;
+  {
+    std::lock_guard lock(pendingMutex_);
+    if (pendingCount_ <= 0) return;
+    --pendingCount_;
+    text = pendingText_;
+  }
+  if (outputView_) {
+    outputView_->SetText(text, true);
+    SaveDocument(*outputView_, paths_.outputFile);
+    if (auto* frame = dynamic_cast<CChildFrame*>(outputView_->parentWidget()))
+      mainFrame_->MdiArea()->setActiveSubWindow(frame);
+    return;
+  }
+  // No Output window: the file is written and opened, which brings the window back.
+  WriteTextFile(paths_.outputFile, text, true);
+}
+
+bool CScrivanoApp::TakeRequest(int n) {
+  std::lock_guard lock(requestMutex_);
+  return RemoveRequest(requestList_, n);
+}
+
+void CScrivanoApp::OpenDocument(TextView path) {
+  OpenDocumentFile(path);
+}
+
+void CScrivanoApp::OpenWithDefaultApplication(TextView path) {
+  const bool opened = options_.openWithDefaultApplication
+                          ? options_.openWithDefaultApplication(path)
+                          : QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+  if (!opened) ShowNotice(u"Cannot open \"" + Text(path) + u"\".");
+}
+
+}  // namespace scrivano

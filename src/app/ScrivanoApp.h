@@ -1,0 +1,140 @@
+// The application object: the program's paths, its windows (main frame, Function List, the Input and
+// Output text windows), the Function List's tasks and the results they hand back, the parameters and the
+// timer cycle.
+//
+// Thread rule: everything here belongs to the user-interface thread except what is marked otherwise;
+// Function List tasks reach the windows through RunOnUiThread.
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "app/FunctionTable.h"
+#include "background/TimerCycle.h"
+#include "platform/DesktopPlatform.h"
+#include "settings/ProgramPaths.h"
+
+namespace scrivano {
+
+class AppDesktopServices;
+class CChildFrame;
+class CFuncListDlg;
+class CMainFrame;
+class CScrivanoView;
+class QtPrompts;
+
+struct AppOptions {
+  // Off in tests that answer the questions themselves.
+  bool installPrompts = true;
+  // The Function List's entries (tests put their own operations in).
+  std::span<const FunctionEntry> entries = FunctionEntries();
+  // Opens a file with the desktop's default application; the default asks the desktop.
+  std::function<bool(TextView path)> openWithDefaultApplication;
+};
+
+class CScrivanoApp : public QObject, public TimerCycleHost {
+ public:
+  CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& desktop, AppOptions options = {});
+  ~CScrivanoApp() override;
+
+  // Start-up: the main frame, the Function List, the Output and Input windows, the parameters.
+  bool InitInstance();
+  // Shut-down: waits briefly for running tasks, stores the Function List's placement, closes windows
+  // the program opened. Returns false when tasks were still running.
+  bool ExitInstance();
+
+  const ProgramPaths& Paths() const { return paths_; }
+  platform::DesktopPlatform& Platform() const { return desktop_; }
+  CMainFrame* MainFrame() const { return mainFrame_; }
+  CFuncListDlg* FuncList() const { return funcList_; }
+  CScrivanoView* InputView() const { return inputView_; }
+  CScrivanoView* OutputView() const { return outputView_; }
+  // Any thread.
+  WindowHandle MainWindowHandle() const { return mainWindowHandle_.load(); }
+
+  // Documents.
+  CScrivanoView* OpenDocumentFile(TextView path);
+  // Saves the view's document to path; reports a failure. Saving the parameter file applies it.
+  bool SaveDocument(CScrivanoView& view, TextView path);
+  // Asks whether to save a modified document; false when the user cancelled.
+  bool SaveModified(CChildFrame& frame);
+  void ApplyParameters();
+  void SetParametersCommand();
+  void OpenManual();
+  // The files dropped on the main frame, into the Input window.
+  void CollectDroppedFiles(const std::vector<Text>& paths);
+
+  // Function List tasks.
+  void StartTask(int number);
+  // The task (Function List entry number, or -1 for none), on a worker thread.
+  void DispatchFunction(int number);
+  int TaskCount() const { return taskCount_.load(); }
+  // Any thread: brings the window to the foreground unless another thread is doing that now.
+  void ActivateWindow(WindowHandle window);
+
+  // Timer 1.
+  void OnTimer();
+  int TimerPeriod() const { return timerPeriod_; }
+  Text RequestList();
+
+  // TimerCycleHost.
+  void HandBackResult() override;
+  bool TakeRequest(int n) override;
+  Text WorkRoot() override { return paths_.workRoot; }
+  void OpenDocument(TextView path) override;
+  void OpenWithDefaultApplication(TextView path) override;
+
+ private:
+  bool RunEntry(int number, TaskContext& context);
+  bool ReturnToScrivano(TaskContext& context);
+  void PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame);
+  bool SetOwnWindowCaption(WindowHandle window, TextView text);
+  void TaskEnded();
+  platform::Rect ListRect();
+
+  ProgramPaths paths_;
+  platform::DesktopPlatform& desktop_;
+  AppOptions options_;
+  std::unique_ptr<QtPrompts> prompts_;
+  std::unique_ptr<AppDesktopServices> services_;
+  CMainFrame* mainFrame_ = nullptr;
+  std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
+  CFuncListDlg* funcList_ = nullptr;
+  CScrivanoView* inputView_ = nullptr;
+  CScrivanoView* outputView_ = nullptr;
+  QRect clientRect_;  // the MDI area's client rectangle, taken once at start-up
+  std::atomic<WindowHandle> mainWindowHandle_{0};
+  std::atomic<WindowHandle> funcListHandle_{0};
+  int timerPeriod_ = 0;
+  bool timerBusy_ = false;
+
+  // Shared with the tasks.
+  std::atomic<int> taskCount_{0};
+  std::mutex pendingMutex_;
+  Text pendingText_;
+  int pendingCount_ = 0;
+  std::mutex requestMutex_;
+  Text requestList_;
+  Text openedWindows_;
+  std::timed_mutex activationMutex_;
+  std::mutex threadsMutex_;
+  std::condition_variable threadsEnded_;
+  int runningThreads_ = 0;
+};
+
+// "Processing %d task(s). Please wait..." or, at 0, "Function List".
+Text TaskCaption(int taskCount);
+
+// With count 0 stores now in record; otherwise replaces record with the seconds since it and shows the
+// timing box when they are more than 10.
+void ReportElapsed(std::uint64_t& record, int count, std::uint64_t nowMilliseconds);
+std::uint64_t TickCount();
+
+}  // namespace scrivano

@@ -1,0 +1,139 @@
+#include "app/TextWindow.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QFontDatabase>
+#include <QTextDocument>
+
+#include "app/QtText.h"
+#include "text/AnsiCodec.h"
+#include "text/TextFiles.h"
+#include "text/Tokenizers.h"
+
+namespace scrivano {
+namespace {
+
+bool IsValidUtf8(std::string_view bytes) {
+  const Text decoded = FromUtf8(bytes);
+  return ToUtf8(decoded) == bytes;
+}
+
+// A face that shows Chinese well, when one is installed.
+QFont ChineseFriendlyFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  const QStringList families = QFontDatabase::families();
+  for (const char* family :
+       {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Source Han Sans SC", "AR PL UMing CN"}) {
+    if (families.contains(QString::fromLatin1(family))) {
+      font.setFamilies({QString::fromLatin1(family)});
+      break;
+    }
+  }
+  return font;
+}
+
+}  // namespace
+
+Text DecodeDocumentBytes(std::string_view bytes, DocumentEncoding& encoding) {
+  // UTF-16LE: the mark, or an even length with zero bytes (ASCII in UTF-16) or bytes that are no UTF-8.
+  const bool even = bytes.size() % 2 == 0;
+  const bool utf16 = bytes.empty() || bytes.starts_with("\xFF\xFE") ||
+                     (even && (bytes.find('\0') != std::string_view::npos || !IsValidUtf8(bytes)));
+  if (utf16) {
+    encoding = DocumentEncoding::kUtf16Le;
+    return Utf16LeBytesToText(bytes);
+  }
+  encoding = DocumentEncoding::kEightBit;
+  return DecodeAnsi(bytes);
+}
+
+std::string EncodeDocumentText(TextView text, DocumentEncoding encoding) {
+  return encoding == DocumentEncoding::kUtf16Le ? TextToUtf16LeBytes(text) : EncodeAnsi(text);
+}
+
+bool CScrivanoDoc::Load(TextView path, CScrivanoView& view) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return false;
+  path_ = Text(path);
+  view.SetText(DecodeDocumentBytes(bytes, encoding_), false);
+  loadedBytes_ = std::move(bytes);
+  return true;
+}
+
+bool CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
+  const bool untouched = !view.IsModified() && path == path_;
+  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.GetText(), encoding_);
+  if (!WriteFileBytesAtomically(path, bytes)) return false;
+  path_ = Text(path);
+  loadedBytes_ = std::move(bytes);
+  return true;
+}
+
+Text CScrivanoDoc::Title() const {
+  const int slash = FindLast(path_, u'/');
+  return path_.empty() ? Text(u"Scrivano") : MidFrom(path_, slash + 1);
+}
+
+CScrivanoView::CScrivanoView(CScrivanoDoc* document, QWidget* parent)
+    : QPlainTextEdit(parent), document_(document) {
+  // Long lines wrap; no horizontal scrolling.
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setFont(ChineseFriendlyFont());
+  connect(this->document(), &QTextDocument::contentsChanged, this, [this] {
+    if (!settingText_) exactTextValid_ = false;
+  });
+}
+
+Text CScrivanoView::GetText() const {
+  if (exactTextValid_) return exactText_;
+  // The raw text keeps non-breaking spaces; paragraphs end in U+2029.
+  Text text = FromQString(document()->toRawText());
+  Text lines;
+  lines.reserve(text.size() + text.size() / 16);
+  for (const char16_t ch : text) {
+    if (ch == u'\x2029')
+      lines += kLineBreak;
+    else
+      lines += ch;
+  }
+  return lines;
+}
+
+void CScrivanoView::SetText(TextView text, bool markModified) {
+  settingText_ = true;
+  setPlainText(ToQString(ToDisplayLines(text)));
+  settingText_ = false;
+  exactText_ = Text(text);
+  exactTextValid_ = true;
+  SetModified(markModified);
+}
+
+bool CScrivanoView::IsModified() const {
+  return document()->isModified();
+}
+
+void CScrivanoView::SetModified(bool modified) {
+  document()->setModified(modified);
+}
+
+CChildFrame::CChildFrame(CScrivanoView* view) : view_(view) {
+  setWidget(view);
+  setAttribute(Qt::WA_DeleteOnClose);
+  UpdateTitle();
+  connect(view->document(), &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
+}
+
+void CChildFrame::UpdateTitle() {
+  setWindowTitle(ToQString(view_->Document()->Title()) + QStringLiteral("[*]"));
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (closeQuery && !closeQuery(*this)) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace scrivano

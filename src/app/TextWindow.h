@@ -1,0 +1,85 @@
+// Text windows: a document (CScrivanoDoc) shown by an edit view (CScrivanoView) in an MDI child frame
+// (CChildFrame). The view holds the file's text; functions get it with "\r\n" line breaks exactly as the
+// file holds them.
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QObject>
+#include <QPlainTextEdit>
+#include <functional>
+#include <string>
+
+#include "text/Text.h"
+
+namespace scrivano {
+
+class CScrivanoView;
+
+// How a document's file is stored. Files that are not UTF-16 are written back as they came.
+enum class DocumentEncoding { kUtf16Le, kEightBit };
+
+// Guesses how a file's bytes are stored: UTF-16LE (with or without its mark), or 8-bit text (UTF-8 or
+// the locale's character set), and decodes them. A UTF-16LE mark stays in the text as its first character.
+Text DecodeDocumentBytes(std::string_view bytes, DocumentEncoding& encoding);
+std::string EncodeDocumentText(TextView text, DocumentEncoding encoding);
+
+class CScrivanoDoc : public QObject {
+ public:
+  explicit CScrivanoDoc(QObject* parent = nullptr) : QObject(parent) {}
+
+  // Reads the file into the view. False when the file cannot be read (nothing is shown).
+  bool Load(TextView path, CScrivanoView& view);
+  // Writes the view's text to path; a document saved without an edit since it was read keeps its bytes.
+  // False when the file cannot be written (nothing is shown).
+  bool Save(TextView path, const CScrivanoView& view);
+
+  const Text& PathName() const { return path_; }
+  Text Title() const;
+  DocumentEncoding Encoding() const { return encoding_; }
+  // The program's own files are always UTF-16LE.
+  void ForceUtf16() { encoding_ = DocumentEncoding::kUtf16Le; }
+
+ private:
+  Text path_;
+  DocumentEncoding encoding_ = DocumentEncoding::kUtf16Le;
+  std::string loadedBytes_;  // the file as last read or written
+};
+
+class CScrivanoView : public QPlainTextEdit {
+ public:
+  explicit CScrivanoView(CScrivanoDoc* document, QWidget* parent = nullptr);
+
+  CScrivanoDoc* Document() const { return document_; }
+  // The whole text with "\r\n" line breaks.
+  Text GetText() const;
+  // Replaces the whole text; the document counts as modified when markModified is set.
+  void SetText(TextView text, bool markModified);
+  bool IsModified() const;
+  void SetModified(bool modified);
+
+ private:
+  CScrivanoDoc* document_;
+  // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
+  // widget would show differently.
+  mutable Text exactText_;
+  bool exactTextValid_ = false;
+  bool settingText_ = false;
+};
+
+class CChildFrame : public QMdiSubWindow {
+ public:
+  explicit CChildFrame(CScrivanoView* view);
+  CScrivanoView* View() const { return view_; }
+  // Refreshes the title from the document.
+  void UpdateTitle();
+  // Asked before the window closes; false keeps it open (the user cancelled saving).
+  std::function<bool(CChildFrame&)> closeQuery;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  CScrivanoView* view_;
+};
+
+}  // namespace scrivano

@@ -1,0 +1,46 @@
+// scrivano: the desktop workbench.
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/ScrivanoApp.h"
+#include "settings/ProgramPaths.h"
+
+int main(int argc, char** argv) {
+  using namespace scrivano;
+  // The desktop layer speaks X11; without a display Qt would abort, so say so plainly instead.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+      std::fprintf(stderr,
+                   "scrivano: no display. Scrivano is a desktop program and needs an X11 display (DISPLAY is "
+                   "not set).\nscrivano-cli runs the same functions without one.\n");
+      return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
+  QApplication application(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  QApplication::setApplicationName(QStringLiteral("Scrivano"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/scrivano.png")));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  // Documents named on the command line are not opened.
+  const ProgramPaths paths = ResolveProgramPaths(OwnProgramFile());
+  InstallDefaultParameterFile(paths);
+  const auto desktop = platform::CreateDesktopPlatform();
+  int status = 1;
+  bool tasksEnded = true;
+  {
+    CScrivanoApp app(paths, *desktop);
+    if (app.InitInstance()) status = QApplication::exec();
+    tasksEnded = app.ExitInstance();
+    if (!tasksEnded) {
+      // A task still running would outlive the objects it uses; end the process as the window system
+      // would end its threads.
+      std::fflush(nullptr);
+      std::_Exit(status);
+    }
+  }
+  return status;
+}

@@ -1,0 +1,78 @@
+// The one door to the desktop: other programs' windows, their classes and titles, the foreground, the
+// mouse cursor and the keyboard indicators. Code above this interface reads like the behaviour it
+// implements; the X11 back-end and the fake for tests live below it.
+//
+// Thread rule: every method may be called from any thread; a back-end serialises its own access.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "settings/ParameterStore.h"
+#include "text/Text.h"
+
+namespace scrivano::platform {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+// Screen coordinates; right and bottom lie just outside the rectangle.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  bool operator==(const Rect&) const = default;
+};
+
+struct LockKeyStates {
+  bool known = false;  // false when the desktop does not report its indicators
+  bool capsLock = false;
+  bool numLock = false;
+  bool scrollLock = false;
+};
+
+class DesktopPlatform {
+ public:
+  virtual ~DesktopPlatform() = default;
+
+  // False for the stand-in used when there is no desktop at all.
+  virtual bool Available() const = 0;
+
+  // The top-level (root ancestor) window that shows at the point, or 0.
+  virtual WindowHandle WindowAt(Point point) = 0;
+  // Top-level windows, bottom of the stacking order first.
+  virtual std::vector<WindowHandle> TopLevelWindows() = 0;
+  virtual bool IsWindow(WindowHandle window) = 0;
+  virtual Text WindowClassName(WindowHandle window) = 0;
+  virtual Text WindowTitle(WindowHandle window) = 0;
+  virtual bool SetWindowTitle(WindowHandle window, TextView title) = 0;
+  // The window's client area in screen coordinates; an empty rectangle when unknown.
+  virtual Rect WindowRect(WindowHandle window) = 0;
+
+  virtual WindowHandle ForegroundWindow() = 0;
+  // Asks the window manager to un-minimise and activate the window. Activation may arrive later.
+  virtual void RequestActivation(WindowHandle window) = 0;
+  // Asks the window to close, as its close box would.
+  virtual void RequestClose(WindowHandle window) = 0;
+
+  virtual Rect ScreenRect() = 0;
+  virtual Point CursorPosition() = 0;
+  virtual void SetCursorPosition(Point point) = 0;
+  virtual bool RightButtonDown() = 0;
+  virtual LockKeyStates LockKeys() = 0;
+};
+
+// The X11 back-end when a display can be opened (DISPLAY), otherwise a stand-in that finds no windows.
+std::unique_ptr<DesktopPlatform> CreateDesktopPlatform();
+
+// Lowers the calling thread's scheduling priority one notch below the process's (Function List tasks).
+void LowerCurrentThreadPriority();
+
+}  // namespace scrivano::platform

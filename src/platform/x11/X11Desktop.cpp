@@ -1,0 +1,308 @@
+#include "platform/x11/X11Desktop.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+
+namespace scrivano::platform {
+namespace {
+
+// Windows may vanish between two requests; the errors that causes are expected and ignored. Other
+// connections' errors go to the handler that was installed before.
+std::atomic<Display*> quietDisplay{nullptr};
+XErrorHandler previousHandler = nullptr;
+
+int IgnoreOwnErrors(Display* display, XErrorEvent* event) {
+  if (display == quietDisplay.load()) return 0;
+  return previousHandler ? previousHandler(display, event) : 0;
+}
+
+}  // namespace
+
+struct X11Desktop::Connection {
+  Display* display = nullptr;
+  Window root = 0;
+  Atom wmState = 0;
+  Atom netWmName = 0;
+  Atom utf8String = 0;
+  Atom netActiveWindow = 0;
+  Atom netClientListStacking = 0;
+  Atom wmProtocols = 0;
+  Atom wmDeleteWindow = 0;
+
+  ~Connection() {
+    if (display) {
+      quietDisplay.store(nullptr);
+      XCloseDisplay(display);
+    }
+  }
+
+  // The property as raw items, or an empty string when absent.
+  std::string Property(Window window, Atom property, Atom type, int& format, unsigned long& count) const {
+    Atom actualType = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    count = 0;
+    format = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1 << 20, False, type, &actualType, &format, &count,
+                           &after, &data) != Success ||
+        !data) {
+      return std::string();
+    }
+    const size_t itemSize = format == 32 ? sizeof(long) : static_cast<size_t>(format / 8);
+    std::string bytes(reinterpret_cast<const char*>(data), count * itemSize);
+    XFree(data);
+    return bytes;
+  }
+
+  bool HasWmState(Window window) const {
+    int format;
+    unsigned long count;
+    return !Property(window, wmState, AnyPropertyType, format, count).empty();
+  }
+
+  // The window manager puts the client window inside a frame; the client is the one with WM_STATE.
+  Window ClientWindow(Window window, int depth = 0) const {
+    if (HasWmState(window)) return window;
+    if (depth > 4) return 0;
+    Window rootReturn, parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &rootReturn, &parent, &children, &count)) return 0;
+    Window found = 0;
+    for (unsigned int i = count; i-- > 0 && !found;) found = ClientWindow(children[i], depth + 1);
+    if (children) XFree(children);
+    return found;
+  }
+
+  Window ClientOrSelf(Window window) const {
+    const Window client = ClientWindow(window);
+    return client ? client : window;
+  }
+
+  Window ActiveWindow() const {
+    int format;
+    unsigned long count;
+    const std::string bytes = Property(root, netActiveWindow, XA_WINDOW, format, count);
+    if (format == 32 && count >= 1) {
+      long value;
+      std::memcpy(&value, bytes.data(), sizeof value);
+      return static_cast<Window>(value);
+    }
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    return focus == PointerRoot || focus == None ? 0 : focus;
+  }
+};
+
+std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
+  Display* display = XOpenDisplay(displayName);
+  if (!display) return nullptr;
+  auto x = std::make_unique<Connection>();
+  x->display = display;
+  x->root = DefaultRootWindow(display);
+  x->wmState = XInternAtom(display, "WM_STATE", False);
+  x->netWmName = XInternAtom(display, "_NET_WM_NAME", False);
+  x->utf8String = XInternAtom(display, "UTF8_STRING", False);
+  x->netActiveWindow = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  x->netClientListStacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+  x->wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
+  x->wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  quietDisplay.store(display);
+  XErrorHandler previous = XSetErrorHandler(IgnoreOwnErrors);
+  if (previous != IgnoreOwnErrors) previousHandler = previous;
+  return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(x)));
+}
+
+X11Desktop::X11Desktop(std::unique_ptr<Connection> connection) : x_(std::move(connection)) {}
+
+X11Desktop::~X11Desktop() = default;
+
+WindowHandle X11Desktop::WindowAt(Point point) {
+  std::lock_guard lock(mutex_);
+  Window child = 0;
+  int x = 0, y = 0;
+  if (!XTranslateCoordinates(x_->display, x_->root, x_->root, point.x, point.y, &x, &y, &child) || !child)
+    return 0;
+  return x_->ClientOrSelf(child);
+}
+
+std::vector<WindowHandle> X11Desktop::TopLevelWindows() {
+  std::lock_guard lock(mutex_);
+  std::vector<WindowHandle> windows;
+  int format;
+  unsigned long count;
+  const std::string bytes = x_->Property(x_->root, x_->netClientListStacking, XA_WINDOW, format, count);
+  if (format == 32 && count > 0) {
+    for (unsigned long i = 0; i < count; ++i) {
+      long value;
+      std::memcpy(&value, bytes.data() + i * sizeof(long), sizeof value);
+      windows.push_back(static_cast<WindowHandle>(value));
+    }
+    return windows;
+  }
+  Window rootReturn, parent, *children = nullptr;
+  unsigned int childCount = 0;
+  if (!XQueryTree(x_->display, x_->root, &rootReturn, &parent, &children, &childCount)) return windows;
+  for (unsigned int i = 0; i < childCount; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(x_->display, children[i], &attributes) || attributes.map_state != IsViewable)
+      continue;
+    if (const Window client = x_->ClientWindow(children[i])) windows.push_back(client);
+  }
+  if (children) XFree(children);
+  return windows;
+}
+
+bool X11Desktop::IsWindow(WindowHandle window) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(x_->display, static_cast<Window>(window), &attributes) != 0;
+}
+
+Text X11Desktop::WindowClassName(WindowHandle window) {
+  if (!window) return Text();
+  std::lock_guard lock(mutex_);
+  XClassHint hint{nullptr, nullptr};
+  if (!XGetClassHint(x_->display, static_cast<Window>(window), &hint)) return Text();
+  const Text name = hint.res_class ? FromUtf8(hint.res_class) : Text();
+  if (hint.res_name) XFree(hint.res_name);
+  if (hint.res_class) XFree(hint.res_class);
+  return name;
+}
+
+Text X11Desktop::WindowTitle(WindowHandle window) {
+  if (!window) return Text();
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const std::string utf8 =
+      x_->Property(static_cast<Window>(window), x_->netWmName, x_->utf8String, format, count);
+  if (!utf8.empty()) return FromUtf8(utf8);
+  XTextProperty property;
+  if (!XGetWMName(x_->display, static_cast<Window>(window), &property) || !property.value) return Text();
+  Text title;
+  char** list = nullptr;
+  int listCount = 0;
+  if (Xutf8TextPropertyToTextList(x_->display, &property, &list, &listCount) >= Success && list &&
+      listCount > 0)
+    title = FromUtf8(list[0]);
+  if (list) XFreeStringList(list);
+  XFree(property.value);
+  return title;
+}
+
+bool X11Desktop::SetWindowTitle(WindowHandle window, TextView title) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  const std::string utf8 = ToUtf8(title);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  XChangeProperty(x_->display, static_cast<Window>(window), x_->netWmName, x_->utf8String, 8, PropModeReplace,
+                  bytes, static_cast<int>(utf8.size()));
+  XChangeProperty(x_->display, static_cast<Window>(window), XA_WM_NAME, x_->utf8String, 8, PropModeReplace,
+                  bytes, static_cast<int>(utf8.size()));
+  XFlush(x_->display);
+  return true;
+}
+
+Rect X11Desktop::WindowRect(WindowHandle window) {
+  if (!window) return Rect();
+  std::lock_guard lock(mutex_);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(x_->display, static_cast<Window>(window), &attributes)) return Rect();
+  Window child = 0;
+  int x = 0, y = 0;
+  if (!XTranslateCoordinates(x_->display, static_cast<Window>(window), x_->root, 0, 0, &x, &y, &child))
+    return Rect();
+  return Rect{x, y, x + attributes.width, y + attributes.height};
+}
+
+WindowHandle X11Desktop::ForegroundWindow() {
+  std::lock_guard lock(mutex_);
+  const Window active = x_->ActiveWindow();
+  return active ? x_->ClientOrSelf(active) : 0;
+}
+
+void X11Desktop::RequestActivation(WindowHandle window) {
+  if (!window) return;
+  std::lock_guard lock(mutex_);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(window);
+  event.xclient.message_type = x_->netActiveWindow;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = 2;  // a request on the user's behalf, which window managers honour
+  event.xclient.data.l[1] = CurrentTime;
+  XMapRaised(x_->display, static_cast<Window>(window));
+  XSendEvent(x_->display, x_->root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  XFlush(x_->display);
+}
+
+void X11Desktop::RequestClose(WindowHandle window) {
+  if (!window) return;
+  std::lock_guard lock(mutex_);
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(window);
+  event.xclient.message_type = x_->wmProtocols;
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(x_->wmDeleteWindow);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(x_->display, static_cast<Window>(window), False, NoEventMask, &event);
+  XFlush(x_->display);
+}
+
+Rect X11Desktop::ScreenRect() {
+  std::lock_guard lock(mutex_);
+  const int screen = DefaultScreen(x_->display);
+  return Rect{0, 0, DisplayWidth(x_->display, screen), DisplayHeight(x_->display, screen)};
+}
+
+Point X11Desktop::CursorPosition() {
+  std::lock_guard lock(mutex_);
+  Window rootReturn, child;
+  int rootX = 0, rootY = 0, x, y;
+  unsigned int mask;
+  XQueryPointer(x_->display, x_->root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+  return Point{rootX, rootY};
+}
+
+void X11Desktop::SetCursorPosition(Point point) {
+  std::lock_guard lock(mutex_);
+  XWarpPointer(x_->display, None, x_->root, 0, 0, 0, 0, point.x, point.y);
+  XFlush(x_->display);
+}
+
+bool X11Desktop::RightButtonDown() {
+  std::lock_guard lock(mutex_);
+  Window rootReturn, child;
+  int rootX, rootY, x, y;
+  unsigned int mask = 0;
+  XQueryPointer(x_->display, x_->root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+  return (mask & Button3Mask) != 0;
+}
+
+LockKeyStates X11Desktop::LockKeys() {
+  std::lock_guard lock(mutex_);
+  LockKeyStates states;
+  const auto indicator = [&](const char* name, bool& on) {
+    Bool state = False;
+    const Atom atom = XInternAtom(x_->display, name, False);
+    if (!XkbGetNamedIndicator(x_->display, atom, nullptr, &state, nullptr, nullptr)) return false;
+    on = state != False;
+    return true;
+  };
+  const bool caps = indicator("Caps Lock", states.capsLock);
+  const bool num = indicator("Num Lock", states.numLock);
+  const bool scroll = indicator("Scroll Lock", states.scrollLock);
+  states.known = caps || num || scroll;
+  return states;
+}
+
+}  // namespace scrivano::platform

@@ -1,0 +1,43 @@
+// The desktop through Xlib: client windows (those carrying WM_STATE), WM_CLASS and _NET_WM_NAME,
+// activation through the window manager's _NET_ACTIVE_WINDOW, the pointer and the keyboard indicators.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "platform/DesktopPlatform.h"
+
+namespace scrivano::platform {
+
+class X11Desktop : public DesktopPlatform {
+ public:
+  // nullptr when the display cannot be opened. displayName nullptr: $DISPLAY.
+  static std::unique_ptr<X11Desktop> Open(const char* displayName = nullptr);
+  ~X11Desktop() override;
+
+  bool Available() const override { return true; }
+  WindowHandle WindowAt(Point point) override;
+  std::vector<WindowHandle> TopLevelWindows() override;
+  bool IsWindow(WindowHandle window) override;
+  Text WindowClassName(WindowHandle window) override;
+  Text WindowTitle(WindowHandle window) override;
+  bool SetWindowTitle(WindowHandle window, TextView title) override;
+  Rect WindowRect(WindowHandle window) override;
+  WindowHandle ForegroundWindow() override;
+  void RequestActivation(WindowHandle window) override;
+  void RequestClose(WindowHandle window) override;
+  Rect ScreenRect() override;
+  Point CursorPosition() override;
+  void SetCursorPosition(Point point) override;
+  bool RightButtonDown() override;
+  LockKeyStates LockKeys() override;
+
+ private:
+  struct Connection;
+  explicit X11Desktop(std::unique_ptr<Connection> connection);
+
+  std::mutex mutex_;  // one request at a time on the private connection
+  std::unique_ptr<Connection> x_;
+};
+
+}  // namespace scrivano::platform

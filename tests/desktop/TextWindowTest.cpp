@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "app/TextWindow.h"
+#include "support/TempFolder.h"
+#include "support/TestPrompts.h"
+#include "text/AnsiCodec.h"
+
+namespace scrivano {
+namespace {
+
+TEST(DocumentBytes, UsesUtf16UnlessTheFileIsEightBitText) {
+  struct Case {
+    std::string bytes;
+    DocumentEncoding encoding;
+    Text text;
+  } cases[] = {
+      {"", DocumentEncoding::kUtf16Le, u""},
+      {std::string("\xFF\xFE"
+                   "a\0",
+                   4),
+       DocumentEncoding::kUtf16Le,
+       u"\xFEFF"
+       u"a"},  // the mark stays
+      {std::string("a\0\r\0\n\0", 6), DocumentEncoding::kUtf16Le, u"a\r\n"},
+      {"\x2D\x4E\x87\x65", DocumentEncoding::kUtf16Le, u"中文"},  // no zero byte, but no UTF-8 either
+      {"h\xC3\xA9llo\r\n", DocumentEncoding::kEightBit, u"héllo\r\n"},
+      {"abc", DocumentEncoding::kEightBit, u"abc"},  // odd length
+      {"ab", DocumentEncoding::kEightBit, u"ab"},
+  };
+  for (const Case& c : cases) {
+    DocumentEncoding encoding;
+    EXPECT_EQ(DecodeDocumentBytes(c.bytes, encoding), c.text) << c.bytes;
+    EXPECT_EQ(encoding, c.encoding) << c.bytes;
+    EXPECT_EQ(EncodeDocumentText(c.text, encoding), c.bytes);
+  }
+}
+
+class TextWindowTest : public testing::Test {
+ protected:
+  // Loads the bytes, lets the edit run, saves, and returns the saved bytes.
+  std::string RoundTrip(const std::string& bytes, const std::function<void(CScrivanoView&)>& edit) {
+    folder.WriteBytes("f", bytes);
+    auto* document = new CScrivanoDoc;
+    CScrivanoView view(document);
+    document->setParent(&view);
+    EXPECT_TRUE(document->Load(folder.File("f"), view));
+    edit(view);
+    EXPECT_TRUE(document->Save(folder.File("g"), view));
+    return folder.ReadBytes("g");
+  }
+  test::TestPrompts prompts;
+  test::TempFolder folder;
+};
+
+TEST_F(TextWindowTest, AFileSavedWithoutAnEditKeepsItsBytes) {
+  const std::string files[] = {
+      TextToUtf16LeBytes(u"\xFEFF"
+                         u"a\nb\rc\r\n\x00A0\r\n"),
+      "odd UTF-8 line\nwith a lone line feed \xC3\xA9",
+      std::string("abc\0", 5),
+  };
+  for (const std::string& bytes : files) EXPECT_EQ(RoundTrip(bytes, [](CScrivanoView&) {}), bytes);
+}
+
+TEST_F(TextWindowTest, FunctionsSeeTheFileTextAndEditsKeepLineBreaksAndSpaces) {
+  const std::string saved = RoundTrip(TextToUtf16LeBytes(u"one\r\ntwo\xA0three"), [](CScrivanoView& view) {
+    EXPECT_EQ(view.GetText(), u"one\r\ntwo\xA0three");
+    view.moveCursor(QTextCursor::End);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClicks(&view, QStringLiteral("4"));
+    EXPECT_TRUE(view.IsModified());
+    EXPECT_EQ(view.GetText(), u"one\r\ntwo\xA0three\r\n4");
+  });
+  EXPECT_EQ(saved, TextToUtf16LeBytes(u"one\r\ntwo\xA0three\r\n4"));
+}
+
+TEST_F(TextWindowTest, AnEditedEightBitFileIsWrittenInItsOwnEncoding) {
+  const std::string saved =
+      RoundTrip("caf\xC3\xA9\r\n", [](CScrivanoView& view) { view.SetText(view.GetText() + u"中", true); });
+  EXPECT_EQ(saved, "caf\xC3\xA9\r\n\xE4\xB8\xAD");
+}
+
+}  // namespace
+}  // namespace scrivano
