@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -112,18 +113,21 @@ bool CScrivanoApp::InitInstance() {
   // 4. The main frame.
   mainFrame_ = new CMainFrame(*this);
   // 6. Shown, then placed over the whole desktop but two pixels at each side, in front, the cursor on it.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    mainFrame_->setGeometry(screen->geometry().adjusted(2, 0, -2, 0));
   mainFrame_->show();
   // A window manager frames the window a moment after it is shown; the placement counts the frame in.
   const auto framedBy = std::chrono::steady_clock::now() + 500ms;
-  while (QGuiApplication::platformName() == QStringLiteral("xcb") &&
-         mainFrame_->frameGeometry().size() == mainFrame_->size() &&
-         std::chrono::steady_clock::now() < framedBy)
+  while (QGuiApplication::platformName() == QStringLiteral("xcb") && mainFrame_->windowHandle() &&
+         mainFrame_->windowHandle()->frameMargins().isNull() && std::chrono::steady_clock::now() < framedBy)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect desktop = screen->geometry();
-    const QSize frameExtra = mainFrame_->frameGeometry().size() - mainFrame_->size();
+    const QMargins frame =
+        mainFrame_->windowHandle() ? mainFrame_->windowHandle()->frameMargins() : QMargins();
     mainFrame_->move(desktop.x() + 2, desktop.y());
-    mainFrame_->resize(desktop.width() - 4 - frameExtra.width(), desktop.height() - frameExtra.height());
+    mainFrame_->resize(desktop.width() - 4 - frame.left() - frame.right(),
+                       desktop.height() - frame.top() - frame.bottom());
   }
   mainWindowHandle_ = static_cast<WindowHandle>(mainFrame_->winId());
   Parameters().mainWindowHandle = mainWindowHandle_.load();

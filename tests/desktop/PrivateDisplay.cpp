@@ -1,5 +1,6 @@
 #include "PrivateDisplay.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,7 +17,7 @@ namespace scrivano::test {
 namespace {
 
 pid_t SpawnWith(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment,
-                int keepFd) {
+                int keepFd, bool quiet = false) {
   std::vector<std::string> variables;
   for (char** e = environ; *e; ++e) {
     const std::string entry = *e;
@@ -34,6 +35,11 @@ pid_t SpawnWith(const std::vector<std::string>& argv, const std::map<std::string
   if (pid != 0) return pid;
   // The child: its own process group, so that nothing of the test's terminal reaches it.
   ::setpgid(0, 0);
+  if (quiet) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+  }
   for (int fd = 3; fd < 256; ++fd)
     if (fd != keepFd) ::close(fd);
   ::execvpe(args[0], args.data(), envp.data());
@@ -72,7 +78,7 @@ PrivateDisplay::PrivateDisplay() {
     return;
   }
   name_ = ":" + number;
-  children_.push_back(SpawnWith({"openbox"}, {{"DISPLAY", name_}}, -1));
+  children_.push_back(SpawnWith({"openbox"}, {{"DISPLAY", name_}}, -1, true));
   // The window manager takes a moment to claim the screen.
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
 }
