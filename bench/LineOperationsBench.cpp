@@ -17,6 +17,20 @@ void BM_LinkAdjacentLines(benchmark::State& state) {
   bench::UseShippedParameters();
   bench::RunReturning(state, bench::MixedText(static_cast<size_t>(state.range(0))), LinkAdjacentLines);
 }
+// Combined files: the 88-space separator line of "03. Combine windows/files text" every 200 lines.
+void BM_LinkAdjacentLines_CombinedText(benchmark::State& state) {
+  bench::UseShippedParameters();
+  const Text lines = bench::MixedText(static_cast<size_t>(state.range(0)));
+  const Text separator = u"\r\n" + Text(88, u' ') + u"\r\n";
+  Text text;
+  int count = 0;
+  for (size_t from = 0, end = lines.find(u"\r\n"); end != Text::npos;
+       from = end + 2, end = lines.find(u"\r\n", from)) {
+    text.append(lines, from, end + 2 - from);
+    if (++count % 200 == 0) text += separator;
+  }
+  bench::RunReturning(state, text, LinkAdjacentLines);
+}
 void BM_RemoveRedundantEmptyLines(benchmark::State& state) {
   RunOnMixedText(state, RemoveRedundantEmptyLines);
 }
@@ -38,6 +52,7 @@ void BM_MakeUppercase(benchmark::State& state) {
 
 #define SCRIVANO_LINE_BENCH(name) BENCHMARK(name)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond)
 SCRIVANO_LINE_BENCH(BM_LinkAdjacentLines);
+SCRIVANO_LINE_BENCH(BM_LinkAdjacentLines_CombinedText);
 SCRIVANO_LINE_BENCH(BM_RemoveRedundantEmptyLines);
 SCRIVANO_LINE_BENCH(BM_DeleteLinesWithSubstring);
 SCRIVANO_LINE_BENCH(BM_ExtractEndingLines);

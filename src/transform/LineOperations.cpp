@@ -64,6 +64,30 @@ class LineLanguage {
   Text neutralChars_;
 };
 
+// TrimLineSpaces in one walk. Replacing " \r\n" and then "\r\n " until none is left removes exactly the
+// runs of spaces that stand right before or right after a line break, but it takes one pass over the
+// whole text for every space of the longest such run: the 88-space separator lines of combined files,
+// or a line padded with many thousands of spaces, made that pass count grow with the input.
+Text TrimSpacesAroundLineBreaks(TextView text) {
+  Text result;
+  result.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != u' ') {
+      result += text[i++];
+      continue;
+    }
+    size_t runEnd = i;
+    while (runEnd < text.size() && text[runEnd] == u' ') ++runEnd;
+    const bool beforeBreak = text.substr(runEnd, 2) == kLineBreak;
+    const bool afterBreak = i >= 2 && text.substr(i - 2, 2) == kLineBreak;
+    if (!beforeBreak && !afterBreak) result.append(text.substr(i, runEnd - i));
+    i = runEnd;
+  }
+  TrimSpaces(result);
+  return result;
+}
+
 }  // namespace
 
 Text LinkAdjacentLines(TextView text) {
@@ -71,10 +95,10 @@ Text LinkAdjacentLines(TextView text) {
   Text section;
   NextSection(text, section);
   // 2. No line begins or ends with a space.
-  TrimLineSpaces(section);
+  const Text trimmed = TrimSpacesAroundLineBreaks(section);
   // 3. Join the breaks that have a non-empty line on both sides. A carriage return at index 0 or 1, or
   //    within the last three characters, is never examined.
-  const TextView t = section;
+  const TextView t = trimmed;
   const int length = Length(t);
   Text result;
   result.reserve(t.size() + 2);
