@@ -82,7 +82,12 @@ void ReportElapsed(std::uint64_t& record, int count, std::uint64_t nowMillisecon
 
 CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& desktop, AppOptions options)
     : paths_(std::move(paths)), desktop_(desktop), options_(std::move(options)) {
-  services_ = std::make_unique<AppDesktopServices>(desktop_, [this] { return ListRect(); });
+  services_ = std::make_unique<AppDesktopServices>(
+      desktop_, [this] { return ListRect(); },
+      [this](TextView path) {
+        const Text file(path);
+        return RunOnUiThread([this, &file] { return OpenFileWithDefaultApplication(file); });
+      });
 }
 
 CScrivanoApp::~CScrivanoApp() {
@@ -479,11 +484,14 @@ void CScrivanoApp::OpenDocument(TextView path) {
   OpenDocumentFile(path);
 }
 
+bool CScrivanoApp::OpenFileWithDefaultApplication(TextView path) {
+  return options_.openWithDefaultApplication
+             ? options_.openWithDefaultApplication(path)
+             : QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+}
+
 void CScrivanoApp::OpenWithDefaultApplication(TextView path) {
-  const bool opened = options_.openWithDefaultApplication
-                          ? options_.openWithDefaultApplication(path)
-                          : QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
-  if (!opened) ShowNotice(u"Cannot open \"" + Text(path) + u"\".");
+  if (!OpenFileWithDefaultApplication(path)) ShowNotice(u"Cannot open \"" + Text(path) + u"\".");
 }
 
 }  // namespace scrivano

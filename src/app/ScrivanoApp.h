@@ -90,6 +90,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   Text WorkRoot() override { return paths_.workRoot; }
   void OpenDocument(TextView path) override;
   void OpenWithDefaultApplication(TextView path) override;
+  // Without a notice; false when the desktop could not open it.
+  bool OpenFileWithDefaultApplication(TextView path);
 
  private:
   bool RunEntry(int number, TaskContext& context);

@@ -22,6 +22,7 @@
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "text/AnsiCodec.h"
+#include "text/TextFiles.h"
 
 namespace scrivano {
 namespace {
@@ -127,6 +128,23 @@ TEST_F(WorkbenchTest, StartUpCreatesTheFilesAndPlacesInputAboveOutput) {
   ASSERT_EQ(app->FuncList()->List()->count(), kFunctionEntryCount);
   EXPECT_EQ(app->FuncList()->List()->item(10)->text(), QStringLiteral("10. Make uppercase"));
   EXPECT_EQ(app->TimerPeriod(), 500);  // the shipped config.ini
+  const QStringList recent = app->MainFrame()->RecentFiles();
+  ASSERT_GE(recent.size(), 2);
+  EXPECT_EQ(recent[0], ToQString(paths.inputFile));
+  EXPECT_EQ(recent[1], ToQString(paths.outputFile));
+}
+
+TEST_F(WorkbenchTest, TheManualOpensWithTheDefaultApplication) {
+  Start();
+  app->OpenManual();
+  ASSERT_EQ(launched.size(), 1u);
+  EXPECT_TRUE(launched[0].ends_with(u"/Operational Manual.html"));
+  std::string manual;
+  ASSERT_TRUE(ReadFileBytes(launched[0], manual));
+  for (const FunctionEntry& entry : FunctionEntries())
+    EXPECT_NE(manual.find(ToUtf8(entry.itemText)), std::string::npos);
+  for (int k = 0; k < kParameterCount; ++k)
+    EXPECT_NE(manual.find("Parameter " + std::to_string(k) + ":"), std::string::npos) << k;
 }
 
 TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {

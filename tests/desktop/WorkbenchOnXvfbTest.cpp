@@ -1,11 +1,14 @@
 // The whole program on a private Xvfb display: started as a user starts it, driven with synthetic mouse
 // and key events on its own windows.
 // gtest before Xlib: Xlib's macros (None, Bool) would break gtest's templates.
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -106,13 +109,18 @@ TEST(WorkbenchOnXvfb, ADoubleClickOnAnEntryPutsItsResultIntoTheOutputFile) {
   })) << rect.left
       << "," << rect.top << "," << rect.right << "," << rect.bottom;
 
-  // Select the first entry with a click, walk down to "10. Make uppercase", double-click it.
+  // Select the first entry with a click, walk down to "10. Make uppercase" one key at a time (each step
+  // seen on the screen), double-click it.
   const int column = rect.left + 60;
+  const auto selectedRow = [&] { return SelectedRowMiddle(display, column, rect.top, rect.bottom); };
+  int row = -1;
   Click(display, column, rect.top + 18);
-  for (int i = 0; i < 10; ++i) PressKey(display, XK_Down);
-  std::this_thread::sleep_for(300ms);
-  const int row = SelectedRowMiddle(display, column, rect.top, rect.bottom);
-  ASSERT_GT(row, rect.top + 100) << "no selected row found";
+  ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > 0; })) << "no selected row";
+  for (int i = 0; i < 10; ++i) {
+    const int previous = row;
+    PressKey(display, XK_Down);
+    ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > previous; })) << "step " << i;
+  }
   Click(display, column, row, 2);
 
   const std::string expected = TextToUtf16LeBytes(u"ABC XYZ\r\n中文");

@@ -2,10 +2,13 @@
 #include "platform/x11/X11Desktop.h"
 
 // gtest before Xlib: Xlib's macros (None, Bool) would break gtest's templates.
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
