@@ -7,6 +7,9 @@
 #include "transform/AlignSourceTarget.h"
 #include "transform/CombineFiles.h"
 #include "transform/LineOperations.h"
+#include "transform/PhraseExtraction.h"
+#include "transform/SplitEnglishChinese.h"
+#include "transform/TagCleaning.h"
 #include "transform/TradosFormats.h"
 
 namespace scrivano {
@@ -39,13 +42,31 @@ bool MakeUppercaseEntry(TaskContext& context) {
   return InPlaceEntry<MakeUppercase>(context);
 }
 
+// Hands back only when the tags were not cleaned inside the office window.
+bool CleanVariousTagsEntry(TaskContext& context) {
+  CleanVariousTags(context);
+  return context.targetWindow == 0;
+}
+
+// The answer No keeps each pair on one line.
+bool SplitEnglishChineseEntry(TaskContext& context) {
+  const bool keepApart = AskYesNo(u"Keep source and target in different lines ?", u"Notice");
+  SplitEnglishChinese(*context.workingText, !keepApart);
+  return true;
+}
+
+bool ExtractPhrasesEntry(TaskContext& context) {
+  ExtractPhrases(context);
+  return true;
+}
+
 constexpr const char* kDesktop = "the desktop";
 constexpr const char* kNotYet = "a later version of Scrivano";
 
 const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {0, u"00. Return to Scrivano", nullptr, nullptr, kDesktop},
     {1, u"01. Align source and target", "align", InPlaceEntry<AlignSourceTarget>, nullptr},
-    {2, u"02. Clean various tags", "clean-tags", nullptr, kNotYet},
+    {2, u"02. Clean various tags", "clean-tags", CleanVariousTagsEntry, nullptr},
     {3, u"03. Combine windows/files text", "combine", InPlaceEntry<CombineWindowsOrFiles>, nullptr},
     {4, u"04. Delete lines with specified substring", "delete-lines", InPlaceEntry<DeleteLinesWithSubstring>,
      nullptr},
@@ -59,7 +80,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {12, u"12. Remove redundant empty lines", "remove-empty-lines", InPlaceEntry<RemoveRedundantEmptyLines>,
      nullptr},
     {13, u"13. Replace text in Word documents", nullptr, nullptr, "the document engine"},
-    {14, u"14. Split English and Chinese", "split-en-zh", nullptr, kNotYet},
+    {14, u"14. Split English and Chinese", "split-en-zh", SplitEnglishChineseEntry, nullptr},
     {15, u"15. Split lines", "split-lines", InPlaceEntry<SplitLines>, nullptr},
     {16, u"16. Trados to segmentation format", "trados-to-pairs", TradosToSegmentationEntry, nullptr},
     {17, u"17. Word processing", nullptr, nullptr, "the document engine"},
@@ -68,7 +89,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
 
 // Operations the runner offers beyond the nineteen entries; number -1.
 const std::array<FunctionEntry, 1> kDirectOperations = {{
-    {-1, u"Extract phrases", "extract-phrases", nullptr, kNotYet},
+    {-1, u"Extract phrases", "extract-phrases", ExtractPhrasesEntry, nullptr},
 }};
 
 }  // namespace

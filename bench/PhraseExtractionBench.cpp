@@ -1,0 +1,36 @@
+// The repeated-phrase report with the answer "2 6 2": on the repetitive sample text (every phrase found
+// many times) and on a varied one (most phrases searched again and again without being reported).
+#include <benchmark/benchmark.h>
+
+#include "LanguageBenchSupport.h"
+#include "transform/PhraseExtraction.h"
+
+namespace scrivano {
+namespace {
+
+void ExtractPhrasesBench(benchmark::State& state, bool varied) {
+  Parameters().SetAll({});
+  const size_t size = static_cast<size_t>(state.range(0));
+  const Text text = varied ? bench::VariedMixedText(size) : bench::MixedText(size);
+  bench::FixedAnswers answers(u"2 6 2", true);
+  for (auto _ : state) {
+    Text work = text;
+    TaskContext context;
+    context.workingText = &work;
+    ExtractPhrases(context);
+    benchmark::DoNotOptimize(work);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
+}
+
+void BM_ExtractPhrases(benchmark::State& state) {
+  ExtractPhrasesBench(state, false);
+}
+void BM_ExtractPhrases_Varied(benchmark::State& state) {
+  ExtractPhrasesBench(state, true);
+}
+BENCHMARK(BM_ExtractPhrases)->Arg(256 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExtractPhrases_Varied)->Arg(256 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scrivano

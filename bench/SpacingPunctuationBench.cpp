@@ -1,0 +1,31 @@
+// Segment punctuation on whole mixed texts: every step is a pass over the text, so time grows linearly.
+#include <benchmark/benchmark.h>
+
+#include "LanguageBenchSupport.h"
+#include "transform/SpacingPunctuation.h"
+
+namespace scrivano {
+namespace {
+
+void NormalizeSegmentPunctuationBench(benchmark::State& state, bool isWestern) {
+  bench::UseShippedParameters();
+  const Text text = bench::MixedText(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) {
+    Text segment = text;
+    NormalizeSegmentPunctuation(segment, isWestern);
+    benchmark::DoNotOptimize(segment);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
+}
+
+void BM_NormalizeSegmentPunctuation_Western(benchmark::State& state) {
+  NormalizeSegmentPunctuationBench(state, true);
+}
+void BM_NormalizeSegmentPunctuation_Chinese(benchmark::State& state) {
+  NormalizeSegmentPunctuationBench(state, false);
+}
+BENCHMARK(BM_NormalizeSegmentPunctuation_Western)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NormalizeSegmentPunctuation_Chinese)->Arg(1 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scrivano

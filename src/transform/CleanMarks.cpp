@@ -1,0 +1,39 @@
+#include "transform/CleanMarks.h"
+
+#include "transform/SpacingPunctuation.h"
+
+namespace scrivano {
+namespace {
+
+// Marks removed, with the line break in front of them, from the start of a line; in this order.
+constexpr const char16_t* kLineStartMarks[] = {u"l ", u"- ", u"o ",     u"c ",     u"\u0001 ", u"u ",
+                                               u". ", u"?",  u"\u00A7", u"\u00FC", u"\u00B7"};
+
+// Bullets that start a new line wherever they stand; in this order.
+constexpr const char16_t* kBullets[] = {u"\u25CB", u"\u25CF", u"\u25B2", u"\u25A0"};
+
+}  // namespace
+
+Text CleanMarks(TextView text) {
+  // 1. A line break in front, so that the first line is treated like every other line.
+  Text work = u"\r\n" + Text(text);
+  // 2. (The wait cursor belongs to the desktop; nothing to do in the core.)
+  // 3. Line-start marks.
+  for (const char16_t* mark : kLineStartMarks) Replace(work, u"\r\n" + Text(mark), u"\r\n");
+  // 4. Bullets.
+  for (const char16_t* bullet : kBullets) Replace(work, bullet, u"\r\n");
+  // 5. Single quotation marks.
+  Replace(work, u"\u2019", u"'");
+  Replace(work, u"\u2018", u"'");
+  // 6. Ideographic space, and the private-use pair that some converters leave for a space.
+  Replace(work, u"\u3000", u" ");
+  Replace(work, u"\uE5E5\uE5E5", u" ");
+  // 7. Carets, and degree signs at line starts with their line break.
+  Replace(work, u"^", u"");
+  Replace(work, u"\r\n\u00B0", u"");
+  // 8.
+  NormalizeSpacing(work, true);
+  return work;
+}
+
+}  // namespace scrivano

@@ -1,0 +1,518 @@
+#include "transform/PhraseExtraction.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "app/SelectionPrompt.h"
+#include "settings/ParameterStore.h"
+#include "text/Lists.h"
+#include "text/Pieces.h"
+#include "text/Tokenizers.h"
+
+namespace scrivano {
+namespace {
+
+constexpr char16_t kPhrasePrompt[] = u"Please set a minimum and maximum word number and repetion:";
+constexpr char16_t kDefaultOptionPrompt[] = u"Please select or set an option:";
+constexpr char16_t kReportSeparator[] = u"=========================\r\n";
+// Reported occurrences are overwritten with this, so that shorter phrases do not count them again.
+constexpr char16_t kBlank = 0xFFFF;
+// Ends every line of the rebuilt working text.
+constexpr char16_t kLineEnd = u'\r';
+
+// Words are runs of ASCII characters without spaces, or single characters above U+007F.
+bool IsWideChar(char16_t ch) {
+  return ch > 0x7F;
+}
+
+std::uint64_t CurrentTick() {
+  using namespace std::chrono;
+  return static_cast<std::uint64_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool IsLineBreakChar(char16_t ch) {
+  return ch >= 0x09 && ch <= 0x0D;
+}
+
+// A space survives only between two ASCII characters that it separated.
+Text NormalizeLine(TextView raw) {
+  Text line;
+  bool skippedSpaces = false;
+  for (char16_t ch : raw) {
+    if (ch == u' ') {
+      skippedSpaces = true;
+      continue;
+    }
+    if (skippedSpaces && !line.empty() && line.back() < 0x7F && ch < 0x7F) line += u' ';
+    skippedSpaces = false;
+    line += ch;
+  }
+  return line;
+}
+
+int CountWords(TextView line) {
+  int count = 1;
+  for (size_t p = 1; p < line.size(); ++p)
+    if (line[p] == u' ' || IsWideChar(line[p]) || IsWideChar(line[p - 1])) ++count;
+  return count;
+}
+
+// Builds the line list by inserting each entry next to a cursor, so that the list stays ordered by count,
+// largest first, and the new entry becomes the cursor. Larger than the cursor's count: after the last
+// entry whose count is at least as large; smaller: before the first entry whose count is at most as
+// large; equal: just before the cursor. (So equal counts do not keep the input order.) The entries of one
+// count stand together; the ends of each such block are kept, so that no insertion walks the list.
+class LineListBuilder {
+ public:
+  explicit LineListBuilder(LineList& lines) : lines_(lines), cursor_(lines.end()) { lines_.clear(); }
+
+  void Insert(LineEntry entry) {
+    const int count = entry.count;
+    // The cursor starts on the list's end, which stands for a count of 0.
+    const int cursorCount = cursor_ == lines_.end() ? 0 : cursor_->count;
+    LineList::iterator at = cursor_;
+    if (count > cursorCount) {
+      const auto larger = blocks_.lower_bound(count);
+      at = larger == blocks_.end() ? lines_.begin() : std::next(larger->second.last);
+    } else if (count < cursorCount) {
+      auto smaller = blocks_.upper_bound(count);
+      at = smaller == blocks_.begin() ? lines_.end() : (--smaller)->second.first;
+    }
+    cursor_ = lines_.insert(at, std::move(entry));
+    const auto [block, created] = blocks_.try_emplace(count, Block{cursor_, cursor_});
+    if (created) return;
+    if (std::next(cursor_) == block->second.first) block->second.first = cursor_;
+    if (cursor_ != lines_.begin() && std::prev(cursor_) == block->second.last) block->second.last = cursor_;
+  }
+
+ private:
+  struct Block {
+    LineList::iterator first;
+    LineList::iterator last;
+  };
+  LineList& lines_;
+  LineList::iterator cursor_;
+  std::map<int, Block> blocks_;
+};
+
+// The answer's three numbers, cut at runs of spaces; a missing one is 0.
+void ReadWordNumbers(TextView answer, PhraseSearch& search) {
+  int* const targets[] = {&search.minWords, &search.maxWords, &search.minRepeats};
+  for (int* target : targets) *target = 0;
+  const Text trimmed = Trimmed(answer);
+  size_t at = 0;
+  for (int* target : targets) {
+    at = trimmed.find_first_not_of(u' ', at);
+    if (at == Text::npos) break;
+    const size_t end = std::min(trimmed.find(u' ', at), trimmed.size());
+    *target = ToInt(TextView(trimmed).substr(at, end - at));
+    at = end;
+  }
+}
+
+std::vector<Text> ListItems(TextView list) {
+  std::vector<Text> items;
+  if (list.empty()) return items;
+  Text item;
+  int pos = 0;
+  do {
+    NextTokenByChar(list, pos, item, kTab);
+    items.push_back(item);
+  } while (pos != 0);
+  return items;
+}
+
+// Moves windowEnd over the next word and windowStart past its first word.
+void MoveWindow(LineEntry& entry) {
+  const TextView line = entry.line;
+  const int size = entry.size;
+  if (IsWideChar(line[static_cast<size_t>(entry.windowEnd)])) {
+    ++entry.windowEnd;
+  } else {
+    ++entry.windowEnd;
+    while (entry.windowEnd < size && line[static_cast<size_t>(entry.windowEnd)] != u' ' &&
+           !IsWideChar(line[static_cast<size_t>(entry.windowEnd)]))
+      ++entry.windowEnd;
+  }
+  if (entry.windowStart >= size) return;
+  if (IsWideChar(line[static_cast<size_t>(entry.windowStart)])) {
+    ++entry.windowStart;
+    return;
+  }
+  ++entry.windowStart;
+  while (entry.windowStart < size) {
+    const char16_t ch = line[static_cast<size_t>(entry.windowStart)];
+    if (IsWideChar(ch)) break;
+    ++entry.windowStart;
+    if (ch == u' ') break;
+  }
+}
+
+bool HasStopItem(TextView phrase, const std::vector<Text>& stopList) {
+  return std::any_of(stopList.begin(), stopList.end(),
+                     [phrase](const Text& item) { return phrase.find(item) != TextView::npos; });
+}
+
+// Code-unit comparison that ends at U+0000, as the C library's wide string compare does.
+int CompareItems(TextView a, TextView b) {
+  const size_t aEnd = std::min(a.find(u'\0'), a.size());
+  const size_t bEnd = std::min(b.find(u'\0'), b.size());
+  return a.substr(0, aEnd).compare(b.substr(0, bEnd));
+}
+
+// Suffix array of text by prefix doubling with counting sorts. Every separator counts as a character of
+// its own, unlike any other: suffixes are then told apart within a line, so the doubling ends after about
+// log2 of the longest line rounds, however often lines repeat.
+std::vector<int> BuildSuffixArray(TextView text, char16_t separator) {
+  const int n = Length(text);
+  std::vector<int> suffixes(static_cast<size_t>(n));
+  std::vector<int> ranks(static_cast<size_t>(n));
+  std::vector<int> scratch(static_cast<size_t>(n));
+  if (n == 0) return suffixes;
+  // 1. By the first character.
+  std::vector<int> counts(0x10000, 0);
+  for (char16_t ch : text) ++counts[ch];
+  for (size_t c = 1; c < counts.size(); ++c) counts[c] += counts[c - 1];
+  for (int i = n - 1; i >= 0; --i) suffixes[static_cast<size_t>(--counts[text[static_cast<size_t>(i)]])] = i;
+  int classes = 1;
+  ranks[static_cast<size_t>(suffixes[0])] = 0;
+  for (int i = 1; i < n; ++i) {
+    const char16_t ch = text[static_cast<size_t>(suffixes[i])];
+    if (ch != text[static_cast<size_t>(suffixes[i - 1])] || ch == separator) ++classes;
+    ranks[static_cast<size_t>(suffixes[i])] = classes - 1;
+  }
+  // 2. Double the compared length until every suffix has a class of its own.
+  const auto rankAt = [&](int i) { return ranks[static_cast<size_t>(i)]; };
+  for (int k = 1; classes < n; k *= 2) {
+    // By the second half: suffixes without one first, then in the order of their second half.
+    int filled = 0;
+    for (int i = std::max(0, n - k); i < n; ++i) scratch[static_cast<size_t>(filled++)] = i;
+    for (int i = 0; i < n; ++i)
+      if (suffixes[static_cast<size_t>(i)] >= k) scratch[static_cast<size_t>(filled++)] = suffixes[i] - k;
+    // Stable by the first half.
+    counts.assign(static_cast<size_t>(classes), 0);
+    for (int i = 0; i < n; ++i) ++counts[static_cast<size_t>(rankAt(i))];
+    for (size_t c = 1; c < counts.size(); ++c) counts[c] += counts[c - 1];
+    for (int i = n - 1; i >= 0; --i) {
+      const int suffix = scratch[static_cast<size_t>(i)];
+      suffixes[static_cast<size_t>(--counts[static_cast<size_t>(rankAt(suffix))])] = suffix;
+    }
+    const auto secondHalf = [&](int i) { return i + k < n ? rankAt(i + k) : -1; };
+    scratch[static_cast<size_t>(suffixes[0])] = 0;
+    classes = 1;
+    for (int i = 1; i < n; ++i) {
+      const int a = suffixes[static_cast<size_t>(i - 1)];
+      const int b = suffixes[static_cast<size_t>(i)];
+      if (rankAt(a) != rankAt(b) || secondHalf(a) != secondHalf(b)) ++classes;
+      scratch[static_cast<size_t>(b)] = classes - 1;
+    }
+    ranks.swap(scratch);
+    if (k > n) break;
+  }
+  return suffixes;
+}
+
+// The occurrences of phrases in the rebuilt working text (lines each ended by "\r"; no phrase holds a
+// "\r"), which is blanked as phrases are reported. Gives exactly what
+// searching the current text again and again would give (each search starting just after the previous
+// occurrence), without rescanning the text: the occurrences in the original text come from a suffix array,
+// those that overlap a blanked stretch are dropped for good, and the rest are taken without overlap in
+// position order.
+class PhraseOccurrences {
+ public:
+  explicit PhraseOccurrences(Text& text) : text_(text) {
+    const int n = Length(text);
+    suffixes_ = BuildSuffixArray(text, kLineEnd);
+    ranks_.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
+    // Longest common prefix of each suffix with the one before it in suffix order (Kasai's method).
+    commonPrefix_.assign(static_cast<size_t>(n), 0);
+    int h = 0;
+    for (int i = 0; i < n; ++i) {
+      const int rank = ranks_[static_cast<size_t>(i)];
+      if (rank == 0) {
+        h = 0;
+        continue;
+      }
+      const int j = suffixes_[static_cast<size_t>(rank - 1)];
+      while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
+             text[static_cast<size_t>(i + h)] != kLineEnd)
+        ++h;
+      commonPrefix_[static_cast<size_t>(rank)] = h;
+      if (h > 0) --h;
+    }
+  }
+
+  // A new search level: offsets start again from 0.
+  void StartLevel() { candidates_.clear(); }
+
+  // The occurrences of phrase in the current text at or after offset, in position order, none
+  // overlapping another. origin is where phrase stands in the text as it was when the index was built.
+  // The offsets of the calls of one level never decrease.
+  const std::vector<int>& Find(TextView phrase, int origin, int offset) {
+    found_.clear();
+    const int length = Length(phrase);
+    if (phrase.find(kBlank) != TextView::npos) {
+      // Such a phrase may match blanked characters: search the current text itself.
+      for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
+           at = scrivano::Find(text_, phrase, at + length))
+        found_.push_back(at);
+      return found_;
+    }
+    // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
+    // phrases occur only a few times: those are taken from the run directly, the others from a list kept
+    // for the level.
+    int low = ranks_[static_cast<size_t>(origin)];
+    int high = low + 1;
+    const auto extends = [&](int rank) {
+      return rank > 0 && rank < Length(text_) && commonPrefix_[static_cast<size_t>(rank)] >= length;
+    };
+    while (high - low <= kFewOccurrences && (extends(low) || extends(high))) {
+      if (extends(low)) --low;
+      if (extends(high)) ++high;
+    }
+    if (!extends(low) && !extends(high)) {
+      few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
+      std::sort(few_.begin(), few_.end());
+      size_t first = 0;
+      Take(few_, first, length, offset);
+      return found_;
+    }
+    auto [entry, created] = candidates_.try_emplace(Text(phrase));
+    Candidates& candidates = entry->second;
+    if (created) {
+      while (extends(low)) --low;
+      while (extends(high)) ++high;
+      candidates.positions.assign(suffixes_.begin() + low, suffixes_.begin() + high);
+      std::sort(candidates.positions.begin(), candidates.positions.end());
+    }
+    Take(candidates.positions, candidates.first, length, offset);
+    return found_;
+  }
+
+  // Overwrites the occurrences just found with blanks; the phrase is not searched again on this level.
+  void BlankFound(TextView phrase) {
+    for (int at : found_) std::fill_n(text_.begin() + at, phrase.size(), kBlank);
+    candidates_.erase(Text(phrase));
+  }
+
+ private:
+  // Runs longer than this are kept for the level.
+  static constexpr int kFewOccurrences = 16;
+
+  struct Candidates {
+    std::vector<int> positions;  // ascending; those before `first` lie before the current offset
+    size_t first = 0;
+  };
+
+  // found_ = the candidates at or after offset that no blank overlaps, taken without overlap in position
+  // order. Candidates before offset, or overlapping a blank, are dropped from positions for good: offsets
+  // only grow within a level and blanks are never undone.
+  void Take(std::vector<int>& positions, size_t& first, int length, int offset) {
+    while (first < positions.size() && positions[first] < offset) ++first;
+    size_t kept = first;
+    int nextFree = offset;
+    for (size_t i = first; i < positions.size(); ++i) {
+      const int at = positions[i];
+      if (IsBlanked(at, length)) continue;
+      positions[kept++] = at;
+      if (at >= nextFree) {
+        found_.push_back(at);
+        nextFree = at + length;
+      }
+    }
+    positions.resize(kept);
+  }
+
+  bool IsBlanked(int at, int length) const {
+    const auto begin = text_.begin() + at;
+    return std::find(begin, begin + length, kBlank) != begin + length;
+  }
+
+  Text& text_;
+  std::vector<int> suffixes_;
+  std::vector<int> ranks_;
+  std::vector<int> commonPrefix_;
+  std::unordered_map<Text, Candidates> candidates_;
+  std::vector<int> few_;
+  std::vector<int> found_;
+};
+
+Text FormatCount(int count, int width) {
+  std::u16string digits;
+  for (char c : std::to_string(count)) digits += static_cast<char16_t>(c);
+  if (static_cast<int>(digits.size()) < width)
+    digits.insert(0, static_cast<size_t>(width) - digits.size(), u' ');
+  return digits;
+}
+
+}  // namespace
+
+bool AskParameterOption(Text& message, int k) {
+  // 1 to 3.
+  if (message.empty()) message = kDefaultOptionPrompt;
+  Text options = ParameterText(k);
+  SortListItems(options, 0);
+  std::replace(options.begin(), options.end(), kTab, kOptionSeparator);
+  message += kOptionSeparator;
+  message += options;
+  return AskSelection(message, 1.0f, true);
+}
+
+void SortListItems(Text& list, int mode) {
+  if (list.empty() || (mode != 0 && mode != 3)) return;
+  // 1. Ascending without duplicates (the first of equal items stays). An empty item at the start of
+  // the list is dropped; a later one is placed in front of every other item.
+  std::vector<Text> items = ListItems(list);
+  const auto firstNonEmpty =
+      std::find_if(items.begin(), items.end(), [](const Text& item) { return !item.empty(); });
+  items.erase(items.begin(), firstNonEmpty);
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Text& a, const Text& b) { return CompareItems(a, b) < 0; });
+  items.erase(std::unique(items.begin(), items.end(),
+                          [](const Text& a, const Text& b) { return CompareItems(a, b) == 0; }),
+              items.end());
+  Text sorted;
+  if (mode == 0) {
+    // 2. Tab-separated, trimmed, with the final tab of the list kept.
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (i > 0) sorted += kTab;
+      sorted += items[i];
+    }
+    Trim(sorted);
+    if (list.back() == kTab) sorted += kTab;
+  } else {
+    // 3. Descending, each item on a line of its own.
+    for (auto item = items.rbegin(); item != items.rend(); ++item) {
+      sorted += u"\r\n";
+      sorted += *item;
+    }
+  }
+  list.swap(sorted);
+}
+
+bool ExtractPhrases(TaskContext& context) {
+  LineList lines;
+  PhraseSearch search;
+  if (!CollectLines(lines, search, context)) return false;
+  FindRepeatedPhrases(lines, search, context);
+  return true;
+}
+
+bool CollectLines(LineList& lines, PhraseSearch& search, TaskContext& context) {
+  // 1 to 3. The numbers; the time spent in the prompt is not the operation's.
+  search.report = kPhrasePrompt;
+  if (!AskParameterOption(search.report, Param::kPhraseOptions)) return false;
+  ReadWordNumbers(search.report, search);
+  context.startTick = CurrentTick();
+  // 4.
+  search.stopList = ListItems(ParameterText(Param::kPhraseStopList));
+  // 5. The list, ordered by count while it is built.
+  LineListBuilder builder(lines);
+  // 6 to 8. One entry per line that is not empty after normalisation.
+  const Text& text = *context.workingText;
+  int largestCount = 0;
+  size_t lineStart = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !IsLineBreakChar(text[i])) continue;
+    Text line = NormalizeLine(TextView(text).substr(lineStart, i - lineStart));
+    lineStart = i + 1;
+    if (line.empty()) continue;
+    LineEntry entry;
+    entry.size = Length(line);
+    entry.count = CountWords(line);
+    entry.cut = entry.windowEnd = entry.size;
+    entry.line = std::move(line);
+    largestCount = std::max(largestCount, entry.count);
+    builder.Insert(std::move(entry));
+  }
+  // 9, 10.
+  search.maxWords = std::min(search.maxWords, largestCount);
+  // 11. Entry j starts at the sum of (size + 1) of the entries before it.
+  Text rebuilt;
+  for (const LineEntry& entry : lines) {
+    rebuilt += entry.line;
+    rebuilt += kLineEnd;
+  }
+  context.workingText->swap(rebuilt);
+  // 12.
+  return !lines.empty();
+}
+
+void DropLastWord(LineEntry& entry) {
+  --entry.count;
+  if (entry.cut <= 0) {
+    entry.cut = 0;
+    return;
+  }
+  const auto at = [&entry](int i) { return entry.line[static_cast<size_t>(i)]; };
+  --entry.cut;
+  if (at(entry.cut) >= 0x7F) return;  // a character of its own was the last word
+  --entry.cut;
+  while (entry.cut > 0) {
+    const char16_t ch = at(entry.cut);
+    if (ch == u' ') break;
+    if (IsWideChar(ch)) {
+      ++entry.cut;
+      break;
+    }
+    --entry.cut;
+  }
+  // The walk does not look at the first character: a non-ASCII one there is a word of its own.
+  if (entry.cut <= 0) entry.cut = IsWideChar(at(0)) ? 1 : 0;
+}
+
+void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context) {
+  // 1. The working text, blanked as phrases are reported.
+  Text& text = *context.workingText;
+  PhraseOccurrences occurrences(text);
+  search.report.clear();
+  search.countList.clear();
+  // 2. Longest phrases first.
+  for (int n = search.maxWords; n >= std::max(search.minWords, 1); --n) {
+    std::unordered_set<Text> foundKeys;
+    occurrences.StartLevel();
+    int offset = 0;
+    for (LineEntry& entry : lines) {
+      // 2.2 The windows of n words of this line.
+      if (entry.count < n) break;
+      while (entry.count > n) DropLastWord(entry);
+      entry.windowStart = 0;
+      entry.windowEnd = entry.cut;
+      while (true) {
+        entry.phraseLength = entry.windowEnd - entry.windowStart;
+        entry.phrase.assign(entry.line, static_cast<size_t>(entry.windowStart),
+                            static_cast<size_t>(entry.phraseLength));
+        // An empty phrase would be found at every position: it is never searched.
+        if (!entry.phrase.empty() && !foundKeys.contains(entry.phrase) &&
+            !HasStopItem(entry.phrase, search.stopList)) {
+          const std::vector<int>& found = occurrences.Find(entry.phrase, offset + entry.windowStart, offset);
+          const int count = static_cast<int>(found.size());
+          if (count >= search.minRepeats) {
+            search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
+            search.countList += FormatCount(count, 5) + u"     " + entry.phrase + u"\t";
+            occurrences.BlankFound(entry.phrase);
+            foundKeys.insert(entry.phrase);
+          }
+        }
+        if (entry.windowEnd >= entry.size) break;
+        MoveWindow(entry);
+      }
+      // 2.3 Ready for the next level.
+      DropLastWord(entry);
+      entry.windowStart = 0;
+      entry.windowEnd = entry.cut;
+      offset += entry.size + 1;
+    }
+  }
+  // 3, 4.
+  SortListItems(search.countList, 3);
+  text = search.report + u"\r\n" + kReportSeparator + search.countList;
+}
+
+}  // namespace scrivano

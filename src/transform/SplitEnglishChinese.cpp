@@ -1,0 +1,240 @@
+#include "transform/SplitEnglishChinese.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/SelectionPrompt.h"
+#include "settings/ParameterStore.h"
+#include "text/CharClasses.h"
+#include "text/Lists.h"
+#include "text/Pieces.h"
+#include "text/Tokenizers.h"
+#include "transform/SpacingPunctuation.h"
+
+namespace scrivano {
+namespace {
+
+bool IsOpeningBracket(char16_t ch) {
+  return ch == u'(' || ch == 0xFF08 || ch == 0x3014;
+}
+bool IsClosingBracket(char16_t ch) {
+  return ch == u')' || ch == 0xFF09 || ch == 0x3015;
+}
+
+// The longest foreign run a segment absorbs, plus one; a run length at the top of the integer range stays
+// there instead of wrapping round.
+int RunLimit(int runLength) {
+  return runLength == std::numeric_limits<int>::max() ? runLength : runLength + 1;
+}
+
+char16_t FoldAscii(char16_t ch) {
+  return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 0x20) : ch;
+}
+
+bool EqualIgnoringAsciiCase(TextView a, TextView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+// The first character of a word, or U+0000 for an empty one.
+char16_t FirstChar(TextView word) {
+  return word.empty() ? u'\0' : word.front();
+}
+
+bool IsDigitsOnly(TextView line) {
+  for (char16_t ch : line)
+    if (ch < u'0' || ch > u'9') return false;
+  return true;
+}
+
+// The piece from segStart to split, trimmed and given its language's punctuation.
+Text Piece(TextView text, int segStart, int split, bool isWestern) {
+  Text piece = Trimmed(Mid(text, segStart, split - segStart));
+  return NormalizeSegmentPunctuation(piece, isWestern);
+}
+
+}  // namespace
+
+void SplitEnglishChinese(Text& text, bool sameLine) {
+  // 1. Work on a copy.
+  Text s = text;
+  // 2. Run lengths N/M; without a "/" (or with nothing after it) M is N.
+  const Text runLengths = ParameterText(Param::kSplitRunLengths);
+  Text token;
+  int tokenPos = 0;
+  NextToken(runLengths, tokenPos, token, u"/");
+  const int limitChinese = RunLimit(WideToInt(token));
+  NextToken(runLengths, tokenPos, token, u"/");
+  const int limitWestern = RunLimit(WideToInt(token));
+  // 3. Separators: after the first, third, ... piece sepA, after the second, fourth, ... sepB.
+  const Text sepA = sameLine ? u"\t" : u"\r\n";
+  const Text sepB = sameLine ? u"\r\n" : u"\r\n\r\n";
+  // 4, 5.
+  Text listSpec = u":";
+  listSpec += ParameterText(Param::kDroppedLines);
+  DropListedLines(s, listSpec);
+  Trim(s);
+  // 6. The language of the beginning, from at most six characters.
+  Text beginning = Left(s, 6);
+  Replace(beginning, u"\r\n", u"");
+  const bool startsWestern = IsEnglishText(beginning, u"");
+  // 7, 8. One running text with clean spacing.
+  const bool returnAsSpace = AskYesNo(u"Replace RETURN with SPACE ? (if No, with EMPTY STRING)", u"Notice");
+  ReplaceUntilNone(s, u"\r\n", returnAsSpace ? u" " : u"");
+  NormalizeSpacing(s, false);
+
+  // 9.
+  text.clear();
+  const int length = Length(s);
+  int pos = 0;
+  int segStart = 0;
+  bool curWestern = startsWestern;
+  bool first = true;
+  // 10. The scan.
+  while (pos < length) {
+    // 10.1 A bracketed group inside a Chinese segment is passed over whole.
+    if (!curWestern) {
+      pos = SkipBracketGroup(s, pos, length);
+      if (pos >= length) break;
+    }
+    // 10.2, 10.3 Same language, or a neutral character: no change.
+    const bool western = IsWesternChar(s[static_cast<size_t>(pos)]);
+    if (western == curWestern) {
+      ++pos;
+      continue;
+    }
+    if (IsNeutralChar(s, pos, 1)) continue;
+    // 10.4 How long is the foreign run?
+    const int limit = curWestern ? limitWestern : limitChinese;
+    int count = 1;
+    int q = pos + 1;
+    while (count < limit) {
+      if (q >= length) break;
+      if (IsNeutralChar(s, q, 1)) continue;
+      if (IsWesternChar(s[static_cast<size_t>(q)]) == curWestern) break;
+      ++count;
+      ++q;
+    }
+    // 10.5, 10.6 A run that reaches the end, or a short one, is no change of language.
+    if (q == length) break;
+    if (count < limit) {
+      pos = q;
+      continue;
+    }
+    // 10.7 An opening quotation mark or parenthesis goes with the new segment, a closing parenthesis
+    // stays with the old one. A split at 0 or 1 (only possible at the very start of the text) stays
+    // where the scan found it.
+    int split = pos;
+    if (pos >= 2) {
+      const char16_t before = s[static_cast<size_t>(pos - 1)];
+      if (before == 0x201C || before == 0xFF08 || before == u'(')
+        split = pos - 1;
+      else if (s[static_cast<size_t>(pos)] == u')')
+        split = pos + 1;
+    }
+    // 10.8
+    if (startsWestern && curWestern) KeepTrailingTerm(s, segStart, split);
+    // 10.9, 10.10
+    text += Piece(s, segStart, split, curWestern);
+    text += first ? sepA : sepB;
+    segStart = split;
+    curWestern = western;
+    pos = q;
+    first = !first;
+  }
+  // 11. The last piece.
+  text += Piece(s, segStart, length, curWestern);
+  text += u"\r\n";
+}
+
+void DropListedLines(Text& text, TextView listSpec) {
+  // 1.
+  Text list;
+  if (!ValueAfterColon(listSpec, list, false)) return;
+  // 2, 3.
+  const Text copy = text;
+  text.clear();
+  const bool deleteNumbers = AskYesNo(u"Delete number-only lines ?", u"Notice");
+  // 4. Lines are compared as they stand, untrimmed.
+  Text line;
+  int pos = 0;
+  do {
+    NextToken(copy, pos, line, u"\r\n");
+    if (IsListItem(list, line, u"\t")) continue;
+    if (deleteNumbers && IsDigitsOnly(line)) continue;
+    text += u"\r\n";
+    text += line;
+  } while (pos != 0);
+}
+
+int SkipBracketGroup(TextView text, int pos, int end) {
+  // 1.
+  if (pos < 0 || pos >= Length(text) || !IsOpeningBracket(text[static_cast<size_t>(pos)])) return pos;
+  // 2, 3. Any closing bracket closes any opening one.
+  const int start = pos;
+  int depth = 1;
+  ++pos;
+  end = std::min(end, Length(text));
+  while (pos < end) {
+    const char16_t ch = text[static_cast<size_t>(pos)];
+    if (IsOpeningBracket(ch)) {
+      ++depth;
+      ++pos;
+      continue;
+    }
+    if (IsClosingBracket(ch)) --depth;
+    ++pos;
+    if (depth == 0) return pos;
+  }
+  // 4. Not closed: the bracket is scanned as an ordinary character.
+  ShowMessage(Mid(text, start, 18), u"Missing bracket !", MessageButtons::Ok, true);
+  return start;
+}
+
+void KeepTrailingTerm(TextView text, int segStart, int& split) {
+  if (split < 2) return;
+  const auto at = [&text](int i) { return text[static_cast<size_t>(i)]; };
+  // 1. The last word: after the last space before the segment's last character.
+  int space = split - 2;
+  while (space > segStart && at(space) != u' ') --space;
+  if (space <= segStart) return;
+  const int w0 = space + 1;
+  const Text lastWord = Trimmed(Mid(text, w0, split - w0));
+  // 2. The first word, ended by a space or a "-" (which it keeps).
+  int firstEnd = segStart + 1;
+  while (firstEnd < w0 && at(firstEnd) != u' ' && at(firstEnd) != u'-') ++firstEnd;
+  if (firstEnd >= w0) return;
+  Text firstWord = Trimmed(Mid(text, segStart, firstEnd - segStart));
+  if (at(firstEnd) == u'-') firstWord += u'-';
+  // 3. The first word again.
+  if (EqualIgnoringAsciiCase(firstWord, lastWord)) {
+    split = w0;
+    return;
+  }
+  // 4. A number of hours.
+  if (Mid(text, split, 2) == u"\u5C0F\u65F6" && IsNumberText(lastWord)) {
+    split = w0;
+    return;
+  }
+  // 5, 6. A single letter with the first word's initial.
+  if (FoldAscii(FirstChar(firstWord)) != FoldAscii(FirstChar(lastWord))) return;
+  if (lastWord.size() == 1) {
+    split = w0;
+    return;
+  }
+  // 7. The initials of the segment's words.
+  int next = firstEnd + 1;
+  for (size_t k = 1; k < lastWord.size(); ++k) {
+    if (k > 1) {
+      const int nextSpace = Find(text, u' ', next);
+      next = nextSpace < 0 || nextSpace >= w0 ? w0 : nextSpace + 1;
+    }
+    if (next >= w0) return;
+    if (FoldAscii(at(next)) != FoldAscii(lastWord[k])) return;
+  }
+  split = w0;
+}
+
+}  // namespace scrivano

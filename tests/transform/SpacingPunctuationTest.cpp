@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "settings/ParameterStore.h"
+#include "support/TestPrompts.h"
+#include "transform/SpacingPunctuation.h"
+
+namespace scrivano {
+namespace {
+
+struct SegmentCase {
+  const char16_t* segment;
+  bool isWestern;
+  const char16_t* expected;
+};
+
+TEST(NormalizeSegmentPunctuation, RewritesPunctuationByLanguage) {
+  const SegmentCase cases[] = {
+      {u"Hello\uFF0Cworld\u3002", true, u"Hello, world."},
+      {u"It\u2019s the users\u2019 choice...", true, u"It's the users' choice."},
+      {u"see (page 3 ) : done", true, u"see (page 3): done"},
+      {u"a , b , c", true, u"a, b, c"},
+      {u"50 % off", true, u"50% off"},
+      {u"<<title>>", true, u"title"},
+      {u"He said \u201Cyes\u201D\uFF01", true, u"He said \"yes\" !"},
+      {u"x\t y", true, u"x y"},
+      {u"", true, u""},
+      // Only a final "..." becomes one full stop.
+      {u"wait... what...", true, u"wait... what."},
+      {u"Really?.", true, u"Really?"},
+      {u"John 's car", true, u"John's car"},
+      {u"Note:-see", true, u"Note: see"},
+      {u"a\u3001b", true, u"a, b"},
+      {u"\uFF08note\uFF09, then", true, u"(note), then"},
+      {u"1\u20102", true, u"1-2"},
+      {u"a\u3000b\vc", true, u"a b c"},
+      {u"\uFF3Bx\uFF3D", true, u"x"},
+      // A space before an apostrophe turns both ends of the quotation into quotation marks...
+      {u"say 'hi' now", true, u"say \"hi\" now"},
+      // ... but an apostrophe followed by a space alone stays.
+      {u"the dogs' bone", true, u"the dogs' bone"},
+      {u"\u4F60\u597D(\u4E16\u754C)!", false, u"\u4F60\u597D\uFF08\u4E16\u754C\uFF09\uFF01"},
+      {u"\u8FD9\u662F\u6D4B\u8BD5.", false, u"\u8FD9\u662F\u6D4B\u8BD5\u3002"},
+      {u"\u4E2D\u6587 \u4E2D\u6587 abc def", false, u"\u4E2D\u6587\u4E2D\u6587abc def"},
+      // Chinese: only a final full stop changes; commas and colons stay.
+      {u"\u7B2C1.5\u7248, a: b?.", false, u"\u7B2C1.5\u7248, a: b\uFF1F\u3002"},
+      {u"a;b", false, u"a\uFF1Bb"},
+      {u"", false, u""},
+  };
+  test::TestPrompts prompts;
+  for (const SegmentCase& c : cases) {
+    Text segment = c.segment;
+    NormalizeSegmentPunctuation(segment, c.isWestern);
+    EXPECT_EQ(ToUtf8(segment), ToUtf8(c.expected)) << ToUtf8(c.segment);
+  }
+}
+
+TEST(NormalizeSegmentPunctuation, CommasLoseEverySpaceBeforeThem) {
+  test::TestPrompts prompts;
+  Text segment = u"a    , b";
+  NormalizeSegmentPunctuation(segment, true);
+  EXPECT_EQ(segment, u"a, b");
+}
+
+struct SpacingCase {
+  const char16_t* text;
+  bool spacesOnly;
+  const char16_t* expected;
+};
+
+TEST(NormalizeSpacing, CleansWhiteSpaceThenAppliesTheSpaceRule) {
+  const SpacingCase cases[] = {
+      // Only spaces are trimmed: the leading line break stays.
+      {u"\r\n  a  b \r\n", true, u"\r\na b\r\n"},
+      {u"\r\n  a  b \r\n", false, u"a b"},
+      {u"\t a \t", true, u"\ta\t"},
+      {u"a       b", false, u"a b"},
+      {u"a\r\n\r\n\r\n\r\n\r\n\r\nb", false, u"a\r\n\r\n\r\nb"},
+      {u"a \t \t b", false, u"a\t\tb"},
+      {u"\u4E2D a b \u6587", false, u"\u4E2Da b\u6587"},
+      {u"", false, u""},
+  };
+  test::TestPrompts prompts;
+  for (const SpacingCase& c : cases) {
+    Text text = c.text;
+    NormalizeSpacing(text, c.spacesOnly);
+    EXPECT_EQ(ToUtf8(text), ToUtf8(c.expected)) << ToUtf8(c.text);
+  }
+}
+
+TEST(ApplySpaceRule, KeepsASpaceOnlyBetweenTwoWesternCharacters) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"a b", u"a b"},
+      {u"\u4E2D b", u"\u4E2Db"},
+      {u"a \u6587", u"a\u6587"},
+      // Two spaces between Western characters both survive.
+      {u"a  b", u"a  b"},
+      // The second space sees the space before it, which is Western.
+      {u"a  \u6587", u"a \u6587"},
+      // The second space sees the marker left in place of the first, which is not Western.
+      {u"\u4E2D  a", u"\u4E2Da"},
+      // The first and the last character are never examined.
+      {u" \u4E2D ", u" \u4E2D "},
+      // A U+FFFF already in the text goes with the markers.
+      {u"a\uFFFFb", u"ab"},
+  };
+  test::TestPrompts prompts;
+  for (const auto& [text, expected] : cases) {
+    Text work = text;
+    ApplySpaceRule(work);
+    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
+  }
+}
+
+TEST(ApplySpaceRule, ReadsTheWesternCharactersOfParameter6) {
+  test::TestPrompts prompts;
+  Text text = u"caf\u00E9 bar";
+  ApplySpaceRule(text);
+  EXPECT_EQ(text, u"caf\u00E9bar");
+
+  test::SetParameter(Param::kWesternChars, u"\u00E9");
+  text = u"caf\u00E9 bar";
+  ApplySpaceRule(text);
+  EXPECT_EQ(text, u"caf\u00E9 bar");
+
+  // A marker counted as Western lets the space after it survive.
+  test::SetParameter(Param::kWesternChars, u"\uFFFF");
+  text = u"\u4E2D  a";
+  ApplySpaceRule(text);
+  EXPECT_EQ(text, u"\u4E2D a");
+}
+
+TEST(RemoveAngleMarks, OnePassEachInOrder) {
+  Text text = u"<<<<a>>>>";
+  RemoveAngleMarks(text);
+  EXPECT_EQ(text, u" <a >");
+  text = u"<<x>> \uFF3By\uFF3D";
+  RemoveAngleMarks(text);
+  EXPECT_EQ(text, u" x  y");
+}
+
+}  // namespace
+}  // namespace scrivano

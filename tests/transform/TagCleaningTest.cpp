@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/DesktopServices.h"
+#include "app/FunctionTable.h"
+#include "support/TestPrompts.h"
+#include "transform/TagCleaning.h"
+
+namespace scrivano {
+namespace {
+
+constexpr WindowHandle kOfficeWindow = 4242;
+
+// An office window whose content arrives in fixed pieces.
+class FakeOfficeDesktop : public DesktopServices {
+ public:
+  explicit FakeOfficeDesktop(std::vector<Text> pieces) : pieces(std::move(pieces)) {
+    SetDesktopServices(this);
+  }
+  ~FakeOfficeDesktop() override { SetDesktopServices(nullptr); }
+
+  WindowHandle WindowAtListCorner(bool) override { return kOfficeWindow; }
+  Text WindowClassName(WindowHandle) override { return kOfficeMainWindowClass; }
+  void RunOnWordPieces(WindowHandle window, const PieceConversion& convert) override {
+    EXPECT_EQ(window, kOfficeWindow);
+    for (Text& piece : pieces) convert(piece);
+  }
+
+  std::vector<Text> pieces;
+};
+
+TEST(RemovePtPhTags, RemovesPairsAndPlaceholders) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"A<pt1>B</pt1>C<ph2/>D", u"ABCD"},
+      {u"<pt1>x<pt2>y</pt2>z</pt1>", u"xyz"},
+      {u"<pt>a</pt>", u"a"},
+      {u"<pt1>a</pt1><pt1>b</pt1><ph/>", u"ab"},
+      {u"plain text", u"plain text"},
+      {u"", u""},
+      // An inner pair is removed even when the last pair of the outer pass was empty.
+      {u"<pt1><pt2>x</pt2></pt1><pt3></pt3>", u"x"},
+      {u"<pt1><pt2><pt3>deep</pt3></pt2></pt1>", u"deep"},
+      // A "<ph" without "/>": digits (or nothing) up to the end drop the tag there.
+      {u"A<ph12", u"A"},
+      {u"A<ph", u"A"},
+  };
+  for (const auto& [text, expected] : cases) {
+    Text work = text;
+    RemovePtPhTags(work);
+    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
+  }
+}
+
+TEST(RemovePtPhTags, WrongTagBecomesTheWholeResult) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"A<ptx>B", u"Wrong tag:\r\n\r\n<ptx"},
+      {u"A<ph x/>B", u"Wrong tag:\r\n\r\n<ph x/>"},
+      {u"A<pt1>B", u"Wrong tag:\r\n\r\n<pt1>B"},
+      {u"A<pt1", u"Wrong tag:\r\n\r\n<pt1"},
+      {u"A<pt1>B</pt2>", u"Wrong tag:\r\n\r\n<pt1>B</pt2>"},
+      {u"A<phx", u"Wrong tag:\r\n\r\n<phx"},
+      // A fault inside a pair shows up in the pass that reaches it.
+      {u"<pt1>a<ptz>b</pt1>", u"Wrong tag:\r\n\r\n<ptz"},
+      {u"<pt1>x</pt1>y<ph1/>z<ph-1/>", u"Wrong tag:\r\n\r\n<ph-1/>"},
+  };
+  test::TestPrompts prompts;
+  for (const auto& [text, expected] : cases) {
+    Text work = text;
+    RemovePtPhTags(work);
+    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
+  }
+  EXPECT_TRUE(prompts.dialogs().empty());
+}
+
+TEST(RemoveBraceTags, ReplacesTagsBySpacesThenCleansMarks) {
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"a{1}b", u"\r\na b"},
+      {u"\u4E2D{1}\u6587", u"\r\n\u4E2D\u6587"},
+      {u"{1}l item{2}", u"\r\nl item"},
+      {u"x{a{b}y}z", u"\r\nx y}z"},
+      {u"", u"\r\n"},
+  };
+  test::TestPrompts prompts;
+  for (const auto& [text, expected] : cases) {
+    Text work = text;
+    RemoveBraceTags(work);
+    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
+  }
+  EXPECT_TRUE(prompts.Messages().empty());
+}
+
+TEST(RemoveBraceTags, UnmatchedBraceIsReportedAndItsTextKept) {
+  test::TestPrompts prompts;
+  Text text = u"a{x";
+  RemoveBraceTags(text);
+  EXPECT_EQ(text, u"\r\na x");
+  ASSERT_EQ(prompts.dialogs().size(), 1u);
+  EXPECT_EQ(prompts.dialogs()[0].text, u"{} doesn't match !");
+  EXPECT_EQ(prompts.dialogs()[0].caption, u"Notice");
+}
+
+TEST(CleanVariousTags, AsksForTheOptionAndRunsIt) {
+  test::TestPrompts prompts{u"2. Remove <pt> <ph> tags", u"1. Remove DejaVu tags ", u"1"};
+  Text text = u"A<pt1>B</pt1>{9}C";
+  TaskContext context;
+  context.workingText = &text;
+  CleanVariousTags(context);
+  EXPECT_EQ(text, u"AB{9}C");
+  ASSERT_EQ(prompts.dialogs().size(), 1u);
+  EXPECT_EQ(prompts.dialogs()[0].text, u"Please select an option:");
+  EXPECT_EQ(prompts.dialogs()[0].options,
+            (std::vector<Text>{u"1. Remove DejaVu tags ", u"2. Remove <pt> <ph> tags"}));
+  CleanVariousTags(context);
+  EXPECT_EQ(text, u"\r\nAB C");
+  // A typed number works like the option.
+  text = u"{1}x";
+  CleanVariousTags(context);
+  EXPECT_EQ(text, u"\r\nx");
+}
+
+TEST(CleanVariousTags, CancelOrUnknownNumberLeavesTheTextAlone) {
+  test::TestPrompts prompts{u"<cancel>", u"3", u"x"};
+  Text text = u"a{1}b";
+  TaskContext context;
+  context.workingText = &text;
+  for (int i = 0; i < 3; ++i) CleanVariousTags(context);
+  EXPECT_EQ(text, u"a{1}b");
+  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong operation number!", u"Wrong operation number!"}));
+  EXPECT_EQ(prompts.dialogs()[2].caption, u"Notice");
+}
+
+TEST(CleanVariousTags, WorksOnOfficeWindowPiecesAndHandsNothingBack) {
+  test::TestPrompts prompts{u"1", u"2"};
+  FakeOfficeDesktop desktop({u"  a{1}b  ", u"x{y}"});
+  Text text = u"working {1} text";
+  TaskContext context;
+  context.workingText = &text;
+  context.targetWindow = kOfficeWindow;
+  EXPECT_FALSE(FindFunctionEntry("2")->run(context));
+  // Each piece is cleaned and trimmed at both ends; the working text is not touched.
+  EXPECT_EQ(desktop.pieces, (std::vector<Text>{u"a b", u"x"}));
+  EXPECT_EQ(text, u"working {1} text");
+  desktop.pieces = {u"<pt1>p</pt1> "};
+  EXPECT_FALSE(FindFunctionEntry("2")->run(context));
+  EXPECT_EQ(desktop.pieces, (std::vector<Text>{u"p "}));
+}
+
+TEST(CleanVariousTags, EntryHandsTheWorkingTextBackWithoutAnOfficeWindow) {
+  test::TestPrompts prompts{u"2"};
+  Text text = u"<ph1/>a";
+  TaskContext context;
+  context.workingText = &text;
+  EXPECT_TRUE(FindFunctionEntry("clean-tags")->run(context));
+  EXPECT_EQ(text, u"a");
+}
+
+}  // namespace
+}  // namespace scrivano
