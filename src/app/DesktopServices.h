@@ -34,6 +34,17 @@ class DesktopServices {
     (void)workingText;
     throw DesktopUnavailable("Copying the text of windows needs the desktop");
   }
+
+  // Word processing ends by showing the review copies it wrote: opens the file with the desktop's default
+  // application for its type. The default opens nothing and returns false.
+  virtual bool OpenWithDefaultApplication(TextView path) {
+    (void)path;
+    return false;
+  }
+
+  // Before a document run: closes every top-level window whose class occurs in the tab-separated list
+  // and returns when none is left (the user may be asked to close some). The default closes nothing.
+  virtual void CloseWindowsOfClass(TextView classList) { (void)classList; }
 };
 
 // Installs the services for the whole run (not owned). nullptr removes them.

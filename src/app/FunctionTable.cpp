@@ -11,6 +11,7 @@
 #include "transform/SplitEnglishChinese.h"
 #include "transform/TagCleaning.h"
 #include "transform/TradosFormats.h"
+#include "word/WordProcessing.h"
 
 namespace scrivano {
 namespace {
@@ -60,6 +61,12 @@ bool ExtractPhrasesEntry(TaskContext& context) {
   return true;
 }
 
+// The working text lists the documents; it comes back with the report of the review copies written.
+bool WordProcessingEntry(TaskContext& context) {
+  WordProcessing(context);
+  return true;
+}
+
 constexpr const char* kDesktop = "the desktop";
 constexpr const char* kNotYet = "a later version of Scrivano";
 
@@ -83,7 +90,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {14, u"14. Split English and Chinese", "split-en-zh", SplitEnglishChineseEntry, nullptr},
     {15, u"15. Split lines", "split-lines", InPlaceEntry<SplitLines>, nullptr},
     {16, u"16. Trados to segmentation format", "trados-to-pairs", TradosToSegmentationEntry, nullptr},
-    {17, u"17. Word processing", nullptr, nullptr, "the document engine"},
+    {17, u"17. Word processing", "word-processing", WordProcessingEntry, nullptr},
     {18, u"18. Exit Scrivano", nullptr, nullptr, kDesktop},
 }};
 

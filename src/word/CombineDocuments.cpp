@@ -1,0 +1,28 @@
+#include "word/CombineDocuments.h"
+
+#include "app/DesktopServices.h"
+#include "text/TextFiles.h"
+#include "text/Tokenizers.h"
+
+namespace scrivano {
+
+bool CollectDocumentTexts(WordConnection& word, Text& windowText) {
+  const Text list = windowText;
+  windowText.clear();
+  int pos = 0;
+  Text path;
+  do {
+    if (!NextNonBlankLine(list, path, pos)) break;
+    if (!FileExists(path, false) || !word.OpenDocument(path, 0, 0)) break;
+    word.document = word.application->ActiveDocument();
+    word.range = word.document->Content();
+    windowText += word.range->Text();
+    windowText += u'\r';
+  } while (pos != 0);
+  CloseWordWindows(kOfficeMainWindowClass);
+  if (windowText.empty()) windowText = list + u"\r";
+  word.charactersProcessed = Length(windowText);
+  return word.charactersProcessed != 0;
+}
+
+}  // namespace scrivano

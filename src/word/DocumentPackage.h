@@ -1,0 +1,55 @@
+// A .docx file as a package of parts (a zip archive). Parts are read on demand from the bytes the package
+// was opened with; saving writes the parts that were replaced and copies every other entry exactly as it
+// was stored, so that whatever the engine does not touch (images, styles, headers, fields, comments,
+// numbering, relationships) comes back byte for byte.
+#pragma once
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct zip;
+
+namespace scrivano::word {
+
+// A package or a part that cannot be read or written; the message says why, for the user.
+class DocumentError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class DocumentPackage {
+ public:
+  // An empty package, to which parts are then written.
+  DocumentPackage();
+  // Throws DocumentError when bytes are not a zip archive.
+  explicit DocumentPackage(std::string bytes);
+  ~DocumentPackage();
+  DocumentPackage(const DocumentPackage&) = delete;
+  DocumentPackage& operator=(const DocumentPackage&) = delete;
+
+  bool HasPart(const std::string& name) const;
+  // Throws DocumentError when the part is absent or damaged.
+  std::string ReadPart(const std::string& name) const;
+  // Replaces or adds a part; it is compressed when the package is saved.
+  void WritePart(const std::string& name, std::string bytes);
+  // Entry names in archive order, parts added since at the end.
+  const std::vector<std::string>& PartNames() const { return names_; }
+
+  // The whole package as bytes. Throws DocumentError.
+  std::string Save() const;
+
+ private:
+  std::string original_;
+  struct zip* archive_ = nullptr;  // reads original_
+  std::vector<std::string> names_;
+  std::map<std::string, std::string> written_;
+};
+
+// "word/document.xml" -> "word/_rels/document.xml.rels"
+std::string RelationshipPartFor(const std::string& partName);
+// Resolves a relationship target against the folder of the part that holds the relationship.
+std::string ResolvePartTarget(const std::string& partName, const std::string& target);
+
+}  // namespace scrivano::word

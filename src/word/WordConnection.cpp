@@ -1,0 +1,285 @@
+#include "word/WordConnection.h"
+
+#include <algorithm>
+
+#include "app/DesktopServices.h"
+#include "app/SelectionPrompt.h"
+#include "text/Pieces.h"
+#include "text/TextFiles.h"
+#include "text/Tokenizers.h"
+
+namespace scrivano {
+namespace {
+
+void Notice(TextView text) {
+  ShowMessage(text, u"Notice", MessageButtons::Ok, true);
+}
+
+// An occurrence [start, end) lies inside one of the spans.
+bool InsideAny(const std::vector<std::pair<int, int>>& spans, int start, int end) {
+  return std::any_of(spans.begin(), spans.end(), [&](const std::pair<int, int>& span) {
+    return span.first <= start && end <= span.second;
+  });
+}
+
+}  // namespace
+
+WordConnection::~WordConnection() {
+  ReleaseWord();
+}
+
+bool WordConnection::StartWord() {
+  application = word::Application::Create();
+  application->SetVisible(false);
+  return true;
+}
+
+bool WordConnection::OpenDocument(TextView path, int /*readOnly*/, int /*addToRecent*/) {
+  if (!FileExists(path, true)) return false;
+  if (!application && !StartWord()) return false;
+  if (!documents) documents = application->Documents();
+  if (!documents) {
+    Notice(u"Failed to create Document object");
+    return false;
+  }
+  word::OpenFailure failure = word::OpenFailure::kNone;
+  std::shared_ptr<word::Document> opened = documents->Open(path, &failure);
+  if (!opened) {
+    Notice(failure == word::OpenFailure::kNoConverter ? u"No OFFICE installed" : u"Failed to open the file");
+    return false;
+  }
+  document = opened;
+  selection = application->Selection();
+  if (!selection) {
+    Notice(u"Failed to select");
+    return false;
+  }
+  return true;
+}
+
+bool WordConnection::NewDocument() {
+  if (!application) {
+    Notice(u"Application is empty. Failed to create Documents!");
+    return false;
+  }
+  documents = application->Documents();
+  if (!documents) {
+    Notice(u"Failed to create Documents");
+    return false;
+  }
+  try {
+    document = documents->Add();
+  } catch (const word::DocumentError&) {
+    document.reset();
+  }
+  if (!document) {
+    Notice(u"Failed to create Word");
+    return false;
+  }
+  selection = application->Selection();
+  if (!selection) {
+    Notice(u"Failed to obtain selection");
+    return false;
+  }
+  return true;
+}
+
+bool WordConnection::SaveDocumentAs(const std::shared_ptr<word::Document>& target, TextView path,
+                                    int format) {
+  if (!target) return false;
+  if (target->SaveAs(path, format)) return true;
+  ShowMessage(path, u"Can not open the file!", MessageButtons::Ok, false);
+  return false;
+}
+
+void WordConnection::ListOpenDocuments() {
+  if (!application) return;
+  documents = application->Documents();
+  const int count = documents->Count();
+  if (count <= 0) return;
+  for (int k = 1; k <= count; ++k) {
+    const int slot = count - k + 1;
+    if (slot >= kSlotCount) continue;  // the slots hold 99 documents
+    itemIndex = k;
+    const std::shared_ptr<word::Document> item = documents->Item(itemIndex);
+    documentSlots[static_cast<size_t>(slot)] = item;
+    window = item->ActiveWindow();
+    selectionSlots[static_cast<size_t>(slot)] = window->Selection();
+    range = item->Content();
+    charactersProcessed += Length(RangeText(range));
+    slotStart[static_cast<size_t>(slot)] = 0;
+    slotEnd[static_cast<size_t>(slot)] = range->End();
+  }
+}
+
+Text WordConnection::RangeText(const std::shared_ptr<word::Range>& source) {
+  return source ? source->Text() : Text();
+}
+
+void WordConnection::ReplaceAllByRepetition(TextView findText, TextView replacementText) {
+  if (!range || findText.empty()) return;
+  find = range->Find();
+  const word::FindArgs replaceOne{.findText = Text(findText),
+                                  .forward = true,
+                                  .wrap = word::kWrapContinue,
+                                  .replaceWith = Text(replacementText),
+                                  .replace = word::kReplaceOne};
+  // A replacement that holds the search text would be found again after wrapping round; such runs stop
+  // at the first occurrence that lies inside one of their own replacements.
+  const bool feedsItself = Contains(word::FoldedText(replacementText), word::FoldedText(findText));
+  const int rounds = std::max(range->OwnStory()->Length(), 1);
+  std::vector<std::pair<int, int>> replaced;
+  const Text foldedFind = word::FoldedText(findText);
+  for (int round = 0; round < rounds; ++round) {
+    if (!feedsItself) {
+      if (!find->Execute(replaceOne)) break;
+      // An occurrence the document would not let go (a table's cell mark) is not tried again.
+      if (Contains(word::FoldedText(range->Text()), foldedFind)) break;
+      continue;
+    }
+    word::FindArgs probe = replaceOne;
+    probe.replace = word::kReplaceNone;
+    if (!find->Execute(probe)) break;
+    const int start = range->Start(), end = range->End();
+    if (InsideAny(replaced, start, end)) break;
+    range->SetRange(start, start);
+    if (!find->Execute(replaceOne)) break;
+    const int shift = (range->End() - range->Start()) - (end - start);
+    for (auto& span : replaced)
+      if (span.first >= end) span = {span.first + shift, span.second + shift};
+    replaced.emplace_back(range->Start(), range->End());
+  }
+}
+
+bool WordConnection::RemoveMarkerParagraphs() {
+  if (markerText1.empty()) return false;
+  if (!range && document) range = document->Content();
+  ReplaceAllByRepetition(markerText1, u"");
+  ReplaceAllByRepetition(markerText2, u"");
+  return true;
+}
+
+void WordConnection::HighlightPhrases(TextView list) {
+  if (list.empty() || !document) return;
+  range = document->Content();
+  find = range->Find();
+  replacement = find->Replacement();
+  font = replacement->Font();
+  font->SetColor(kHighlightBlue);
+  int pos = 0;
+  Text item;
+  do {
+    NextTokenByChar(list, pos, item, u'\t');
+    find->Execute({.findText = item,
+                   .matchWholeWord = true,
+                   .forward = true,
+                   .wrap = word::kWrapContinue,
+                   .format = true,
+                   .replaceWith = item,
+                   .replace = word::kReplaceOne});
+  } while (pos != 0);
+}
+
+bool WordConnection::AppendToDocument(TextView path, TextView text) {
+  std::lock_guard lock(mutex_);
+  if (!OpenDocument(path, 0, 0)) return false;
+  document = application->ActiveDocument();
+  range = document->Content();
+  const int end = range->End();
+  selection->SetRange(end + 1, end + 1);
+  selection->Select();
+  range->InsertAfter(Text(u"\r\n") + Text(text));
+  ShowDocuments();
+  application->Activate();
+  return true;
+}
+
+void WordConnection::ReleaseWord() {
+  std::lock_guard lock(mutex_);
+  auto clear = [](auto& slots) {
+    for (auto& slot : slots) slot.reset();
+  };
+  clear(documentSlots);
+  clear(selectionSlots);
+  clear(paragraphsSlots);
+  clear(paragraphSlots);
+  clear(rangeSlots);
+  clear(shapesSlots);
+  clear(shapeSlots);
+  clear(textFrameSlots);
+  textFrame.reset();
+  shape.reset();
+  shapes.reset();
+  pageSetup.reset();
+  window.reset();
+  replacement.reset();
+  find.reset();
+  range.reset();
+  spareSlot.reset();
+  paragraph.reset();
+  paragraphs.reset();
+  font.reset();
+  selection.reset();
+  document.reset();
+  documents.reset();
+  application.reset();
+  shownRevision_.clear();
+}
+
+void WordConnection::ShowDocuments() {
+  if (!application) return;
+  application->SetVisible(true);
+  for (const std::shared_ptr<word::Document>& open : application->OpenDocuments()) {
+    const std::uint64_t revision = open->Revision();
+    std::uint64_t& shown = shownRevision_[open];
+    if (revision == 0 || revision == shown || open->FullName().empty()) continue;
+    const Text copy = ReviewCopyPath(open->FullName());
+    std::string bytes;
+    try {
+      bytes = open->SaveToBytes();
+    } catch (const word::DocumentError& problem) {
+      ShowMessage(copy + u"\r\n" + FromUtf8(problem.what()), u"Can not open the file!", MessageButtons::Ok,
+                  false);
+      continue;
+    }
+    if (!WriteFileBytesAtomically(copy, bytes)) {
+      ShowMessage(copy, u"Can not open the file!", MessageButtons::Ok, false);
+      continue;
+    }
+    shown = revision;
+    if (std::find(reviewCopies_.begin(), reviewCopies_.end(), copy) == reviewCopies_.end())
+      reviewCopies_.push_back(copy);
+    if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(copy);
+  }
+}
+
+std::vector<Text> WordConnection::TakeReviewCopies() {
+  std::vector<Text> copies;
+  copies.swap(reviewCopies_);
+  return copies;
+}
+
+WordConnection& TheWordConnection() {
+  static WordConnection connection;
+  return connection;
+}
+
+void CloseWordWindows(TextView windowClass) {
+  if (DesktopServices* desktop = Desktop()) desktop->CloseWindowsOfClass(windowClass);
+}
+
+Text ReviewCopyPath(TextView path) {
+  const int slash = FindLast(path, u'/');
+  const Text folder = Left(path, slash + 1);
+  const Text name = MidFrom(path, slash + 1);
+  const int dot = FindLast(name, u'.');
+  if (dot <= 0) return folder + name + u".scrivano.docx";
+  Text extension = MidFrom(name, dot);
+  MakeLower(extension);
+  const bool package =
+      extension == u".docx" || extension == u".docm" || extension == u".dotx" || extension == u".dotm";
+  if (package) return folder + InsertBeforeLast(name, u'.', u".scrivano");
+  return folder + Left(name, dot) + u".scrivano.docx";
+}
+
+}  // namespace scrivano

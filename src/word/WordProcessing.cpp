@@ -1,0 +1,306 @@
+#include "word/WordProcessing.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <unordered_set>
+
+#include "app/DesktopServices.h"
+#include "app/SelectionPrompt.h"
+#include "settings/ParameterStore.h"
+#include "text/Pieces.h"
+#include "text/Tokenizers.h"
+#include "transform/PhraseExtraction.h"
+#include "word/CombineDocuments.h"
+
+namespace scrivano {
+namespace {
+
+constexpr std::array<const char16_t*, 11> kMenuOptions = {
+    u"1. Add space between Chinese and English",
+    u"2. Combine source and target pages",
+    u"3. Connect broken lines",
+    u"4. Duplicate source by paragraph (source -> source + Spaces/Return + source)",
+    u"5. Delete source in paragraph (source + Soft Return + target -> target)",
+    u"6. Delete source paragraphs (source + Hard Return + target -> target)",
+    u"7. Extract phrases",
+    u"8. Filter content",
+    u"9. Highlight numbers",
+    u"10. Remove DejaVu tags",
+    u"11. Source file + target file -> source || target file (paragraph by paragraph)",
+};
+
+// Set while a run is active; a second run returns at once.
+std::atomic<bool> wordProcessingBusy{false};
+
+void Notice(TextView text) {
+  ShowMessage(text, u"Notice", MessageButtons::Ok, true);
+}
+
+// The end of every per-file operation: the selection goes back to the start and the changed documents
+// are shown (as review copies).
+void EndOperation(WordConnection& word) {
+  if (word.selection) word.selection->SetRange(-1, -1);
+  word.ShowDocuments();
+}
+
+bool EqualIgnoringCase(Text a, Text b) {
+  MakeLower(a);
+  MakeLower(b);
+  return a == b;
+}
+
+bool DigitsBetweenBraces(const Text& tag) {
+  for (size_t i = 1; i + 1 < tag.size(); ++i)
+    if (tag[i] < u'0' || tag[i] > u'9') return false;
+  return true;
+}
+
+void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies) {
+  if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
+  if (copies.empty()) {
+    workingText += u"\r\nNo document was changed.\r\n";
+    return;
+  }
+  workingText += u"\r\nReview copies written (the originals are unchanged):";
+  for (const Text& copy : copies) workingText += u"\r\n" + copy;
+  workingText += u"\r\n";
+}
+
+}  // namespace
+
+Text MarkerText(TextView parameter) {
+  return parameter.empty() ? Text() : Text(parameter) + u"\r";
+}
+
+void CheckMarkers(WordConnection& word) {
+  const Text text = word.document->Content()->Text();
+  if (!Contains(text, word.markerText1) || !Contains(text, word.markerText2)) {
+    word.markerText1.clear();
+    word.markerText2.clear();
+  }
+  word.charactersProcessed = Length(text);
+}
+
+bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path) {
+  if (!word.OpenDocument(path, 0, 0)) return false;
+  word.document = word.application->ActiveDocument();
+  // The scan reads the text once; the document changes only through the replacements.
+  const Text text = word.document->Content()->Text();
+  word.charactersProcessed = Length(text);
+  std::unordered_set<Text> handled;
+  for (size_t i = 1; i < text.size(); ++i) {
+    const char16_t before = text[i - 1], after = text[i];
+    if ((before < 127) == (after < 127)) continue;
+    const Text pair{before, after};
+    // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English.
+    if (before < 0x20 || after < 0x20) continue;
+    if (handled.count(pair) || Trimmed(pair) != pair) continue;
+    handled.insert(pair);
+    word.range = word.document->Content();
+    word.ReplaceAllByRepetition(pair, Text{before, u' ', after});
+  }
+  EndOperation(word);
+  return true;
+}
+
+bool FilterContent(WordConnection& word, TextView path) {
+  if (!word.OpenDocument(path, 0, 0)) return false;
+  word.document = word.application->ActiveDocument();
+  const int endBound = Length(word.document->Content()->Text());
+  CheckMarkers(word);
+  if (word.markerText1.empty()) {
+    EndOperation(word);
+    return true;
+  }
+  const word::FindArgs findOnly{.forward = true, .wrap = word::kWrapStop};
+  auto findMarker = [&](const Text& marker) {
+    word.range = word.document->Content();
+    word.find = word.range->Find();
+    word::FindArgs args = findOnly;
+    args.findText = marker;
+    return word.find->Execute(args);
+  };
+  int keepFrom = 0;
+  for (;;) {
+    if (!findMarker(word.markerText1)) break;
+    const int lengthBefore = word.document->MainStory()->Length();
+    word.selection->SetRange(keepFrom, word.range->End());
+    word.selection->SetText(u"");
+    // A marker 1 before the kept text (markers out of order) would be found again and again without
+    // anything being deleted.
+    if (word.document->MainStory()->Length() == lengthBefore) break;
+    if (!findMarker(word.markerText2)) break;
+    keepFrom = word.range->Start();
+  }
+  word.selection->SetRange(keepFrom, 2 * endBound);
+  word.selection->SetText(u"");
+  EndOperation(word);
+  return true;
+}
+
+bool RemoveDejaVuTags(WordConnection& word, TextView path) {
+  if (!word.OpenDocument(path, 0, 0)) return false;
+  word.document = word.application->ActiveDocument();
+  word.charactersProcessed = Length(word.document->Content()->Text());
+  auto findFrom = [&](int from, const char16_t* text) {
+    word.range = word.document->Content();
+    word.range->SetStart(from);
+    word.find = word.range->Find();
+    return word.find->Execute({.findText = text, .forward = true, .wrap = word::kWrapStop});
+  };
+  int searchFrom = 0;
+  bool wrongFormat = false;
+  for (;;) {
+    if (!findFrom(searchFrom, u"{")) {
+      if (wrongFormat) Notice(u"Wrong format found!");
+      break;
+    }
+    const int tagStart = word.range->Start();
+    searchFrom = tagStart;
+    if (!findFrom(tagStart, u"}")) {
+      word.selection->SetRange(tagStart, Length(word.document->Content()->Text()));
+      word.selection->Font()->SetColor(kHighlightBlue);
+      Notice(u"Wrong format found!");
+      break;
+    }
+    const int tagEnd = word.range->End();
+    word.selection->SetRange(tagStart, tagEnd);
+    const Text tag = word.selection->Text();
+    if (DigitsBetweenBraces(tag)) {
+      word.ReplaceAllByRepetition(tag, u"");
+      word.selection->SetRange(tagStart, tagStart + Length(tag));
+      if (word.selection->Text() == tag) searchFrom = tagEnd;  // a tag that could not be removed is passed
+    } else {
+      word.selection->Font()->SetColor(kHighlightBlue);
+      searchFrom = tagEnd;
+      wrongFormat = true;
+    }
+  }
+  EndOperation(word);
+  return true;
+}
+
+bool WalkParagraphs(WordConnection& word, TextView path, const ParagraphStep& process) {
+  if (!word.OpenDocument(path, 0, 0)) return false;
+  word.document = word.application->ActiveDocument();
+  word.paragraphs = word.document->Paragraphs();
+  word.range = word.document->Content();
+  CheckMarkers(word);
+  ParagraphWalk walk;
+  walk.count = word.paragraphs->Count();
+  const int storyLength = word.document->MainStory()->Length();
+  for (; walk.index <= walk.count; ++walk.index) {
+    word.paragraph = word.paragraphs->Item(walk.index);
+    if (!word.paragraph) break;
+    word.range = word.paragraph->Range();
+    Text text = word.range->Text();
+    const int length = Length(text);
+    const int previousEnd = walk.position;
+    const bool cell = Contains(text, u"\u0007");
+    // 1. Where the paragraph ends in the document.
+    if (cell) {
+      text.pop_back();
+      word.selection->SetRange(walk.position + length - 1, walk.position + length);
+      walk.position += length - 1;
+    } else {
+      const Text last(1, text.back());
+      int probe = std::max(walk.position + length, 0);
+      for (; probe < storyLength; ++probe, ++walk.extraProbes) {
+        word.selection->SetRange(probe, probe + 1);
+        if (word.selection->Text() == last) break;
+      }
+      walk.position = probe;
+    }
+    // 2. Inside the marker region?
+    if (walk.outside && !word.markerText1.empty()) {
+      if (EqualIgnoringCase(text, word.markerText1)) walk.outside = false;
+      continue;
+    }
+    if (!word.markerText2.empty() && EqualIgnoringCase(text, word.markerText2)) {
+      walk.outside = true;
+      continue;
+    }
+    process(walk, text, previousEnd, cell);
+  }
+  EndOperation(word);
+  return true;
+}
+
+void WordProcessing(TaskContext& context) {
+  if (wordProcessingBusy.exchange(true)) return;
+  struct ClearBusy {
+    ~ClearBusy() { wordProcessingBusy = false; }
+  } clearBusy;
+
+  // 1. The menu.
+  Text answer = u"Please select an option:";
+  for (const char16_t* option : kMenuOptions) answer += kOptionSeparator + Text(option);
+  if (!AskSelection(answer)) return;
+  const int choice = ToInt(answer);
+
+  // 2. A fresh start: the documents of an earlier run are dropped, office windows closed.
+  WordConnection& word = TheWordConnection();
+  word.ReleaseWord();
+  CloseWordWindows(kOfficeMainWindowClass);
+
+  // 3. Each listed file, or the whole list for the options that combine documents.
+  Text& windowText = *context.workingText;
+  const Text list = windowText;
+  if (context.processedCount < 0) context.processedCount = 0;
+  bool perFile = false;
+  int pos = 0;
+  Text path;
+  do {
+    if (!NextNonBlankLine(list, path, pos)) break;
+    std::unique_lock lock(word.Mutex());
+    word.charactersProcessed = 0;
+    word.markerText1 = MarkerText(ParameterText(Param::kWordMarker1));
+    word.markerText2 = MarkerText(ParameterText(Param::kWordMarker2));
+    bool stop = false;
+    switch (choice) {
+      case 1:
+        AddSpaceBetweenChineseAndEnglish(word, path);
+        perFile = true;
+        break;
+      case 8:
+        FilterContent(word, path);
+        perFile = true;
+        break;
+      case 10:
+        RemoveDejaVuTags(word, path);
+        perFile = true;
+        break;
+      case 7: {
+        const bool gathered = CollectDocumentTexts(word, windowText);
+        context.processedCount += word.charactersProcessed;
+        word.charactersProcessed = 0;
+        lock.unlock();
+        if (gathered) ExtractPhrases(context);
+        stop = true;
+        break;
+      }
+      case 2:
+      case 3:
+      case 4:
+      case 5:
+      case 6:
+      case 9:
+      case 11:
+        Notice(Text(kMenuOptions[static_cast<size_t>(choice) - 1]) +
+               u"\r\n\r\nThis option is not available yet.");
+        stop = true;
+        break;
+      default:
+        Notice(u"Wrong operation number!");
+        break;
+    }
+    context.processedCount += word.charactersProcessed;
+    if (stop) break;
+  } while (pos != 0);
+
+  // 4. The working text says which review copies were written.
+  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies());
+}
+
+}  // namespace scrivano
