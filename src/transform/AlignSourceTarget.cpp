@@ -1,8 +1,5 @@
 #include "transform/AlignSourceTarget.h"
 
-#include <algorithm>
-#include <array>
-
 #include "app/SelectionPrompt.h"
 #include "text/CharClasses.h"
 #include "text/Pieces.h"
@@ -19,9 +16,8 @@ constexpr char16_t kSegmentStart[] = u"<seg>";
 constexpr char16_t kSegmentEnd[] = u"</seg>";
 constexpr char16_t kEmDash = 0x2014;
 
-// Where a glossary line is cut, in the order they are looked for.
-constexpr std::array<char16_t, 8> kGlossarySplitMarks = {u'/',   u'[', 0x3010, 0x3016,
-                                                         0x4E28, u']', 0x3011, 0x3017};
+// Where a glossary line is cut: / [ 【 〖 丨 ] 】 〗.
+constexpr char16_t kGlossarySplitMarks[] = u"/[\u3010\u3016\u4E28]\u3011\u3017";
 constexpr char16_t kGlossaryClosingMarks[] = u"]\u3011\u3017)";
 
 Text AlignPrompt() {
@@ -76,12 +72,8 @@ bool IsNumberedDashLine(TextView line) {
 
 // Glossary step 2: the smallest index of any split mark, -1 when none occurs.
 int FirstSplitMark(TextView line) {
-  int first = -1;
-  for (char16_t mark : kGlossarySplitMarks) {
-    const int at = Find(line, mark);
-    if (at >= 0 && (first < 0 || at < first)) first = at;
-  }
-  return first;
+  const size_t at = line.find_first_of(kGlossarySplitMarks);
+  return at == TextView::npos ? -1 : static_cast<int>(at);
 }
 
 }  // namespace
