@@ -66,8 +66,8 @@ class LineLanguage {
 
 // TrimLineSpaces in one walk. Replacing " \r\n" and then "\r\n " until none is left removes exactly the
 // runs of spaces that stand right before or right after a line break, but it takes one pass over the
-// whole text for every space of the longest such run: the 88-space separator lines of combined files,
-// or a line padded with many thousands of spaces, made that pass count grow with the input.
+// whole text for every space of the longest such run: 88 passes for the separator lines of combined
+// files, and a line padded with a hundred thousand spaces would take minutes.
 Text TrimSpacesAroundLineBreaks(TextView text) {
   Text result;
   result.reserve(text.size());
@@ -116,7 +116,7 @@ Text LinkAdjacentLines(TextView text) {
     }
     ++i;  // the character after a carriage return is stepped over, joined or not
   }
-  // 4.
+  // 4. The rest, and a line break whatever the text ended with.
   result.append(t.substr(static_cast<size_t>(pieceStart)));
   result += kLineBreak;
   return result;

@@ -79,7 +79,7 @@ void ExtractLineSide(Text& result, TextView line, bool wantSource, TextView join
       result.append(joiner).append(
           line.substr(static_cast<size_t>(targetStart), static_cast<size_t>(close - targetStart)));
     }
-    // 7.
+    // 7. On past the segment while the line goes on.
     from = close + Length(kSegmentClose);
   } while (from < length);
 }
@@ -123,24 +123,23 @@ Text TradosToPairs(TextView text, int layout) {
 }
 
 bool TradosToSegmentation(Text& text) {
-  // 1. Found before the question, while the Function List still lies over the window.
+  // The window at the list's corner is taken before the question, as the user left it.
   const WindowHandle officeWindow = OfficeWindowAtListCorner(false);
-  // 2.-3.
+  // A cancelled question hands back the empty text.
   Text answer = LayoutPrompt();
   if (!AskSelection(answer, 1.0f, true)) {
     text.clear();
     return false;
   }
-  // 4.
+  // An answer outside the four layouts means the first.
   int layout = WideToInt(answer);
   if (layout < PairLayout::kSourceAboveTarget || layout > PairLayout::kTargetTabSource)
     layout = PairLayout::kSourceAboveTarget;
-  // 5.
   if (!officeWindow) {
     text = TradosToPairs(text, layout);
     return false;
   }
-  // 6.
+  // Over an office window its content is converted in place; there is nothing to hand back.
   RunOnWordPieces(officeWindow, [layout](Text& piece) {
     piece = TradosToPairs(piece, layout);
     Trim(piece);
