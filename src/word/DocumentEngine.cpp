@@ -776,8 +776,12 @@ void Range::InsertBefore(TextView text) {
 void Range::InsertAfter(TextView text) {
   if (!Usable()) return;
   const int start = anchorStart;
-  int at = anchorEnd;
-  const int count = story_->InsertText(anchorEnd, text, story_->FormatAt(anchorEnd, true), &at);
+  // Nothing can follow a cell's end inside the cell: text after a range that ends with one goes to the
+  // end of the cell, as Word puts it.
+  const bool cellEnd = anchorEnd > anchorStart && story_->CharAt(anchorEnd - 1) == kCellMark;
+  const int position = cellEnd ? anchorEnd - 1 : anchorEnd;
+  int at = position;
+  const int count = story_->InsertText(position, text, story_->FormatAt(position, true), &at);
   SetExtent(std::min(start, at), std::max(anchorEnd, at + count));
 }
 

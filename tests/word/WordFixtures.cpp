@@ -107,31 +107,47 @@ std::string ReadDocx(const std::string& path, const std::string& script) {
   return outcome.output;
 }
 
-std::vector<std::optional<std::string>> OfficeTexts(const std::vector<std::string>& paths) {
+namespace {
+
+// Converts every path in one LibreOffice run: the exported files' contents, nullopt where none came out.
+std::vector<std::optional<std::string>> Export(const std::vector<std::string>& paths,
+                                               const std::string& filter, const std::string& extension) {
   TempFolder folder;
   std::string command = "soffice -env:UserInstallation=file://" + folder.path() +
-                        "/profile --headless --norestore --convert-to 'txt:Text (encoded):UTF8' --outdir " +
+                        "/profile --headless --norestore --convert-to " + Quote(filter) + " --outdir " +
                         Quote(folder.path() + "/out");
   for (const std::string& path : paths) command += " " + Quote(path);
   Run(command);
-  std::vector<std::optional<std::string>> texts;
+  std::vector<std::optional<std::string>> results;
   for (const std::string& path : paths) {
     const std::string exported =
-        folder.path() + "/out/" + std::filesystem::path(path).stem().string() + ".txt";
-    if (!std::filesystem::exists(exported)) {
-      texts.emplace_back();
-      continue;
-    }
-    std::string text = ReadAll(exported);
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    std::erase(text, '\r');
-    texts.emplace_back(std::move(text));
+        folder.path() + "/out/" + std::filesystem::path(path).stem().string() + "." + extension;
+    if (std::filesystem::exists(exported))
+      results.emplace_back(ReadAll(exported));
+    else
+      results.emplace_back();
+  }
+  return results;
+}
+
+}  // namespace
+
+std::vector<std::optional<std::string>> OfficeTexts(const std::vector<std::string>& paths) {
+  std::vector<std::optional<std::string>> texts = Export(paths, "txt:Text (encoded):UTF8", "txt");
+  for (auto& text : texts) {
+    if (!text) continue;
+    if (text->compare(0, 3, "\xEF\xBB\xBF") == 0) text->erase(0, 3);
+    std::erase(*text, '\r');
   }
   return texts;
 }
 
 std::optional<std::string> OfficeText(const std::string& path) {
   return OfficeTexts({path}).front();
+}
+
+std::optional<std::string> OfficeExport(const std::string& path, const std::string& format) {
+  return Export({path}, format, format).front();
 }
 
 std::string FixturePath(const std::string& name) {

@@ -27,6 +27,9 @@ std::string ReadDocx(const std::string& path, const std::string& script);
 // lines ended by "\n"), one LibreOffice run for all of them. nullopt for a document it could not open.
 std::vector<std::optional<std::string>> OfficeTexts(const std::vector<std::string>& paths);
 std::optional<std::string> OfficeText(const std::string& path);
+// The document as LibreOffice saves it in another format (for example "fodt", whose XML also holds the
+// text of text boxes, which the plain-text export leaves out). nullopt when it could not open it.
+std::optional<std::string> OfficeExport(const std::string& path, const std::string& format);
 
 // tests/data/word/<name>
 std::string FixturePath(const std::string& name);
