@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -470,13 +471,15 @@ void DropLastWord(LineEntry& entry) {
 void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context) {
   // 1. The working text, blanked as phrases are reported.
   Text& text = *context.workingText;
-  PhraseOccurrences occurrences(text);
   search.report.clear();
   search.countList.clear();
   // 2. Longest phrases first.
-  for (int n = search.maxWords; n >= std::max(search.minWords, 1); --n) {
+  const int fewestWords = std::max(search.minWords, 1);
+  std::optional<PhraseOccurrences> occurrences;
+  if (search.maxWords >= fewestWords) occurrences.emplace(text);
+  for (int n = search.maxWords; n >= fewestWords; --n) {
     std::unordered_set<Text> foundKeys;
-    occurrences.StartLevel();
+    occurrences->StartLevel();
     int offset = 0;
     for (LineEntry& entry : lines) {
       // 2.2 The windows of n words of this line.
@@ -491,12 +494,12 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
         // An empty phrase would be found at every position: it is never searched.
         if (!entry.phrase.empty() && !foundKeys.contains(entry.phrase) &&
             !HasStopItem(entry.phrase, search.stopList)) {
-          const std::vector<int>& found = occurrences.Find(entry.phrase, offset + entry.windowStart, offset);
+          const std::vector<int>& found = occurrences->Find(entry.phrase, offset + entry.windowStart, offset);
           const int count = static_cast<int>(found.size());
           if (count >= search.minRepeats) {
             search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
             search.countList += FormatCount(count, 5) + u"     " + entry.phrase + u"\t";
-            occurrences.BlankFound(entry.phrase);
+            occurrences->BlankFound(entry.phrase);
             foundKeys.insert(entry.phrase);
           }
         }

@@ -22,18 +22,20 @@ bool IsTagNumber(TextView number) {
 // false at the first wrong tag, with wrongTag holding it; text is then unchanged. contentRemoved tells
 // whether any pair of the pass had content (its inside may hold pairs for the next pass).
 bool RemovePairedTagsOnce(Text& text, Text& wrongTag, bool& contentRemoved) {
-  Text rebuilt;
-  Text held;
-  int pos = 0;
   contentRemoved = false;
-  while (NextTokenFound(text, held, pos, u"<pt")) {
-    const int tagStart = pos - 3;
-    const int tagEnd = Find(text, u'>', pos);
+  int tagStart = Find(text, u"<pt");
+  if (tagStart < 0) return true;
+  Text rebuilt;
+  rebuilt.reserve(text.size());
+  int pos = 0;
+  for (; tagStart >= 0; tagStart = Find(text, u"<pt", pos)) {
+    const int numberStart = tagStart + 3;
+    const int tagEnd = Find(text, u'>', numberStart);
     if (tagEnd < 0) {
       wrongTag = MidFrom(text, tagStart);
       return false;
     }
-    const Text number = Mid(text, pos, tagEnd - pos);
+    const Text number = Mid(text, numberStart, tagEnd - numberStart);
     if (!IsTagNumber(number)) {
       wrongTag = Mid(text, tagStart, tagEnd - tagStart);
       return false;
@@ -44,12 +46,13 @@ bool RemovePairedTagsOnce(Text& text, Text& wrongTag, bool& contentRemoved) {
       wrongTag = MidFrom(text, tagStart);
       return false;
     }
-    rebuilt += held;
-    rebuilt += Mid(text, tagEnd + 1, closing - tagEnd - 1);
+    // The piece before the pair, then the pair's content.
+    rebuilt.append(text, static_cast<size_t>(pos), static_cast<size_t>(tagStart - pos));
+    rebuilt.append(text, static_cast<size_t>(tagEnd + 1), static_cast<size_t>(closing - tagEnd - 1));
     contentRemoved = contentRemoved || closing > tagEnd + 1;
     pos = closing + Length(closingTag);
   }
-  rebuilt += held;  // the rest after the last pair
+  rebuilt.append(text, static_cast<size_t>(pos));
   text.swap(rebuilt);
   return true;
 }
@@ -57,27 +60,53 @@ bool RemovePairedTagsOnce(Text& text, Text& wrongTag, bool& contentRemoved) {
 // Drops every "<phN/>". A "<ph" without "/>" after it runs to the end of the text. Returns false at the
 // first wrong tag, with wrongTag holding it.
 bool RemovePlaceholderTags(Text& text, Text& wrongTag) {
+  int tagStart = Find(text, u"<ph");
+  if (tagStart < 0) return true;
   Text rebuilt;
+  rebuilt.reserve(text.size());
   int pos = 0;
-  while (true) {
-    const int tagStart = Find(text, u"<ph", pos);
-    if (tagStart < 0) {
-      rebuilt += MidFrom(text, pos);
-      break;
-    }
-    const int tagEnd = Find(text, u"/>", tagStart + 3);
-    const Text number =
-        tagEnd < 0 ? MidFrom(text, tagStart + 3) : Mid(text, tagStart + 3, tagEnd - tagStart - 3);
-    if (!IsTagNumber(number)) {
+  for (; tagStart >= 0; tagStart = Find(text, u"<ph", pos)) {
+    const int numberStart = tagStart + 3;
+    const int tagEnd = Find(text, u"/>", numberStart);
+    const int numberEnd = tagEnd < 0 ? Length(text) : tagEnd;
+    if (!IsTagNumber(TextView(text).substr(static_cast<size_t>(numberStart),
+                                           static_cast<size_t>(numberEnd - numberStart)))) {
       wrongTag = tagEnd < 0 ? MidFrom(text, tagStart) : Mid(text, tagStart, tagEnd + 2 - tagStart);
       return false;
     }
-    rebuilt += Mid(text, pos, tagStart - pos);
-    if (tagEnd < 0) break;
-    pos = tagEnd + 2;
+    rebuilt.append(text, static_cast<size_t>(pos), static_cast<size_t>(tagStart - pos));
+    pos = tagEnd < 0 ? Length(text) : tagEnd + 2;
   }
+  rebuilt.append(text, static_cast<size_t>(pos));
   text.swap(rebuilt);
   return true;
+}
+
+// The tag removal of RemovePtPhTags. Returns false at the first wrong tag, with wrongTag holding it; text
+// is then unchanged.
+bool TryRemovePtPhTags(Text& text, Text& wrongTag) {
+  Text work = text;
+  // 1, 2. Paired tags, pass after pass: a pair's content may hold further pairs.
+  bool contentRemoved = true;
+  while (contentRemoved)
+    if (!RemovePairedTagsOnce(work, wrongTag, contentRemoved)) return false;
+  // 3. Placeholders.
+  if (!RemovePlaceholderTags(work, wrongTag)) return false;
+  text.swap(work);
+  return true;
+}
+
+// Option 2 inside the office window. A piece with a wrong tag is pasted back as it was, so that nothing
+// of the document is lost; the wrong tags are reported once the loop has ended.
+void RemovePtPhTagsInOfficeWindow(WindowHandle window) {
+  Text wrongTags;
+  RunOnWordPieces(window, [&wrongTags](Text& piece) {
+    Text wrongTag;
+    if (TryRemovePtPhTags(piece, wrongTag)) return;
+    if (!wrongTags.empty()) wrongTags += u"\r\n";
+    wrongTags += wrongTag;
+  });
+  if (!wrongTags.empty()) ShowMessage(kWrongTagReport + wrongTags, u"Notice", MessageButtons::Ok, true);
 }
 
 }  // namespace
@@ -101,7 +130,7 @@ void CleanVariousTags(TaskContext& context) {
       break;
     case 2:
       if (context.targetWindow)
-        RunOnWordPieces(context.targetWindow, [](Text& piece) { RemovePtPhTags(piece); });
+        RemovePtPhTagsInOfficeWindow(context.targetWindow);
       else
         RemovePtPhTags(*context.workingText);
       break;
@@ -134,22 +163,8 @@ void RemoveBraceTags(Text& text) {
 }
 
 void RemovePtPhTags(Text& text) {
-  Text work = text;
   Text wrongTag;
-  // 1, 2. Paired tags, pass after pass: a pair's content may hold further pairs.
-  bool contentRemoved = true;
-  while (contentRemoved) {
-    if (!RemovePairedTagsOnce(work, wrongTag, contentRemoved)) {
-      text = kWrongTagReport + wrongTag;
-      return;
-    }
-  }
-  // 3. Placeholders.
-  if (!RemovePlaceholderTags(work, wrongTag)) {
-    text = kWrongTagReport + wrongTag;
-    return;
-  }
-  text.swap(work);
+  if (!TryRemovePtPhTags(text, wrongTag)) text = kWrongTagReport + wrongTag;
 }
 
 }  // namespace scrivano

@@ -195,12 +195,12 @@ TEST(DropLastWord, StepsBackOverOneWord) {
     int cut;
     int expectedCut;
   };
+  // The cut stays on a space; a wide character is a word of its own; the first character is looked at
+  // too.
   const Case cases[] = {
-      {u"the red car", 11, 7},                                                       // stays on the space
-      {u"the red car", 7, 3},       {u"the red car", 3, 0},    {u"ab\u4E2D", 3, 2},  // a wide character is a
-                                                                                     // word of its own
-      {u"\u4E2Dab", 3, 1},  // the first character is looked at too
-      {u"\u201CHello world", 6, 1}, {u"\u4E2D\u6587ab", 4, 2}, {u"a", 1, 0},        {u"", 0, 0},
+      {u"the red car", 11, 7},   {u"the red car", 7, 3}, {u"the red car", 3, 0},
+      {u"ab\u4E2D", 3, 2},       {u"\u4E2Dab", 3, 1},    {u"\u201CHello world", 6, 1},
+      {u"\u4E2D\u6587ab", 4, 2}, {u"a", 1, 0},           {u"", 0, 0},
   };
   for (const Case& c : cases) {
     LineEntry entry;

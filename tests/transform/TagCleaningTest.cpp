@@ -146,6 +146,19 @@ TEST(CleanVariousTags, WorksOnOfficeWindowPiecesAndHandsNothingBack) {
   EXPECT_EQ(desktop.pieces, (std::vector<Text>{u"p "}));
 }
 
+TEST(CleanVariousTags, WrongTagInTheOfficeWindowLosesNothing) {
+  // The pieces are pasted back into the document: a wrong tag must not replace a piece by the report.
+  test::TestPrompts prompts{u"2"};
+  FakeOfficeDesktop desktop({u"A<ptx>B", u"<ph1/>ok", u"C<ph y/>"});
+  Text text;
+  TaskContext context;
+  context.workingText = &text;
+  context.targetWindow = kOfficeWindow;
+  CleanVariousTags(context);
+  EXPECT_EQ(desktop.pieces, (std::vector<Text>{u"A<ptx>B", u"ok", u"C<ph y/>"}));
+  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong tag:\r\n\r\n<ptx\r\n<ph y/>"}));
+}
+
 TEST(CleanVariousTags, EntryHandsTheWorkingTextBackWithoutAnOfficeWindow) {
   test::TestPrompts prompts{u"2"};
   Text text = u"<ph1/>a";
