@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWindow>
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -194,7 +195,8 @@ bool CScrivanoApp::ExitInstance() {
     item = opened.substr(static_cast<size_t>(pos),
                          tab == Text::npos ? Text::npos : tab - static_cast<size_t>(pos));
     pos = tab == Text::npos ? Length(opened) : static_cast<int>(tab) + 1;
-    if (!item.empty()) desktop_.RequestClose(std::stoull(ToUtf8(item)));
+    if (const WindowHandle window = std::strtoull(ToUtf8(item).c_str(), nullptr, 10))
+      desktop_.RequestClose(window);
   }
   scrivano::SetOwnWindowCaption({});
   SetDesktopServices(nullptr);
@@ -332,9 +334,9 @@ void CScrivanoApp::DispatchFunction(int number) {
   Text workingText;
   TaskContext context;
   context.processedCount = -1;
-  const int count = ++taskCount_;
+  ++taskCount_;
   // 3. and 4. Entry 0 leaves the caption alone.
-  if (number > 0) ShowCaption(funcListHandle_, TaskCaption(count), false);
+  if (number > 0) ShowTaskCount();
   // 5. and 6. The Input window's text, the window opened again when it was closed.
   RunOnUiThread([&] {
     if (!inputView_ && number > 0) OpenDocumentFile(paths_.inputFile);
@@ -355,7 +357,14 @@ void CScrivanoApp::DispatchFunction(int number) {
     ++pendingCount_;
   }
   // 12.
-  ShowCaption(funcListHandle_, TaskCaption(--taskCount_), false);
+  --taskCount_;
+  ShowTaskCount();
+}
+
+void CScrivanoApp::ShowTaskCount() {
+  // The count is read on the user-interface thread when the caption is set, so that of two tasks ending
+  // together the later caption is always the true one.
+  RunOnUiThread([this] { ShowCaption(funcListHandle_, TaskCaption(taskCount_.load()), false); });
 }
 
 bool CScrivanoApp::RunEntry(int number, TaskContext& context) {

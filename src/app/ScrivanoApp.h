@@ -99,6 +99,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   void PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame);
   bool SetOwnWindowCaption(WindowHandle window, TextView text);
   void TaskEnded();
+  void ShowTaskCount();
   platform::Rect ListRect();
 
   ProgramPaths paths_;
