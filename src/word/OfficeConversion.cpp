@@ -82,7 +82,7 @@ int RunQuietly(const std::vector<std::string>& arguments, int timeoutSeconds) {
 }  // namespace
 
 bool NeedsConversion(TextView path, const std::string& bytes) {
-  static const char* const kConverted[] = {".doc", ".dot", ".odt", ".ott", ".rtf"};
+  static const char* const kConverted[] = {".doc", ".dot", ".odt", ".ott", ".fodt", ".rtf"};
   const std::string extension = LowerExtension(path);
   for (const char* converted : kConverted)
     if (extension == converted) return true;

@@ -10,7 +10,7 @@
 namespace scrivano::word {
 
 // True when path names a file the engine must have converted first: by its extension (.doc, .dot, .odt,
-// .ott, .rtf), or by content that is an old binary document or RTF whatever its name.
+// .ott, .fodt, .rtf), or by content that is an old binary document or RTF whatever its name.
 bool NeedsConversion(TextView path, const std::string& bytes);
 
 // The converter program found on PATH, or empty when none is installed.

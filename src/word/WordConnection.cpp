@@ -166,17 +166,15 @@ void WordConnection::HighlightPhrases(TextView list) {
   replacement = find->Replacement();
   font = replacement->Font();
   font->SetColor(kHighlightBlue);
+  // Each occurrence is coloured where it is found rather than replaced by the item: with case ignored, a
+  // replacement would rewrite "covid" as the item "COVID".
   int pos = 0;
   Text item;
   do {
     NextTokenByChar(list, pos, item, u'\t');
-    find->Execute({.findText = item,
-                   .matchWholeWord = true,
-                   .forward = true,
-                   .wrap = word::kWrapContinue,
-                   .format = true,
-                   .replaceWith = item,
-                   .replace = word::kReplaceOne});
+    if (find->Execute(
+            {.findText = item, .matchWholeWord = true, .forward = true, .wrap = word::kWrapContinue}))
+      range->Font()->SetColor(kHighlightBlue);
   } while (pos != 0);
 }
 

@@ -367,7 +367,8 @@ TEST_F(DocumentEngineTest, Documents_OpenAgainAddCloseAndBadFiles) {
 
   folder_.WriteBytes("broken.docx", "PK\x03\x04 not really a package");
   folder_.WriteBytes("plain.docx", "just text");
-  for (const char* name : {"broken.docx", "plain.docx", "missing.docx"}) {
+  folder_.WriteBytes("empty.docx", "");
+  for (const char* name : {"broken.docx", "plain.docx", "empty.docx", "missing.docx"}) {
     OpenFailure failure = OpenFailure::kNone;
     std::string reason;
     EXPECT_EQ(application_->Documents()->Open(folder_.File(name), &failure, &reason), nullptr) << name;
