@@ -84,6 +84,19 @@ struct X11Desktop::Connection {
     return client ? client : window;
   }
 
+  // A client message about window with one datum and the current time, sent to target.
+  void SendMessage(Window window, Window target, Atom type, long datum, long mask) const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = type;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = datum;
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, target, False, mask, &event);
+    XFlush(display);
+  }
+
   Window ActiveWindow() const {
     int format;
     unsigned long count;
@@ -232,30 +245,17 @@ WindowHandle X11Desktop::ForegroundWindow() {
 void X11Desktop::RequestActivation(WindowHandle window) {
   if (!window) return;
   std::lock_guard lock(mutex_);
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = static_cast<Window>(window);
-  event.xclient.message_type = x_->netActiveWindow;
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = 2;  // a request on the user's behalf, which window managers honour
-  event.xclient.data.l[1] = CurrentTime;
   XMapRaised(x_->display, static_cast<Window>(window));
-  XSendEvent(x_->display, x_->root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-  XFlush(x_->display);
+  // Source 2: a request on the user's behalf, which window managers honour.
+  x_->SendMessage(static_cast<Window>(window), x_->root, x_->netActiveWindow, 2,
+                  SubstructureRedirectMask | SubstructureNotifyMask);
 }
 
 void X11Desktop::RequestClose(WindowHandle window) {
   if (!window) return;
   std::lock_guard lock(mutex_);
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = static_cast<Window>(window);
-  event.xclient.message_type = x_->wmProtocols;
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(x_->wmDeleteWindow);
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(x_->display, static_cast<Window>(window), False, NoEventMask, &event);
-  XFlush(x_->display);
+  x_->SendMessage(static_cast<Window>(window), static_cast<Window>(window), x_->wmProtocols,
+                  static_cast<long>(x_->wmDeleteWindow), NoEventMask);
 }
 
 Rect X11Desktop::ScreenRect() {
