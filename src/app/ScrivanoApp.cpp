@@ -114,6 +114,8 @@ bool CScrivanoApp::InitInstance() {
   SetDesktopServices(services_.get());
   scrivano::SetOwnWindowCaption(
       [this](WindowHandle window, TextView text) { return SetOwnWindowCaption(window, text); });
+  // The shipped parameters on a first start.
+  InstallDefaultParameterFile(paths_);
   Parameters().SetParameterFile(paths_.parameterFile);
 
   // 4. The main frame.

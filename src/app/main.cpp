@@ -27,7 +27,6 @@ int main(int argc, char** argv) {
 
   // Documents named on the command line are not opened.
   const ProgramPaths paths = ResolveProgramPaths(OwnProgramFile());
-  InstallDefaultParameterFile(paths);
   const auto desktop = platform::CreateDesktopPlatform();
   int status = 1;
   bool tasksEnded = true;

@@ -60,7 +60,6 @@ class WorkbenchTest : public testing::Test {
     entries = table;
     paths = PathsBelow(FromUtf8(folder.path()));
     ::mkdir(ToUtf8(paths.dataFolder).c_str(), 0755);
-    ASSERT_TRUE(InstallDefaultParameterFile(paths));
     AppOptions options;
     options.installPrompts = false;
     options.entries = entries;
