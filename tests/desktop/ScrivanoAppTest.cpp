@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAction>
+#include <QClipboard>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -260,6 +263,27 @@ TEST_F(WorkbenchTest, DroppedFilesAreListedInTheInputWindow) {
     EXPECT_EQ(prompts.dialogs().back().text, u"Keep original input text?");
     EXPECT_EQ(prompts.dialogs().back().caption, u"Notice");
   }
+  app->InputView()->SetModified(false);
+}
+
+TEST_F(WorkbenchTest, CopyAllPasteAllAndEmptyContentWorkOnTheWholeWindow) {
+  Start();
+  const auto trigger = [this](const QString& text) {
+    for (QAction* action : app->MainFrame()->findChildren<QAction*>())
+      if (action->text() == text) return action->trigger();
+    ADD_FAILURE() << "no action " << text.toStdString();
+  };
+  app->MainFrame()->MdiArea()->setActiveSubWindow(
+      dynamic_cast<QMdiSubWindow*>(app->InputView()->parentWidget()));
+  app->InputView()->SetText(u"one\r\n二", false);
+  trigger(QStringLiteral("Copy &All"));
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("one\n二"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+  trigger(QStringLiteral("Paste A&ll"));
+  EXPECT_EQ(app->InputView()->GetText(), u"x\r\ny");
+  EXPECT_TRUE(app->InputView()->IsModified());
+  trigger(QStringLiteral("&Empty Content"));
+  EXPECT_EQ(app->InputView()->GetText(), u"");
   app->InputView()->SetModified(false);
 }
 
