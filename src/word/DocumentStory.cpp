@@ -955,18 +955,36 @@ pugi::xml_node Story::SplitParagraphAt(int index, int local) {
   return LiftTo(node, paragraph.node);
 }
 
+int Story::InsertionPoint(int& position) {
+  position = std::clamp(position, 0, Length() - 1);
+  int index = ParagraphIndexAt(position);
+  if (paragraphs_[static_cast<size_t>(index)].kind == ParagraphKind::kRowEnd) {
+    // Text at an end-of-row mark goes to the end of the row's last cell.
+    if (index == 0) return -1;
+    --index;
+    position = ParagraphStart(index) + paragraphs_[static_cast<size_t>(index)].Length() - 1;
+  }
+  return index;
+}
+
+pugi::xml_node Story::SplitOffHead(int index, int local) {
+  pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;
+  const pugi::xml_node split = SplitParagraphAt(index, local);
+  pugi::xml_node head = NewParagraphBefore(paragraph);
+  for (pugi::xml_node child = FirstInlineChild(paragraph); child && child != split;) {
+    const pugi::xml_node next = child.next_sibling();
+    head.append_move(child);
+    child = next;
+  }
+  return head;
+}
+
 int Story::InsertText(int position, TextView raw, const RunFormat& format, int* insertedAt) {
   const Text text = NormalizeInsertedText(raw);
   if (text.empty()) return 0;
   const int length = Length();
-  position = std::clamp(position, 0, length - 1);
-  int index = ParagraphIndexAt(position);
-  if (paragraphs_[static_cast<size_t>(index)].kind == ParagraphKind::kRowEnd) {
-    // Text at an end-of-row mark goes to the end of the row's last cell.
-    if (index == 0) return 0;
-    --index;
-    position = ParagraphStart(index) + paragraphs_[static_cast<size_t>(index)].Length() - 1;
-  }
+  const int index = InsertionPoint(position);
+  if (index < 0) return 0;
   if (insertedAt) *insertedAt = position;
   const int local = position - ParagraphStart(index);
   const std::vector<Text> lines = SplitLines(text);
@@ -975,15 +993,8 @@ int Story::InsertText(int position, TextView raw, const RunFormat& format, int* 
     ReindexParagraph(index);
   } else {
     const Scope scope = ScopeFor(index, index);
-    pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;
-    const pugi::xml_node split = SplitParagraphAt(index, local);
-    pugi::xml_node head = NewParagraphBefore(paragraph);
-    for (pugi::xml_node child = FirstInlineChild(paragraph); child && child != split;) {
-      const pugi::xml_node next = child.next_sibling();
-      head.append_move(child);
-      child = next;
-    }
-    AppendLine(head, lines.front(), format);
+    const pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;
+    AppendLine(SplitOffHead(index, local), lines.front(), format);
     for (size_t i = 1; i + 1 < lines.size(); ++i) AppendLine(NewParagraphBefore(paragraph), lines[i], format);
     PrependLine(paragraph, lines.back(), format);
     Reindex(scope);
@@ -998,35 +1009,25 @@ int Story::InsertText(int position, TextView raw, const RunFormat& format, int* 
 int Story::InsertBlocks(int position, pugi::xml_node firstInline, const std::vector<pugi::xml_node>& blocks,
                         pugi::xml_node lastInline, bool inlineOnly, int* insertedAt) {
   const int length = Length();
-  position = std::clamp(position, 0, length - 1);
-  int index = ParagraphIndexAt(position);
-  if (paragraphs_[static_cast<size_t>(index)].kind == ParagraphKind::kRowEnd) {
-    if (index == 0) return 0;
-    --index;
-    position = ParagraphStart(index) + paragraphs_[static_cast<size_t>(index)].Length() - 1;
-  }
+  const int index = InsertionPoint(position);
+  if (index < 0) return 0;
   if (insertedAt) *insertedAt = position;
   const int local = position - ParagraphStart(index);
   const Scope scope = ScopeFor(index, index);
   pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;
-  const pugi::xml_node split = SplitParagraphAt(index, local);
   auto copyInline = [](pugi::xml_node from, pugi::xml_node into, pugi::xml_node before) {
     for (pugi::xml_node child = FirstInlineChild(from); child; child = child.next_sibling())
       before ? into.insert_copy_before(child, before) : into.append_copy(child);
   };
   if (inlineOnly) {
-    copyInline(firstInline, paragraph, split);
+    copyInline(firstInline, paragraph, SplitParagraphAt(index, local));
   } else {
     if (local > 0 || firstInline) {
-      pugi::xml_node head = NewParagraphBefore(paragraph);
+      pugi::xml_node head = SplitOffHead(index, local);
       if (local == 0 && firstInline) {
+        // Pasted at a paragraph's start, a whole paragraph keeps its own properties.
         head.remove_child("w:pPr");
         if (pugi::xml_node properties = firstInline.child("w:pPr")) head.prepend_copy(properties);
-      }
-      for (pugi::xml_node child = FirstInlineChild(paragraph); child && child != split;) {
-        const pugi::xml_node next = child.next_sibling();
-        head.append_move(child);
-        child = next;
       }
       if (firstInline) copyInline(firstInline, head, {});
     }

@@ -177,6 +177,11 @@ class Story {
   // The child of paragraph where its inline content from local on begins (splitting runs and their
   // containers as needed); empty when nothing follows local but the mark.
   pugi::xml_node SplitParagraphAt(int index, int local);
+  // Where text inserted at position goes (clamped, an end-of-row mark moved to the row's last cell):
+  // the paragraph's index, position updated; -1 when there is no such place.
+  int InsertionPoint(int& position);
+  // Moves the paragraph's content before local into a new paragraph in front of it; returns that.
+  pugi::xml_node SplitOffHead(int index, int local);
   void CheckLength(int expected);
 
   void MoveAnchorsForInsert(int position, int count);

@@ -15,24 +15,17 @@ namespace {
 using test::TempFolder;
 using test::TestPrompts;
 
-class CombineDocumentsTest : public ::testing::Test {
+class CombineDocumentsTest : public test::DocxTest {
  protected:
-  void SetUp() override { SKIP_WITHOUT_PYTHON_DOCX(); }
   void TearDown() override { TheWordConnection().ReleaseWord(); }
 
-  Text Make(const std::string& name, const std::string& script) {
-    const std::string path = folder_.path() + "/" + name;
-    test::MakeDocx(path, script);
-    return FromUtf8(path);
-  }
-
-  TempFolder folder_;
+  Text MakeText(const std::string& name, const std::string& script) { return FromUtf8(Make(name, script)); }
 };
 
 TEST_F(CombineDocumentsTest, CollectDocumentTexts_StopsAtTheFirstMissingFile) {
   TestPrompts prompts;
-  const Text first = Make("first.docx", "d.add_paragraph('one 一')\nd.add_paragraph('two')");
-  const Text second = Make("second.docx", "d.add_paragraph('three')");
+  const Text first = MakeText("first.docx", "d.add_paragraph('one 一')\nd.add_paragraph('two')");
+  const Text second = MakeText("second.docx", "d.add_paragraph('three')");
   WordConnection word;
   Text text = first + u"\r\n" + folder_.File("missing.docx") + u"\r\n" + second + u"\r\n";
   EXPECT_TRUE(CollectDocumentTexts(word, text));
@@ -47,7 +40,7 @@ TEST_F(CombineDocumentsTest, CollectDocumentTexts_StopsAtTheFirstMissingFile) {
 }
 
 TEST_F(CombineDocumentsTest, Option7_HandsTheGatheredTextToThePhraseReport) {
-  const Text path = Make("phrases.docx", R"PY(
+  const Text path = MakeText("phrases.docx", R"PY(
 for text in ['the red car is fast', 'the red car', 'I like the red car', '我喜欢红色的车', '红色的车很快']:
     d.add_paragraph(text)
 )PY");

@@ -11,9 +11,7 @@ namespace scrivano::word {
 namespace {
 
 using test::FixturePath;
-using test::MakeDocx;
 using test::OfficeText;
-using test::OfficeTexts;
 using test::ReadDocx;
 using test::TempFolder;
 
@@ -45,15 +43,8 @@ constexpr char16_t kMixedText[] =
     u"A1 中\r\aB1\r\a\r\aA2\r\a\rB2 second\r\a\r\a"
     u"End 结束\r";
 
-class DocumentEngineTest : public ::testing::Test {
+class DocumentEngineTest : public test::DocxTest {
  protected:
-  void SetUp() override { SKIP_WITHOUT_PYTHON_DOCX(); }
-
-  std::string Make(const std::string& name, const std::string& script) {
-    const std::string path = folder_.path() + "/" + name;
-    MakeDocx(path, script);
-    return path;
-  }
   std::shared_ptr<Document> Open(const std::string& path) {
     std::shared_ptr<Document> document = application_->Documents()->Open(FromUtf8(path));
     EXPECT_TRUE(document) << path;
@@ -65,7 +56,6 @@ class DocumentEngineTest : public ::testing::Test {
     return path;
   }
 
-  TempFolder folder_;
   std::shared_ptr<Application> application_ = Application::Create();
 };
 

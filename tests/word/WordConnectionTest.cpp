@@ -13,7 +13,6 @@
 namespace scrivano {
 namespace {
 
-using test::MakeDocx;
 using test::ReadDocx;
 using test::TempFolder;
 using test::TestPrompts;
@@ -42,15 +41,8 @@ class RecordingDesktop : public DesktopServices {
   std::vector<Text> opened, closed;
 };
 
-class WordConnectionTest : public ::testing::Test {
+class WordConnectionTest : public test::DocxTest {
  protected:
-  void SetUp() override { SKIP_WITHOUT_PYTHON_DOCX(); }
-
-  std::string Make(const std::string& name, const std::string& script) {
-    const std::string path = folder_.path() + "/" + name;
-    MakeDocx(path, script);
-    return path;
-  }
   // Opens the file and sets range to its content.
   void OpenWithContent(const std::string& path) {
     ASSERT_TRUE(word_.OpenDocument(FromUtf8(path)));
@@ -59,7 +51,6 @@ class WordConnectionTest : public ::testing::Test {
   }
   Text ContentText() { return word_.document->Content()->Text(); }
 
-  TempFolder folder_;
   WordConnection word_;
 };
 

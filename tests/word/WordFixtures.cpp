@@ -154,4 +154,14 @@ std::string FixturePath(const std::string& name) {
   return std::string(SCRIVANO_TEST_DATA) + "/word/" + name;
 }
 
+void DocxTest::SetUp() {
+  SKIP_WITHOUT_PYTHON_DOCX();
+}
+
+std::string DocxTest::Make(const std::string& name, const std::string& script) {
+  const std::string path = folder_.path() + "/" + name;
+  MakeDocx(path, script);
+  return path;
+}
+
 }  // namespace scrivano::test

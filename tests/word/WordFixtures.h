@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
+
 namespace scrivano::test {
 
 bool HavePythonDocx();
@@ -33,6 +35,16 @@ std::optional<std::string> OfficeExport(const std::string& path, const std::stri
 
 // tests/data/word/<name>
 std::string FixturePath(const std::string& name);
+
+// Tests on documents made by python3-docx in a private folder; skipped when python3-docx is missing.
+class DocxTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Makes folder/name with MakeDocx; returns its path.
+  std::string Make(const std::string& name, const std::string& script);
+
+  TempFolder folder_;
+};
 
 }  // namespace scrivano::test
 

@@ -13,7 +13,6 @@
 namespace scrivano {
 namespace {
 
-using test::MakeDocx;
 using test::ReadDocx;
 using test::TempFolder;
 using test::TestPrompts;
@@ -25,16 +24,10 @@ std::string Paragraphs(std::initializer_list<const char*> texts) {
   return script;
 }
 
-class WordProcessingTest : public ::testing::Test {
+class WordProcessingTest : public test::DocxTest {
  protected:
-  void SetUp() override { SKIP_WITHOUT_PYTHON_DOCX(); }
   void TearDown() override { TheWordConnection().ReleaseWord(); }
 
-  std::string Make(const std::string& name, const std::string& script) {
-    const std::string path = folder_.path() + "/" + name;
-    MakeDocx(path, script);
-    return path;
-  }
   // Runs entry 17 on the list of paths; returns the working text it hands back.
   Text Run(const std::vector<std::string>& paths, int* processed = nullptr) {
     Text list;
@@ -51,8 +44,6 @@ class WordProcessingTest : public ::testing::Test {
                     "print('\\n'.join(p.text for p in d.paragraphs))");
   }
   bool HasReviewCopy(const std::string& path) { return FileExists(ReviewCopyPath(FromUtf8(path)), false); }
-
-  TempFolder folder_;
 };
 
 TEST_F(WordProcessingTest, Menu_CancelWrongNumberAndOptionsNotYetAvailable) {
