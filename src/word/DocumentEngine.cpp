@@ -465,6 +465,8 @@ std::shared_ptr<word::PageSetup> Document::PageSetup() {
 }
 
 std::shared_ptr<word::Selection> Document::SelectionObject() {
+  // A closed document keeps no selection: it would keep the document alive.
+  if (closed_) return std::make_shared<word::Selection>(shared_from_this(), main_, 0, 0);
   if (!selection_) selection_ = std::make_shared<word::Selection>(shared_from_this(), main_, 0, 0);
   return selection_;
 }

@@ -169,8 +169,14 @@ bool IsPlainText(TextView line) {
   return true;
 }
 
+// An empty w:rPr (as some producers write on every run) is no properties at all.
+pugi::xml_node UnlessEmpty(pugi::xml_node properties) {
+  return properties && (properties.first_attribute() || properties.first_child()) ? properties
+                                                                                  : pugi::xml_node();
+}
+
 bool SameProperties(pugi::xml_node run, const RunFormat& format) {
-  return SameXml(run.child("w:rPr"), format.properties);
+  return SameXml(UnlessEmpty(run.child("w:rPr")), UnlessEmpty(format.properties));
 }
 
 // Fills an empty run with the format's properties and the line's characters.
@@ -342,7 +348,9 @@ void JoinRuns(pugi::xml_node parent) {
     for (;;) {
       pugi::xml_node next = child.next_sibling();
       while (next && next.type() != pugi::node_element) next = next.next_sibling();
-      if (!next || !textOnly(next) || !SameXml(child.child("w:rPr"), next.child("w:rPr"))) break;
+      if (!next || !textOnly(next) ||
+          !SameXml(UnlessEmpty(child.child("w:rPr")), UnlessEmpty(next.child("w:rPr"))))
+        break;
       pugi::xml_node last = child.last_child();
       while (!IsNamed(last, "w:t")) last = last.previous_sibling();
       Text joined = NodeText(last);

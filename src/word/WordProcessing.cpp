@@ -189,7 +189,6 @@ bool WalkParagraphs(WordConnection& word, TextView path, const ParagraphStep& pr
   CheckMarkers(word);
   ParagraphWalk walk;
   walk.count = word.paragraphs->Count();
-  const int storyLength = word.document->MainStory()->Length();
   for (; walk.index <= walk.count; ++walk.index) {
     word.paragraph = word.paragraphs->Item(walk.index);
     if (!word.paragraph) break;
@@ -206,7 +205,8 @@ bool WalkParagraphs(WordConnection& word, TextView path, const ParagraphStep& pr
     } else {
       const Text last(1, text.back());
       int probe = std::max(walk.position + length, 0);
-      for (; probe < storyLength; ++probe, ++walk.extraProbes) {
+      for (const int storyLength = word.document->MainStory()->Length(); probe < storyLength;
+           ++probe, ++walk.extraProbes) {
         word.selection->SetRange(probe, probe + 1);
         if (word.selection->Text() == last) break;
       }
