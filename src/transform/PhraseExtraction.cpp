@@ -159,62 +159,95 @@ bool HasStopItem(TextView phrase, const std::vector<Text>& stopList) {
                      [phrase](const Text& item) { return phrase.find(item) != TextView::npos; });
 }
 
-// Code-unit comparison that ends at U+0000, as the C library's wide string compare does.
-int CompareItems(TextView a, TextView b) {
-  const size_t aEnd = std::min(a.find(u'\0'), a.size());
-  const size_t bEnd = std::min(b.find(u'\0'), b.size());
-  return a.substr(0, aEnd).compare(b.substr(0, bEnd));
+// What the C library's wide string compare sees of an item: its code units up to a U+0000.
+TextView ComparedPart(TextView item) {
+  return item.substr(0, std::min(item.find(u'\0'), item.size()));
 }
 
-// Suffix array of text by prefix doubling with counting sorts. Every separator counts as a character of
-// its own, unlike any other: suffixes are then told apart within a line, so the doubling ends after about
-// log2 of the longest line rounds, however often lines repeat.
-std::vector<int> BuildSuffixArray(TextView text, char16_t separator) {
-  const int n = Length(text);
-  std::vector<int> suffixes(static_cast<size_t>(n));
-  std::vector<int> ranks(static_cast<size_t>(n));
-  std::vector<int> scratch(static_cast<size_t>(n));
-  if (n == 0) return suffixes;
-  // 1. By the first character.
-  std::vector<int> counts(0x10000, 0);
-  for (char16_t ch : text) ++counts[ch];
-  for (size_t c = 1; c < counts.size(); ++c) counts[c] += counts[c - 1];
-  for (int i = n - 1; i >= 0; --i) suffixes[static_cast<size_t>(--counts[text[static_cast<size_t>(i)]])] = i;
-  int classes = 1;
-  ranks[static_cast<size_t>(suffixes[0])] = 0;
+// Suffix array of symbols (each from 0 to upper) by induced sorting (SA-IS), in time linear in their
+// number. A suffix that is a prefix of another sorts first.
+std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) {
+  const int n = static_cast<int>(symbols.size());
+  if (n == 0) return {};
+  if (n == 1) return {0};
+  if (n == 2) return symbols[0] < symbols[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
+  // 1. Classify each suffix as S (smaller than the suffix after it) or L, and find the buckets.
+  std::vector<int> suffixes(n);
+  std::vector<char> isS(n, 0);
+  for (int i = n - 2; i >= 0; --i)
+    isS[i] = symbols[i] == symbols[i + 1] ? isS[i + 1] : symbols[i] < symbols[i + 1];
+  std::vector<int> startL(upper + 1, 0);  // where the L suffixes of each symbol begin
+  std::vector<int> startS(upper + 1, 0);  // where the S suffixes of each symbol begin
+  for (int i = 0; i < n; ++i) {
+    if (!isS[i])
+      ++startS[symbols[i]];
+    else if (symbols[i] < upper)
+      ++startL[symbols[i] + 1];
+  }
+  for (int c = 0; c <= upper; ++c) {
+    startS[c] += startL[c];
+    if (c < upper) startL[c + 1] += startS[c];
+  }
+  // 2. From sorted leftmost-S suffixes, induce the order of all others: L suffixes left to right, then
+  // S suffixes right to left.
+  std::vector<int> next(upper + 1);
+  const auto induce = [&](const std::vector<int>& leftmostS) {
+    std::fill(suffixes.begin(), suffixes.end(), -1);
+    next = startS;
+    for (int i : leftmostS)
+      if (i != n) suffixes[next[symbols[i]]++] = i;
+    next = startL;
+    suffixes[next[symbols[n - 1]]++] = n - 1;
+    for (int k = 0; k < n; ++k) {
+      const int i = suffixes[k] - 1;
+      if (i >= 0 && !isS[i]) suffixes[next[symbols[i]]++] = i;
+    }
+    next = startL;
+    for (int k = n - 1; k >= 0; --k) {
+      const int i = suffixes[k] - 1;
+      if (i >= 0 && isS[i]) suffixes[--next[symbols[i] + 1]] = i;
+    }
+  };
+  // 3. Leftmost-S positions, sorted roughly by one induction.
+  std::vector<int> leftmostIndex(n + 1, -1);
+  std::vector<int> leftmostS;
   for (int i = 1; i < n; ++i) {
-    const char16_t ch = text[static_cast<size_t>(suffixes[i])];
-    if (ch != text[static_cast<size_t>(suffixes[i - 1])] || ch == separator) ++classes;
-    ranks[static_cast<size_t>(suffixes[i])] = classes - 1;
-  }
-  // 2. Double the compared length until every suffix has a class of its own.
-  const auto rankAt = [&](int i) { return ranks[static_cast<size_t>(i)]; };
-  for (int k = 1; classes < n; k *= 2) {
-    // By the second half: suffixes without one first, then in the order of their second half.
-    int filled = 0;
-    for (int i = std::max(0, n - k); i < n; ++i) scratch[static_cast<size_t>(filled++)] = i;
-    for (int i = 0; i < n; ++i)
-      if (suffixes[static_cast<size_t>(i)] >= k) scratch[static_cast<size_t>(filled++)] = suffixes[i] - k;
-    // Stable by the first half.
-    counts.assign(static_cast<size_t>(classes), 0);
-    for (int i = 0; i < n; ++i) ++counts[static_cast<size_t>(rankAt(i))];
-    for (size_t c = 1; c < counts.size(); ++c) counts[c] += counts[c - 1];
-    for (int i = n - 1; i >= 0; --i) {
-      const int suffix = scratch[static_cast<size_t>(i)];
-      suffixes[static_cast<size_t>(--counts[static_cast<size_t>(rankAt(suffix))])] = suffix;
+    if (isS[i] && !isS[i - 1]) {
+      leftmostIndex[i] = static_cast<int>(leftmostS.size());
+      leftmostS.push_back(i);
     }
-    const auto secondHalf = [&](int i) { return i + k < n ? rankAt(i + k) : -1; };
-    scratch[static_cast<size_t>(suffixes[0])] = 0;
-    classes = 1;
-    for (int i = 1; i < n; ++i) {
-      const int a = suffixes[static_cast<size_t>(i - 1)];
-      const int b = suffixes[static_cast<size_t>(i)];
-      if (rankAt(a) != rankAt(b) || secondHalf(a) != secondHalf(b)) ++classes;
-      scratch[static_cast<size_t>(b)] = classes - 1;
-    }
-    ranks.swap(scratch);
-    if (k > n) break;
   }
+  const int m = static_cast<int>(leftmostS.size());
+  induce(leftmostS);
+  if (m == 0) return suffixes;
+  // 4. Name the leftmost-S substrings in that order, sort the reduced string recursively, and induce
+  // again from the exact order.
+  std::vector<int> sortedLeftmost;
+  sortedLeftmost.reserve(m);
+  for (int i : suffixes)
+    if (leftmostIndex[i] != -1) sortedLeftmost.push_back(i);
+  std::vector<int> reduced(m);
+  int reducedUpper = 0;
+  reduced[leftmostIndex[sortedLeftmost[0]]] = 0;
+  for (int k = 1; k < m; ++k) {
+    int a = sortedLeftmost[k - 1];
+    int b = sortedLeftmost[k];
+    const int endA = leftmostIndex[a] + 1 < m ? leftmostS[leftmostIndex[a] + 1] : n;
+    const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
+    bool same = endA - a == endB - b;
+    if (same) {
+      while (a < endA && symbols[a] == symbols[b]) {
+        ++a;
+        ++b;
+      }
+      same = a != n && symbols[a] == symbols[b];
+    }
+    if (!same) ++reducedUpper;
+    reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
+  }
+  const std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
+  for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
+  induce(sortedLeftmost);
   return suffixes;
 }
 
@@ -227,11 +260,17 @@ std::vector<int> BuildSuffixArray(TextView text, char16_t separator) {
 class PhraseOccurrences {
  public:
   explicit PhraseOccurrences(Text& text) : text_(text) {
+    // Every line end counts as a symbol of its own, unlike any other: no common prefix runs over one
+    // (phrases never hold one), and repeated lines do not make the index slower.
     const int n = Length(text);
-    suffixes_ = BuildSuffixArray(text, kLineEnd);
+    std::vector<int> symbols(text.begin(), text.end());
+    int upper = 0xFFFF;
+    for (int& symbol : symbols)
+      if (symbol == kLineEnd) symbol = ++upper;
+    suffixes_ = InducedSuffixArray(symbols, upper);
     ranks_.resize(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
-    // Longest common prefix of each suffix with the one before it in suffix order (Kasai's method).
+    // The longest common prefix of each suffix with the one before it in suffix order (Kasai's method).
     commonPrefix_.assign(static_cast<size_t>(n), 0);
     int h = 0;
     for (int i = 0; i < n; ++i) {
@@ -241,8 +280,8 @@ class PhraseOccurrences {
         continue;
       }
       const int j = suffixes_[static_cast<size_t>(rank - 1)];
-      while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
-             text[static_cast<size_t>(i + h)] != kLineEnd)
+      while (i + h < n && j + h < n &&
+             symbols[static_cast<size_t>(i + h)] == symbols[static_cast<size_t>(j + h)])
         ++h;
       commonPrefix_[static_cast<size_t>(rank)] = h;
       if (h > 0) --h;
@@ -296,6 +335,12 @@ class PhraseOccurrences {
     return found_;
   }
 
+  // Whether a blank lies in the length characters at at.
+  bool IsBlanked(int at, int length) const {
+    const auto begin = text_.begin() + at;
+    return std::find(begin, begin + length, kBlank) != begin + length;
+  }
+
   // Overwrites the occurrences just found with blanks; the phrase is not searched again on this level.
   void BlankFound(TextView phrase) {
     for (int at : found_) std::fill_n(text_.begin() + at, phrase.size(), kBlank);
@@ -328,11 +373,6 @@ class PhraseOccurrences {
       }
     }
     positions.resize(kept);
-  }
-
-  bool IsBlanked(int at, int length) const {
-    const auto begin = text_.begin() + at;
-    return std::find(begin, begin + length, kBlank) != begin + length;
   }
 
   Text& text_;
@@ -369,15 +409,18 @@ void SortListItems(Text& list, int mode) {
   if (list.empty() || (mode != 0 && mode != 3)) return;
   // 1. Ascending without duplicates (the first of equal items stays). An empty item at the start of
   // the list is dropped; a later one is placed in front of every other item.
-  std::vector<Text> items = ListItems(list);
+  std::vector<Text> all = ListItems(list);
   const auto firstNonEmpty =
-      std::find_if(items.begin(), items.end(), [](const Text& item) { return !item.empty(); });
-  items.erase(items.begin(), firstNonEmpty);
-  std::stable_sort(items.begin(), items.end(),
-                   [](const Text& a, const Text& b) { return CompareItems(a, b) < 0; });
-  items.erase(std::unique(items.begin(), items.end(),
-                          [](const Text& a, const Text& b) { return CompareItems(a, b) == 0; }),
-              items.end());
+      std::find_if(all.begin(), all.end(), [](const Text& item) { return !item.empty(); });
+  std::vector<std::pair<TextView, const Text*>> order;  // compared part, item
+  for (auto item = firstNonEmpty; item != all.end(); ++item) order.emplace_back(ComparedPart(*item), &*item);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  order.erase(std::unique(order.begin(), order.end(),
+                          [](const auto& a, const auto& b) { return a.first == b.first; }),
+              order.end());
+  std::vector<TextView> items;
+  for (const auto& [compared, item] : order) items.emplace_back(*item);
   Text sorted;
   if (mode == 0) {
     // 2. Tab-separated, trimmed, with the final tab of the list kept.
@@ -491,10 +534,15 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
         entry.phraseLength = entry.windowEnd - entry.windowStart;
         entry.phrase.assign(entry.line, static_cast<size_t>(entry.windowStart),
                             static_cast<size_t>(entry.phraseLength));
+        // Every later occurrence of a phrase reported on this level overlaps a blank (it was taken, or
+        // overlapped one that was taken), so the reported phrases need looking at only for a window under
+        // a blank, or when phrases are reported without occurrences.
+        const int origin = offset + entry.windowStart;
+        const bool mayBeFound = search.minRepeats <= 0 || occurrences->IsBlanked(origin, entry.phraseLength);
         // An empty phrase would be found at every position: it is never searched.
-        if (!entry.phrase.empty() && !foundKeys.contains(entry.phrase) &&
+        if (!entry.phrase.empty() && !(mayBeFound && foundKeys.contains(entry.phrase)) &&
             !HasStopItem(entry.phrase, search.stopList)) {
-          const std::vector<int>& found = occurrences->Find(entry.phrase, offset + entry.windowStart, offset);
+          const std::vector<int>& found = occurrences->Find(entry.phrase, origin, offset);
           const int count = static_cast<int>(found.size());
           if (count >= search.minRepeats) {
             search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
