@@ -2,11 +2,14 @@
 // shipped parameters, and a mixed text that repeats less than bench::MixedText.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <random>
 #include <string>
 
 #include "BenchTexts.h"
 #include "app/SelectionPrompt.h"
+#include "app/TaskContext.h"
 #include "settings/ParameterStore.h"
 
 namespace scrivano::bench {
@@ -66,6 +69,19 @@ inline Text VariedMixedText(size_t size) {
     text += u"\u3002\r\n";
   }
   return text;
+}
+
+// Times operation on a fresh copy of text as a task's working text, per iteration.
+template <typename Operation>
+void RunOnCopies(benchmark::State& state, const Text& text, Operation operation) {
+  for (auto _ : state) {
+    Text work = text;
+    TaskContext context;
+    context.workingText = &work;
+    operation(context);
+    benchmark::DoNotOptimize(work);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
 }
 
 }  // namespace scrivano::bench

@@ -10,12 +10,9 @@ namespace {
 void NormalizeSegmentPunctuationBench(benchmark::State& state, bool isWestern) {
   bench::UseShippedParameters();
   const Text text = bench::MixedText(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) {
-    Text segment = text;
-    NormalizeSegmentPunctuation(segment, isWestern);
-    benchmark::DoNotOptimize(segment);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
+  bench::RunOnCopies(state, text, [isWestern](TaskContext& context) {
+    NormalizeSegmentPunctuation(*context.workingText, isWestern);
+  });
 }
 
 void BM_NormalizeSegmentPunctuation_Western(benchmark::State& state) {

@@ -13,15 +13,7 @@ void SplitEnglishChineseBench(benchmark::State& state, bool varied) {
   const size_t size = static_cast<size_t>(state.range(0));
   const Text text = varied ? bench::VariedMixedText(size) : bench::MixedText(size);
   bench::FixedAnswers answers(u"", true);
-  const FunctionEntry* entry = FindFunctionEntry("14");
-  for (auto _ : state) {
-    Text work = text;
-    TaskContext context;
-    context.workingText = &work;
-    entry->run(context);
-    benchmark::DoNotOptimize(work);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
+  bench::RunOnCopies(state, text, FindFunctionEntry("14")->run);
 }
 
 void BM_SplitEnglishChinese(benchmark::State& state) {

@@ -17,15 +17,7 @@ void CleanVariousTagsBench(benchmark::State& state, const char16_t* option) {
     text = u"<pt1>" + text + u"</pt1>";
   }
   bench::FixedAnswers answers(option, true);
-  const FunctionEntry* entry = FindFunctionEntry("2");
-  for (auto _ : state) {
-    Text work = text;
-    TaskContext context;
-    context.workingText = &work;
-    entry->run(context);
-    benchmark::DoNotOptimize(work);
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size() * 2));
+  bench::RunOnCopies(state, text, FindFunctionEntry("2")->run);
 }
 
 void BM_CleanVariousTags_Braces(benchmark::State& state) {

@@ -30,8 +30,20 @@ class FakeOfficeDesktop : public DesktopServices {
   std::vector<Text> pieces;
 };
 
+using RewriteCase = std::pair<const char16_t*, const char16_t*>;
+
+// Runs rewrite on each case's text and compares the result with the case's expected text.
+template <size_t N>
+void ExpectRewrites(const RewriteCase (&cases)[N], void (*rewrite)(Text&)) {
+  for (const auto& [text, expected] : cases) {
+    Text work = text;
+    rewrite(work);
+    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
+  }
+}
+
 TEST(RemovePtPhTags, RemovesPairsAndPlaceholders) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {
+  const RewriteCase cases[] = {
       {u"A<pt1>B</pt1>C<ph2/>D", u"ABCD"},
       {u"<pt1>x<pt2>y</pt2>z</pt1>", u"xyz"},
       {u"<pt>a</pt>", u"a"},
@@ -45,15 +57,11 @@ TEST(RemovePtPhTags, RemovesPairsAndPlaceholders) {
       {u"A<ph12", u"A"},
       {u"A<ph", u"A"},
   };
-  for (const auto& [text, expected] : cases) {
-    Text work = text;
-    RemovePtPhTags(work);
-    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
-  }
+  ExpectRewrites(cases, RemovePtPhTags);
 }
 
 TEST(RemovePtPhTags, WrongTagBecomesTheWholeResult) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {
+  const RewriteCase cases[] = {
       {u"A<ptx>B", u"Wrong tag:\r\n\r\n<ptx"},
       {u"A<ph x/>B", u"Wrong tag:\r\n\r\n<ph x/>"},
       {u"A<pt1>B", u"Wrong tag:\r\n\r\n<pt1>B"},
@@ -65,16 +73,12 @@ TEST(RemovePtPhTags, WrongTagBecomesTheWholeResult) {
       {u"<pt1>x</pt1>y<ph1/>z<ph-1/>", u"Wrong tag:\r\n\r\n<ph-1/>"},
   };
   test::TestPrompts prompts;
-  for (const auto& [text, expected] : cases) {
-    Text work = text;
-    RemovePtPhTags(work);
-    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
-  }
+  ExpectRewrites(cases, RemovePtPhTags);
   EXPECT_TRUE(prompts.dialogs().empty());
 }
 
 TEST(RemoveBraceTags, ReplacesTagsBySpacesThenCleansMarks) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {
+  const RewriteCase cases[] = {
       {u"a{1}b", u"\r\na b"},
       {u"\u4E2D{1}\u6587", u"\r\n\u4E2D\u6587"},
       {u"{1}l item{2}", u"\r\nl item"},
@@ -82,11 +86,7 @@ TEST(RemoveBraceTags, ReplacesTagsBySpacesThenCleansMarks) {
       {u"", u"\r\n"},
   };
   test::TestPrompts prompts;
-  for (const auto& [text, expected] : cases) {
-    Text work = text;
-    RemoveBraceTags(work);
-    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
-  }
+  ExpectRewrites(cases, RemoveBraceTags);
   EXPECT_TRUE(prompts.Messages().empty());
 }
 
