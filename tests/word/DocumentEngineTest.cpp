@@ -275,6 +275,20 @@ d.add_paragraph('page three').paragraph_format.page_break_before = True
   EXPECT_EQ(document->PageStarts(), (std::vector<int>{0, 4, 20, 30}));
   const std::string saved = Save(document, "paged.docx");
   EXPECT_EQ(ReadDocx(saved, "print(d.sections[0].page_height.pt)"), "800.0\n");
+
+  // A section break starts a page unless the next section is continuous; a page the last renderer broke
+  // (w:lastRenderedPageBreak) starts where it marked it.
+  const auto sections = Open(Make("sections.docx", R"PY(
+from docx.enum.section import WD_SECTION
+d.add_paragraph('a')
+d.add_section(WD_SECTION.CONTINUOUS)
+d.add_paragraph('b')
+d.add_section(WD_SECTION.NEW_PAGE)
+p = d.add_paragraph('x')
+p.add_run('y')._r.insert(0, OxmlElement('w:lastRenderedPageBreak'))
+)PY"));
+  EXPECT_EQ(sections->Content()->Text(), u"a\r\rb\r\rxy\r");
+  EXPECT_EQ(sections->PageStarts(), (std::vector<int>{0, 6, 7}));
 }
 
 TEST_F(DocumentEngineTest, TextBox_EditedThroughItsShapeAndKeptInStepWithTheOlderCopy) {
@@ -341,6 +355,34 @@ d.add_paragraph('third').runs[0].font.italic = True
       "1 ['Start pic ', 'tend'] True\n");
   SKIP_WITHOUT_OFFICE();
   EXPECT_TRUE(OfficeText(saved)) << "LibreOffice could not open the document with the pasted picture";
+}
+
+TEST_F(DocumentEngineTest, CopyAndPaste_AWholeTableTravelsAsATablePartOfOneAsText) {
+  const auto source = Open(Make("table.docx", R"PY(
+d.add_paragraph('before')
+t = d.add_table(rows=2, cols=2)
+for i, text in enumerate(['A', 'B', 'C', '中']):
+    t.cell(i // 2, i % 2).text = text
+d.add_paragraph('after')
+)PY"));
+  ASSERT_EQ(source->Content()->Text(), u"before\rA\r\aB\r\a\r\aC\r\a中\r\a\r\aafter\r");
+  const auto target = application_->Documents()->Add();
+  auto range = source->Content();
+  range->SetRange(5, 18);  // "e\r", the whole table, "a"
+  range->Copy();
+  target->Content()->Paste();
+  range->SetRange(9, 12);  // "B", its cell mark and the row mark: the text only
+  range->Copy();
+  target->Content()->InsertAfter(u"\r");
+  auto end = target->Content();
+  end->SetRange(end->End() - 1, end->End() - 1);
+  end->Paste();
+  const std::string saved = Save(target, "tables.docx");
+  EXPECT_EQ(ReadDocx(saved, R"PY(
+print(len(d.tables), [c.text for row in d.tables[0].rows for c in row.cells])
+print([p.text for p in d.paragraphs])
+)PY"),
+            "1 ['A', 'B', 'C', '中']\n['e', 'a', 'B', '']\n");
 }
 
 TEST_F(DocumentEngineTest, Documents_OpenAgainAddCloseAndBadFiles) {
