@@ -252,11 +252,10 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
 }
 
 // The occurrences of phrases in the rebuilt working text (lines each ended by "\r"; no phrase holds a
-// "\r"), which is blanked as phrases are reported. Gives exactly what
-// searching the current text again and again would give (each search starting just after the previous
-// occurrence), without rescanning the text: the occurrences in the original text come from a suffix array,
-// those that overlap a blanked stretch are dropped for good, and the rest are taken without overlap in
-// position order.
+// "\r"), which is blanked as phrases are reported. Gives exactly what searching the current text again
+// and again would give (each search starting just after the previous occurrence), without rescanning the
+// text: the occurrences in the original text come from a suffix array, those that overlap a blanked
+// stretch are dropped for good, and the rest are taken without overlap in position order.
 class PhraseOccurrences {
  public:
   explicit PhraseOccurrences(Text& text) : text_(text) {
