@@ -17,20 +17,23 @@ constexpr const char16_t* kBullets[] = {u"\u25CB", u"\u25CF", u"\u25B2", u"\u25A
 Text CleanMarks(TextView text) {
   // 1. A line break in front, so that the first line is treated like every other line.
   Text work = u"\r\n" + Text(text);
-  // 2. (The wait cursor belongs to the desktop; nothing to do in the core.)
-  // 3. Line-start marks.
-  for (const char16_t* mark : kLineStartMarks) Replace(work, u"\r\n" + Text(mark), u"\r\n");
-  // 4. Bullets.
-  for (const char16_t* bullet : kBullets) Replace(work, bullet, u"\r\n");
-  // 5. Single quotation marks.
-  Replace(work, u"\u2019", u"'");
-  Replace(work, u"\u2018", u"'");
-  // 6. Ideographic space, and the private-use pair that some converters leave for a space.
-  Replace(work, u"\u3000", u" ");
-  Replace(work, u"\uE5E5\uE5E5", u" ");
-  // 7. Carets, and degree signs at line starts with their line break.
-  Replace(work, u"^", u"");
-  Replace(work, u"\r\n\u00B0", u"");
+  // 2. The wait cursor is the desktop's affair.
+  {
+    ReplacePasses passes(work);
+    // 3. Line-start marks.
+    for (const char16_t* mark : kLineStartMarks) passes.Replace(u"\r\n" + Text(mark), u"\r\n");
+    // 4. Bullets.
+    for (const char16_t* bullet : kBullets) passes.Replace(bullet, u"\r\n");
+    // 5. Single quotation marks.
+    passes.Replace(u"\u2019", u"'");
+    passes.Replace(u"\u2018", u"'");
+    // 6. Ideographic space, and the private-use pair that some converters leave for a space.
+    passes.Replace(u"\u3000", u" ");
+    passes.Replace(u"\uE5E5\uE5E5", u" ");
+    // 7. Carets, and degree signs at line starts with their line break.
+    passes.Replace(u"^", u"");
+    passes.Replace(u"\r\n\u00B0", u"");
+  }
   // 8.
   NormalizeSpacing(work, true);
   return work;

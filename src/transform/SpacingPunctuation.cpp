@@ -1,5 +1,6 @@
 #include "transform/SpacingPunctuation.h"
 
+#include <algorithm>
 #include <array>
 
 #include "text/CharClasses.h"
@@ -70,29 +71,29 @@ constexpr std::array<Replacement, 6> kAngleMarks = {{
 }};
 
 template <size_t N>
-void ReplaceEach(Text& text, const std::array<Replacement, N>& table) {
-  for (const Replacement& step : table) Replace(text, step.from, step.to);
+void ReplaceEach(ReplacePasses& passes, const std::array<Replacement, N>& table) {
+  for (const Replacement& step : table) passes.Replace(step.from, step.to);
 }
 
-// A final `ending` (only when the text ends with it) becomes `by`.
-void ReplaceEnding(Text& text, TextView ending, TextView by) {
-  if (!TextView(text).ends_with(ending)) return;
-  text.resize(text.size() - ending.size());
-  text.append(by);
-}
-
-void WesternPunctuation(Text& segment) {
-  ReplaceEnding(segment, u"...", u".");  // W0
+void WesternPunctuation(ReplacePasses& segment) {
+  segment.ReplaceEnding(u"...", u".");  // W0
   ReplaceEach(segment, kWesternBeforeQuotes);
-  if (Replace(segment, u" '", u" \"") > 0) Replace(segment, u"' ", u"\" ");  // W7
+  if (segment.Replace(u" '", u" \"") > 0) segment.Replace(u"' ", u"\" ");  // W7
   ReplaceEach(segment, kWesternBeforeCommas);
-  ReplaceUntilNone(segment, u" ,", u",");  // W24
+  segment.ReplaceUntilNone(u" ,", u",");  // W24
   ReplaceEach(segment, kWesternAfterCommas);
 }
 
-void ChinesePunctuation(Text& segment) {
+void TightenAroundSeparator(ReplacePasses& passes, char16_t separator) {
+  const Text alone(1, separator);
+  passes.ReplaceUntilNone(u" " + alone + u" ", alone);
+  passes.ReplaceUntilNone(u" " + alone, alone);
+  passes.ReplaceUntilNone(alone + u" ", alone);
+}
+
+void ChinesePunctuation(ReplacePasses& segment) {
   ReplaceEach(segment, kChinesePunctuation);
-  ReplaceEnding(segment, u".", u"\u3002");  // C6
+  segment.ReplaceEnding(u".", u"\u3002");  // C6
 }
 
 }  // namespace
@@ -103,16 +104,17 @@ Text& NormalizeSpacing(Text& text, bool spacesOnly) {
     TrimSpaces(text);
   else
     Trim(text);
+  ReplacePasses passes(text);
   // 2. Runs of spaces.
-  ReplaceUntilNone(text, u"    ", u" ");
-  ReplaceUntilNone(text, u"  ", u" ");
+  passes.ReplaceUntilNone(u"    ", u" ");
+  passes.ReplaceUntilNone(u"  ", u" ");
   // 3. Spaces at line starts and ends.
-  ReplaceUntilNone(text, u"\r\n ", u"\r\n");
-  ReplaceUntilNone(text, u" \r\n", u"\r\n");
+  passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
+  passes.ReplaceUntilNone(u" \r\n", u"\r\n");
   // 4. At most two empty lines in a row.
-  ReplaceUntilNone(text, u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
+  passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
   // 5, 6.
-  TightenAroundSeparator(text, u'\t');
+  TightenAroundSeparator(passes, u'\t');
   return ApplySpaceRule(text);
 }
 
@@ -127,30 +129,60 @@ Text& ApplySpaceRule(Text& text) {
 }
 
 void TightenAroundSeparator(Text& text, char16_t separator) {
-  const Text alone(1, separator);
-  ReplaceUntilNone(text, u" " + alone + u" ", alone);
-  ReplaceUntilNone(text, u" " + alone, alone);
-  ReplaceUntilNone(text, alone + u" ", alone);
+  ReplacePasses passes(text);
+  TightenAroundSeparator(passes, separator);
 }
 
 Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
+  ReplacePasses passes(segment);
   // 1. Tabs, ideographic spaces and vertical tabs become spaces.
-  Replace(segment, u"\t", u" ");
-  Replace(segment, u"\u3000", u" ");
-  Replace(segment, u"\v", u" ");
+  passes.Replace(u"\t", u" ");
+  passes.Replace(u"\u3000", u" ");
+  passes.Replace(u"\v", u" ");
   // 2. The table of the segment's language.
   if (isWestern)
-    WesternPunctuation(segment);
+    WesternPunctuation(passes);
   else
-    ChinesePunctuation(segment);
+    ChinesePunctuation(passes);
   // 3 to 5.
-  Replace(segment, u" %", u"%");
-  RemoveAngleMarks(segment);
+  passes.Replace(u" %", u"%");
+  ReplaceEach(passes, kAngleMarks);
   return NormalizeSpacing(segment, false);
 }
 
 void RemoveAngleMarks(Text& segment) {
-  ReplaceEach(segment, kAngleMarks);
+  ReplacePasses passes(segment);
+  ReplaceEach(passes, kAngleMarks);
+}
+
+ReplacePasses::ReplacePasses(Text& text) : text_(text) {
+  Add(text);
+}
+
+int ReplacePasses::Replace(TextView from, TextView to) {
+  return Run(from, to, scrivano::Replace);
+}
+
+int ReplacePasses::ReplaceUntilNone(TextView from, TextView to) {
+  return Run(from, to, scrivano::ReplaceUntilNone);
+}
+
+void ReplacePasses::ReplaceEnding(TextView ending, TextView by) {
+  if (!TextView(text_).ends_with(ending)) return;
+  text_.resize(text_.size() - ending.size());
+  text_.append(by);
+  Add(by);
+}
+
+int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView)) {
+  if (!std::all_of(from.begin(), from.end(), [this](char16_t ch) { return present_.test(ch); })) return 0;
+  const int count = replace(text_, from, to);
+  if (count > 0) Add(to);
+  return count;
+}
+
+void ReplacePasses::Add(TextView chars) {
+  for (char16_t ch : chars) present_.set(ch);
 }
 
 }  // namespace scrivano

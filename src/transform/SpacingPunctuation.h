@@ -2,6 +2,8 @@
 // listed in parameter 6, read at every character); every other character counts as Chinese here.
 #pragma once
 
+#include <bitset>
+
 #include "text/Text.h"
 
 namespace scrivano {
@@ -25,5 +27,26 @@ Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern);
 
 // "<<<", ">>>", "<<" and ">>" become a space; the full-width square brackets go.
 void RemoveAngleMarks(Text& segment);
+
+// Replace-all passes over one text, as Replace and ReplaceUntilNone make them, that skip at once a pattern
+// holding a character the text lacks: the set of characters seen only grows with what the replacements
+// put in, so a skipped pass would have found nothing. Long texts go through dozens of passes, and most
+// patterns are absent from most texts. Every change of the text while the object lives must go through it.
+class ReplacePasses {
+ public:
+  explicit ReplacePasses(Text& text);
+
+  int Replace(TextView from, TextView to);
+  int ReplaceUntilNone(TextView from, TextView to);
+  // A final `ending` (only when the text ends with it) becomes `by`.
+  void ReplaceEnding(TextView ending, TextView by);
+
+ private:
+  int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
+  void Add(TextView chars);
+
+  Text& text_;
+  std::bitset<0x10000> present_;
+};
 
 }  // namespace scrivano

@@ -32,6 +32,8 @@ TEST(NormalizeSegmentPunctuation, RewritesPunctuationByLanguage) {
       {u"a\u3001b", true, u"a, b"},
       {u"\uFF08note\uFF09, then", true, u"(note), then"},
       {u"1\u20102", true, u"1-2"},
+      // Later steps see the parenthesis and the space that earlier steps put in.
+      {u"x\uFF08y\uFF09,z", true, u"x (y),z"},
       {u"a\u3000b\vc", true, u"a b c"},
       {u"\uFF3Bx\uFF3D", true, u"x"},
       // A space before an apostrophe turns both ends of the quotation into quotation marks...
