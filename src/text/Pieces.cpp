@@ -18,9 +18,27 @@ void TrimSpaces(Text& text) {
 }
 
 void TrimLineSpaces(Text& text) {
-  ReplaceUntilNone(text, u" \r\n", u"\r\n");
-  ReplaceUntilNone(text, u"\r\n ", u"\r\n");
-  TrimSpaces(text);
+  // Replacing " \r\n" and then "\r\n " until none is left removes exactly the runs of spaces that stand
+  // right before or right after a line break; one walk does the same without a pass over the whole text
+  // for every space of the longest run.
+  const TextView lineBreak = u"\r\n";
+  Text result;
+  result.reserve(text.size());
+  size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != u' ') {
+      result += text[i++];
+      continue;
+    }
+    size_t runEnd = i;
+    while (runEnd < text.size() && text[runEnd] == u' ') ++runEnd;
+    const bool beforeBreak = TextView(text).substr(runEnd, 2) == lineBreak;
+    const bool afterBreak = i >= 2 && TextView(text).substr(i - 2, 2) == lineBreak;
+    if (!beforeBreak && !afterBreak) result.append(text, i, runEnd - i);
+    i = runEnd;
+  }
+  TrimSpaces(result);
+  text.swap(result);
 }
 
 void EncloseWith(Text& text, TextView delimiter) {

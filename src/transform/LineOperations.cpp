@@ -1,7 +1,5 @@
 #include "transform/LineOperations.h"
 
-#include <memory>
-
 #include "settings/ParameterStore.h"
 #include "text/CharClasses.h"
 #include "text/Lists.h"
@@ -15,79 +13,6 @@ bool IsAsciiDigit(char16_t ch) {
   return ch >= u'0' && ch <= u'9';
 }
 
-// The English test of IsEnglishText(line, u"") for line after line: the same counts and the same answer,
-// but the Western characters (parameter 6) and the neutral ones (parameter 7) are taken out of the
-// parameter snapshot once, and again only when the parameters change, instead of being searched for at
-// every character.
-class LineLanguage {
- public:
-  bool IsEnglish(TextView line) {
-    Refresh();
-    int counted = Length(line);
-    int western = 0;
-    for (char16_t ch : line) {
-      if (IsNeutral(ch)) {
-        --counted;
-      } else if (ch < 127 || westernChars_.find(ch) != Text::npos) {
-        ++western;
-      }
-    }
-    return 4LL * western / 3 >= counted;
-  }
-
- private:
-  void Refresh() {
-    std::shared_ptr<const ParameterValues> current = CurrentParameters();
-    if (current == parameters_) return;
-    parameters_ = std::move(current);
-    westernChars_ = parameters_->Value(Param::kWesternChars);
-    // A character is neutral when it is a whole item of the list: the one-character items, and the tab
-    // itself when the list holds two tabs in a row (IsListItem finds "\t\t\t" in "\t" + list + "\t").
-    const Text& list = parameters_->Value(Param::kNeutralChars);
-    neutralChars_.clear();
-    if (list.empty()) return;
-    Text item;
-    int pos = 0;
-    do {
-      NextTokenByChar(list, pos, item, kTab);
-      if (item.size() == 1) neutralChars_ += item;
-    } while (pos != 0);
-    Text enclosed = list;
-    EncloseWith(enclosed, TextView(&kTab, 1));
-    if (Contains(enclosed, u"\t\t\t")) neutralChars_ += kTab;
-  }
-
-  bool IsNeutral(char16_t ch) const { return neutralChars_.find(ch) != Text::npos; }
-
-  std::shared_ptr<const ParameterValues> parameters_;
-  Text westernChars_;
-  Text neutralChars_;
-};
-
-// TrimLineSpaces in one walk. Replacing " \r\n" and then "\r\n " until none is left removes exactly the
-// runs of spaces that stand right before or right after a line break, but it takes one pass over the
-// whole text for every space of the longest such run: 88 passes for the separator lines of combined
-// files, and a line padded with a hundred thousand spaces would take minutes.
-Text TrimSpacesAroundLineBreaks(TextView text) {
-  Text result;
-  result.reserve(text.size());
-  size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] != u' ') {
-      result += text[i++];
-      continue;
-    }
-    size_t runEnd = i;
-    while (runEnd < text.size() && text[runEnd] == u' ') ++runEnd;
-    const bool beforeBreak = text.substr(runEnd, 2) == kLineBreak;
-    const bool afterBreak = i >= 2 && text.substr(i - 2, 2) == kLineBreak;
-    if (!beforeBreak && !afterBreak) result.append(text.substr(i, runEnd - i));
-    i = runEnd;
-  }
-  TrimSpaces(result);
-  return result;
-}
-
 }  // namespace
 
 Text LinkAdjacentLines(TextView text) {
@@ -95,7 +20,8 @@ Text LinkAdjacentLines(TextView text) {
   Text section;
   NextSection(text, section);
   // 2. No line begins or ends with a space.
-  const Text trimmed = TrimSpacesAroundLineBreaks(section);
+  TrimLineSpaces(section);
+  const Text& trimmed = section;
   // 3. Join the breaks that have a non-empty line on both sides. A carriage return at index 0 or 1, or
   //    within the last three characters, is never examined.
   const TextView t = trimmed;
@@ -159,7 +85,6 @@ void ExtractEndingLines(Text& text) {
   text.clear();
   if (trimmed.empty()) return;
   // A run's last line is written when the next line's language differs, or at the end.
-  LineLanguage language;
   Text line;
   Text runLast;
   bool runEnglish = false;
@@ -167,7 +92,7 @@ void ExtractEndingLines(Text& text) {
   int pos = 0;
   do {
     if (!NextNonBlankLine(trimmed, line, pos)) break;
-    const bool english = language.IsEnglish(line);
+    const bool english = IsEnglishText(line, u"");
     if (inRun && english != runEnglish) text.append(kLineBreak).append(runLast);
     runLast.swap(line);
     runEnglish = english;

@@ -68,5 +68,45 @@ TEST(IsEnglishText, NeutralCharactersDoNotCount) {
   EXPECT_TRUE(IsEnglishText(u"abc\u4E2D\u3002\u3002", u""));
 }
 
+// The English test as the character classes define it, character by character: the reference.
+bool EnglishByCharacter(TextView piece) {
+  int counted = Length(piece);
+  int western = 0;
+  for (int i = 0; i < Length(piece);) {
+    if (IsNeutralChar(piece, i, 1)) {
+      --counted;
+      continue;
+    }
+    if (IsWesternChar(piece[static_cast<size_t>(i)])) ++western;
+    ++i;
+  }
+  return 4 * western / 3 >= counted;
+}
+
+TEST(IsEnglishText, AgreesWithTheCharacterClassesForEveryParameterSet) {
+  const struct {
+    Text western;
+    Text neutral;
+  } parameterSets[] = {
+      {u"", u""},         {u"\u00E9\u00FC", u"\u201C\t\u201D\t\u2014\t\u2026"},
+      {u"", u"\u4E2D"},   {u"", u"a\t\t\tb"},  // two tabs in a row: the tab itself is neutral
+      {u"", u"\t\u4E2D\u6587\t"},                // two-character items are never one character
+      {u"\u4E2D", u"\u2014"}, {u"", u"\t"},
+  };
+  const Text pieces[] = {
+      u"abcdef\u4E2D\u6587", u"abcdefg\u4E2D\u6587", u"abcde\u4E2D\u6587x", u"\u4E2D\u6587ab", u"abc\u4E2D",
+      u"\u201C\u2014\u2014\u201D", u"\u4E2D\t\u6587 ab", u"caf\u00E9 \u4E2D\u6587", u"\u00E9\u4E2D",
+      u"a\tb\t\u4E2D", u"\u4E2D\u4E2D\u4E2D\u4E2Da", u"", u"\u4E2D",
+  };
+  for (const auto& parameters : parameterSets) {
+    test::TestPrompts reset;
+    test::SetParameter(Param::kWesternChars, parameters.western);
+    test::SetParameter(Param::kNeutralChars, parameters.neutral);
+    for (const Text& piece : pieces)
+      EXPECT_EQ(IsEnglishText(piece, u""), EnglishByCharacter(piece))
+          << ToUtf8(piece) << " with neutral " << ToUtf8(parameters.neutral);
+  }
+}
+
 }  // namespace
 }  // namespace scrivano

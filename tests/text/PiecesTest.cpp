@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/TestPrompts.h"
 
 namespace scrivano {
@@ -20,6 +22,26 @@ TEST(TrimLineSpaces, NoLineBeginsOrEndsWithASpace) {
   Text text = u"  a  \r\n   b \r\n \r\nc ";
   TrimLineSpaces(text);
   EXPECT_EQ(text, u"a\r\nb\r\n\r\nc");
+}
+
+TEST(TrimLineSpaces, AgreesWithRepeatedReplacementOnRandomTexts) {
+  const char16_t alphabet[] = {u' ', u' ', u' ', u'\r', u'\n', u'\r', u'\n', u'a', u'\u4E2D', u'\t'};
+  std::mt19937 random(20240);
+  for (int round = 0; round < 3000; ++round) {
+    Text text;
+    const size_t length = random() % 24;
+    for (size_t i = 0; i < length; ++i) text += alphabet[random() % std::size(alphabet)];
+    Text expected = text;
+    ReplaceUntilNone(expected, u" \r\n", u"\r\n");
+    ReplaceUntilNone(expected, u"\r\n ", u"\r\n");
+    TrimSpaces(expected);
+    Text trimmed = text;
+    TrimLineSpaces(trimmed);
+    EXPECT_EQ(trimmed, expected) << ToUtf8(text);
+  }
+  Text padded = u"ab" + Text(100000, u' ') + u"\r\n" + Text(100000, u' ') + u"cd";
+  TrimLineSpaces(padded);  // one walk, however long the run
+  EXPECT_EQ(padded, u"ab\r\ncd");
 }
 
 TEST(InsertBeforeLast, GoesInFrontWhenTheCharacterIsMissing) {
