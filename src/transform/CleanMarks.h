@@ -11,5 +11,7 @@ namespace scrivano {
 // break, then cleans the spacing (spaces only). The result begins with "\r\n" unless the text began with
 // a degree sign.
 Text CleanMarks(TextView text);
+// CleanMarks in place on a text that already begins with the "\r\n" CleanMarks puts in front.
+void CleanMarksAfterLineBreak(Text& work);
 
 }  // namespace scrivano

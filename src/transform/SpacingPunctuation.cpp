@@ -17,7 +17,7 @@ struct Replacement {
 };
 
 // Western punctuation, applied in this order. W0 and W7 are conditional and W24 repeats until none is
-// left; they are applied where they stand in WesternPunctuation below.
+// left; they are applied where they stand in PunctuationBeforeQuotes and PunctuationAfterQuotes below.
 constexpr std::array<Replacement, 6> kWesternBeforeQuotes = {{
     {u"\\'", u"'"},        // W1
     {u"\u2019s", u"'s"},   // W2
@@ -75,15 +75,6 @@ void ReplaceEach(ReplacePasses& passes, const std::array<Replacement, N>& table)
   for (const Replacement& step : table) passes.Replace(step.from, step.to);
 }
 
-void WesternPunctuation(ReplacePasses& segment) {
-  segment.ReplaceEnding(u"...", u".");  // W0
-  ReplaceEach(segment, kWesternBeforeQuotes);
-  if (segment.Replace(u" '", u" \"") > 0) segment.Replace(u"' ", u"\" ");  // W7
-  ReplaceEach(segment, kWesternBeforeCommas);
-  segment.ReplaceUntilNone(u" ,", u",");  // W24
-  ReplaceEach(segment, kWesternAfterCommas);
-}
-
 void TightenAroundSeparator(ReplacePasses& passes, char16_t separator) {
   const Text alone(1, separator);
   passes.ReplaceUntilNone(u" " + alone + u" ", alone);
@@ -91,9 +82,49 @@ void TightenAroundSeparator(ReplacePasses& passes, char16_t separator) {
   passes.ReplaceUntilNone(alone + u" ", alone);
 }
 
-void ChinesePunctuation(ReplacePasses& segment) {
-  ReplaceEach(segment, kChinesePunctuation);
-  segment.ReplaceEnding(u".", u"\u3002");  // C6
+// Where the spacing passes may cut a text into pieces: after a character that is none of space, tab,
+// carriage return and line feed. Their patterns and replacements are made of those four alone, so no
+// occurrence runs over such a place and no replacement moves one.
+bool FollowsNonBlank(TextView text, size_t at) {
+  const char16_t before = text[at - 1];
+  return before != u' ' && before != u'\t' && before != u'\r' && before != u'\n';
+}
+
+// Steps 1 to 4 of the punctuation (before the spacing) replace nothing that holds a line break, so a long
+// segment goes through them piece by piece. Only the final-dot steps look at the end of the segment (its
+// last piece), and the second half of the quotation-mark step looks at whether the first half replaced
+// anything anywhere.
+// Step 1 and the table up to the first half of the quotation-mark step (W7); true when that half
+// replaced anything.
+bool PunctuationBeforeQuotes(Text& piece, bool isWestern, bool isLastPiece) {
+  ReplacePasses passes(piece);
+  // 1. Tabs, ideographic spaces and vertical tabs become spaces.
+  passes.Replace(u"\t", u" ");
+  passes.Replace(u"\u3000", u" ");
+  passes.Replace(u"\v", u" ");
+  // 2. The table of the segment's language.
+  if (!isWestern) {
+    ReplaceEach(passes, kChinesePunctuation);
+    if (isLastPiece) passes.ReplaceEnding(u".", u"\u3002");  // C6
+    return false;
+  }
+  if (isLastPiece) passes.ReplaceEnding(u"...", u".");  // W0
+  ReplaceEach(passes, kWesternBeforeQuotes);
+  return passes.Replace(u" '", u" \"") > 0;  // W7, first half
+}
+
+// The rest of the table, then steps 3 and 4.
+void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
+  ReplacePasses passes(piece);
+  if (isWestern) {
+    if (quotesReplaced) passes.Replace(u"' ", u"\" ");  // W7, second half
+    ReplaceEach(passes, kWesternBeforeCommas);
+    passes.ReplaceUntilNone(u" ,", u",");  // W24
+    ReplaceEach(passes, kWesternAfterCommas);
+  }
+  // 3, 4.
+  passes.Replace(u" %", u"%");
+  ReplaceEach(passes, kAngleMarks);
 }
 
 }  // namespace
@@ -104,27 +135,39 @@ Text& NormalizeSpacing(Text& text, bool spacesOnly) {
     TrimSpaces(text);
   else
     Trim(text);
-  ReplacePasses passes(text);
-  // 2. Runs of spaces.
-  passes.ReplaceUntilNone(u"    ", u" ");
-  passes.ReplaceUntilNone(u"  ", u" ");
-  // 3. Spaces at line starts and ends.
-  passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
-  passes.ReplaceUntilNone(u" \r\n", u"\r\n");
-  // 4. At most two empty lines in a row.
-  passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
-  // 5, 6.
-  TightenAroundSeparator(passes, u'\t');
+  // 2 to 5, piece by piece.
+  RewriteInPieces(text, FollowsNonBlank, [](Text& piece, bool) {
+    ReplacePasses passes(piece);
+    // 2. Runs of spaces.
+    passes.ReplaceUntilNone(u"    ", u" ");
+    passes.ReplaceUntilNone(u"  ", u" ");
+    // 3. Spaces at line starts and ends.
+    passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
+    passes.ReplaceUntilNone(u" \r\n", u"\r\n");
+    // 4. At most two empty lines in a row.
+    passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
+    // 5.
+    TightenAroundSeparator(passes, u'\t');
+  });
+  // 6.
   return ApplySpaceRule(text);
 }
 
 Text& ApplySpaceRule(Text& text) {
-  // The test at i + 1 must see the marker left at i, so the marks are made in place, left to right.
-  for (size_t i = 1; i + 1 < text.size(); ++i) {
-    if (text[i] == u' ' && !(IsWesternChar(text[i - 1]) && IsWesternChar(text[i + 1])))
-      text[i] = kSpaceMarker;
+  // 1, 2 in one sweep. Each space is judged by its neighbours as they stand at its turn: the left one may
+  // already be the marker. Marked spaces, and any U+FFFF already there, are left out as the text is
+  // rewritten in place (the right neighbour is always read before anything is written over it).
+  const size_t length = text.size();
+  size_t kept = 0;
+  char16_t left = 0;
+  for (size_t i = 0; i < length; ++i) {
+    char16_t ch = text[i];
+    if (ch == u' ' && i >= 1 && i + 1 < length && !(IsWesternChar(left) && IsWesternChar(text[i + 1])))
+      ch = kSpaceMarker;
+    left = ch;
+    if (ch != kSpaceMarker) text[kept++] = ch;
   }
-  std::erase(text, kSpaceMarker);
+  text.resize(kept);
   return text;
 }
 
@@ -134,25 +177,42 @@ void TightenAroundSeparator(Text& text, char16_t separator) {
 }
 
 Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
-  ReplacePasses passes(segment);
-  // 1. Tabs, ideographic spaces and vertical tabs become spaces.
-  passes.Replace(u"\t", u" ");
-  passes.Replace(u"\u3000", u" ");
-  passes.Replace(u"\v", u" ");
-  // 2. The table of the segment's language.
-  if (isWestern)
-    WesternPunctuation(passes);
-  else
-    ChinesePunctuation(passes);
-  // 3 to 5.
-  passes.Replace(u" %", u"%");
-  ReplaceEach(passes, kAngleMarks);
+  // 1 to 4, piece by piece.
+  bool quotesReplaced = false;
+  RewriteInPieces(segment, IsCarriageReturnAt, [&](Text& piece, bool isLast) {
+    if (PunctuationBeforeQuotes(piece, isWestern, isLast)) quotesReplaced = true;
+  });
+  RewriteInPieces(segment, IsCarriageReturnAt,
+                  [&](Text& piece, bool) { PunctuationAfterQuotes(piece, isWestern, quotesReplaced); });
+  // 5.
   return NormalizeSpacing(segment, false);
 }
 
 void RemoveAngleMarks(Text& segment) {
   ReplacePasses passes(segment);
   ReplaceEach(passes, kAngleMarks);
+}
+
+void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
+                     const std::function<void(Text& piece, bool isLast)>& rewrite) {
+  constexpr size_t kPieceLength = 1 << 15;
+  Text rewritten;
+  rewritten.reserve(text.size());
+  Text piece;
+  size_t start = 0;
+  do {
+    size_t end = std::min(start + kPieceLength, text.size());
+    while (end < text.size() && !startsPiece(text, end)) ++end;
+    piece.assign(text, start, end - start);
+    rewrite(piece, end == text.size());
+    rewritten += piece;
+    start = end;
+  } while (start < text.size());
+  text.swap(rewritten);
+}
+
+bool IsCarriageReturnAt(TextView text, size_t at) {
+  return text[at] == u'\r';
 }
 
 ReplacePasses::ReplacePasses(Text& text) : text_(text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <bitset>
+#include <functional>
 
 #include "text/Text.h"
 
@@ -27,6 +28,15 @@ Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern);
 
 // "<<<", ">>>", "<<" and ">>" become a space; the full-width square brackets go.
 void RemoveAngleMarks(Text& segment);
+
+// Rewrites text piece by piece, each piece of some ten thousand characters and each after the first
+// beginning at an index where startsPiece holds (an empty text is one empty piece). Passes that find
+// nothing across such places give the same on the pieces one by one as on the whole text, and a piece
+// stays in the cache through them all. rewrite learns whether its piece is the last.
+void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
+                     const std::function<void(Text& piece, bool isLast)>& rewrite);
+// A piece start for passes whose patterns hold a carriage return only at their start, if at all.
+bool IsCarriageReturnAt(TextView text, size_t at);
 
 // Replace-all passes over one text, as Replace and ReplaceUntilNone make them, that skip at once a pattern
 // holding a character the text lacks: the set of characters seen only grows with what the replacements

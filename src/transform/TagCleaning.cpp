@@ -2,7 +2,6 @@
 
 #include "app/SelectionPrompt.h"
 #include "text/Pieces.h"
-#include "text/Tokenizers.h"
 #include "transform/CleanMarks.h"
 #include "transform/TradosFormats.h"
 
@@ -140,26 +139,27 @@ void CleanVariousTags(TaskContext& context) {
 }
 
 void RemoveBraceTags(Text& text) {
-  // 1 to 3. Every tag becomes a space in front of the piece that follows it.
-  Text result;
-  Text piece;
-  int pos = 0;
-  while (NextTokenFound(text, piece, pos, u"{")) {
+  // 1 to 3. Every tag becomes a space in front of the piece that follows it. The result starts with the
+  // line break that the mark cleaning puts in front, so that it need not copy the text again.
+  Text result = u"\r\n";
+  result.reserve(text.size() + 2);
+  size_t pos = 0;
+  for (size_t open = text.find(u'{'); open != Text::npos; open = text.find(u'{', pos)) {
     result += u' ';
-    result += piece;
-    const int tagEnd = Find(text, u'}', pos);
-    if (tagEnd < 0) {
+    result.append(text, pos, open - pos);
+    const size_t close = text.find(u'}', open + 1);
+    if (close == Text::npos) {
       ShowMessage(u"{} doesn't match !", u"Notice", MessageButtons::Ok, true);
-      piece = MidFrom(text, pos);
+      pos = open + 1;
       break;
     }
-    pos = tagEnd + 1;
-    piece.clear();
+    pos = close + 1;
   }
   // 4, 5. The last piece, then marks and spacing.
   result += u' ';
-  result += piece;
-  text = CleanMarks(result);
+  result.append(text, pos);
+  CleanMarksAfterLineBreak(result);
+  text.swap(result);
 }
 
 void RemovePtPhTags(Text& text) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/TestPrompts.h"
 #include "transform/CleanMarks.h"
+#include "transform/SpacingPunctuation.h"
 
 namespace scrivano {
 namespace {
@@ -35,6 +38,35 @@ TEST(CleanMarks, RemovesOneMarkPerLine) {
   test::TestPrompts prompts;
   EXPECT_EQ(CleanMarks(u"l - x"), u"\r\nx");
   EXPECT_EQ(CleanMarks(u"- l x"), u"\r\nl x");
+}
+
+// The mark steps as passes over the whole text at once.
+Text WholeTextMarks(TextView text) {
+  Text work = u"\r\n" + Text(text);
+  for (const char16_t* mark :
+       {u"l ", u"- ", u"o ", u"c ", u"\u0001 ", u"u ", u". ", u"?", u"\u00A7", u"\u00FC", u"\u00B7"})
+    Replace(work, u"\r\n" + Text(mark), u"\r\n");
+  for (const char16_t* bullet : {u"\u25CB", u"\u25CF", u"\u25B2", u"\u25A0"}) Replace(work, bullet, u"\r\n");
+  Replace(work, u"\u2019", u"'");
+  Replace(work, u"\u2018", u"'");
+  Replace(work, u"\u3000", u" ");
+  Replace(work, u"\uE5E5\uE5E5", u" ");
+  Replace(work, u"^", u"");
+  Replace(work, u"\r\n\u00B0", u"");
+  return NormalizeSpacing(work, true);
+}
+
+TEST(CleanMarks, LongTextsGiveWhatWholeTextPassesGive) {
+  // Long texts are cleaned piece by piece; marks and line breaks meet at the places where they are cut.
+  const char16_t* const kPieces[] = {u"\r\n",   u"\r",     u"l ", u"- ", u"?",
+                                     u"\u00B0", u"\u25CF", u"^",  u" ",  u"x"};
+  std::mt19937 random(17);
+  test::TestPrompts prompts;
+  for (int round = 0; round < 6; ++round) {
+    Text text;
+    while (text.size() < 150000) text += kPieces[random() % std::size(kPieces)];
+    ASSERT_TRUE(CleanMarks(text) == WholeTextMarks(text)) << "round " << round;
+  }
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "settings/ParameterStore.h"
 #include "support/TestPrompts.h"
+#include "text/Pieces.h"
 #include "transform/SpacingPunctuation.h"
 
 namespace scrivano {
@@ -56,6 +59,19 @@ TEST(NormalizeSegmentPunctuation, RewritesPunctuationByLanguage) {
   }
 }
 
+TEST(NormalizeSegmentPunctuation, LongSegmentBehavesAsOne) {
+  // Quotation marks found at the end change apostrophes at the start; only the very end loses "...".
+  test::TestPrompts prompts;
+  Text filler;
+  for (int i = 0; i < 20000; ++i) filler += u"a...\r\n";
+  Text segment = u"don' t\r\n" + filler + u"say 'hi'...";
+  NormalizeSegmentPunctuation(segment, true);
+  EXPECT_EQ(segment, u"don\" t\r\n" + filler + u"say \"hi'.");
+  segment = filler + u"\u6D4B\u8BD5.";
+  NormalizeSegmentPunctuation(segment, false);
+  EXPECT_EQ(segment, filler + u"\u6D4B\u8BD5\u3002");
+}
+
 TEST(NormalizeSegmentPunctuation, CommasLoseEverySpaceBeforeThem) {
   test::TestPrompts prompts;
   Text segment = u"a    , b";
@@ -86,6 +102,39 @@ TEST(NormalizeSpacing, CleansWhiteSpaceThenAppliesTheSpaceRule) {
     Text text = c.text;
     NormalizeSpacing(text, c.spacesOnly);
     EXPECT_EQ(ToUtf8(text), ToUtf8(c.expected)) << ToUtf8(c.text);
+  }
+}
+
+// The spacing steps as passes over the whole text at once.
+Text WholeTextSpacing(Text text, bool spacesOnly) {
+  if (spacesOnly)
+    TrimSpaces(text);
+  else
+    Trim(text);
+  ReplaceUntilNone(text, u"    ", u" ");
+  ReplaceUntilNone(text, u"  ", u" ");
+  ReplaceUntilNone(text, u"\r\n ", u"\r\n");
+  ReplaceUntilNone(text, u" \r\n", u"\r\n");
+  ReplaceUntilNone(text, u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
+  ReplaceUntilNone(text, u" \t ", u"\t");
+  ReplaceUntilNone(text, u" \t", u"\t");
+  ReplaceUntilNone(text, u"\t ", u"\t");
+  return ApplySpaceRule(text);
+}
+
+TEST(NormalizeSpacing, LongTextsGiveWhatWholeTextPassesGive) {
+  // Long texts are cleaned piece by piece; blanks of every kind meet at the places where they are cut.
+  const char16_t* const kPieces[] = {u" ", u"  ", u"\t", u"\r\n", u"\r", u"\n", u"a", u"\u4E2D", u"ab "};
+  std::mt19937 random(99);
+  test::TestPrompts prompts;
+  for (int round = 0; round < 6; ++round) {
+    Text text;
+    while (text.size() < 150000) text += kPieces[random() % std::size(kPieces)];
+    for (bool spacesOnly : {false, true}) {
+      Text work = text;
+      NormalizeSpacing(work, spacesOnly);
+      ASSERT_TRUE(work == WholeTextSpacing(text, spacesOnly)) << "round " << round;
+    }
   }
 }
 
