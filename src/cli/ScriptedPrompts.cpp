@@ -23,7 +23,12 @@ std::string Readable(TextView text) {
   return out;
 }
 
-std::string CaptionPrefix(TextView caption) { return caption.empty() ? "" : "[" + Readable(caption) + "] "; }
+std::string CaptionPrefix(TextView caption) {
+  if (caption.empty()) return std::string();
+  std::string prefix(1, '[');
+  prefix.append(Readable(caption)).append("] ");
+  return prefix;
+}
 
 }  // namespace
 

@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
   run->add_option("ENTRY", options.entry,
                   "a Function List number 0-18, or a name: align clean-tags combine delete-lines ending-lines "
                   "trados link-lines lowercase uppercase remove-empty-lines split-en-zh split-lines "
-                  "trados-to-pairs extract-phrases")
+                  "trados-to-pairs word-processing extract-phrases")
       ->required();
   run->add_option("--input", options.inputFile, "input file (default: standard input)");
   run->add_option("--output", options.outputFile, "output file (default: standard output)");
