@@ -2,10 +2,7 @@
 # The runner's contract end to end: output bytes, exit codes, transcript. Usage: contract.sh scrivano-cli
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh"
 expect_bytes() {  # name expected-hex file
   local got
   got=$(od -An -tx1 -v "$3" | tr -d ' \n')
@@ -51,5 +48,4 @@ grep -q 'needs the desktop' "$work/err" || fail "desktop entry: no message"
 [ "$(wc -l <"$work/list")" -eq 19 ] || fail "list: not nineteen lines"
 grep -q '^09. Make lowercase' "$work/list" || fail "list: entry 9 missing"
 
-[ $failures -eq 0 ] && echo "all runner contract checks passed"
-exit $((failures > 0))
+finish "all runner contract checks passed"

@@ -4,10 +4,7 @@
 # Usage: language_contract.sh scrivano-cli
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh"
 
 # expect_output NAME EXPECTED-PRINTF-FORMAT: compares $work/out with the bytes printf makes of the format.
 expect_output() {
@@ -118,5 +115,4 @@ run_entry "phrases without answer" 3 'a b' extract-phrases
 "$cli" list | grep -q '^14. Split English and Chinese  (split-en-zh)$' || fail "list: entry 14 not runnable"
 "$cli" list | grep -q '^02. Clean various tags  (clean-tags)$' || fail "list: entry 2 not runnable"
 
-[ $failures -eq 0 ] && echo "all language contract checks passed"
-exit $((failures > 0))
+finish "all language contract checks passed"

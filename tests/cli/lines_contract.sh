@@ -3,10 +3,7 @@
 # the transcript, exit codes. Usage: lines_contract.sh scrivano-cli
 set -u
 cli=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh"
 
 # Parameters come only from the command line: an empty parameter file.
 : >"$work/empty.ini"
@@ -135,5 +132,4 @@ expect "broken segment pairs nothing" '' "$work/out"
 grep -qxF '{"answer":null,"caption":"Wrong Trados format","kind":"message","text":"{0>abc"}' "$work/t" ||
   fail "broken segment: no message"
 
-[ $failures -eq 0 ] && echo "all line and segment runner checks passed"
-exit $((failures > 0))
+finish "all line and segment runner checks passed"

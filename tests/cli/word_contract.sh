@@ -13,10 +13,7 @@ if ! command -v soffice >/dev/null; then
   echo "SKIP: LibreOffice (soffice) is not installed"
   exit 77
 fi
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/common.sh"
 
 "$python" - "$work" <<'PY'
 import sys, docx
@@ -88,5 +85,4 @@ expect_text "option 8" "$work/text/filter.scrivano.txt" "kept 保留"
 [ "$(md5sum "$work"/spaces.docx "$work"/tags.docx "$work"/filter.docx "$work"/phrases.docx)" = "$originals" ] ||
   fail "an original was changed"
 
-[ $failures -eq 0 ] && echo "all Word processing runner checks passed"
-exit $((failures > 0))
+finish "all Word processing runner checks passed"
