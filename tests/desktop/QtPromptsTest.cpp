@@ -33,7 +33,7 @@ void AnswerNextModal(std::function<void(Widget&)> act) {
 template <typename Result>
 bool Arrives(std::future<Result>& result) {
   return QTest::qWaitFor(
-      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 5000);
+      [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000);
 }
 
 class QtPromptsTest : public testing::Test {

@@ -29,7 +29,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit = 15s) {
+bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit = 45s) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < deadline) {
     if (condition()) return true;
