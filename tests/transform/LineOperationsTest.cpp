@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "settings/ParameterStore.h"
+#include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
 #include "text/CharClasses.h"
 #include "text/Pieces.h"
@@ -14,17 +15,8 @@ namespace {
 using test::SetParameter;
 using test::TestPrompts;
 
-struct Case {
-  Text input;
-  Text expected;
-};
-
-template <typename Operation>
-void ExpectInPlace(Operation operation, const Case& c) {
-  Text text = c.input;
-  operation(text);
-  EXPECT_EQ(text, c.expected) << ToUtf8(c.input);
-}
+using Case = test::RewriteCase;
+using test::ExpectRewrites;
 
 TEST(LinkAdjacentLines, JoinsTheLinesOfEachParagraph) {
   const Case cases[] = {
@@ -88,7 +80,7 @@ TEST(RemoveRedundantEmptyLines, KeepsOneEmptyLineBetweenParagraphs) {
       {u"a\r\n \r\n\t\r\nb\r\n\r\n\r\n", u"\r\na\r\n\r\nb"},
       {u"a\rb", u"\r\na\rb"},
   };
-  for (const Case& c : cases) ExpectInPlace(RemoveRedundantEmptyLines, c);
+  ExpectRewrites(cases, RemoveRedundantEmptyLines);
 }
 
 TEST(DeleteLinesWithSubstring, DropsLinesHoldingAnItemOfParameter9) {
@@ -107,7 +99,7 @@ TEST(DeleteLinesWithSubstring, DropsLinesHoldingAnItemOfParameter9) {
   for (const auto& [substrings, c] : cases) {
     TestPrompts prompts;
     SetParameter(Param::kDeletedLineSubstrings, substrings);
-    ExpectInPlace(DeleteLinesWithSubstring, c);
+    ExpectRewrites({&c, 1}, DeleteLinesWithSubstring);
   }
 }
 
@@ -121,10 +113,8 @@ TEST(ExtractEndingLines, KeepsTheLastLineOfEachLanguageRun) {
       {u"甲\r\n\r\n\r\n乙", u"\r\n乙"},
       {u"a\r\n甲\r\nb\r\n乙", u"\r\na\r\n甲\r\nb\r\n乙"},
   };
-  for (const Case& c : cases) {
-    TestPrompts prompts;
-    ExpectInPlace(ExtractEndingLines, c);
-  }
+  TestPrompts prompts;
+  ExpectRewrites(cases, ExtractEndingLines);
 }
 
 // The language decision must be the English test of the character classes, with the same parameters:
@@ -175,13 +165,14 @@ TEST(SplitLines, PutsNumberedItemsOnParagraphsOfTheirOwn) {
       {u"1a2.b", u"1a\r\n\r\n2.b\r\n\r\n"},
       {u"1.\r\n2.", u"\r\n\r\n1.\r\n2.\r\n\r\n"},
   };
-  for (const Case& c : cases) ExpectInPlace(SplitLines, c);
+  ExpectRewrites(cases, SplitLines);
 }
 
 TEST(CaseMapping, ChangesAsciiLettersOnly) {
-  ExpectInPlace(MakeUppercase, {u"aé１ｂz", u"Aé１ｂZ"});
-  ExpectInPlace(MakeLowercase, {u"\u00C0BCÉ", u"\u00C0bcÉ"});
-  ExpectInPlace(MakeLowercase, {u"", u""});
+  const Case upper[] = {{u"aé１ｂz", u"Aé１ｂZ"}, {u"", u""}};
+  const Case lower[] = {{u"\u00C0BCÉ", u"\u00C0bcÉ"}, {u"", u""}};
+  ExpectRewrites(upper, MakeUppercase);
+  ExpectRewrites(lower, MakeLowercase);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "settings/ParameterStore.h"
+#include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
 #include "text/Pieces.h"
 #include "transform/SpacingPunctuation.h"
@@ -139,7 +140,7 @@ TEST(NormalizeSpacing, LongTextsGiveWhatWholeTextPassesGive) {
 }
 
 TEST(ApplySpaceRule, KeepsASpaceOnlyBetweenTwoWesternCharacters) {
-  const std::pair<const char16_t*, const char16_t*> cases[] = {
+  const test::RewriteCase cases[] = {
       {u"a b", u"a b"},
       {u"\u4E2D b", u"\u4E2Db"},
       {u"a \u6587", u"a\u6587"},
@@ -155,11 +156,7 @@ TEST(ApplySpaceRule, KeepsASpaceOnlyBetweenTwoWesternCharacters) {
       {u"a\uFFFFb", u"ab"},
   };
   test::TestPrompts prompts;
-  for (const auto& [text, expected] : cases) {
-    Text work = text;
-    ApplySpaceRule(work);
-    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
-  }
+  test::ExpectRewrites(cases, ApplySpaceRule);
 }
 
 TEST(ApplySpaceRule, ReadsTheWesternCharactersOfParameter6) {

@@ -4,6 +4,7 @@
 
 #include "app/DesktopServices.h"
 #include "app/FunctionTable.h"
+#include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
 #include "transform/TagCleaning.h"
 
@@ -30,17 +31,8 @@ class FakeOfficeDesktop : public DesktopServices {
   std::vector<Text> pieces;
 };
 
-using RewriteCase = std::pair<const char16_t*, const char16_t*>;
-
-// Runs rewrite on each case's text and compares the result with the case's expected text.
-template <size_t N>
-void ExpectRewrites(const RewriteCase (&cases)[N], void (*rewrite)(Text&)) {
-  for (const auto& [text, expected] : cases) {
-    Text work = text;
-    rewrite(work);
-    EXPECT_EQ(ToUtf8(work), ToUtf8(expected)) << ToUtf8(text);
-  }
-}
+using test::ExpectRewrites;
+using test::RewriteCase;
 
 TEST(RemovePtPhTags, RemovesPairsAndPlaceholders) {
   const RewriteCase cases[] = {
