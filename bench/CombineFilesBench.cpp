@@ -8,7 +8,7 @@
 
 #include "BilingualBenchTexts.h"
 #include "text/AnsiCodec.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 #include "transform/CombineFiles.h"
 
 namespace scrivano {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "text/TextFiles.h"
-#include "word/DocumentEngine.h"
+#include "docx/DocumentEngine.h"
+#include "toolkit/TextFiles.h"
 #include "word/WordConnection.h"
 #include "word/WordProcessing.h"
 

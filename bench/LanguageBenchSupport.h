@@ -8,9 +8,9 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "app/SelectionPrompt.h"
-#include "app/TaskContext.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
+#include "tasks/TaskContext.h"
 
 namespace scrivano::bench {
 

@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "LanguageBenchSupport.h"
-#include "app/FunctionTable.h"
+#include "functions/FunctionTable.h"
 
 namespace scrivano {
 namespace {

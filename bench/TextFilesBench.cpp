@@ -7,7 +7,7 @@
 
 #include "BenchTexts.h"
 #include "text/AnsiCodec.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-#include "app/DesktopServices.h"
 #include "platform/DesktopPlatform.h"
+#include "tasks/DesktopServices.h"
 
 namespace scrivano {
 

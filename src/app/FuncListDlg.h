@@ -7,7 +7,7 @@
 #include <mutex>
 #include <span>
 
-#include "app/FunctionTable.h"
+#include "functions/FunctionTable.h"
 #include "platform/DesktopPlatform.h"
 
 class QListWidget;

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "app/QtText.h"
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <mutex>
 
-#include "app/SelectionPrompt.h"
 #include "platform/DesktopPlatform.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano {
 

@@ -1,5 +1,6 @@
 #include "app/QtText.h"
 
+
 namespace scrivano {
 
 Text ToDisplayLines(TextView text) {

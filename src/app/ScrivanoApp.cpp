@@ -20,7 +20,7 @@
 #include "app/TextWindow.h"
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 #ifndef SCRIVANO_MANUAL_SOURCE
 #define SCRIVANO_MANUAL_SOURCE ""

@@ -16,8 +16,8 @@
 #include <span>
 #include <vector>
 
-#include "app/FunctionTable.h"
 #include "background/TimerCycle.h"
+#include "functions/FunctionTable.h"
 #include "platform/DesktopPlatform.h"
 #include "settings/ProgramPaths.h"
 

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/SelectionPrompt.h"
-#include "text/TextFiles.h"
+#include "prompt/SelectionPrompt.h"
 #include "text/Tokenizers.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

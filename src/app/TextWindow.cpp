@@ -7,8 +7,8 @@
 
 #include "app/QtText.h"
 #include "text/AnsiCodec.h"
-#include "text/TextFiles.h"
 #include "text/Tokenizers.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

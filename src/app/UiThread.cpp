@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+
 namespace scrivano {
 namespace {
 

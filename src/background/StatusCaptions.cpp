@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+
 namespace scrivano {
 namespace {
 

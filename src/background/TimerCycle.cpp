@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 #include "text/Lists.h"
 #include "text/Tokenizers.h"

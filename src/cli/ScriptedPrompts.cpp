@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+
 namespace scrivano::cli {
 namespace {
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano::cli {
 

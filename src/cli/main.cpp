@@ -13,12 +13,12 @@
 
 #include <CLI/CLI.hpp>
 
-#include "app/FunctionTable.h"
 #include "cli/ScriptedPrompts.h"
 #include "cli/TextStreams.h"
+#include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano::cli {
 namespace {

@@ -1,7 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "text/AnsiCodec.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

@@ -1,9 +1,9 @@
 #include "settings/ParameterStore.h"
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/IniFile.h"
 #include "text/Pieces.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 

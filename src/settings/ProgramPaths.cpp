@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "text/AnsiCodec.h"
-#include "text/TextFiles.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano {
 

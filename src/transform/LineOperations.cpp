@@ -1,10 +1,10 @@
 #include "transform/LineOperations.h"
 
 #include "settings/ParameterStore.h"
-#include "text/CharClasses.h"
 #include "text/Lists.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "toolkit/CharClasses.h"
 
 namespace scrivano {
 namespace {

@@ -8,7 +8,7 @@
 #include <list>
 #include <vector>
 
-#include "app/TaskContext.h"
+#include "tasks/TaskContext.h"
 #include "text/Text.h"
 
 namespace scrivano {

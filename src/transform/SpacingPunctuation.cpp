@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "text/CharClasses.h"
 #include "text/Pieces.h"
+#include "toolkit/CharClasses.h"
 
 namespace scrivano {
 namespace {

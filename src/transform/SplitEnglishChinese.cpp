@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
-#include "text/CharClasses.h"
 #include "text/Lists.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "toolkit/CharClasses.h"
 #include "transform/SpacingPunctuation.h"
 
 namespace scrivano {

@@ -1,6 +1,6 @@
 #include "transform/TagCleaning.h"
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "text/Pieces.h"
 #include "transform/CleanMarks.h"
 #include "transform/TradosFormats.h"

@@ -2,7 +2,7 @@
 // working text or, when the Function List sits over an office window, from that window's content.
 #pragma once
 
-#include "app/TaskContext.h"
+#include "tasks/TaskContext.h"
 #include "text/Text.h"
 
 namespace scrivano {

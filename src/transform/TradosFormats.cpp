@@ -1,9 +1,9 @@
 #include "transform/TradosFormats.h"
 
-#include "app/SelectionPrompt.h"
-#include "text/CharClasses.h"
+#include "prompt/SelectionPrompt.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "toolkit/CharClasses.h"
 #include "transform/AlignSourceTarget.h"
 
 namespace scrivano {

@@ -3,7 +3,7 @@
 // the Function List sits over an office window, inside that window piece by piece.
 #pragma once
 
-#include "app/DesktopServices.h"
+#include "tasks/DesktopServices.h"
 #include "text/Text.h"
 
 namespace scrivano {

@@ -1,8 +1,8 @@
 #include "word/CombineDocuments.h"
 
-#include "app/DesktopServices.h"
-#include "text/TextFiles.h"
+#include "tasks/DesktopServices.h"
 #include "text/Tokenizers.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "app/DesktopServices.h"
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
+#include "tasks/DesktopServices.h"
 #include "text/Pieces.h"
-#include "text/TextFiles.h"
 #include "text/Tokenizers.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {

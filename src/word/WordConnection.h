@@ -18,8 +18,8 @@
 #include <mutex>
 #include <vector>
 
+#include "docx/DocumentEngine.h"
 #include "text/Text.h"
-#include "word/DocumentEngine.h"
 
 namespace scrivano {
 

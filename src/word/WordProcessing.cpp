@@ -5,9 +5,9 @@
 #include <mutex>
 #include <unordered_set>
 
-#include "app/DesktopServices.h"
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
+#include "tasks/DesktopServices.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
 #include "transform/PhraseExtraction.h"

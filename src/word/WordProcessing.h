@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "app/TaskContext.h"
+#include "tasks/TaskContext.h"
 #include "text/Text.h"
 #include "word/WordConnection.h"
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+
 namespace scrivano::cli {
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+
 namespace scrivano::cli {
 namespace {
 

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
+
 namespace scrivano::test {
 
 TempFolder::TempFolder() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+
 namespace scrivano::test {
 
 TestPrompts::TestPrompts(std::initializer_list<Text> answers) : answers_(answers) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SelectionPrompt.h"
+#include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 
 namespace scrivano::test {

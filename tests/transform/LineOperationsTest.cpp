@@ -5,8 +5,8 @@
 #include "settings/ParameterStore.h"
 #include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
-#include "text/CharClasses.h"
 #include "text/Pieces.h"
+#include "toolkit/CharClasses.h"
 #include "transform/LineOperations.h"
 
 namespace scrivano {

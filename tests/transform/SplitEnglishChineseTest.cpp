@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/FunctionTable.h"
+#include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "support/TestPrompts.h"
 #include "transform/SplitEnglishChinese.h"

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/DesktopServices.h"
-#include "app/FunctionTable.h"
+#include "functions/FunctionTable.h"
 #include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
+#include "tasks/DesktopServices.h"
 #include "transform/TagCleaning.h"
 
 namespace scrivano {

@@ -4,9 +4,9 @@
 
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/TextFiles.h"
+#include "support/WordFixtures.h"
+#include "toolkit/TextFiles.h"
 #include "word/CombineDocuments.h"
-#include "word/WordFixtures.h"
 #include "word/WordProcessing.h"
 
 namespace scrivano {

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/DesktopServices.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/TextFiles.h"
+#include "support/WordFixtures.h"
+#include "tasks/DesktopServices.h"
+#include "toolkit/TextFiles.h"
 #include "word/WordConnection.h"
-#include "word/WordFixtures.h"
 
 namespace scrivano {
 namespace {

@@ -6,8 +6,8 @@
 #include "settings/ParameterStore.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/TextFiles.h"
-#include "word/WordFixtures.h"
+#include "support/WordFixtures.h"
+#include "toolkit/TextFiles.h"
 #include "word/WordProcessing.h"
 
 namespace scrivano {

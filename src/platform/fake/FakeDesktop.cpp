@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+
 namespace scrivano::platform {
 
 FakeDesktop::FakeDesktop(Rect screen) : screen_(screen) {}

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+
 namespace scrivano::platform {
 namespace {
 

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+#include "app/GeneralDialog.h"
+#include "prompt/SelectionPrompt.h"
+#include "support/TestPrompts.h"
+
+namespace scrivano {
+namespace {
+
+const Text kSep(1, kOptionSeparator);
+const Text kPrompt = u"Pick one" + kSep + u"1. Up down" + kSep + u"2. Left right";
+
+TEST(GeneralDialog, TypingANumberAndOkReturnsItWhileTheSelectedItemIsKept) {
+  test::TestPrompts prompts;
+  Text prompt = kPrompt;
+  CGeneralDialog dialog(prompt, 1.0f);
+  dialog.show();
+  EXPECT_EQ(dialog.AnswerEdit()->text(), QStringLiteral("1. Up down"));
+  QTest::keyClicks(dialog.AnswerEdit(), QStringLiteral("7"));
+  QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompt, u"7");
+  EXPECT_EQ(LastSelectedItem(), u"1. Up down");
+}
+
+TEST(GeneralDialog, WithANegativeFactorEnterCancelsUntilTheSelectionChanges) {
+  test::TestPrompts prompts;
+  Text prompt = kPrompt;
+  {
+    CGeneralDialog dialog(prompt, -1.0f);
+    dialog.show();
+    EXPECT_TRUE(dialog.CancelButton()->isDefault());
+    QTest::keyClick(dialog.AnswerEdit(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(prompt, kPrompt);
+  }
+  CGeneralDialog dialog(prompt, -1.0f);
+  dialog.show();
+  dialog.OptionList()->setCurrentRow(1);
+  EXPECT_TRUE(dialog.OkButton()->isDefault());
+  QTest::keyClick(dialog.AnswerEdit(), Qt::Key_Return);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompt, u"2. Left right");
+  EXPECT_EQ(LastSelectedItem(), u"2. Left right");
+}
+
+TEST(GeneralDialog, DoubleClickOnAnOptionConfirmsIt) {
+  test::TestPrompts prompts;
+  Text prompt = kPrompt;
+  CGeneralDialog dialog(prompt, 1.0f);
+  dialog.show();
+  QListWidget* list = dialog.OptionList();
+  const QPoint at = list->visualItemRect(list->item(1)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompt, u"2. Left right");
+}
+
+TEST(GeneralDialog, ShowsCaptionMessageAndOptionsAsThePromptGivesThem) {
+  struct Case {
+    Text prompt;
+    QString title;
+    QString message;
+    int options;
+  } cases[] = {
+      {u"Only a message", QStringLiteral("General Selection"), QStringLiteral("\nOnly a message"), 0},
+      {u"Title" + Text(1, kCaptionEnd) + u"two\r\nlines" + kSep + u"a", QStringLiteral("Title"),
+       QStringLiteral("two\nlines"), 1},
+  };
+  for (Case& c : cases) {
+    CGeneralDialog dialog(c.prompt, 1.0f);
+    EXPECT_EQ(dialog.windowTitle(), c.title);
+    EXPECT_EQ(dialog.MessageEdit()->toPlainText(), c.message);
+    EXPECT_EQ(dialog.OptionList()->count(), c.options);
+  }
+}
+
+TEST(GeneralDialog, GrowsForWideOptionsAndManyItemsWithinTheScreen) {
+  Text prompt = u"m";
+  for (int i = 0; i < 200; ++i) prompt += kSep + u"option " + FromUtf8(std::to_string(i));
+  prompt += kSep + Text(400, u'W');
+  CGeneralDialog wide(prompt, 1.0f);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_GT(wide.width(), 500);
+  EXPECT_LE(wide.width(), screen.width());
+  EXPECT_LE(wide.height(), screen.height());
+  EXPECT_GT(wide.height(), screen.height() / 2);
+
+  Text tall = kPrompt;
+  CGeneralDialog doubled(tall, 2.0f);
+  CGeneralDialog plain(tall, 1.0f);
+  EXPECT_EQ(doubled.height(), plain.height() * 2);
+  // The buttons keep their distance from the bottom edge.
+  EXPECT_EQ(doubled.height() - doubled.OkButton()->y(), plain.height() - plain.OkButton()->y());
+}
+
+}  // namespace
+}  // namespace scrivano
