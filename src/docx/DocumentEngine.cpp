@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "docx/OfficeConversion.h"
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
 
 namespace scrivano::word {
 
@@ -380,7 +380,7 @@ std::shared_ptr<Document> Documents::Open(TextView path, OpenFailure* failure, s
   }
 
   std::string bytes;
-  if (!FileExists(path, false) || !ReadFileBytes(path, bytes))
+  if (!PathExists(path) || !ReadFileBytes(path, bytes))
     return fail(OpenFailure::kMissing, "cannot read the file");
   if (NeedsConversion(path, bytes)) {
     if (OfficeConverterProgram().empty())

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 #include "settings/IniFile.h"
 
 #include "text/AnsiCodec.h"
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
 
 namespace scrivano {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "prompt/SelectionPrompt.h"
 #include "settings/IniFile.h"
+#include "text/FileBytes.h"
 #include "text/Pieces.h"
-#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 
@@ -108,7 +108,7 @@ bool ReadIniText(Text& source, TextView section, TextView key, Text& value) {
 
 bool ReadIniValue(Text& source, TextView section, TextView key, Text& value, bool complain) {
   Text found;
-  if (Length(source) <= kMaxIniPathLength && FileExists(source, false))
+  if (Length(source) <= kMaxIniPathLength && PathExists(source))
     found = IniFile::Load(source).Value(section, key);
   else
     ReadIniText(source, section, key, found);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "text/AnsiCodec.h"
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
 
 namespace scrivano {
 namespace {
@@ -81,7 +81,7 @@ std::string OwnProgramFile() {
 }
 
 bool InstallDefaultParameterFile(const ProgramPaths& paths) {
-  if (FileExists(paths.parameterFile, false)) return true;
+  if (PathExists(paths.parameterFile)) return true;
   // Stored as the Set Parameters command writes it: UTF-16LE with a byte-order mark.
   return WriteFileBytesAtomically(paths.parameterFile,
                                   "\xFF\xFE" + TextToUtf16LeBytes(FromUtf8(DefaultParameterFile())));

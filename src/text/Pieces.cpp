@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "prompt/SelectionPrompt.h"
+
 
 namespace scrivano {
 
@@ -52,17 +52,6 @@ Text InsertBeforeLast(TextView text, char16_t ch, TextView insertion) {
   result.append(insertion);
   result.append(MidFrom(text, k));
   return result;
-}
-
-bool ValueAfterColon(TextView text, Text& value, bool allowEmpty) {
-  const int colon = Find(text, u':');
-  if (colon >= 0) {
-    value = MidFrom(text, colon + 1);
-    TrimSpaces(value);
-    if (allowEmpty || !value.empty()) return true;
-  }
-  ShowMessage(u"Wrong parameter format!", u"Notice", MessageButtons::Ok, true);
-  return false;
 }
 
 int WideToInt(TextView text) {

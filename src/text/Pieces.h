@@ -13,9 +13,6 @@ void TrimLineSpaces(Text& text);
 void EncloseWith(Text& text, TextView delimiter);
 // left(k) + insertion + mid from(k), k the index of the last ch (-1 when absent: insertion goes in front).
 Text InsertBeforeLast(TextView text, char16_t ch, TextView insertion);
-// value = the text after the first ":", space-trimmed. Without a ":", or with an empty value when
-// allowEmpty is false, shows "Wrong parameter format!" and returns false.
-bool ValueAfterColon(TextView text, Text& value, bool allowEmpty);
 
 // The C runtime's wide decimal conversion: leading white space, optional sign, ASCII digits up to the
 // first other character, 0 when there is no number, clamped to the 32-bit range.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "prompt/SelectionPrompt.h"
+
 
 namespace scrivano {
 
@@ -60,26 +60,6 @@ bool NextNonBlankLineAt(int& pos, TextView text, Text& line) {
     if (!line.empty()) return true;
   } while (pos != length);
   return false;
-}
-
-bool NextSection(TextView text, Text& section, int* pos) {
-  const int start = pos ? *pos : 0;
-  if (start == -1) {
-    ShowMessage(u"Could not get another section!", u"Notice", MessageButtons::Ok, true);
-    return false;
-  }
-  const int mark = Find(text, kSeparatorMark, start);
-  const int lineEnd = mark < 0 ? -1 : Find(text, kLineBreak, mark);
-  if (lineEnd < 0) {
-    section = MidFrom(text, start);
-    if (pos) *pos = -1;
-    return true;
-  }
-  const int next = lineEnd + 2;
-  section = Mid(text, start, next - start);
-  RemoveSeparatorLines(section);
-  if (pos) *pos = next;
-  return true;
 }
 
 void RemoveSeparatorLines(Text& section) {

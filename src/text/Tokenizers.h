@@ -29,13 +29,6 @@ bool NextNonBlankLineSkipping(TextView text, int& pos, Text& line, bool skipStar
 // The same on the second protocol: false at once when pos == length.
 bool NextNonBlankLineAt(int& pos, TextView text, Text& line);
 
-// Cuts the text into sections that end with a line containing "=====". pos == nullptr means start at 0
-// and no update. With *pos == -1 the message "Could not get another section!" is shown and the result is
-// false. Otherwise the section is the text from the start to the end of the next separator line (passed
-// through RemoveSeparatorLines) and *pos the start of the next section, or, when no separator follows,
-// the rest of the text and *pos == -1.
-bool NextSection(TextView text, Text& section, int* pos = nullptr);
-
 // While the text contains "=====", removes it and everything up to and including the next "\r\n" (or to
 // the end). Text before the "=====" on the same line stays.
 void RemoveSeparatorLines(Text& section);

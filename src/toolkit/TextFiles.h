@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "text/FileBytes.h"
 #include "text/Text.h"
 
 namespace scrivano {
@@ -33,12 +34,5 @@ Text FilePart(TextView path, int part);
 // WriteTextFile's openAfter fails.
 using DocumentOpener = std::function<bool(TextView path)>;
 void SetDocumentOpener(DocumentOpener opener);
-
-// Byte-level helpers shared by the settings.
-std::string PathToNative(TextView path);
-bool ReadFileBytes(TextView path, std::string& bytes);
-// Writes to a temporary file in the same folder and renames it over path; an existing file keeps its
-// permissions. On any failure path is untouched and the temporary file is removed.
-bool WriteFileBytesAtomically(TextView path, std::string_view bytes);
 
 }  // namespace scrivano

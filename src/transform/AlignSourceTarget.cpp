@@ -4,6 +4,7 @@
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
 #include "toolkit/CharClasses.h"
+#include "toolkit/Sections.h"
 
 namespace scrivano {
 namespace {

@@ -9,6 +9,7 @@
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
 #include "toolkit/CharClasses.h"
+#include "toolkit/ValueAfterColon.h"
 #include "transform/SpacingPunctuation.h"
 
 namespace scrivano {

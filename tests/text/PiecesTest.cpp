@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "support/TestPrompts.h"
+
 
 namespace scrivano {
 namespace {
@@ -51,20 +51,6 @@ TEST(InsertBeforeLast, GoesInFrontWhenTheCharacterIsMissing) {
   Text text = u"x";
   EncloseWith(text, u"\t");
   EXPECT_EQ(text, u"\tx\t");
-}
-
-TEST(ValueAfterColon, ComplainsAboutAMissingColonOrEmptyValue) {
-  test::TestPrompts prompts;
-  Text value = u"old";
-  EXPECT_TRUE(ValueAfterColon(u"key:  a:b  ", value, false));
-  EXPECT_EQ(value, u"a:b");
-  EXPECT_TRUE(ValueAfterColon(u"key:   ", value, true));
-  EXPECT_EQ(value, u"");
-  EXPECT_TRUE(prompts.dialogs().empty());
-  EXPECT_FALSE(ValueAfterColon(u"key:   ", value, false));
-  EXPECT_FALSE(ValueAfterColon(u"no colon", value, true));
-  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong parameter format!", u"Wrong parameter format!"}));
-  EXPECT_EQ(prompts.dialogs()[0].caption, u"Notice");
 }
 
 TEST(ToInt, FollowsTheRuntimesWideConversion) {
