@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cctype>
 #include <memory>
 
 
@@ -156,6 +158,21 @@ std::string ResolvePartTarget(const std::string& partName, const std::string& ta
     from = next + 1;
   }
   return path;
+}
+
+std::string PartFolder(const std::string& partName) {
+  const size_t slash = partName.rfind('/');
+  return slash == std::string::npos ? std::string() : partName.substr(0, slash);
+}
+
+std::string PartExtension(const std::string& partName) {
+  const size_t dot = partName.rfind('.');
+  const size_t slash = partName.rfind('/');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string extension = partName.substr(dot + 1);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  return extension;
 }
 
 }  // namespace scrivano::word

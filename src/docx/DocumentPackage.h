@@ -51,5 +51,9 @@ class DocumentPackage {
 std::string RelationshipPartFor(const std::string& partName);
 // Resolves a relationship target against the folder of the part that holds the relationship.
 std::string ResolvePartTarget(const std::string& partName, const std::string& target);
+// "word/media/image1.png" -> "word/media"; "" for a part at the top.
+std::string PartFolder(const std::string& partName);
+// The part name's extension in lower case ("png"), or "".
+std::string PartExtension(const std::string& partName);
 
 }  // namespace scrivano::word

@@ -1,0 +1,18 @@
+// What the nodes of a story's XML are, as indexing and editing both need to know.
+#pragma once
+
+#include <pugixml.hpp>
+
+namespace scrivano::word {
+
+// Elements inside a paragraph that hold runs (their text belongs to the paragraph).
+bool IsRunContainer(pugi::xml_node node);
+// w:rPr, w:pPr, w:sdtPr, w:smartTagPr ...: properties that a split copies to both halves.
+bool IsPropertyElement(pugi::xml_node node);
+bool HasContent(pugi::xml_node node);
+// Block-level elements that take no position and do not stand between two paragraphs.
+bool IsBlockMarker(pugi::xml_node node);
+pugi::xml_node NextBlockSibling(pugi::xml_node node);
+bool IsInside(pugi::xml_node node, pugi::xml_node ancestor);
+
+}  // namespace scrivano::word
