@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdio>
 
-
 namespace scrivano {
 namespace {
 
