@@ -12,6 +12,7 @@
 #include "text/Tokenizers.h"
 #include "transform/PhraseExtraction.h"
 #include "word/CombineDocuments.h"
+#include "word/ParagraphOptions.h"
 
 namespace scrivano {
 namespace {
@@ -280,12 +281,27 @@ void WordProcessing(TaskContext& context) {
         stop = true;
         break;
       }
-      case 2:
       case 3:
+        ConnectBrokenLines(word, path);
+        perFile = true;
+        break;
       case 4:
+        DuplicateSourceByParagraph(word, path);
+        perFile = true;
+        break;
       case 5:
+        DeleteSourceInParagraph(word, path);
+        perFile = true;
+        break;
       case 6:
+        DeleteSourceParagraphs(word, path);
+        perFile = true;
+        break;
       case 9:
+        HighlightNumbers(word, path);
+        perFile = true;
+        break;
+      case 2:
       case 11:
         Notice(Text(kMenuOptions[static_cast<size_t>(choice) - 1]) +
                u"\r\n\r\nThis option is not available yet.");
