@@ -414,4 +414,8 @@ class TextFrame {
 // A .docx with the given paragraphs, for a new document.
 std::string BlankPackageBytes();
 
+// Takes the text boxes out of what Copy kept (their anchors, with the text inside); the rest of the
+// content stays. Word processing pastes paragraphs whose text boxes it treats on their own.
+void DropClipboardTextBoxes(Application& application);
+
 }  // namespace scrivano::word

@@ -257,4 +257,23 @@ void Range::Paste() {
     SetExtent(at, at + count);
 }
 
+void DropClipboardTextBoxes(Application& application) {
+  if (!application.clipboard) return;
+  pugi::xml_node blocks = application.clipboard->xml.child("fragment").child("blocks");
+  std::vector<pugi::xml_node> boxes;
+  for (pugi::xpath_node found : blocks.select_nodes(".//w:txbxContent[not(ancestor::w:txbxContent)]")) {
+    // The run's child that holds the box: w:drawing, w:pict or mc:AlternateContent.
+    pugi::xml_node holder = found.node();
+    while (holder.parent() && !IsNamed(holder.parent(), "w:r")) holder = holder.parent();
+    if (holder.parent() && std::find(boxes.begin(), boxes.end(), holder) == boxes.end())
+      boxes.push_back(holder);
+  }
+  for (pugi::xml_node holder : boxes) {
+    pugi::xml_node run = holder.parent();
+    run.remove_child(holder);
+    if (!run.find_child([](pugi::xml_node child) { return !IsNamed(child, "w:rPr"); }))
+      run.parent().remove_child(run);
+  }
+}
+
 }  // namespace scrivano::word

@@ -12,6 +12,7 @@
 #include "text/Tokenizers.h"
 #include "transform/PhraseExtraction.h"
 #include "word/CombineDocuments.h"
+#include "word/InterleaveParagraphs.h"
 #include "word/ParagraphOptions.h"
 
 namespace scrivano {
@@ -301,8 +302,11 @@ void WordProcessing(TaskContext& context) {
         HighlightNumbers(word, path);
         perFile = true;
         break;
-      case 2:
       case 11:
+        InterleaveParagraphFiles(word, windowText);
+        stop = true;
+        break;
+      case 2:
         Notice(Text(kMenuOptions[static_cast<size_t>(choice) - 1]) +
                u"\r\n\r\nThis option is not available yet.");
         stop = true;

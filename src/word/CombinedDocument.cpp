@@ -1,0 +1,52 @@
+#include "word/CombinedDocument.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "prompt/SelectionPrompt.h"
+#include "tasks/DesktopServices.h"
+#include "text/FileBytes.h"
+#include "text/Pieces.h"
+
+namespace scrivano {
+
+Text CombinedDocumentPath(TextView sourcePath) {
+  const int slash = FindLast(sourcePath, u'/');
+  const Text folder = Left(sourcePath, slash + 1);
+  const Text name = MidFrom(sourcePath, slash + 1);
+  const int dot = FindLast(name, u'.');
+  if (dot <= 0) return folder + name + u".bak.docx";
+  Text extension = MidFrom(name, dot);
+  MakeLower(extension);
+  const bool package =
+      extension == u".docx" || extension == u".docm" || extension == u".dotx" || extension == u".dotm";
+  if (package) return folder + InsertBeforeLast(name, u'.', u".bak");
+  return folder + Left(name, dot) + u".bak.docx";
+}
+
+bool SameFile(TextView a, TextView b) {
+  std::error_code error;
+  const auto canonicalA = std::filesystem::weakly_canonical(PathToNative(a), error);
+  const auto canonicalB = std::filesystem::weakly_canonical(PathToNative(b), error);
+  return canonicalA == canonicalB;
+}
+
+bool CheckCombinedDocumentPath(TextView combinedPath, TextView sourcePath, TextView targetPath) {
+  if (!SameFile(combinedPath, sourcePath) && !SameFile(combinedPath, targetPath)) return true;
+  ShowMessage(
+      Text(combinedPath) + u"\r\n\r\nThe combined document would replace the source or the target file.",
+      u"Notice", MessageButtons::Ok, true);
+  return false;
+}
+
+bool DeliverCombinedDocument(WordConnection& word, const std::shared_ptr<word::Document>& document,
+                             TextView path, Text& windowText) {
+  if (!word.SaveDocumentAs(document, path, word::kFormatDocument)) return false;
+  if (!windowText.empty() && !windowText.ends_with(u"\r\n")) windowText += u"\r\n";
+  windowText += u"\r\nDocument written (the source and target files are unchanged):\r\n";
+  windowText += Text(path) + u"\r\n";
+  if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(path);
+  return true;
+}
+
+}  // namespace scrivano
