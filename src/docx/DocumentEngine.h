@@ -357,6 +357,10 @@ class Paragraph {
   float CharacterUnitFirstLineIndent();
   // Writes firstLineChars (and the same indent in twips for programs that ignore character units).
   void SetCharacterUnitFirstLineIndent(float characters);
+  // Whether the paragraph starts a new page (w:pageBreakBefore, through the style chain).
+  bool PageBreakBefore();
+  // Sets it directly on the paragraph (overriding its style when they differ).
+  void SetPageBreakBefore(bool breakBefore);
 
  private:
   const StoryParagraph* Current(int* index = nullptr);

@@ -1,7 +1,6 @@
-#include "docx/DocumentEngine.h"
-
 #include <cmath>
 
+#include "docx/DocumentEngine.h"
 #include "docx/SectionProperties.h"
 
 namespace scrivano::word {
@@ -157,6 +156,23 @@ void Paragraph::SetCharacterUnitFirstLineIndent(float characters) {
   const long twips = std::lround(std::fabs(characters) * size * 20.0f);
   indent.append_attribute(characters < 0 ? "w:hangingChars" : "w:firstLineChars") = hundredths;
   indent.append_attribute(characters < 0 ? "w:hanging" : "w:firstLine") = twips;
+  extent_->OwnStory()->Touch();
+}
+
+bool Paragraph::PageBreakBefore() {
+  const StoryParagraph* paragraph = Current();
+  if (!paragraph || paragraph->kind == ParagraphKind::kRowEnd) return false;
+  return extent_->ParentDocument()->Styles().PageBreakBefore(paragraph->node);
+}
+
+void Paragraph::SetPageBreakBefore(bool breakBefore) {
+  const StoryParagraph* paragraph = Current();
+  if (!paragraph || paragraph->kind == ParagraphKind::kRowEnd) return;
+  pugi::xml_node properties = EnsureParagraphProperties(paragraph->node);
+  properties.remove_child("w:pageBreakBefore");
+  if (extent_->ParentDocument()->Styles().PageBreakBefore(paragraph->node) != breakBefore)
+    EnsureParagraphProperty(properties, "w:pageBreakBefore").append_attribute("w:val") =
+        breakBefore ? "1" : "0";
   extent_->OwnStory()->Touch();
 }
 

@@ -81,6 +81,10 @@ int RunQuietly(const std::vector<std::string>& arguments, int timeoutSeconds) {
 
 }  // namespace
 
+int RunProgramQuietly(const std::vector<std::string>& arguments, int timeoutSeconds) {
+  return RunQuietly(arguments, timeoutSeconds);
+}
+
 bool NeedsConversion(TextView path, const std::string& bytes) {
   static const char* const kConverted[] = {".doc", ".dot", ".odt", ".ott", ".fodt", ".rtf"};
   const std::string extension = LowerExtension(path);

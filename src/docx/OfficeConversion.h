@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "text/Text.h"
 
@@ -15,6 +16,10 @@ bool NeedsConversion(TextView path, const std::string& bytes);
 
 // The converter program found on PATH, or empty when none is installed.
 std::string OfficeConverterProgram();
+
+// Runs a program with its input and output discarded: its exit status, or -1 when it could not start or
+// was stopped after timeoutSeconds.
+int RunProgramQuietly(const std::vector<std::string>& arguments, int timeoutSeconds);
 
 // Converts the file to .docx bytes. False with a reason when the converter fails, produces nothing or
 // takes longer than timeoutSeconds.

@@ -12,6 +12,7 @@
 #include "text/Tokenizers.h"
 #include "transform/PhraseExtraction.h"
 #include "word/CombineDocuments.h"
+#include "word/CombinePages.h"
 #include "word/InterleaveParagraphs.h"
 #include "word/ParagraphOptions.h"
 
@@ -307,8 +308,7 @@ void WordProcessing(TaskContext& context) {
         stop = true;
         break;
       case 2:
-        Notice(Text(kMenuOptions[static_cast<size_t>(choice) - 1]) +
-               u"\r\n\r\nThis option is not available yet.");
+        CombinePages(word, windowText);
         stop = true;
         break;
       default:

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -148,6 +149,17 @@ std::optional<std::string> OfficeText(const std::string& path) {
 
 std::optional<std::string> OfficeExport(const std::string& path, const std::string& format) {
   return Export({path}, format, format).front();
+}
+
+std::optional<int> OfficePageCount(const std::string& path) {
+  const std::optional<std::string> pdf = OfficeExport(path, "pdf");
+  if (!pdf) return std::nullopt;
+  TempFolder folder;
+  folder.WriteBytes("layout.pdf", *pdf);
+  const Outcome text = Run("pdftotext " + Quote(folder.path() + "/layout.pdf") + " -");
+  if (text.status != 0) return std::nullopt;
+  int pages = static_cast<int>(std::count(text.output.begin(), text.output.end(), '\f'));
+  return pages;
 }
 
 std::string FixturePath(const std::string& name) {

@@ -33,6 +33,10 @@ std::optional<std::string> OfficeText(const std::string& path);
 // text of text boxes, which the plain-text export leaves out). nullopt when it could not open it.
 std::optional<std::string> OfficeExport(const std::string& path, const std::string& format);
 
+// The number of pages LibreOffice lays the document out on (through poppler's pdftotext); nullopt when
+// either could not read it.
+std::optional<int> OfficePageCount(const std::string& path);
+
 // tests/data/word/<name>
 std::string FixturePath(const std::string& name);
 
