@@ -16,7 +16,7 @@ fi
 . "$(dirname "$0")/common.sh"
 
 "$python" - "$work" <<'PY'
-import sys, docx
+import sys, docx, docx.enum.text
 from docx.shared import RGBColor
 work = sys.argv[1]
 d = docx.Document()
@@ -35,8 +35,29 @@ d = docx.Document()
 for text in ['the red car 红色的车', 'the red car', '红色的车']:
     d.add_paragraph(text)
 d.save(work + '/phrases.docx')
+def paragraphs(name, texts, soft=False):
+    d = docx.Document()
+    for text in texts:
+        p = d.add_paragraph()
+        for n, piece in enumerate(text.split('/')):
+            run = p.add_run(piece)
+            if soft and n < len(text.split('/')) - 1:
+                run.add_break()
+    d.save(work + '/' + name)
+paragraphs('broken.docx', ['The quick brown', 'fox jumps over', '', '第二段'])
+paragraphs('double.docx', ['Hello world', 'abc'])
+paragraphs('soft.docx', ['The source text/目标文本在这里'], soft=True)
+paragraphs('pairs.docx', ['Source one', '目标一', 'Source two', '目标二'])
+paragraphs('numbers.docx', ['Up 12.5% on 3 May', 'alpha beta'])
+paragraphs('source.docx', ['Source page one', 'Source two'])
+paragraphs('target.docx', ['目标一', '', '目标二'])
+d = docx.Document()
+d.add_paragraph('第一页 page one').add_run().add_break(docx.enum.text.WD_BREAK.PAGE)
+d.add_paragraph('第二页 page two')
+d.save(work + '/target2.docx')
 PY
-originals=$(md5sum "$work"/spaces.docx "$work"/tags.docx "$work"/filter.docx "$work"/phrases.docx)
+docs=$(ls "$work"/*.docx)
+originals=$(md5sum $docs)
 
 # Option 1, the runner's name for the entry, and two files in one run.
 printf '%s\n\n%s\n' "$work/spaces.docx" "$work/tags.docx" >"$work/list"
@@ -65,10 +86,45 @@ printf '%s\n' "$work/filter.docx" >"$work/list"
 "$cli" run 17 --answer 12 --input "$work/list" --transcript "$work/t12" >/dev/null 2>&1
 grep -q 'Wrong operation number!' "$work/t12" || fail "option 12: no \"Wrong operation number!\""
 
-# LibreOffice reads every review copy with the expected text.
+# Options 3, 4, 5, 6 and 9, one file each.
+run_option() {  # name file answers...
+  local name=$1 file=$2
+  shift 2
+  printf '%s\n' "$work/$file" >"$work/list"
+  "$cli" run 17 "$@" --input "$work/list" >"$work/out-$name" 2>/dev/null || fail "$name: exit $?"
+  grep -q "^$work/${file%.docx}.scrivano.docx\$" "$work/out-$name" || fail "$name: the report does not name the review copy"
+}
+run_option "option 3" broken.docx --answer 3 --answer yes
+run_option "option 4" double.docx --answer 4 --answer 2
+run_option "option 5" soft.docx --answer 5
+run_option "option 6" pairs.docx --answer 6
+run_option "option 9" numbers.docx --answer 9 --param '20=beta'
+
+# Option 4 with a wrong separator number: the message, no copy of that file.
+printf '%s\n' "$work/pairs.docx" >"$work/list"
+"$cli" run 17 --answer 4 --answer 9 --input "$work/list" --transcript "$work/t4" >"$work/out4" 2>/dev/null
+grep -q 'Wrong operation number!' "$work/t4" || fail "option 4: no \"Wrong operation number!\""
+grep -q 'No document was changed.' "$work/out4" || fail "option 4: a wrong separator changed a document"
+
+# Option 11: the target's paragraphs after the source's, in a copy of the source.
+printf '%s\n%s\n' "$work/source.docx" "$work/target.docx" >"$work/list"
+"$cli" run 17 --answer 11 --answer no --input "$work/list" >"$work/out11" 2>/dev/null || fail "option 11: exit $?"
+grep -q "^$work/source.bak.docx\$" "$work/out11" || fail "option 11: the window text does not name source.bak.docx"
+grep -q '^目标二$' "$work/out11" || fail "option 11: the window text lacks the pairs"
+cp "$work/source.bak.docx" "$work/interleaved.docx"
+
+# Option 2: pages alternate in a new document under the source's backup name.
+printf '%s\n%s\n' "$work/source.docx" "$work/target2.docx" >"$work/list"
+"$cli" run 17 --answer 2 --input "$work/list" >"$work/out2" 2>/dev/null || fail "option 2: exit $?"
+grep -q "^$work/source.bak.docx\$" "$work/out2" || fail "option 2: the window text does not name source.bak.docx"
+cp "$work/source.bak.docx" "$work/combined.docx"
+
+# LibreOffice reads every document written with the expected text.
 mkdir -p "$work/text"
 soffice "-env:UserInstallation=file://$work/profile" --headless --norestore --convert-to 'txt:Text (encoded):UTF8' \
-  --outdir "$work/text" "$work/spaces.scrivano.docx" "$work/tags10.docx" "$work/filter.scrivano.docx" >/dev/null 2>&1
+  --outdir "$work/text" "$work/spaces.scrivano.docx" "$work/tags10.docx" "$work/filter.scrivano.docx" \
+  "$work/broken.scrivano.docx" "$work/double.scrivano.docx" "$work/soft.scrivano.docx" "$work/pairs.scrivano.docx" \
+  "$work/numbers.scrivano.docx" "$work/interleaved.docx" "$work/combined.docx" >/dev/null 2>&1
 expect_text() {  # name file expected
   if [ ! -f "$2" ]; then
     fail "$1: LibreOffice could not open the review copy"
@@ -81,8 +137,19 @@ expect_text() {  # name file expected
 expect_text "option 1" "$work/text/spaces.scrivano.txt" "$(printf 'ab 中 c\nEnglish 和中文 mixed')"
 expect_text "option 10" "$work/text/tags10.txt" "标签{a}和"
 expect_text "option 8" "$work/text/filter.scrivano.txt" "kept 保留"
+expect_text "option 3" "$work/text/broken.scrivano.txt" "$(printf 'The quick brown fox jumps over\n\n第二段')"
+expect_text "option 4" "$work/text/double.scrivano.txt" "$(printf 'Hello world\nHello world\nabc')"
+expect_text "option 5" "$work/text/soft.scrivano.txt" "目标文本在这里"
+expect_text "option 6" "$work/text/pairs.scrivano.txt" "$(printf '目标一\n目标二')"
+expect_text "option 9" "$work/text/numbers.scrivano.txt" "$(printf 'Up 12.5%% on 3 May\nalpha beta')"
+expect_text "option 11" "$work/text/interleaved.txt" "$(printf 'Source page one\n目标一\nSource two\n目标二\n')"
+expect_text "option 2" "$work/text/combined.txt" "$(printf 'Source page one\nSource two\n第一页 page one')"
 
-[ "$(md5sum "$work"/spaces.docx "$work"/tags.docx "$work"/filter.docx "$work"/phrases.docx)" = "$originals" ] ||
-  fail "an original was changed"
+# The blue of option 9, as LibreOffice reads it.
+soffice "-env:UserInstallation=file://$work/profile" --headless --norestore --convert-to fodt \
+  --outdir "$work/text" "$work/numbers.scrivano.docx" >/dev/null 2>&1
+grep -q 'fo:color="#0000ff"' "$work/text/numbers.scrivano.fodt" || fail "option 9: LibreOffice reads no blue"
+
+[ "$(md5sum $docs)" = "$originals" ] || fail "an original was changed"
 
 finish "all Word processing runner checks passed"
