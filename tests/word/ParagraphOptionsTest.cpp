@@ -273,6 +273,48 @@ print('|'.join(r.text for p in d.paragraphs for r in p.runs if color_of(r) == '0
             "2\n");
 }
 
+TEST_F(ParagraphOptionsTest, EveryOptionOnDocumentsSavedByLibreOffice) {
+  SKIP_WITHOUT_OFFICE();
+  struct Case {
+    std::initializer_list<Text> answers;
+    const char* name;
+    std::string expected;  // the table's cells as python3-docx reads them
+  } cases[] = {
+      {{u"3", u"yes"}, "three", "A1 中文|B1 B1 second|A2|第二行B2\n"},
+      {{u"4", u"1"}, "four", "A1 中文 A1 中文|B1 B1 second B1 second|A2|第二行B2 第二行B2\n"},
+      {{u"5"}, "five", "A1 中文|B1 B1 second|A2|第二行B2\n"},
+      {{u"6"}, "six", "A1 中文|B1 second||第二行B2\n"},
+      {{u"9"}, "nine", "A1 中文|B1 B1 second|A2|第二行B2\n"},
+  };
+  std::vector<std::string> written;
+  for (const Case& test : cases) {
+    for (const char* fixture : {"table", "textbox"}) {
+      const std::string path = folder_.path() + "/" + test.name + "-" + fixture + ".docx";
+      std::filesystem::copy_file(test::FixturePath(std::string(fixture) + ".docx"), path);
+      const std::string cells = RunOption(path, test.answers, R"PY(
+for t in d.tables:
+    print('|'.join(' '.join(p.text for p in c.paragraphs) for c in t.rows[0].cells + t.rows[1].cells))
+)PY");
+      if (std::string(fixture) == "table") {
+        EXPECT_EQ(cells, test.expected) << test.name;
+      }
+    }
+  }
+  // LibreOffice opens every copy the options wrote (they are removed after reading: write them again).
+  for (const Case& test : cases) {
+    const std::string path = folder_.path() + "/" + test.name + "-table.docx";
+    TestPrompts prompts(test.answers);
+    Text list = FromUtf8(path) + u"\r\n";
+    TaskContext context;
+    context.workingText = &list;
+    WordProcessing(context);
+    if (FileExists(ReviewCopyPath(FromUtf8(path)), false))
+      written.push_back(ToUtf8(ReviewCopyPath(FromUtf8(path))));
+  }
+  EXPECT_EQ(written.size(), 5u);
+  for (const std::optional<std::string>& text : test::OfficeTexts(written)) EXPECT_TRUE(text);
+}
+
 TEST_F(ParagraphOptionsTest, Walk_PositionsAndRegionsFollowTheDocument) {
   const std::string path = Make("walk.docx", R"PY(
 d.add_paragraph('before')
