@@ -118,6 +118,26 @@ for p in d.paragraphs:
   }
 }
 
+TEST_F(CombinePagesTest, PagesWordRecordedAtItsLastLayout) {
+  // Word marks where it broke the pages when it saved the document; no break of the document's own.
+  auto laidOut = [](const char* first, const char* second) {
+    return "p = d.add_paragraph('" + std::string(first) +
+           "')\n"
+           "r = p.add_run()\n"
+           "r._r.append(OxmlElement('w:lastRenderedPageBreak'))\n"
+           "r.add_text('" +
+           second + "')\n";
+  };
+  const std::string source = Make("source.docx", laidOut("Source one ", "source two"));
+  const std::string target = Make("target.docx", laidOut("Target one ", "target two"));
+  const Text window = Run(source, target);
+  EXPECT_TRUE(window.starts_with(
+      u"Source one \r\n\r\nTarget one \r\n\r\nsource two\r\n\r\n\r\ntarget two\r\n\r\n\r\n"))
+      << ToUtf8(window);
+  EXPECT_EQ(window.find(u"not installed"), Text::npos) << "no layout is needed";
+  EXPECT_EQ(Combined(source), "Source one <PAGE>Target one <PAGE>source two<PAGE>\ntarget two\n\n16632\n");
+}
+
 TEST_F(CombinePagesTest, MissingFileOrACombinedDocumentThatWouldReplaceTheTarget) {
   const std::string source = Make("a.docx", Pages({"one"}));
   const std::string missing = folder_.path() + "/missing.docx";
