@@ -375,6 +375,9 @@ class PageSetup {
   float PageHeight();
   // Sets the height of every section.
   void SetPageHeight(float points);
+  // Gives every section the paper size (w:pgSz) and margins (w:pgMar) of the other document's first
+  // section, when it has them.
+  void TakePaperAndMargins(PageSetup& from);
 
  private:
   std::shared_ptr<Document> document_;

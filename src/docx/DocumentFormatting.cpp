@@ -195,4 +195,23 @@ void PageSetup::SetPageHeight(float points) {
   document_->NoteChange();
 }
 
+void PageSetup::TakePaperAndMargins(PageSetup& from) {
+  const std::vector<pugi::xml_node> theirs = Sections(*from.document_->MainStory());
+  if (theirs.empty()) return;
+  for (pugi::xml_node section : Sections(*document_->MainStory())) {
+    pugi::xml_node size = EnsurePageSize(section);
+    for (const char* name : {"w:pgSz", "w:pgMar"}) {
+      const pugi::xml_node given = theirs.front().child(name);
+      if (!given) continue;
+      pugi::xml_node own = section.child(name);
+      if (!own) own = section.insert_child_after(name, size);
+      own.remove_attributes();
+      for (pugi::xml_attribute attribute = given.first_attribute(); attribute;
+           attribute = attribute.next_attribute())
+        own.append_attribute(attribute.name()) = attribute.value();
+    }
+  }
+  document_->NoteChange();
+}
+
 }  // namespace scrivano::word

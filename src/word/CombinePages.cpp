@@ -94,6 +94,8 @@ bool CombinePages(WordConnection& word, Text& windowText) {
   word.ListOpenDocuments();
   if (!word.SaveDocumentAs(combined, combinedPath, word::kFormatDocument)) return false;
   windowText.clear();
+  // The source's paper and margins, so that a page fits, and 5 % more height for what a page brings along.
+  combined->PageSetup()->TakePaperAndMargins(*source.document->PageSetup());
   combined->PageSetup()->SetPageHeight(source.document->PageSetup()->PageHeight() * kPageHeightFactor);
 
   // 2. Where the pages begin.

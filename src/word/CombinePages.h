@@ -1,7 +1,7 @@
 // Option 2, "Combine source and target pages": a new document with source page 1, target page 1, source
 // page 2, target page 2, ... until the pass in which either document ends, saved under the source's
-// backup name (report.docx -> report.bak.docx) with pages 5 % taller than the source's. The window text
-// receives each page's text.
+// backup name (report.docx -> report.bak.docx) on the source's paper and margins, with pages 5 % taller.
+// The window text receives each page's text.
 //
 // Pages are where the document puts them: its page breaks, its section breaks that start a new page,
 // and the page breaks recorded when it was last laid out. A document that carries none of these is laid

@@ -71,6 +71,13 @@ TEST_F(CombinePagesTest, AOnePageSourceAndAThreePageTarget) {
                 combined + u"\r\n");
   EXPECT_EQ(Combined(source), "Source page one<PAGE>\n目标第一页\n16632\n")
       << "source page 1, a break, target page 1 (its break dropped); the pages 5 % taller";
+  constexpr char kPaper[] = R"PY(
+s = d.sections[0]
+print(s.page_width.twips, s.page_height.twips, s.left_margin.twips, s.top_margin.twips)
+)PY";
+  EXPECT_EQ(Combined(source, kPaper), "12240 16632 1800 1440\n")
+      << "the source's paper (Letter) and margins, 5 % taller";
+  EXPECT_EQ(ReadDocx(source, kPaper), "12240 15840 1800 1440\n");
   EXPECT_TRUE(messages_.empty());
   std::string after;
   ASSERT_TRUE(ReadFileBytes(FromUtf8(source), after));
