@@ -283,6 +283,10 @@ void WordProcessing(TaskContext& context) {
         stop = true;
         break;
       }
+      case 2:
+        CombinePages(word, windowText);
+        stop = true;
+        break;
       case 3:
         ConnectBrokenLines(word, path);
         perFile = true;
@@ -305,10 +309,6 @@ void WordProcessing(TaskContext& context) {
         break;
       case 11:
         InterleaveParagraphFiles(word, windowText);
-        stop = true;
-        break;
-      case 2:
-        CombinePages(word, windowText);
         stop = true;
         break;
       default:
