@@ -7,6 +7,7 @@
 #include "docx/PageLayout.h"
 #include "support/TestPrompts.h"
 #include "support/WordFixtures.h"
+#include "tasks/DesktopServices.h"
 #include "text/FileBytes.h"
 #include "toolkit/TextFiles.h"
 #include "word/CombinePages.h"
@@ -143,6 +144,38 @@ TEST_F(CombinePagesTest, PagesWordRecordedAtItsLastLayout) {
       << ToUtf8(window);
   EXPECT_EQ(window.find(u"not installed"), Text::npos) << "no layout is needed";
   EXPECT_EQ(Combined(source), "Source one <PAGE>Target one <PAGE>source two<PAGE>\ntarget two\n\n16632\n");
+}
+
+// Records the files the desktop is asked to open.
+class OpeningDesktop : public DesktopServices {
+ public:
+  OpeningDesktop() { SetDesktopServices(this); }
+  ~OpeningDesktop() override { SetDesktopServices(nullptr); }
+  WindowHandle WindowAtListCorner(bool) override { return 0; }
+  Text WindowClassName(WindowHandle) override { return {}; }
+  void RunOnWordPieces(WindowHandle, const PieceConversion&) override {}
+  bool OpenWithDefaultApplication(TextView path) override {
+    opened.emplace_back(path);
+    return true;
+  }
+  std::vector<Text> opened;
+};
+
+TEST_F(CombinePagesTest, TheDocumentBuiltIsOpenedOnTheDesktopOnce) {
+  const std::string source = Make("source.docx", Pages({"S1", "S2"}));
+  const std::string target = Make("target.docx", Pages({"T1", "T2"}));
+  const Text combined = CombinedDocumentPath(FromUtf8(source));
+  for (const Text& option : {Text(u"2"), Text(u"11")}) {
+    OpeningDesktop desktop;
+    TestPrompts prompts{option};
+    if (option == u"11") prompts.Answer(u"yes");
+    Text list = FromUtf8(source) + u"\r\n" + FromUtf8(target) + u"\r\n";
+    TaskContext context;
+    context.workingText = &list;
+    WordProcessing(context);
+    EXPECT_EQ(desktop.opened, std::vector<Text>{combined}) << "option " << ToUtf8(option);
+    EXPECT_FALSE(FileExists(ReviewCopyPath(combined), false)) << "no review copy of the document built";
+  }
 }
 
 TEST_F(CombinePagesTest, MissingFileOrACombinedDocumentThatWouldReplaceTheTarget) {
