@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "docx/OfficeConversion.h"
+#include "docx/RangeMarks.h"
 #include "docx/SectionProperties.h"
 #include "text/FileBytes.h"
 
@@ -20,7 +21,6 @@ constexpr char kOfficeDocumentType[] =
 bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
-
 
 const char kBlankContentTypes[] =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -267,6 +267,10 @@ std::string Document::SaveToBytes() {
   bool repaired = main_->RepairedOnLoad();
   for (const auto& [node, story] : boxes_) repaired = repaired || story->RepairedOnLoad();
   if (Revision() > 0 || repaired) {
+    bool deleted = main_->DeletedBlocks();
+    for (const auto& [node, story] : boxes_) deleted = deleted || story->DeletedBlocks();
+    // After a deletion nothing may refer to what it took.
+    if (deleted) RemoveUnmatchedRangeMarks(xml_.document_element());
     SyncTextBoxFallbacks();
     package_->WritePart(mainPart_, SerializeXml(xml_));
   }

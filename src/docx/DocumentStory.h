@@ -94,6 +94,9 @@ class Story {
   void Kill() { alive_ = false; }
   // Counts the edits; 0 means unchanged since the story was read.
   std::uint64_t Revision() const { return revision_; }
+  // True once a deletion went beyond one paragraph's text: marks that pair up (bookmarks, comment
+  // ranges) may then have lost their partner.
+  bool DeletedBlocks() const { return deletedBlocks_; }
   // True when reading the story had to add a missing paragraph.
   bool RepairedOnLoad() const { return repaired_; }
 
@@ -195,6 +198,7 @@ class Story {
   std::uint64_t revision_ = 0;
   bool alive_ = true;
   bool repaired_ = false;
+  bool deletedBlocks_ = false;
 };
 
 // Text as an insertion stores it: "\r\n" and "\n" become "\r", unsupported control characters go.

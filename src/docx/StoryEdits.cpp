@@ -1,8 +1,7 @@
 // The story's edits: deleting, inserting text and blocks, splitting runs and paragraphs, run formats.
-#include "docx/DocumentStory.h"
-
 #include <algorithm>
 
+#include "docx/DocumentStory.h"
 #include "docx/DocumentXml.h"
 #include "docx/StoryNodes.h"
 
@@ -156,10 +155,13 @@ void RemoveIfEmpty(pugi::xml_node run, pugi::xml_node paragraph) {
   while (node && node != paragraph && !HasContent(node)) {
     pugi::xml_node parent = node.parent();
     if (IsNamed(parent, "w:sdtContent")) {
+      // An emptied content control goes as a whole: its properties are no content.
       pugi::xml_node control = parent.parent();
       parent.remove_child(node);
       if (HasContent(parent)) return;
-      node = control;
+      node = control.parent();
+      node.remove_child(control);
+      if (!IsRunContainer(node)) return;
       continue;
     }
     parent.remove_child(node);
@@ -273,11 +275,64 @@ void JoinNextParagraph(pugi::xml_node paragraph, pugi::xml_node next) {
   next.parent().remove_child(next);
 }
 
+// Whether a content control's content still holds something besides range marks.
+bool HoldsContent(pugi::xml_node content) {
+  for (pugi::xml_node child = content.first_child(); child; child = child.next_sibling())
+    if (child.type() == pugi::node_element && !IsPropertyElement(child) && !IsBlockMarker(child)) return true;
+  return false;
+}
+
+// Removes a block (paragraph, row, table) and then the content controls this leaves empty: an empty
+// control would still show its placeholder or a stale drop-down value.
+void RemoveBlock(pugi::xml_node block) {
+  pugi::xml_node parent = block.parent();
+  parent.remove_child(block);
+  while (IsNamed(parent, "w:sdtContent") && !HoldsContent(parent)) {
+    const pugi::xml_node control = parent.parent();
+    parent = control.parent();
+    parent.remove_child(control);
+  }
+}
+
+bool HasRow(pugi::xml_node table) {
+  for (pugi::xml_node child = table.first_child(); child; child = child.next_sibling()) {
+    if (IsNamed(child, "w:tr")) return true;
+    if ((IsNamed(child, "w:sdt") && HasRow(child.child("w:sdtContent"))) ||
+        (IsNamed(child, "w:customXml") && HasRow(child)))
+      return true;
+  }
+  return false;
+}
+
 void RemoveRow(pugi::xml_node row) {
   pugi::xml_node table = row.parent();
   while (table && !IsNamed(table, "w:tbl")) table = table.parent();
-  row.parent().remove_child(row);
-  if (table && !FirstDescendant(table, "w:tr") && table.parent()) table.parent().remove_child(table);
+  RemoveBlock(row);
+  if (table && !HasRow(table) && table.parent()) RemoveBlock(table);
+}
+
+// A deletion that runs from the start of a paragraph to the end of the story leaves the story's last
+// paragraph empty: it stands for the first deleted paragraph, and takes its properties rather than
+// keeping (say) the numbering of the last one.
+void TakeParagraphProperties(pugi::xml_node paragraph, pugi::xml_node from) {
+  pugi::xml_node section;
+  if (pugi::xml_node own = paragraph.child("w:pPr")) {
+    if (pugi::xml_node ownSection = own.child("w:sectPr")) section = ownSection;
+  }
+  pugi::xml_document keep;
+  if (section) section = keep.append_copy(section);
+  paragraph.remove_child("w:pPr");
+  if (pugi::xml_node properties = from.child("w:pPr")) {
+    pugi::xml_node copy = paragraph.prepend_copy(properties);
+    copy.remove_child("w:sectPr");
+  }
+  if (section) {
+    pugi::xml_node properties = EnsureParagraphProperties(paragraph);
+    if (pugi::xml_node change = properties.child("w:pPrChange"))
+      properties.insert_copy_before(section, change);
+    else
+      properties.append_copy(section);
+  }
 }
 
 }  // namespace
@@ -353,9 +408,15 @@ void Story::Delete(int start, int end) {
     return;
   }
 
-  // 2. Rows whose every position lies in the range go as a whole.
+  // 2. Rows whose every position lies in the range go as a whole. A row nested in a cell of such a row
+  //    goes with it: each paragraph belongs to the outermost wholly deleted row around it (rows are met
+  //    inner first, so an outer row claims its nested rows' paragraphs after them).
   const Scope scope = ScopeFor(first, std::min(last + 1, ParagraphCount() - 1));
-  std::vector<int> rowStartOf(static_cast<size_t>(last - first + 1), -1);
+  struct WholeRow {
+    int first = -1;  // the row's first paragraph
+    int end = -1;    // the index of its end-of-row mark
+  };
+  std::vector<WholeRow> rowOf(static_cast<size_t>(last - first + 1));
   for (int index = first; index <= last; ++index) {
     if (paragraphs_[static_cast<size_t>(index)].kind != ParagraphKind::kRowEnd) continue;
     int rowFirst = index;
@@ -363,17 +424,26 @@ void Story::Delete(int start, int end) {
     while (rowFirst > 0 && IsInside(paragraphs_[static_cast<size_t>(rowFirst) - 1].node, row)) --rowFirst;
     if (ParagraphStart(rowFirst) < start || ParagraphStart(index) + 1 > end) continue;
     for (int member = rowFirst; member <= index; ++member)
-      rowStartOf[static_cast<size_t>(member - first)] = rowFirst;
+      rowOf[static_cast<size_t>(member - first)] = {rowFirst, index};
   }
 
   // 3. From the last paragraph back, so that the positions of those before stay as they were.
+  const int lastIndex = ParagraphCount() - 1;
+  if (first < last && last == lastIndex && end == length - 1 && start == firstStart &&
+      paragraphs_[static_cast<size_t>(first)].kind == ParagraphKind::kParagraph && rowOf.front().first < 0 &&
+      paragraphs_[static_cast<size_t>(first)].node.parent() == container_ &&
+      paragraphs_[static_cast<size_t>(last)].node.parent() == container_)
+    TakeParagraphProperties(paragraphs_[static_cast<size_t>(last)].node,
+                            paragraphs_[static_cast<size_t>(first)].node);
+  deletedBlocks_ = true;
   std::vector<std::pair<int, int>> removed;
   for (int index = last; index >= first; --index) {
     const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
     const int at = ParagraphStart(index), size = paragraph.Length(), mark = size - 1;
-    if (const int rowFirst = rowStartOf[static_cast<size_t>(index - first)]; rowFirst >= 0) {
-      if (paragraph.kind == ParagraphKind::kRowEnd) {
-        removed.emplace_back(ParagraphStart(rowFirst), at + 1);
+    if (const WholeRow row = rowOf[static_cast<size_t>(index - first)]; row.first >= 0) {
+      // Only the outermost row is removed; the rows inside it go with it.
+      if (row.end == index) {
+        removed.emplace_back(ParagraphStart(row.first), at + 1);
         RemoveRow(paragraph.node);
       }
       continue;
@@ -382,7 +452,7 @@ void Story::Delete(int start, int end) {
     const bool markDeleted = to == size && paragraph.kind == ParagraphKind::kParagraph;
     if (markDeleted && from == 0) {
       removed.emplace_back(at, at + size);
-      paragraph.node.parent().remove_child(paragraph.node);
+      RemoveBlock(paragraph.node);
       continue;
     }
     if (from < std::min(to, mark)) {
