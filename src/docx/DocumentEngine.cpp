@@ -68,6 +68,16 @@ const char kBlankStyles[] =
     R"(<w:style w:type="character" w:default="1" w:styleId="DefaultParagraphFont"><w:name w:val="Default Paragraph Font"/></w:style>)"
     R"(</w:styles>)";
 
+// A password-protected .docx is not a zip package but a compound file holding the encrypted package
+// under the stream name "EncryptedPackage" (UTF-16 in the directory).
+bool IsEncryptedPackage(const std::string& bytes) {
+  static const std::string kCompoundFile("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  if (bytes.compare(0, kCompoundFile.size(), kCompoundFile) != 0) return false;
+  std::string streamName;
+  for (const char ch : std::string("EncryptedPackage")) streamName += {ch, '\0'};
+  return bytes.find(streamName) != std::string::npos;
+}
+
 }  // namespace
 
 std::string BlankPackageBytes() {
@@ -145,6 +155,10 @@ std::shared_ptr<Document> Documents::Open(TextView path, OpenFailure* failure, s
   std::string bytes;
   if (!PathExists(path) || !ReadFileBytes(path, bytes))
     return fail(OpenFailure::kMissing, "cannot read the file");
+  if (IsEncryptedPackage(bytes))
+    return fail(OpenFailure::kEncrypted,
+                "the document is encrypted (protected by a password to open); save "
+                "it without the password and try again");
   if (NeedsConversion(path, bytes)) {
     if (OfficeConverterProgram().empty())
       return fail(OpenFailure::kNoConverter, "no office converter is installed");

@@ -64,7 +64,7 @@ inline constexpr int kReplaceOne = 1;
 inline constexpr int kFormatDocument = 0;  // SaveAs FileFormat: a .docx package
 
 // Why Documents.Open returned nothing.
-enum class OpenFailure { kNone, kMissing, kNoConverter, kUnreadable };
+enum class OpenFailure { kNone, kMissing, kNoConverter, kEncrypted, kUnreadable };
 
 class Application : public std::enable_shared_from_this<Application> {
  public:

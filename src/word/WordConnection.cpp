@@ -43,9 +43,14 @@ bool WordConnection::OpenDocument(TextView path, int /*readOnly*/, int /*addToRe
     return false;
   }
   word::OpenFailure failure = word::OpenFailure::kNone;
-  std::shared_ptr<word::Document> opened = documents->Open(path, &failure);
+  std::string reason;
+  std::shared_ptr<word::Document> opened = documents->Open(path, &failure, &reason);
   if (!opened) {
-    Notice(failure == word::OpenFailure::kNoConverter ? u"No OFFICE installed" : u"Failed to open the file");
+    // Which file and why: an encrypted document or a packing bomb is refused at once, and the user
+    // should know it is not the program that failed.
+    Notice(failure == word::OpenFailure::kNoConverter
+               ? Text(u"No OFFICE installed")
+               : u"Failed to open the file\r\n" + Text(path) + u"\r\n" + FromUtf8(reason));
     return false;
   }
   document = opened;

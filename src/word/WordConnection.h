@@ -41,7 +41,8 @@ class WordConnection {
   bool StartWord();
   // Opens an existing file as the current document and takes its selection. A missing file shows "The
   // file does not exist !"; a .doc, .odt or .rtf without the office converter "No OFFICE installed"; a
-  // file the engine cannot read "Failed to open the file".
+  // file the engine cannot read (damaged, encrypted, a packing bomb) "Failed to open the file" followed by
+  // the path and the reason.
   bool OpenDocument(TextView path, int readOnly = 0, int addToRecent = 0);
   bool NewDocument();
   // False (after saying so) when the file could not be written.
