@@ -121,25 +121,27 @@ Text WordConnection::RangeText(const std::shared_ptr<word::Range>& source) {
   return source ? source->Text() : Text();
 }
 
-void WordConnection::ReplaceAllByRepetition(TextView findText, TextView replacementText) {
+void WordConnection::ReplaceAllByRepetition(TextView findText, TextView replacementText, bool matchCase) {
   if (!range || findText.empty()) return;
   find = range->Find();
   const word::FindArgs replaceOne{.findText = Text(findText),
+                                  .matchCase = matchCase,
                                   .forward = true,
                                   .wrap = word::kWrapContinue,
                                   .replaceWith = Text(replacementText),
                                   .replace = word::kReplaceOne};
   // A replacement that holds the search text would be found again after wrapping round; such runs stop
   // at the first occurrence that lies inside one of their own replacements.
-  const bool feedsItself = Contains(word::FoldedText(replacementText), word::FoldedText(findText));
+  auto folded = [matchCase](TextView text) { return matchCase ? Text(text) : word::FoldedText(text); };
+  const Text foldedFind = folded(findText);
+  const bool feedsItself = Contains(folded(replacementText), foldedFind);
   const int rounds = std::max(range->OwnStory()->Length(), 1);
   std::vector<std::pair<int, int>> replaced;
-  const Text foldedFind = word::FoldedText(findText);
   for (int round = 0; round < rounds; ++round) {
     if (!feedsItself) {
       if (!find->Execute(replaceOne)) break;
       // An occurrence the document would not let go (a table's cell mark) is not tried again.
-      if (Contains(word::FoldedText(range->Text()), foldedFind)) break;
+      if (Contains(folded(range->Text()), foldedFind)) break;
       continue;
     }
     word::FindArgs probe = replaceOne;

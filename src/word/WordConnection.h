@@ -53,8 +53,9 @@ class WordConnection {
   // Replaces every occurrence in the story of range (set by the caller, normally the document content)
   // one at a time, wrapping at the end. A replacement that contains the search text stops once the
   // search would find an occurrence inside an earlier replacement; any run stops after as many rounds as
-  // the story has positions.
-  void ReplaceAllByRepetition(TextView findText, TextView replacement);
+  // the story has positions. With matchCase only occurrences in the same letters are replaced, by the
+  // replacement as it is.
+  void ReplaceAllByRepetition(TextView findText, TextView replacement, bool matchCase = false);
   // Deletes every occurrence of marker text 1, then of marker text 2; false without marker text 1.
   bool RemoveMarkerParagraphs();
   // Colours blue one occurrence (whole word) per item of the tab-separated list, each after the last.

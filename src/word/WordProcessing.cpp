@@ -98,7 +98,8 @@ bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path) {
     if (handled.count(pair) || Trimmed(pair) != pair) continue;
     handled.insert(pair);
     word.range = word.document->Content();
-    word.ReplaceAllByRepetition(pair, Text{before, u' ', after});
+    // Each pair in its own letters: the option only ever inserts a space, it never changes a letter.
+    word.ReplaceAllByRepetition(pair, Text{before, u' ', after}, true);
   }
   EndOperation(word);
   return true;

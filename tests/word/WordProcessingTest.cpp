@@ -126,6 +126,9 @@ TEST_F(WordProcessingTest, Option1_SpacesWhereChineseAndEnglishTouch) {
       {"ASCII only: nothing changes", Paragraphs({"all ASCII, 12 & more"}), ""},
       {"a space already there", Paragraphs({"a 中 b", "中 c"}), ""},
       {"full-width punctuation counts as Chinese", Paragraphs({"（COVID-19）病毒"}), "（ COVID-19 ）病毒\n"},
+      {"every letter stays as it was: each pair in its own case",
+       Paragraphs({"用Linux系统", "用log文件", "“And”, “and”", "Часть and часть", "OR或or"}),
+       "用 Linux 系统\n用 log 文件\n“ And ” , “ and ”\nЧасть and часть\nOR 或 or\n"},
   };
   for (const Case& test : cases) {
     TestPrompts prompts{u"1"};
