@@ -56,15 +56,23 @@ bool DigitsBetweenBraces(const Text& tag) {
   return true;
 }
 
-void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies) {
+void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
+                        const std::vector<Text>& unwritten) {
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
-  if (copies.empty()) {
+  if (copies.empty() && unwritten.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
     return;
   }
-  workingText += u"\r\nReview copies written (the originals are unchanged):";
-  for (const Text& copy : copies) workingText += u"\r\n" + copy;
-  workingText += u"\r\n";
+  if (!copies.empty()) {
+    workingText += u"\r\nReview copies written (the originals are unchanged):";
+    for (const Text& copy : copies) workingText += u"\r\n" + copy;
+    workingText += u"\r\n";
+  }
+  if (!unwritten.empty()) {
+    workingText += u"\r\nReview copies NOT written (the changes to these documents are lost):";
+    for (const Text& copy : unwritten) workingText += u"\r\n" + copy;
+    workingText += u"\r\n";
+  }
 }
 
 }  // namespace
@@ -301,7 +309,7 @@ void WordProcessing(TaskContext& context) {
   } while (pos != 0);
 
   // 4. The working text says which review copies were written.
-  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies());
+  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies(), word.TakeUnwrittenCopies());
 }
 
 }  // namespace scrivano

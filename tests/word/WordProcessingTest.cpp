@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -7,6 +8,7 @@
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "support/WordFixtures.h"
+#include "text/Pieces.h"
 #include "toolkit/TextFiles.h"
 #include "word/WordProcessing.h"
 
@@ -173,6 +175,41 @@ print([c.text for c in d.tables[0].rows[0].cells])
   std::string after;
   ASSERT_TRUE(ReadFileBytes(FromUtf8(path), after));
   EXPECT_EQ(after, original);
+}
+
+// A copy that cannot be written is named with the reason, and the report lists it as not written.
+TEST_F(WordProcessingTest, ReviewCopyNotWritten_SaysWhichFileAndWhy) {
+  struct Case {
+    const char* what;
+    bool folderInTheWay;
+    const char16_t* why;
+  } cases[] = {
+      {"a folder where the copy goes", true, u"a folder of that name is in the way."},
+      {"a read-only folder", false, u"its folder is read-only (no permission to write there)."},
+  };
+  for (const Case& test : cases) {
+    if (!test.folderInTheWay && ::geteuid() == 0) continue;  // permissions do not hold for root
+    TempFolder folder;
+    const std::string path = folder.path() + "/mixed.docx";
+    test::MakeDocx(path, Paragraphs({"ab中c"}));
+    const Text copy = ReviewCopyPath(FromUtf8(path));
+    if (test.folderInTheWay)
+      std::filesystem::create_directory(ToUtf8(copy));
+    else
+      std::filesystem::permissions(folder.path(),
+                                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    TestPrompts prompts{u"1"};
+    const Text report = Run({path});
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(prompts.Messages().size(), 1u) << test.what;
+    EXPECT_EQ(prompts.dialogs()[1].caption, u"Can not open the file!") << test.what;
+    EXPECT_EQ(prompts.Messages()[0], copy + u"\r\nThe review copy could not be written: " + test.why)
+        << test.what;
+    EXPECT_TRUE(report.ends_with(
+        u"\r\nReview copies NOT written (the changes to these documents are lost):\r\n" + copy + u"\r\n"))
+        << ToUtf8(report);
+    EXPECT_FALSE(Contains(report, u"No document was changed.")) << test.what;
+  }
 }
 
 TEST_F(WordProcessingTest, Option8_KeepsWhatLiesBetweenTheMarkers) {
