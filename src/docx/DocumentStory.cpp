@@ -78,8 +78,13 @@ class InlineIndexer {
       } else if (std::strcmp(name, "w:softHyphen") == 0) {
         Element(child, run, kOptionalHyphenChar);
       } else if (std::strcmp(name, "w:sym") == 0) {
-        const long code = std::strtol(child.attribute("w:char").value(), nullptr, 16);
-        Element(child, run, code > 0 && code < 0xFFFE ? static_cast<char16_t>(code) : u'(');
+        // Word's text shows a symbol-font character as "(" whatever its code.
+        Element(child, run, kSymbolChar);
+      } else if (std::strcmp(name, "w:footnoteReference") == 0 ||
+                 std::strcmp(name, "w:endnoteReference") == 0) {
+        Element(child, run, kNoteReferenceChar);
+      } else if (std::strcmp(name, "w:commentReference") == 0) {
+        Element(child, run, kCommentReferenceChar);
       } else if (std::strcmp(name, "w:drawing") == 0 || std::strcmp(name, "w:pict") == 0) {
         if (IsFloatingShape(child))
           paragraph_.anchors.push_back(child);

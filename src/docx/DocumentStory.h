@@ -2,7 +2,8 @@
 // character positions over the XML tree. Every paragraph contributes its characters and its mark: "\r"
 // for an ordinary paragraph, U+0007 for the last paragraph of a table cell and for the end of a table row
 // (one position each, which Word's text shows as "\r" U+0007). A tab is "\t", a line break U+000B, a page
-// break U+000C, a column break U+000E, an inline picture or object U+0001. Floating shapes, bookmarks,
+// break U+000C, a column break U+000E, an inline picture or object U+0001, a footnote or endnote
+// reference U+0002, a comment reference U+0005, a symbol-font character "(". Floating shapes, bookmarks,
 // field codes and deleted revisions take no position.
 //
 // The story keeps an index of its paragraphs (their text and the XML node behind each position) and
@@ -30,6 +31,9 @@ inline constexpr char16_t kLineBreakChar = 0x000B;
 inline constexpr char16_t kPageBreakChar = 0x000C;
 inline constexpr char16_t kColumnBreakChar = 0x000E;
 inline constexpr char16_t kObjectChar = 0x0001;
+inline constexpr char16_t kNoteReferenceChar = 0x0002;
+inline constexpr char16_t kCommentReferenceChar = 0x0005;
+inline constexpr char16_t kSymbolChar = u'(';
 inline constexpr char16_t kNonBreakingHyphenChar = 0x001E;
 inline constexpr char16_t kOptionalHyphenChar = 0x001F;
 

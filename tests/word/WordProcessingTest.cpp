@@ -265,6 +265,22 @@ TEST_F(WordProcessingTest, Option10_RemovesNumericTagsAndFlagsTheOthers) {
       << "an unclosed tag is coloured to the end";
 }
 
+// A footnote reference is a character: the braces around it hold no number tag.
+TEST_F(WordProcessingTest, Option10_AFootnoteReferenceInsideBracesIsNoTag) {
+  TestPrompts prompts{u"10"};
+  const std::string path = Make("note.docx", R"PY(
+p = d.add_paragraph('{4')
+r = p.add_run()
+ref = OxmlElement('w:footnoteReference')
+ref.set(qn('w:id'), '1')
+r._r.append(ref)
+p.add_run('2} and {7}')
+)PY");
+  Run({path});
+  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong format found!"}));
+  EXPECT_EQ(ReviewText(path), "{42} and \n") << "the reference stays; python-docx shows no text for it";
+}
+
 TEST_F(WordProcessingTest, ParagraphWalk_FindsEveryParagraphEndWhereItsTextPutsIt) {
   const std::string path = Make("walk.docx", R"PY(
 d.add_paragraph('before')
