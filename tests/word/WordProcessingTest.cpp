@@ -239,6 +239,44 @@ TEST_F(WordProcessingTest, Option8_KeepsWhatLiesBetweenTheMarkers) {
   }
 }
 
+// After the deletion nothing refers to what it took: no empty content control, no bookmark without its
+// end, and the kept last paragraph has no bullet it did not have.
+TEST_F(WordProcessingTest, Option8_LeavesNothingThatRefersToDeletedContent) {
+  TestPrompts prompts{u"8"};
+  test::SetParameter(Param::kWordMarker1, u"M1");
+  test::SetParameter(Param::kWordMarker2, u"M2");
+  const std::string path = Make("controls.docx", R"PY(
+from docx.oxml import parse_xml
+from docx.oxml.ns import nsdecls
+d.add_paragraph('intro')._p.addnext(parse_xml('<w:sdt %s><w:sdtPr><w:dropDownList><w:listItem w:value="a"/></w:dropDownList>'
+    '</w:sdtPr><w:sdtContent><w:p><w:r><w:t>stale value</w:t></w:r></w:p></w:sdtContent></w:sdt>' % nsdecls('w')))
+d.add_paragraph('M1')
+p = d.add_paragraph()
+p._p.append(parse_xml('<w:bookmarkStart %s w:id="1" w:name="across"/>' % nsdecls('w')))
+p.add_run('keep 1')
+d.add_paragraph('M2')
+p = d.add_paragraph('gone')
+p._p.append(parse_xml('<w:bookmarkEnd %s w:id="1"/>' % nsdecls('w')))
+d.add_paragraph('M1')
+d.add_paragraph('keep 2')
+d.add_paragraph('M2')
+d.add_paragraph('last item', style='List Bullet')
+)PY");
+  Run({path});
+  const std::string copy = ToUtf8(ReviewCopyPath(FromUtf8(path)));
+  EXPECT_EQ(ReadDocx(copy, R"PY(
+body = d.element.body
+print([p.text for p in d.paragraphs])
+print(len(body.findall('.//' + qn('w:sdt'))), len(body.findall('.//' + qn('w:bookmarkStart'))),
+      len(body.findall('.//' + qn('w:bookmarkEnd'))))
+print(d.paragraphs[-1].style.name, d.paragraphs[-1]._p.pPr is not None and d.paragraphs[-1]._p.pPr.numPr is not None)
+)PY"),
+            "['keep 1', 'keep 2', '']\n0 0 0\nNormal False\n");
+  if (test::HaveOffice()) {
+    EXPECT_EQ(test::OfficeText(copy), "keep 1\nkeep 2\n\n");
+  }
+}
+
 TEST_F(WordProcessingTest, EmptyMarkerParameters_AreNoMarkers) {
   EXPECT_EQ(MarkerText(u""), u"");
   EXPECT_EQ(MarkerText(u"<m>"), u"<m>\r");
