@@ -28,6 +28,10 @@ pugi::xml_node FirstElement(pugi::xml_node node) {
   return {};
 }
 
+// Text elements longer than kLongTextPiece are indexed as pieces of kTextPieceSize characters.
+constexpr size_t kLongTextPiece = 1024;
+constexpr size_t kTextPieceSize = 512;
+
 // Builds the positions of one paragraph from its runs.
 class InlineIndexer {
  public:
@@ -52,6 +56,27 @@ class InlineIndexer {
     paragraph_.pieces.push_back({node, run, paragraph_.Length(), static_cast<int>(chars.size()), kind});
     paragraph_.text.append(chars);
   }
+  // A long text element becomes several in the same run, so that an edit rewrites a few hundred
+  // characters rather than the whole text. Returns the last one; the pieces are added.
+  pugi::xml_node SplitLongText(pugi::xml_node element, const Text& text) {
+    pugi::xml_node run = element.parent();
+    pugi::xml_node last = element;
+    const bool preserve = element.attribute("xml:space");
+    size_t from = 0;
+    while (from < text.size()) {
+      size_t to = std::min(text.size(), from + kTextPieceSize);
+      if (to < text.size() && (text[to] & 0xFC00) == 0xDC00) --to;  // not between a surrogate pair
+      const TextView chunk = TextView(text).substr(from, to - from);
+      pugi::xml_node piece = from == 0 ? element : run.insert_child_after("w:t", last);
+      if (from > 0 && preserve) piece.append_attribute("xml:space") = "preserve";
+      SetNodeText(piece, chunk);
+      Add(piece, run, chunk, PieceKind::kText);
+      last = piece;
+      from = to;
+    }
+    return last;
+  }
+
   void Element(pugi::xml_node node, pugi::xml_node run, char16_t ch) {
     Add(node, run, TextView(&ch, 1), PieceKind::kElement);
   }
@@ -62,6 +87,10 @@ class InlineIndexer {
       const char* name = child.name();
       if (std::strcmp(name, "w:t") == 0) {
         const Text text = NodeText(child);
+        if (text.size() > kLongTextPiece) {
+          child = SplitLongText(child, text);
+          continue;
+        }
         if (!text.empty()) Add(child, run, text, PieceKind::kText);
       } else if (std::strcmp(name, "w:tab") == 0 || std::strcmp(name, "w:ptab") == 0) {
         Element(child, run, u'\t');

@@ -127,6 +127,10 @@ class Story {
   // control characters are dropped. Returns the number of positions inserted; insertedAt receives the
   // position the text went to.
   int InsertText(int position, TextView text, const RunFormat& format, int* insertedAt = nullptr);
+  // Inserts text (without paragraph marks) at each position, as replacing the character before it by
+  // itself followed by the text would: in that character's run and formatting. Positions are those of
+  // the story before the call; each paragraph is read again only once. Returns the positions inserted.
+  int InsertAtPositions(std::vector<int> positions, TextView text);
   // Deletes [start, end). Cell marks, row marks of rows not wholly deleted, and the story's last mark
   // stay; a wholly deleted row or table goes.
   void Delete(int start, int end);
@@ -179,6 +183,8 @@ class Story {
                            bool wholeWord);
 
   void DeleteInline(int index, int from, int to);
+  // The fast way for a deletion inside one text piece that keeps some of its text; false otherwise.
+  bool DeleteInsideTextPiece(int index, int from, int to);
   void InsertInline(int index, int local, TextView line, const RunFormat& format);
   void SplitRunsAt(int index, int local);
   // The child of paragraph where its inline content from local on begins (splitting runs and their

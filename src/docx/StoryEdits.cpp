@@ -387,6 +387,73 @@ void Story::MoveAnchorsForDelete(const std::vector<std::pair<int, int>>& removed
   }
 }
 
+bool Story::DeleteInsideTextPiece(int index, int from, int to) {
+  StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
+  const int found = PieceIndex(paragraph, from);
+  if (found < 0) return false;
+  Piece& piece = paragraph.pieces[static_cast<size_t>(found)];
+  const int count = to - from;
+  if (piece.kind != PieceKind::kText || to > piece.local + piece.length || count >= piece.length)
+    return false;
+  // The piece keeps some of its text: only it and the index after it change, whatever the paragraph's
+  // length.
+  Text text = NodeText(piece.node);
+  text.erase(static_cast<size_t>(from - piece.local), static_cast<size_t>(count));
+  SetNodeText(piece.node, text);
+  piece.length -= count;
+  for (size_t i = static_cast<size_t>(found) + 1; i < paragraph.pieces.size(); ++i)
+    paragraph.pieces[i].local -= count;
+  paragraph.text.erase(static_cast<size_t>(from), static_cast<size_t>(count));
+  paragraph.folded.erase(static_cast<size_t>(from), static_cast<size_t>(count));
+  for (int& mark : paragraph.pageMarks)
+    if (mark > from) mark = std::max(from, mark - count);
+  Invalidate(index);  // the signature may hold characters no longer there, which a search only skips
+  return true;
+}
+
+int Story::InsertAtPositions(std::vector<int> positions, TextView raw) {
+  const Text text = NormalizeInsertedText(raw);
+  if (text.empty() || text.find(kParagraphMark) != Text::npos || positions.empty()) return 0;
+  std::sort(positions.begin(), positions.end());
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  const int length = Length();
+  const int size = static_cast<int>(text.size());
+  // 1. Which paragraph each position belongs to (by the character before it), read before any change.
+  struct Spot {
+    int index, start, local;
+  };
+  std::vector<Spot> spots;
+  for (const int position : positions) {
+    if (position <= 0 || position >= length) continue;
+    const int index = ParagraphIndexAt(position - 1);
+    const int local = position - ParagraphStart(index);
+    if (paragraphs_[static_cast<size_t>(index)].kind == ParagraphKind::kRowEnd) continue;
+    if (local <= 0 || local > paragraphs_[static_cast<size_t>(index)].Length() - 1) continue;
+    spots.push_back({index, position - local, local});
+  }
+  // 2. From the last back: an insertion changes nothing to its left, so each paragraph is read once.
+  int inserted = 0;
+  for (size_t i = spots.size(); i-- > 0;) {
+    const Spot spot = spots[i];
+    const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(spot.index)];
+    const Piece& before = paragraph.pieces[static_cast<size_t>(PieceIndex(paragraph, spot.local - 1))];
+    if (before.kind == PieceKind::kText) {
+      Text joined = NodeText(before.node);
+      joined.insert(static_cast<size_t>(spot.local - before.local), text);
+      SetNodeText(before.node, joined);
+    } else {
+      InsertInline(spot.index, spot.local, text, FormatAt(spot.start + spot.local - 1, false));
+    }
+    MoveAnchorsForInsert(spot.start + spot.local, size);
+    inserted += size;
+    if (i == 0 || spots[i - 1].index != spot.index) ReindexParagraph(spot.index);
+  }
+  if (inserted == 0) return 0;
+  ++revision_;
+  CheckLength(length + inserted);
+  return inserted;
+}
+
 void Story::DeleteInline(int index, int from, int to) {
   DeleteInlinePieces(paragraphs_[static_cast<size_t>(index)], from, to);
 }
@@ -401,8 +468,10 @@ void Story::Delete(int start, int end) {
 
   // 1. Inside the text of one paragraph: no structure changes.
   if (first == last && end <= firstStart + paragraphs_[static_cast<size_t>(first)].Length() - 1) {
-    DeleteInline(first, start - firstStart, end - firstStart);
-    ReindexParagraph(first);
+    if (!DeleteInsideTextPiece(first, start - firstStart, end - firstStart)) {
+      DeleteInline(first, start - firstStart, end - firstStart);
+      ReindexParagraph(first);
+    }
     ++revision_;
     MoveAnchorsForDelete({{start, end}});
     return;

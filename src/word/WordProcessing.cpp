@@ -3,7 +3,8 @@
 #include <array>
 #include <atomic>
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
@@ -96,19 +97,27 @@ bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path) {
   // The scan reads the text once; the document changes only through the replacements.
   const Text text = word.document->Content()->Text();
   word.charactersProcessed = Length(text);
-  std::unordered_set<Text> handled;
+  // Each pair that qualifies would be replaced everywhere by its two characters with a space between
+  // (in its own letters: the option never changes a letter). A space makes no new pair, and every
+  // occurrence of a qualifying pair is a qualifying place, so the document this gives is the one with a
+  // space at every qualifying place of the text as read: inserted there in one pass, the cost does not
+  // grow with the length of the paragraphs.
+  std::unordered_map<Text, bool> qualifies;
+  std::vector<int> places;
+  int position = 0;  // in the document; "\r" U+0007 in the text is one position, a table cell's end
   for (size_t i = 1; i < text.size(); ++i) {
+    if (!(text[i - 1] == u'\r' && text[i] == u'\u0007')) ++position;
     const char16_t before = text[i - 1], after = text[i];
     if ((before < 127) == (after < 127)) continue;
-    const Text pair{before, after};
     // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English.
     if (before < 0x20 || after < 0x20) continue;
-    if (handled.count(pair) || Trimmed(pair) != pair) continue;
-    handled.insert(pair);
-    word.range = word.document->Content();
-    // Each pair in its own letters: the option only ever inserts a space, it never changes a letter.
-    word.ReplaceAllByRepetition(pair, Text{before, u' ', after}, true);
+    const Text pair{before, after};
+    auto [found, added] = qualifies.try_emplace(pair, false);
+    if (added) found->second = Trimmed(pair) == pair;
+    if (found->second) places.push_back(position);
   }
+  word.range = word.document->Content();
+  word.range->InsertAtPositions(std::move(places), u" ");
   EndOperation(word);
   return true;
 }

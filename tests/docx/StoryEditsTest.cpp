@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "docx/DocumentStory.h"
 #include "docx/DocumentXml.h"
@@ -39,7 +41,12 @@ class BodyMaker {
   std::string Run() { return "<w:r><w:t xml:space=\"preserve\">" + Text() + "</w:t></w:r>"; }
 
   std::string Inline() {
-    switch (Pick(0, 8)) {
+    switch (Pick(0, 9)) {
+      case 9: {  // long enough to be indexed in pieces
+        std::string text;
+        while (text.size() < 1600) text += " ab中文{12}x";
+        return "<w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r>";
+      }
       case 0:
         return "<w:sdt><w:sdtPr><w:alias w:val=\"c\"/></w:sdtPr><w:sdtContent>" + Run() +
                "</w:sdtContent></w:sdt>";
@@ -179,6 +186,44 @@ TEST(StoryEditsTest, Delete_RandomRangesOverNestedStructuresLeaveAValidDocument)
     }
   }
   EXPECT_EQ(deletions, 1800);
+}
+
+// Inserting at many positions in one pass gives the document that inserting at one position after the
+// other (from the last, each in the formatting of the character before it) gives.
+TEST(StoryEditsTest, InsertAtPositions_IsTheSameAsOneInsertionAfterTheOther) {
+  for (unsigned seed = 1; seed <= 30; ++seed) {
+    const std::string inner = BodyMaker(seed).Body();
+    const std::string text = std::string("<w:body") + kNamespaces + ">" + inner + "</w:body>";
+    pugi::xml_document batch, single;
+    ASSERT_TRUE(batch.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
+    ASSERT_TRUE(single.load_string(text.c_str(), pugi::parse_default | pugi::parse_ws_pcdata));
+    Story batchStory(batch.child("w:body")), singleStory(single.child("w:body"));
+    const int length = batchStory.Length();
+    std::mt19937 random(seed);
+    std::vector<int> positions;
+    for (int i = 0; i < length / 3; ++i)
+      positions.push_back(std::uniform_int_distribution<int>(0, length)(random));
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const int inserted = batchStory.InsertAtPositions(positions, u" ");
+    int expected = 0;
+    for (auto position = positions.rbegin(); position != positions.rend(); ++position) {
+      // Only where a character of a paragraph's text comes before: not at a mark or the story's start.
+      if (*position <= 0 || *position >= length) continue;
+      const Text before = singleStory.TextOf(*position - 1, *position);
+      if (before == u"\r" || before == u"\r\a") continue;
+      expected += singleStory.InsertText(*position, u" ", singleStory.FormatAt(*position - 1, false));
+    }
+    const std::string where = "seed " + std::to_string(seed);
+    EXPECT_EQ(inserted, expected) << where;
+    ASSERT_EQ(ToUtf8(batchStory.TextOf(0, batchStory.Length())),
+              ToUtf8(singleStory.TextOf(0, singleStory.Length())))
+        << where;
+    ASSERT_EQ(Serialize(batch.child("w:body")), Serialize(single.child("w:body"))) << where;
+    Story fresh(batch.child("w:body"));
+    ASSERT_EQ(ToUtf8(fresh.TextOf(0, fresh.Length())), ToUtf8(batchStory.TextOf(0, batchStory.Length())))
+        << where;
+  }
 }
 
 // A whole row holding a nested table: the nested rows go with the outer row, once.
