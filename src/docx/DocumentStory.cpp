@@ -107,8 +107,10 @@ class InlineIndexer {
       } else if (std::strcmp(name, "w:softHyphen") == 0) {
         Element(child, run, kOptionalHyphenChar);
       } else if (std::strcmp(name, "w:sym") == 0) {
-        // Word's text shows a symbol-font character as "(" whatever its code.
-        Element(child, run, kSymbolChar);
+        // Word's text shows a symbol-font character as "("; here it keeps its own code (a symbol font's
+        // codes lie in the private-use area), so that a search for "(" does not find a symbol.
+        const long code = std::strtol(child.attribute("w:char").value(), nullptr, 16);
+        Element(child, run, code > 0 && code < 0xFFFE ? static_cast<char16_t>(code) : kSymbolChar);
       } else if (std::strcmp(name, "w:footnoteReference") == 0 ||
                  std::strcmp(name, "w:endnoteReference") == 0) {
         Element(child, run, kNoteReferenceChar);

@@ -3,7 +3,7 @@
 // for an ordinary paragraph, U+0007 for the last paragraph of a table cell and for the end of a table row
 // (one position each, which Word's text shows as "\r" U+0007). A tab is "\t", a line break U+000B, a page
 // break U+000C, a column break U+000E, an inline picture or object U+0001, a footnote or endnote
-// reference U+0002, a comment reference U+0005, a symbol-font character "(". Floating shapes, bookmarks,
+// reference U+0002, a comment reference U+0005, a symbol (w:sym) its code. Floating shapes, bookmarks,
 // field codes and deleted revisions take no position.
 //
 // The story keeps an index of its paragraphs (their text and the XML node behind each position) and

@@ -45,6 +45,10 @@ void EndOperation(WordConnection& word) {
   word.ShowDocuments();
 }
 
+bool IsSymbolCode(char16_t ch) {
+  return ch >= 0xE000 && ch <= 0xF8FF;
+}
+
 bool EqualIgnoringCase(Text a, Text b) {
   MakeLower(a);
   MakeLower(b);
@@ -109,8 +113,10 @@ bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path) {
     if (!(text[i - 1] == u'\r' && text[i] == u'\u0007')) ++position;
     const char16_t before = text[i - 1], after = text[i];
     if ((before < 127) == (after < 127)) continue;
-    // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English.
-    if (before < 0x20 || after < 0x20) continue;
+    // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English, and
+    // nor are symbol-font characters (private-use codes; Word's text shows them as "(", which no pair
+    // replacement finds again).
+    if (before < 0x20 || after < 0x20 || IsSymbolCode(before) || IsSymbolCode(after)) continue;
     const Text pair{before, after};
     auto [found, added] = qualifies.try_emplace(pair, false);
     if (added) found->second = Trimmed(pair) == pair;

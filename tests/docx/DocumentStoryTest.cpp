@@ -70,12 +70,12 @@ TEST(DocumentStoryTest, TextAndLength_FollowWordsCharacterPositions) {
        "<w:r><w:drawing><wp:anchor/></w:drawing></w:r><w:hyperlink><w:r><w:t>link</w:t></w:r></w:hyperlink></"
        "w:p>",
        "7newlink\r", 9},
-      {"note and comment references take one position each, a symbol shows as (",
+      {"note and comment references take one position each, a symbol its code",
        "<w:p><w:r><w:t>{4</w:t></w:r><w:r><w:footnoteReference w:id=\"1\"/></w:r><w:r><w:t>2}</w:t>"
        "<w:endnoteReference w:id=\"2\"/><w:commentReference w:id=\"0\"/><w:sym w:font=\"Wingdings\" "
        "w:char=\"F04A\"/></w:r></w:p>",
        "{4\x02"
-       "2}\x02\x05(\r",
+       "2}\x02\x05\uF04A\r",
        9},
       {"an empty body gets its paragraph", "", "\r", 1},
       {"a body ending in a table gets a last paragraph", "<w:tbl><w:tr>" + Cell(P("x")) + "</w:tr></w:tbl>",

@@ -131,6 +131,12 @@ TEST_F(WordProcessingTest, Option1_SpacesWhereChineseAndEnglishTouch) {
       {"every letter stays as it was: each pair in its own case",
        Paragraphs({"用Linux系统", "用log文件", "“And”, “and”", "Часть and часть", "OR或or"}),
        "用 Linux 系统\n用 log 文件\n“ And ” , “ and ”\nЧасть and часть\nOR 或 or\n"},
+      {"a symbol-font character (a form's check box) is neither",
+       "p = d.add_paragraph()\nfor label in ['是', 'Yes']:\n    s = OxmlElement('w:sym')\n"
+       "    s.set(qn('w:font'), 'Wingdings 2')\n    s.set(qn('w:char'), 'F0A3')\n    "
+       "p.add_run()._r.append(s)\n"
+       "    p.add_run(label)\n",
+       ""},
   };
   for (const Case& test : cases) {
     TestPrompts prompts{u"1"};
