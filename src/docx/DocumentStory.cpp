@@ -29,7 +29,6 @@ pugi::xml_node FirstElement(pugi::xml_node node) {
 }
 
 // Text elements longer than kLongTextPiece are indexed as pieces of kTextPieceSize characters.
-constexpr size_t kLongTextPiece = 1024;
 constexpr size_t kTextPieceSize = 512;
 
 // Builds the positions of one paragraph from its runs.

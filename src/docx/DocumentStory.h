@@ -39,6 +39,10 @@ inline constexpr char16_t kOptionalHyphenChar = 0x001F;
 
 enum class PieceKind : std::uint8_t { kText, kElement, kMark };
 
+// A text element longer than this is indexed (and split) into shorter ones, so that an edit rewrites a
+// few hundred characters however long the paragraph.
+inline constexpr size_t kLongTextPiece = 1024;
+
 // Positions backed by one XML node.
 struct Piece {
   pugi::xml_node node;  // a w:t; an element of a run (w:tab, w:br, w:drawing, ...); the w:p or w:tr of a mark
@@ -183,8 +187,10 @@ class Story {
                            bool wholeWord);
 
   void DeleteInline(int index, int from, int to);
-  // The fast way for a deletion inside one text piece that keeps some of its text; false otherwise.
+  // The fast ways for a deletion inside one text piece that keeps some of its text, and for plain text
+  // that joins the text piece before it: the index is updated in place. False when they do not apply.
   bool DeleteInsideTextPiece(int index, int from, int to);
+  bool InsertIntoTextPiece(int index, int local, TextView text, const RunFormat& format);
   void InsertInline(int index, int local, TextView line, const RunFormat& format);
   void SplitRunsAt(int index, int local);
   // The child of paragraph where its inline content from local on begins (splitting runs and their

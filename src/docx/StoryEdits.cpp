@@ -411,6 +411,32 @@ bool Story::DeleteInsideTextPiece(int index, int from, int to) {
   return true;
 }
 
+bool Story::InsertIntoTextPiece(int index, int local, TextView text, const RunFormat& format) {
+  StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
+  if (local <= 0 || !IsPlainText(text)) return false;
+  const int found = PieceIndex(paragraph, local - 1);
+  Piece& before = paragraph.pieces[static_cast<size_t>(found)];
+  const size_t count = text.size();
+  if (before.kind != PieceKind::kText || static_cast<size_t>(before.length) + count > kLongTextPiece ||
+      !SameProperties(before.run, format))
+    return false;
+  Text joined = NodeText(before.node);
+  joined.insert(static_cast<size_t>(local - before.local), text);
+  SetNodeText(before.node, joined);
+  const int size = static_cast<int>(count);
+  before.length += size;
+  for (size_t i = static_cast<size_t>(found) + 1; i < paragraph.pieces.size(); ++i)
+    paragraph.pieces[i].local += size;
+  paragraph.text.insert(static_cast<size_t>(local), text);
+  const Text folded = FoldedText(text);
+  paragraph.folded.insert(static_cast<size_t>(local), folded);
+  for (const char16_t ch : folded) paragraph.signature.Add(ch);
+  for (int& mark : paragraph.pageMarks)
+    if (mark >= local) mark += size;
+  Invalidate(index);
+  return true;
+}
+
 int Story::InsertAtPositions(std::vector<int> positions, TextView raw) {
   const Text text = NormalizeInsertedText(raw);
   if (text.empty() || text.find(kParagraphMark) != Text::npos || positions.empty()) return 0;
@@ -630,8 +656,10 @@ int Story::InsertText(int position, TextView raw, const RunFormat& format, int* 
   const int local = position - ParagraphStart(index);
   const std::vector<Text> lines = SplitLines(text);
   if (lines.size() == 1) {
-    InsertInline(index, local, text, format);
-    ReindexParagraph(index);
+    if (!InsertIntoTextPiece(index, local, text, format)) {
+      InsertInline(index, local, text, format);
+      ReindexParagraph(index);
+    }
   } else {
     const Scope scope = ScopeFor(index, index);
     const pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;

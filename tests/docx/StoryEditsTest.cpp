@@ -148,6 +148,23 @@ std::string Problems(pugi::xml_node body) {
   return problems;
 }
 
+// Where an index kept up to date by edits differs from a fresh reading of the same XML; "" when nowhere.
+std::string IndexDifference(const Story& kept, const Story& read) {
+  if (kept.ParagraphCount() != read.ParagraphCount()) return "paragraph count";
+  for (int i = 0; i < kept.ParagraphCount(); ++i) {
+    const StoryParagraph &a = kept.ParagraphAt(i), &b = read.ParagraphAt(i);
+    const std::string where = "paragraph " + std::to_string(i);
+    if (a.text != b.text || a.folded != b.folded) return where + " text";
+    if (a.pageMarks != b.pageMarks) return where + " page marks";
+    if (a.pieces.size() != b.pieces.size()) return where + " piece count";
+    for (size_t k = 0; k < a.pieces.size(); ++k)
+      if (a.pieces[k].local != b.pieces[k].local || a.pieces[k].length != b.pieces[k].length ||
+          a.pieces[k].node != b.pieces[k].node)
+        return where + " piece " + std::to_string(k);
+  }
+  return "";
+}
+
 // Deleting any range leaves a valid body whose text is the old text outside the range, indexed as a
 // fresh reading of the XML indexes it, and no mark without its partner.
 TEST(StoryEditsTest, Delete_RandomRangesOverNestedStructuresLeaveAValidDocument) {
@@ -183,6 +200,7 @@ TEST(StoryEditsTest, Delete_RandomRangesOverNestedStructuresLeaveAValidDocument)
       Story fresh(body);
       ASSERT_FALSE(fresh.RepairedOnLoad()) << where << "\n" << Serialize(body);
       ASSERT_EQ(ToUtf8(fresh.TextOf(0, fresh.Length())), ToUtf8(now)) << where << "\n" << Serialize(body);
+      ASSERT_EQ(IndexDifference(story, fresh), "") << where;
     }
   }
   EXPECT_EQ(deletions, 1800);
@@ -223,6 +241,8 @@ TEST(StoryEditsTest, InsertAtPositions_IsTheSameAsOneInsertionAfterTheOther) {
     Story fresh(batch.child("w:body"));
     ASSERT_EQ(ToUtf8(fresh.TextOf(0, fresh.Length())), ToUtf8(batchStory.TextOf(0, batchStory.Length())))
         << where;
+    // The index each single insertion kept up to date is the index a fresh reading makes.
+    ASSERT_EQ(IndexDifference(singleStory, Story(single.child("w:body"))), "") << where;
   }
 }
 
