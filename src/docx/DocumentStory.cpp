@@ -1,6 +1,7 @@
 #include "docx/DocumentStory.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
@@ -180,6 +181,29 @@ std::vector<Text> SplitAfterMarks(const Text& pattern) {
   }
   if (parts.back().empty()) parts.pop_back();
   return parts;
+}
+
+// Text::find, with the first code unit looked for by memchr on its low byte: paragraphs may be a
+// million characters long, and searches run through them again and again.
+size_t FindPattern(const Text& haystack, const Text& pattern, size_t from) {
+  const size_t size = pattern.size();
+  if (size == 0 || haystack.size() < size) return Text::npos;
+  const char16_t first = pattern[0];
+  const unsigned char low = static_cast<unsigned char>(first & 0xFF);
+  constexpr size_t kLowByte = std::endian::native == std::endian::little ? 0 : 1;
+  const char* bytes = reinterpret_cast<const char*>(haystack.data());
+  const size_t last = haystack.size() - size;  // the last place a match can start
+  for (size_t at = from; at <= last;) {
+    const void* hit = std::memchr(bytes + 2 * at, low, 2 * (last - at + 1));
+    if (!hit) return Text::npos;
+    const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - bytes);
+    const size_t unit = offset / 2;
+    // The byte may be the other half of a code unit, or the start of a partial match.
+    if (offset % 2 == kLowByte && haystack[unit] == first && haystack.compare(unit, size, pattern) == 0)
+      return unit;
+    at = unit + 1;
+  }
+  return Text::npos;
 }
 
 bool EndsWith(const Text& text, const Text& tail) {
@@ -385,7 +409,7 @@ int Story::FindInParagraphs(const Text& pattern, int from, int limit, bool match
     if (paragraph.Length() < size || !paragraph.signature.Covers(wanted)) continue;
     const Text& haystack = matchCase ? paragraph.text : paragraph.folded;
     for (size_t at = static_cast<size_t>(std::max(from - first, 0));
-         (at = haystack.find(pattern, at)) != Text::npos; ++at) {
+         (at = FindPattern(haystack, pattern, at)) != Text::npos; ++at) {
       const int position = first + static_cast<int>(at);
       if (position + size > limit) return -1;
       if (!wholeWord || WholeWordAt(position, size)) return position;

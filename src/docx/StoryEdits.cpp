@@ -391,18 +391,31 @@ bool Story::DeleteInsideTextPiece(int index, int from, int to) {
   StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
   const int found = PieceIndex(paragraph, from);
   if (found < 0) return false;
-  Piece& piece = paragraph.pieces[static_cast<size_t>(found)];
+  // Every piece the range touches is text and keeps some of it (a range may cross from one piece of a
+  // long text into the next): only they and the index after them change, whatever the paragraph's length.
+  size_t last = static_cast<size_t>(found);
+  for (;; ++last) {
+    const Piece& piece = paragraph.pieces[last];
+    if (piece.kind != PieceKind::kText) return false;
+    const int cut = std::min(to, piece.local + piece.length) - std::max(from, piece.local);
+    if (cut >= piece.length) return false;
+    if (piece.local + piece.length >= to) break;
+    if (last + 1 >= paragraph.pieces.size()) return false;
+  }
   const int count = to - from;
-  if (piece.kind != PieceKind::kText || to > piece.local + piece.length || count >= piece.length)
-    return false;
-  // The piece keeps some of its text: only it and the index after it change, whatever the paragraph's
-  // length.
-  Text text = NodeText(piece.node);
-  text.erase(static_cast<size_t>(from - piece.local), static_cast<size_t>(count));
-  SetNodeText(piece.node, text);
-  piece.length -= count;
-  for (size_t i = static_cast<size_t>(found) + 1; i < paragraph.pieces.size(); ++i)
-    paragraph.pieces[i].local -= count;
+  for (size_t i = static_cast<size_t>(found); i <= last; ++i) {
+    Piece& piece = paragraph.pieces[i];
+    const int cutFrom = std::max(from, piece.local), cutTo = std::min(to, piece.local + piece.length);
+    Text text = NodeText(piece.node);
+    text.erase(static_cast<size_t>(cutFrom - piece.local), static_cast<size_t>(cutTo - cutFrom));
+    SetNodeText(piece.node, text);
+    piece.local = std::min(piece.local, from);
+    piece.length -= cutTo - cutFrom;
+  }
+  for (size_t i = last + 1; i < paragraph.pieces.size(); ++i) paragraph.pieces[i].local -= count;
+  // Pieces after the first start where the deletion began, plus what they kept before it.
+  for (size_t i = static_cast<size_t>(found) + 1; i <= last; ++i)
+    paragraph.pieces[i].local = paragraph.pieces[i - 1].local + paragraph.pieces[i - 1].length;
   paragraph.text.erase(static_cast<size_t>(from), static_cast<size_t>(count));
   paragraph.folded.erase(static_cast<size_t>(from), static_cast<size_t>(count));
   for (int& mark : paragraph.pageMarks)

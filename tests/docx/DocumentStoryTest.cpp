@@ -88,6 +88,29 @@ TEST(DocumentStoryTest, TextAndLength_FollowWordsCharacterPositions) {
   }
 }
 
+// Searches look for the first unit by its low byte: a byte that is the other half of a unit, a
+// partial match, and a match at the very end must all come out right.
+TEST(DocumentStoryTest, Find_ByteLevelSearchKeepsToWholeUnits) {
+  struct Case {
+    const char* text;
+    const char16_t* pattern;
+    int expected;
+  } cases[] = {
+      {"笠x{", u"{", 2},                // U+7B20 holds the byte of "{" as its other half
+      {"{1{12}", u"{12}", 2},           // a partial match first
+      {"ab{12}", u"{12}", 2},           // at the very end
+      {"笠笠", u"{", -1},               //
+      {"x{1", u"{12}", -1},             // longer than what is left
+      {"中文中", u"中", 0},             //
+      {"a\u4E2D\u2D4E", u"\u2D4E", 2},  // units with swapped bytes
+  };
+  for (const Case& test : cases) {
+    Body body(P(test.text));
+    EXPECT_EQ(body.story().FindForward(test.pattern, 0, body.story().Length(), true, false), test.expected)
+        << test.text << " / " << ToUtf8(test.pattern);
+  }
+}
+
 TEST(DocumentStoryTest, Find_CaseWholeWordsAndMarks) {
   Body body(P("Cat concat cat 中文字") + "<w:tbl><w:tr>" + Cell(P("end")) + Cell(P("中B")) +
             "</w:tr></w:tbl>" + P("&lt;Start&gt;") + P("x"));
