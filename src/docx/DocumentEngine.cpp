@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "docx/OfficeConversion.h"
+#include "docx/RangeMarks.h"
 #include "docx/SectionProperties.h"
 #include "text/FileBytes.h"
 
@@ -20,7 +21,6 @@ constexpr char kOfficeDocumentType[] =
 bool EndsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
-
 
 const char kBlankContentTypes[] =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
@@ -67,6 +67,16 @@ const char kBlankStyles[] =
     R"(<w:style w:type="paragraph" w:default="1" w:styleId="Normal"><w:name w:val="Normal"/><w:qFormat/></w:style>)"
     R"(<w:style w:type="character" w:default="1" w:styleId="DefaultParagraphFont"><w:name w:val="Default Paragraph Font"/></w:style>)"
     R"(</w:styles>)";
+
+// A password-protected .docx is not a zip package but a compound file holding the encrypted package
+// under the stream name "EncryptedPackage" (UTF-16 in the directory).
+bool IsEncryptedPackage(const std::string& bytes) {
+  static const std::string kCompoundFile("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  if (bytes.compare(0, kCompoundFile.size(), kCompoundFile) != 0) return false;
+  std::string streamName;
+  for (const char ch : std::string("EncryptedPackage")) streamName += {ch, '\0'};
+  return bytes.find(streamName) != std::string::npos;
+}
 
 }  // namespace
 
@@ -145,6 +155,10 @@ std::shared_ptr<Document> Documents::Open(TextView path, OpenFailure* failure, s
   std::string bytes;
   if (!PathExists(path) || !ReadFileBytes(path, bytes))
     return fail(OpenFailure::kMissing, "cannot read the file");
+  if (IsEncryptedPackage(bytes))
+    return fail(OpenFailure::kEncrypted,
+                "the document is encrypted (protected by a password to open); save "
+                "it without the password and try again");
   if (NeedsConversion(path, bytes)) {
     if (OfficeConverterProgram().empty())
       return fail(OpenFailure::kNoConverter, "no office converter is installed");
@@ -267,6 +281,10 @@ std::string Document::SaveToBytes() {
   bool repaired = main_->RepairedOnLoad();
   for (const auto& [node, story] : boxes_) repaired = repaired || story->RepairedOnLoad();
   if (Revision() > 0 || repaired) {
+    bool deleted = main_->DeletedBlocks();
+    for (const auto& [node, story] : boxes_) deleted = deleted || story->DeletedBlocks();
+    // After a deletion nothing may refer to what it took.
+    if (deleted) RemoveUnmatchedRangeMarks(xml_.document_element());
     SyncTextBoxFallbacks();
     package_->WritePart(mainPart_, SerializeXml(xml_));
   }

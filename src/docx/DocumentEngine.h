@@ -64,7 +64,7 @@ inline constexpr int kReplaceOne = 1;
 inline constexpr int kFormatDocument = 0;  // SaveAs FileFormat: a .docx package
 
 // Why Documents.Open returned nothing.
-enum class OpenFailure { kNone, kMissing, kNoConverter, kUnreadable };
+enum class OpenFailure { kNone, kMissing, kNoConverter, kEncrypted, kUnreadable };
 
 class Application : public std::enable_shared_from_this<Application> {
  public:
@@ -246,6 +246,12 @@ class Range : public std::enable_shared_from_this<Range>, protected StoryAnchor 
   // Insert text at the start / the end; the range grows to include it.
   void InsertBefore(TextView text);
   void InsertAfter(TextView text);
+  // Not Word's: inserts text at each of the story positions (as they are before the call), each in the
+  // run and formatting of the character before it, as replacing that character and the next by
+  // themselves with the text between would. One pass however many positions: an operation that would
+  // replace pair after pair uses it to give the same document at a cost that does not grow with the
+  // paragraphs' length. The range moves along. Returns the number of positions inserted.
+  int InsertAtPositions(std::vector<int> positions, TextView text);
   // Copy keeps the range's content (text, runs, paragraphs, whole tables) for Paste, which replaces the
   // range with it; a range then covers the pasted content, a selection ends up after it.
   void Copy();

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <memory>
 
-
 namespace scrivano::word {
 namespace {
 
@@ -79,18 +78,43 @@ std::string DocumentPackage::ReadPart(const std::string& name) const {
   if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) < 0 ||
       !(stat.valid & ZIP_STAT_SIZE))
     throw DocumentError("damaged part " + name);
+  CheckUnpackedSize(name, stat);
   zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
   if (!file) throw DocumentError("damaged part " + name);
-  std::string bytes(stat.size, '\0');
-  zip_uint64_t done = 0;
-  while (done < stat.size) {
-    const zip_int64_t got = zip_fread(file, bytes.data() + done, stat.size - done);
-    if (got <= 0) break;
-    done += static_cast<zip_uint64_t>(got);
+  // Read in pieces: the size in the archive's directory may be forged, and memory is taken only for what
+  // really comes out.
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, kReadPiece)));
+  while (bytes.size() < stat.size) {
+    const size_t done = bytes.size();
+    const size_t piece = static_cast<size_t>(std::min<zip_uint64_t>(stat.size - done, kReadPiece));
+    bytes.resize(done + piece);
+    const zip_int64_t got = zip_fread(file, bytes.data() + done, piece);
+    if (got <= 0) {
+      bytes.resize(done);
+      break;
+    }
+    bytes.resize(done + static_cast<size_t>(got));
   }
   zip_fclose(file);
-  if (done != stat.size) throw DocumentError("damaged part " + name);
+  if (bytes.size() != stat.size) throw DocumentError("damaged part " + name);
   return bytes;
+}
+
+void DocumentPackage::CheckUnpackedSize(const std::string& name, const zip_stat_t& stat) const {
+  auto megabytes = [](zip_uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB"; };
+  if (stat.size > kMaxPartBytes)
+    throw DocumentError("part " + name + " unpacks to " + megabytes(stat.size) + ", more than the " +
+                        megabytes(kMaxPartBytes) + " this program reads");
+  if ((stat.valid & ZIP_STAT_COMP_SIZE) && stat.size > kRatioCheckedFrom &&
+      stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > kMaxCompressionRatio)
+    throw DocumentError("part " + name + " unpacks to " + megabytes(stat.size) + " from " +
+                        std::to_string(stat.comp_size) + " bytes: more than " +
+                        std::to_string(kMaxCompressionRatio) + " times, as only a packing bomb does");
+  if (unpacked_ + stat.size > kMaxTotalBytes)
+    throw DocumentError("the parts read unpack to more than " + megabytes(kMaxTotalBytes) + " (at part " +
+                        name + ")");
+  unpacked_ += stat.size;
 }
 
 void DocumentPackage::WritePart(const std::string& name, std::string bytes) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct zip;
+struct zip_stat;
 
 namespace scrivano::word {
 
@@ -18,6 +19,14 @@ class DocumentError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Limits on what a package may unpack to, against packing bombs: the size of one part read, the sum of
+// the parts read, and how many times larger than its packed bytes a large part may be. Parts that are
+// not read (pictures and the like) are copied as stored whatever their size.
+inline constexpr unsigned long long kMaxPartBytes = 256ull << 20;
+inline constexpr unsigned long long kMaxTotalBytes = 768ull << 20;
+inline constexpr unsigned long long kRatioCheckedFrom = 32ull << 20;
+inline constexpr unsigned long long kMaxCompressionRatio = 100;
 
 class DocumentPackage {
  public:
@@ -30,7 +39,7 @@ class DocumentPackage {
   DocumentPackage& operator=(const DocumentPackage&) = delete;
 
   bool HasPart(const std::string& name) const;
-  // Throws DocumentError when the part is absent or damaged.
+  // Throws DocumentError when the part is absent or damaged, or unpacks beyond the limits above.
   std::string ReadPart(const std::string& name) const;
   // Replaces or adds a part; it is compressed when the package is saved.
   void WritePart(const std::string& name, std::string bytes);
@@ -41,8 +50,12 @@ class DocumentPackage {
   std::string Save() const;
 
  private:
+  static constexpr unsigned long long kReadPiece = 4ull << 20;
+  void CheckUnpackedSize(const std::string& name, const ::zip_stat& stat) const;
+
   std::string original_;
-  struct zip* archive_ = nullptr;  // reads original_
+  mutable unsigned long long unpacked_ = 0;  // by the parts read so far
+  struct zip* archive_ = nullptr;            // reads original_
   std::vector<std::string> names_;
   std::map<std::string, std::string> written_;
 };

@@ -1,7 +1,7 @@
-#include "docx/DocumentEngine.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "docx/DocumentEngine.h"
 
 namespace scrivano::word {
 namespace {
@@ -108,6 +108,10 @@ void Range::InsertAfter(TextView text) {
   int at = position;
   const int count = story_->InsertText(position, text, story_->FormatAt(position, true), &at);
   SetExtent(std::min(start, at), std::max(anchorEnd, at + count));
+}
+
+int Range::InsertAtPositions(std::vector<int> positions, TextView text) {
+  return Usable() ? story_->InsertAtPositions(std::move(positions), text) : 0;
 }
 
 void Range::InsertBreak(int type) {

@@ -1,6 +1,7 @@
 #include "docx/DocumentStory.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,9 @@ pugi::xml_node FirstElement(pugi::xml_node node) {
   return {};
 }
 
+// Text elements longer than kLongTextPiece are indexed as pieces of kTextPieceSize characters.
+constexpr size_t kTextPieceSize = 512;
+
 // Builds the positions of one paragraph from its runs.
 class InlineIndexer {
  public:
@@ -52,6 +56,27 @@ class InlineIndexer {
     paragraph_.pieces.push_back({node, run, paragraph_.Length(), static_cast<int>(chars.size()), kind});
     paragraph_.text.append(chars);
   }
+  // A long text element becomes several in the same run, so that an edit rewrites a few hundred
+  // characters rather than the whole text. Returns the last one; the pieces are added.
+  pugi::xml_node SplitLongText(pugi::xml_node element, const Text& text) {
+    pugi::xml_node run = element.parent();
+    pugi::xml_node last = element;
+    const bool preserve = element.attribute("xml:space");
+    size_t from = 0;
+    while (from < text.size()) {
+      size_t to = std::min(text.size(), from + kTextPieceSize);
+      if (to < text.size() && (text[to] & 0xFC00) == 0xDC00) --to;  // not between a surrogate pair
+      const TextView chunk = TextView(text).substr(from, to - from);
+      pugi::xml_node piece = from == 0 ? element : run.insert_child_after("w:t", last);
+      if (from > 0 && preserve) piece.append_attribute("xml:space") = "preserve";
+      SetNodeText(piece, chunk);
+      Add(piece, run, chunk, PieceKind::kText);
+      last = piece;
+      from = to;
+    }
+    return last;
+  }
+
   void Element(pugi::xml_node node, pugi::xml_node run, char16_t ch) {
     Add(node, run, TextView(&ch, 1), PieceKind::kElement);
   }
@@ -62,6 +87,10 @@ class InlineIndexer {
       const char* name = child.name();
       if (std::strcmp(name, "w:t") == 0) {
         const Text text = NodeText(child);
+        if (text.size() > kLongTextPiece) {
+          child = SplitLongText(child, text);
+          continue;
+        }
         if (!text.empty()) Add(child, run, text, PieceKind::kText);
       } else if (std::strcmp(name, "w:tab") == 0 || std::strcmp(name, "w:ptab") == 0) {
         Element(child, run, u'\t');
@@ -78,8 +107,15 @@ class InlineIndexer {
       } else if (std::strcmp(name, "w:softHyphen") == 0) {
         Element(child, run, kOptionalHyphenChar);
       } else if (std::strcmp(name, "w:sym") == 0) {
+        // Word's text shows a symbol-font character as "("; here it keeps its own code (a symbol font's
+        // codes lie in the private-use area), so that a search for "(" does not find a symbol.
         const long code = std::strtol(child.attribute("w:char").value(), nullptr, 16);
-        Element(child, run, code > 0 && code < 0xFFFE ? static_cast<char16_t>(code) : u'(');
+        Element(child, run, code > 0 && code < 0xFFFE ? static_cast<char16_t>(code) : kSymbolChar);
+      } else if (std::strcmp(name, "w:footnoteReference") == 0 ||
+                 std::strcmp(name, "w:endnoteReference") == 0) {
+        Element(child, run, kNoteReferenceChar);
+      } else if (std::strcmp(name, "w:commentReference") == 0) {
+        Element(child, run, kCommentReferenceChar);
       } else if (std::strcmp(name, "w:drawing") == 0 || std::strcmp(name, "w:pict") == 0) {
         if (IsFloatingShape(child))
           paragraph_.anchors.push_back(child);
@@ -145,6 +181,29 @@ std::vector<Text> SplitAfterMarks(const Text& pattern) {
   }
   if (parts.back().empty()) parts.pop_back();
   return parts;
+}
+
+// Text::find, with the first code unit looked for by memchr on its low byte: paragraphs may be a
+// million characters long, and searches run through them again and again.
+size_t FindPattern(const Text& haystack, const Text& pattern, size_t from) {
+  const size_t size = pattern.size();
+  if (size == 0 || haystack.size() < size) return Text::npos;
+  const char16_t first = pattern[0];
+  const unsigned char low = static_cast<unsigned char>(first & 0xFF);
+  constexpr size_t kLowByte = std::endian::native == std::endian::little ? 0 : 1;
+  const char* bytes = reinterpret_cast<const char*>(haystack.data());
+  const size_t last = haystack.size() - size;  // the last place a match can start
+  for (size_t at = from; at <= last;) {
+    const void* hit = std::memchr(bytes + 2 * at, low, 2 * (last - at + 1));
+    if (!hit) return Text::npos;
+    const size_t offset = static_cast<size_t>(static_cast<const char*>(hit) - bytes);
+    const size_t unit = offset / 2;
+    // The byte may be the other half of a code unit, or the start of a partial match.
+    if (offset % 2 == kLowByte && haystack[unit] == first && haystack.compare(unit, size, pattern) == 0)
+      return unit;
+    at = unit + 1;
+  }
+  return Text::npos;
 }
 
 bool EndsWith(const Text& text, const Text& tail) {
@@ -350,7 +409,7 @@ int Story::FindInParagraphs(const Text& pattern, int from, int limit, bool match
     if (paragraph.Length() < size || !paragraph.signature.Covers(wanted)) continue;
     const Text& haystack = matchCase ? paragraph.text : paragraph.folded;
     for (size_t at = static_cast<size_t>(std::max(from - first, 0));
-         (at = haystack.find(pattern, at)) != Text::npos; ++at) {
+         (at = FindPattern(haystack, pattern, at)) != Text::npos; ++at) {
       const int position = first + static_cast<int>(at);
       if (position + size > limit) return -1;
       if (!wholeWord || WholeWordAt(position, size)) return position;

@@ -2,7 +2,8 @@
 // character positions over the XML tree. Every paragraph contributes its characters and its mark: "\r"
 // for an ordinary paragraph, U+0007 for the last paragraph of a table cell and for the end of a table row
 // (one position each, which Word's text shows as "\r" U+0007). A tab is "\t", a line break U+000B, a page
-// break U+000C, a column break U+000E, an inline picture or object U+0001. Floating shapes, bookmarks,
+// break U+000C, a column break U+000E, an inline picture or object U+0001, a footnote or endnote
+// reference U+0002, a comment reference U+0005, a symbol (w:sym) its code. Floating shapes, bookmarks,
 // field codes and deleted revisions take no position.
 //
 // The story keeps an index of its paragraphs (their text and the XML node behind each position) and
@@ -30,10 +31,17 @@ inline constexpr char16_t kLineBreakChar = 0x000B;
 inline constexpr char16_t kPageBreakChar = 0x000C;
 inline constexpr char16_t kColumnBreakChar = 0x000E;
 inline constexpr char16_t kObjectChar = 0x0001;
+inline constexpr char16_t kNoteReferenceChar = 0x0002;
+inline constexpr char16_t kCommentReferenceChar = 0x0005;
+inline constexpr char16_t kSymbolChar = u'(';
 inline constexpr char16_t kNonBreakingHyphenChar = 0x001E;
 inline constexpr char16_t kOptionalHyphenChar = 0x001F;
 
 enum class PieceKind : std::uint8_t { kText, kElement, kMark };
+
+// A text element longer than this is indexed (and split) into shorter ones, so that an edit rewrites a
+// few hundred characters however long the paragraph.
+inline constexpr size_t kLongTextPiece = 1024;
 
 // Positions backed by one XML node.
 struct Piece {
@@ -94,6 +102,9 @@ class Story {
   void Kill() { alive_ = false; }
   // Counts the edits; 0 means unchanged since the story was read.
   std::uint64_t Revision() const { return revision_; }
+  // True once a deletion went beyond one paragraph's text: marks that pair up (bookmarks, comment
+  // ranges) may then have lost their partner.
+  bool DeletedBlocks() const { return deletedBlocks_; }
   // True when reading the story had to add a missing paragraph.
   bool RepairedOnLoad() const { return repaired_; }
 
@@ -120,6 +131,10 @@ class Story {
   // control characters are dropped. Returns the number of positions inserted; insertedAt receives the
   // position the text went to.
   int InsertText(int position, TextView text, const RunFormat& format, int* insertedAt = nullptr);
+  // Inserts text (without paragraph marks) at each position, as replacing the character before it by
+  // itself followed by the text would: in that character's run and formatting. Positions are those of
+  // the story before the call; each paragraph is read again only once. Returns the positions inserted.
+  int InsertAtPositions(std::vector<int> positions, TextView text);
   // Deletes [start, end). Cell marks, row marks of rows not wholly deleted, and the story's last mark
   // stay; a wholly deleted row or table goes.
   void Delete(int start, int end);
@@ -172,6 +187,10 @@ class Story {
                            bool wholeWord);
 
   void DeleteInline(int index, int from, int to);
+  // The fast ways for a deletion inside one text piece that keeps some of its text, and for plain text
+  // that joins the text piece before it: the index is updated in place. False when they do not apply.
+  bool DeleteInsideTextPiece(int index, int from, int to);
+  bool InsertIntoTextPiece(int index, int local, TextView text, const RunFormat& format);
   void InsertInline(int index, int local, TextView line, const RunFormat& format);
   void SplitRunsAt(int index, int local);
   // The child of paragraph where its inline content from local on begins (splitting runs and their
@@ -195,6 +214,7 @@ class Story {
   std::uint64_t revision_ = 0;
   bool alive_ = true;
   bool repaired_ = false;
+  bool deletedBlocks_ = false;
 };
 
 // Text as an insertion stores it: "\r\n" and "\n" become "\r", unsupported control characters go.

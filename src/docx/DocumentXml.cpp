@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "docx/DocumentPackage.h"
+#include "docx/XmlReading.h"
 
 namespace scrivano::word {
 namespace {
@@ -128,9 +129,11 @@ std::optional<double> ReadNumber(const char* text) {
 void ParseXml(const std::string& bytes, pugi::xml_document& document, const std::string& partName) {
   const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration |
                            pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype;
+  const std::string text = DecodeXmlPart(bytes, partName);
   const pugi::xml_parse_result result =
-      document.load_buffer(bytes.data(), bytes.size(), options, pugi::encoding_auto);
+      document.load_buffer(text.data(), text.size(), options, pugi::encoding_utf8);
   if (!result) throw DocumentError("damaged part " + partName + ": " + result.description());
+  NormalizeXmlTree(document, partName);
 }
 
 std::string SerializeXml(const pugi::xml_document& document) {

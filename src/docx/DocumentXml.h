@@ -13,8 +13,9 @@
 
 namespace scrivano::word {
 
-// Parses a part; white-space-only text (a w:t holding " ") and the XML declaration are kept. Throws
-// DocumentError naming the part.
+// Parses a part (see XmlReading.h: decoded by its declared encoding, known namespaces under their usual
+// prefixes, nesting bounded); white-space-only text (a w:t holding " ") and the XML declaration are kept.
+// Throws DocumentError naming the part.
 void ParseXml(const std::string& bytes, pugi::xml_document& document, const std::string& partName);
 std::string SerializeXml(const pugi::xml_document& document);
 

@@ -1,8 +1,7 @@
 // The story's edits: deleting, inserting text and blocks, splitting runs and paragraphs, run formats.
-#include "docx/DocumentStory.h"
-
 #include <algorithm>
 
+#include "docx/DocumentStory.h"
 #include "docx/DocumentXml.h"
 #include "docx/StoryNodes.h"
 
@@ -156,10 +155,13 @@ void RemoveIfEmpty(pugi::xml_node run, pugi::xml_node paragraph) {
   while (node && node != paragraph && !HasContent(node)) {
     pugi::xml_node parent = node.parent();
     if (IsNamed(parent, "w:sdtContent")) {
+      // An emptied content control goes as a whole: its properties are no content.
       pugi::xml_node control = parent.parent();
       parent.remove_child(node);
       if (HasContent(parent)) return;
-      node = control;
+      node = control.parent();
+      node.remove_child(control);
+      if (!IsRunContainer(node)) return;
       continue;
     }
     parent.remove_child(node);
@@ -273,13 +275,6 @@ void JoinNextParagraph(pugi::xml_node paragraph, pugi::xml_node next) {
   next.parent().remove_child(next);
 }
 
-void RemoveRow(pugi::xml_node row) {
-  pugi::xml_node table = row.parent();
-  while (table && !IsNamed(table, "w:tbl")) table = table.parent();
-  row.parent().remove_child(row);
-  if (table && !FirstDescendant(table, "w:tr") && table.parent()) table.parent().remove_child(table);
-}
-
 }  // namespace
 
 Text NormalizeInsertedText(TextView raw) {
@@ -332,6 +327,112 @@ void Story::MoveAnchorsForDelete(const std::vector<std::pair<int, int>>& removed
   }
 }
 
+bool Story::DeleteInsideTextPiece(int index, int from, int to) {
+  StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
+  const int found = PieceIndex(paragraph, from);
+  if (found < 0) return false;
+  // Every piece the range touches is text and keeps some of it (a range may cross from one piece of a
+  // long text into the next): only they and the index after them change, whatever the paragraph's length.
+  size_t last = static_cast<size_t>(found);
+  for (;; ++last) {
+    const Piece& piece = paragraph.pieces[last];
+    if (piece.kind != PieceKind::kText) return false;
+    const int cut = std::min(to, piece.local + piece.length) - std::max(from, piece.local);
+    if (cut >= piece.length) return false;
+    if (piece.local + piece.length >= to) break;
+    if (last + 1 >= paragraph.pieces.size()) return false;
+  }
+  const int count = to - from;
+  for (size_t i = static_cast<size_t>(found); i <= last; ++i) {
+    Piece& piece = paragraph.pieces[i];
+    const int cutFrom = std::max(from, piece.local), cutTo = std::min(to, piece.local + piece.length);
+    Text text = NodeText(piece.node);
+    text.erase(static_cast<size_t>(cutFrom - piece.local), static_cast<size_t>(cutTo - cutFrom));
+    SetNodeText(piece.node, text);
+    piece.local = std::min(piece.local, from);
+    piece.length -= cutTo - cutFrom;
+  }
+  for (size_t i = last + 1; i < paragraph.pieces.size(); ++i) paragraph.pieces[i].local -= count;
+  // Pieces after the first start where the deletion began, plus what they kept before it.
+  for (size_t i = static_cast<size_t>(found) + 1; i <= last; ++i)
+    paragraph.pieces[i].local = paragraph.pieces[i - 1].local + paragraph.pieces[i - 1].length;
+  paragraph.text.erase(static_cast<size_t>(from), static_cast<size_t>(count));
+  paragraph.folded.erase(static_cast<size_t>(from), static_cast<size_t>(count));
+  for (int& mark : paragraph.pageMarks)
+    if (mark > from) mark = std::max(from, mark - count);
+  Invalidate(index);  // the signature may hold characters no longer there, which a search only skips
+  return true;
+}
+
+bool Story::InsertIntoTextPiece(int index, int local, TextView text, const RunFormat& format) {
+  StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
+  if (local <= 0 || !IsPlainText(text)) return false;
+  const int found = PieceIndex(paragraph, local - 1);
+  Piece& before = paragraph.pieces[static_cast<size_t>(found)];
+  const size_t count = text.size();
+  if (before.kind != PieceKind::kText || static_cast<size_t>(before.length) + count > kLongTextPiece ||
+      !SameProperties(before.run, format))
+    return false;
+  Text joined = NodeText(before.node);
+  joined.insert(static_cast<size_t>(local - before.local), text);
+  SetNodeText(before.node, joined);
+  const int size = static_cast<int>(count);
+  before.length += size;
+  for (size_t i = static_cast<size_t>(found) + 1; i < paragraph.pieces.size(); ++i)
+    paragraph.pieces[i].local += size;
+  paragraph.text.insert(static_cast<size_t>(local), text);
+  const Text folded = FoldedText(text);
+  paragraph.folded.insert(static_cast<size_t>(local), folded);
+  for (const char16_t ch : folded) paragraph.signature.Add(ch);
+  for (int& mark : paragraph.pageMarks)
+    if (mark >= local) mark += size;
+  Invalidate(index);
+  return true;
+}
+
+int Story::InsertAtPositions(std::vector<int> positions, TextView raw) {
+  const Text text = NormalizeInsertedText(raw);
+  if (text.empty() || text.find(kParagraphMark) != Text::npos || positions.empty()) return 0;
+  std::sort(positions.begin(), positions.end());
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  const int length = Length();
+  const int size = static_cast<int>(text.size());
+  // 1. Which paragraph each position belongs to (by the character before it), read before any change.
+  struct Spot {
+    int index, start, local;
+  };
+  std::vector<Spot> spots;
+  for (const int position : positions) {
+    if (position <= 0 || position >= length) continue;
+    const int index = ParagraphIndexAt(position - 1);
+    const int local = position - ParagraphStart(index);
+    if (paragraphs_[static_cast<size_t>(index)].kind == ParagraphKind::kRowEnd) continue;
+    if (local <= 0 || local > paragraphs_[static_cast<size_t>(index)].Length() - 1) continue;
+    spots.push_back({index, position - local, local});
+  }
+  // 2. From the last back: an insertion changes nothing to its left, so each paragraph is read once.
+  int inserted = 0;
+  for (size_t i = spots.size(); i-- > 0;) {
+    const Spot spot = spots[i];
+    const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(spot.index)];
+    const Piece& before = paragraph.pieces[static_cast<size_t>(PieceIndex(paragraph, spot.local - 1))];
+    if (before.kind == PieceKind::kText) {
+      Text joined = NodeText(before.node);
+      joined.insert(static_cast<size_t>(spot.local - before.local), text);
+      SetNodeText(before.node, joined);
+    } else {
+      InsertInline(spot.index, spot.local, text, FormatAt(spot.start + spot.local - 1, false));
+    }
+    MoveAnchorsForInsert(spot.start + spot.local, size);
+    inserted += size;
+    if (i == 0 || spots[i - 1].index != spot.index) ReindexParagraph(spot.index);
+  }
+  if (inserted == 0) return 0;
+  ++revision_;
+  CheckLength(length + inserted);
+  return inserted;
+}
+
 void Story::DeleteInline(int index, int from, int to) {
   DeleteInlinePieces(paragraphs_[static_cast<size_t>(index)], from, to);
 }
@@ -346,16 +447,24 @@ void Story::Delete(int start, int end) {
 
   // 1. Inside the text of one paragraph: no structure changes.
   if (first == last && end <= firstStart + paragraphs_[static_cast<size_t>(first)].Length() - 1) {
-    DeleteInline(first, start - firstStart, end - firstStart);
-    ReindexParagraph(first);
+    if (!DeleteInsideTextPiece(first, start - firstStart, end - firstStart)) {
+      DeleteInline(first, start - firstStart, end - firstStart);
+      ReindexParagraph(first);
+    }
     ++revision_;
     MoveAnchorsForDelete({{start, end}});
     return;
   }
 
-  // 2. Rows whose every position lies in the range go as a whole.
+  // 2. Rows whose every position lies in the range go as a whole. A row nested in a cell of such a row
+  //    goes with it: each paragraph belongs to the outermost wholly deleted row around it (rows are met
+  //    inner first, so an outer row claims its nested rows' paragraphs after them).
   const Scope scope = ScopeFor(first, std::min(last + 1, ParagraphCount() - 1));
-  std::vector<int> rowStartOf(static_cast<size_t>(last - first + 1), -1);
+  struct WholeRow {
+    int first = -1;  // the row's first paragraph
+    int end = -1;    // the index of its end-of-row mark
+  };
+  std::vector<WholeRow> rowOf(static_cast<size_t>(last - first + 1));
   for (int index = first; index <= last; ++index) {
     if (paragraphs_[static_cast<size_t>(index)].kind != ParagraphKind::kRowEnd) continue;
     int rowFirst = index;
@@ -363,17 +472,26 @@ void Story::Delete(int start, int end) {
     while (rowFirst > 0 && IsInside(paragraphs_[static_cast<size_t>(rowFirst) - 1].node, row)) --rowFirst;
     if (ParagraphStart(rowFirst) < start || ParagraphStart(index) + 1 > end) continue;
     for (int member = rowFirst; member <= index; ++member)
-      rowStartOf[static_cast<size_t>(member - first)] = rowFirst;
+      rowOf[static_cast<size_t>(member - first)] = {rowFirst, index};
   }
 
   // 3. From the last paragraph back, so that the positions of those before stay as they were.
+  const int lastIndex = ParagraphCount() - 1;
+  if (first < last && last == lastIndex && end == length - 1 && start == firstStart &&
+      paragraphs_[static_cast<size_t>(first)].kind == ParagraphKind::kParagraph && rowOf.front().first < 0 &&
+      paragraphs_[static_cast<size_t>(first)].node.parent() == container_ &&
+      paragraphs_[static_cast<size_t>(last)].node.parent() == container_)
+    TakeParagraphProperties(paragraphs_[static_cast<size_t>(last)].node,
+                            paragraphs_[static_cast<size_t>(first)].node);
+  deletedBlocks_ = true;
   std::vector<std::pair<int, int>> removed;
   for (int index = last; index >= first; --index) {
     const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
     const int at = ParagraphStart(index), size = paragraph.Length(), mark = size - 1;
-    if (const int rowFirst = rowStartOf[static_cast<size_t>(index - first)]; rowFirst >= 0) {
-      if (paragraph.kind == ParagraphKind::kRowEnd) {
-        removed.emplace_back(ParagraphStart(rowFirst), at + 1);
+    if (const WholeRow row = rowOf[static_cast<size_t>(index - first)]; row.first >= 0) {
+      // Only the outermost row is removed; the rows inside it go with it.
+      if (row.end == index) {
+        removed.emplace_back(ParagraphStart(row.first), at + 1);
         RemoveRow(paragraph.node);
       }
       continue;
@@ -382,7 +500,7 @@ void Story::Delete(int start, int end) {
     const bool markDeleted = to == size && paragraph.kind == ParagraphKind::kParagraph;
     if (markDeleted && from == 0) {
       removed.emplace_back(at, at + size);
-      paragraph.node.parent().remove_child(paragraph.node);
+      RemoveBlock(paragraph.node);
       continue;
     }
     if (from < std::min(to, mark)) {
@@ -491,8 +609,10 @@ int Story::InsertText(int position, TextView raw, const RunFormat& format, int* 
   const int local = position - ParagraphStart(index);
   const std::vector<Text> lines = SplitLines(text);
   if (lines.size() == 1) {
-    InsertInline(index, local, text, format);
-    ReindexParagraph(index);
+    if (!InsertIntoTextPiece(index, local, text, format)) {
+      InsertInline(index, local, text, format);
+      ReindexParagraph(index);
+    }
   } else {
     const Scope scope = ScopeFor(index, index);
     const pugi::xml_node paragraph = paragraphs_[static_cast<size_t>(index)].node;

@@ -15,4 +15,11 @@ bool IsBlockMarker(pugi::xml_node node);
 pugi::xml_node NextBlockSibling(pugi::xml_node node);
 bool IsInside(pugi::xml_node node, pugi::xml_node ancestor);
 
+// Removes a block (paragraph, row, table) and then the content controls this leaves empty.
+void RemoveBlock(pugi::xml_node block);
+// Removes a row, and its table when that has no row left.
+void RemoveRow(pugi::xml_node row);
+// Gives paragraph the properties of from (its own section break stays).
+void TakeParagraphProperties(pugi::xml_node paragraph, pugi::xml_node from);
+
 }  // namespace scrivano::word

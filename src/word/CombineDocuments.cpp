@@ -16,7 +16,10 @@ bool CollectDocumentTexts(WordConnection& word, Text& windowText) {
     if (!FileExists(path, false) || !word.OpenDocument(path, 0, 0)) break;
     word.document = word.application->ActiveDocument();
     word.range = word.document->Content();
-    windowText += word.range->Text();
+    // A cell ends its text as a paragraph does: the end-of-cell mark would run into the gathered phrases.
+    Text text = word.range->Text();
+    Replace(text, u"\r\u0007", u"\r");
+    windowText += text;
     windowText += u'\r';
   } while (pos != 0);
   CloseWordWindows(kOfficeMainWindowClass);

@@ -7,7 +7,8 @@
 
 namespace scrivano {
 
-// Replaces windowText (a list of paths) by the text of the listed documents, each followed by "\r",
+// Replaces windowText (a list of paths) by the text of the listed documents (table cells and rows ended
+// by "\r" as paragraphs are, without Word's end-of-cell mark), each followed by "\r",
 // stopping at the first file that is missing or cannot be opened. When nothing was gathered the text
 // becomes the list followed by "\r". Returns whether the text is not empty.
 bool CollectDocumentTexts(WordConnection& word, Text& windowText);

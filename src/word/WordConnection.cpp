@@ -1,11 +1,19 @@
 #include "word/WordConnection.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "prompt/SelectionPrompt.h"
 #include "tasks/DesktopServices.h"
+#include "text/FileBytes.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "text/Utf8.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano {
@@ -20,6 +28,17 @@ bool InsideAny(const std::vector<std::pair<int, int>>& spans, int start, int end
   return std::any_of(spans.begin(), spans.end(), [&](const std::pair<int, int>& span) {
     return span.first <= start && end <= span.second;
   });
+}
+
+// Why a file could not be written, in the user's terms.
+Text WriteFailure(TextView path, int error) {
+  std::error_code ignored;
+  const std::filesystem::path native(PathToNative(path));
+  if (std::filesystem::is_directory(native, ignored)) return u"a folder of that name is in the way.";
+  const std::filesystem::path folder = native.parent_path().empty() ? "." : native.parent_path();
+  if (!std::filesystem::is_directory(folder, ignored)) return u"its folder does not exist.";
+  if (::access(folder.c_str(), W_OK) != 0) return u"its folder is read-only (no permission to write there).";
+  return FromUtf8(error ? std::strerror(error) : "the file system refused it") + u".";
 }
 
 }  // namespace
@@ -43,9 +62,14 @@ bool WordConnection::OpenDocument(TextView path, int /*readOnly*/, int /*addToRe
     return false;
   }
   word::OpenFailure failure = word::OpenFailure::kNone;
-  std::shared_ptr<word::Document> opened = documents->Open(path, &failure);
+  std::string reason;
+  std::shared_ptr<word::Document> opened = documents->Open(path, &failure, &reason);
   if (!opened) {
-    Notice(failure == word::OpenFailure::kNoConverter ? u"No OFFICE installed" : u"Failed to open the file");
+    // Which file and why: an encrypted document or a packing bomb is refused at once, and the user
+    // should know it is not the program that failed.
+    Notice(failure == word::OpenFailure::kNoConverter
+               ? Text(u"No OFFICE installed")
+               : u"Failed to open the file\r\n" + Text(path) + u"\r\n" + FromUtf8(reason));
     return false;
   }
   document = opened;
@@ -116,25 +140,27 @@ Text WordConnection::RangeText(const std::shared_ptr<word::Range>& source) {
   return source ? source->Text() : Text();
 }
 
-void WordConnection::ReplaceAllByRepetition(TextView findText, TextView replacementText) {
+void WordConnection::ReplaceAllByRepetition(TextView findText, TextView replacementText, bool matchCase) {
   if (!range || findText.empty()) return;
   find = range->Find();
   const word::FindArgs replaceOne{.findText = Text(findText),
+                                  .matchCase = matchCase,
                                   .forward = true,
                                   .wrap = word::kWrapContinue,
                                   .replaceWith = Text(replacementText),
                                   .replace = word::kReplaceOne};
   // A replacement that holds the search text would be found again after wrapping round; such runs stop
   // at the first occurrence that lies inside one of their own replacements.
-  const bool feedsItself = Contains(word::FoldedText(replacementText), word::FoldedText(findText));
+  auto folded = [matchCase](TextView text) { return matchCase ? Text(text) : word::FoldedText(text); };
+  const Text foldedFind = folded(findText);
+  const bool feedsItself = Contains(folded(replacementText), foldedFind);
   const int rounds = std::max(range->OwnStory()->Length(), 1);
   std::vector<std::pair<int, int>> replaced;
-  const Text foldedFind = word::FoldedText(findText);
   for (int round = 0; round < rounds; ++round) {
     if (!feedsItself) {
       if (!find->Execute(replaceOne)) break;
       // An occurrence the document would not let go (a table's cell mark) is not tried again.
-      if (Contains(word::FoldedText(range->Text()), foldedFind)) break;
+      if (Contains(folded(range->Text()), foldedFind)) break;
       continue;
     }
     word::FindArgs probe = replaceOne;
@@ -233,15 +259,23 @@ void WordConnection::ShowDocuments() {
     if (revision == 0 || revision == shown || open->FullName().empty()) continue;
     const Text copy = ReviewCopyPath(open->FullName());
     std::string bytes;
+    Text why;
     try {
       bytes = open->SaveToBytes();
     } catch (const word::DocumentError& problem) {
-      ShowMessage(copy + u"\r\n" + FromUtf8(problem.what()), u"Can not open the file!", MessageButtons::Ok,
-                  false);
-      continue;
+      why = FromUtf8(problem.what());
     }
-    if (!WriteFileBytesAtomically(copy, bytes)) {
-      ShowMessage(copy, u"Can not open the file!", MessageButtons::Ok, false);
+    if (why.empty()) {
+      errno = 0;
+      if (!WriteFileBytesAtomically(copy, bytes)) why = WriteFailure(copy, errno);
+    }
+    if (!why.empty()) {
+      // The edits are lost with the copy: the user hears which file and why, and the report lists it.
+      ShowMessage(copy + u"\r\nThe review copy could not be written: " + why, u"Can not open the file!",
+                  MessageButtons::Ok, false);
+      shown = revision;
+      if (std::find(unwrittenCopies_.begin(), unwrittenCopies_.end(), copy) == unwrittenCopies_.end())
+        unwrittenCopies_.push_back(copy);
       continue;
     }
     shown = revision;
@@ -254,6 +288,12 @@ void WordConnection::ShowDocuments() {
 std::vector<Text> WordConnection::TakeReviewCopies() {
   std::vector<Text> copies;
   copies.swap(reviewCopies_);
+  return copies;
+}
+
+std::vector<Text> WordConnection::TakeUnwrittenCopies() {
+  std::vector<Text> copies;
+  copies.swap(unwrittenCopies_);
   return copies;
 }
 

@@ -41,7 +41,8 @@ class WordConnection {
   bool StartWord();
   // Opens an existing file as the current document and takes its selection. A missing file shows "The
   // file does not exist !"; a .doc, .odt or .rtf without the office converter "No OFFICE installed"; a
-  // file the engine cannot read "Failed to open the file".
+  // file the engine cannot read (damaged, encrypted, a packing bomb) "Failed to open the file" followed by
+  // the path and the reason.
   bool OpenDocument(TextView path, int readOnly = 0, int addToRecent = 0);
   bool NewDocument();
   // False (after saying so) when the file could not be written.
@@ -52,8 +53,9 @@ class WordConnection {
   // Replaces every occurrence in the story of range (set by the caller, normally the document content)
   // one at a time, wrapping at the end. A replacement that contains the search text stops once the
   // search would find an occurrence inside an earlier replacement; any run stops after as many rounds as
-  // the story has positions.
-  void ReplaceAllByRepetition(TextView findText, TextView replacement);
+  // the story has positions. With matchCase only occurrences in the same letters are replaced, by the
+  // replacement as it is.
+  void ReplaceAllByRepetition(TextView findText, TextView replacement, bool matchCase = false);
   // Deletes every occurrence of marker text 1, then of marker text 2; false without marker text 1.
   bool RemoveMarkerParagraphs();
   // Colours blue one occurrence (whole word) per item of the tab-separated list, each after the last.
@@ -67,6 +69,8 @@ class WordConnection {
   void ShowDocuments();
   // The review copies written since the last call, each once, in order.
   std::vector<Text> TakeReviewCopies();
+  // The review copies that could not be written since the last call (their edits are lost), in order.
+  std::vector<Text> TakeUnwrittenCopies();
 
   std::recursive_mutex& Mutex() { return mutex_; }
 
@@ -113,6 +117,7 @@ class WordConnection {
  private:
   std::map<std::weak_ptr<word::Document>, std::uint64_t, std::owner_less<>> shownRevision_;
   std::vector<Text> reviewCopies_;
+  std::vector<Text> unwrittenCopies_;
   std::recursive_mutex mutex_;
 };
 

@@ -3,7 +3,8 @@
 #include <array>
 #include <atomic>
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
@@ -47,6 +48,10 @@ void EndOperation(WordConnection& word) {
   word.ShowDocuments();
 }
 
+bool IsSymbolCode(char16_t ch) {
+  return ch >= 0xE000 && ch <= 0xF8FF;
+}
+
 bool EqualIgnoringCase(Text a, Text b) {
   MakeLower(a);
   MakeLower(b);
@@ -59,15 +64,23 @@ bool DigitsBetweenBraces(const Text& tag) {
   return true;
 }
 
-void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies) {
+void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
+                        const std::vector<Text>& unwritten) {
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
-  if (copies.empty()) {
+  if (copies.empty() && unwritten.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
     return;
   }
-  workingText += u"\r\nReview copies written (the originals are unchanged):";
-  for (const Text& copy : copies) workingText += u"\r\n" + copy;
-  workingText += u"\r\n";
+  if (!copies.empty()) {
+    workingText += u"\r\nReview copies written (the originals are unchanged):";
+    for (const Text& copy : copies) workingText += u"\r\n" + copy;
+    workingText += u"\r\n";
+  }
+  if (!unwritten.empty()) {
+    workingText += u"\r\nReview copies NOT written (the changes to these documents are lost):";
+    for (const Text& copy : unwritten) workingText += u"\r\n" + copy;
+    workingText += u"\r\n";
+  }
 }
 
 }  // namespace
@@ -91,18 +104,29 @@ bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path) {
   // The scan reads the text once; the document changes only through the replacements.
   const Text text = word.document->Content()->Text();
   word.charactersProcessed = Length(text);
-  std::unordered_set<Text> handled;
+  // Each pair that qualifies would be replaced everywhere by its two characters with a space between
+  // (in its own letters: the option never changes a letter). A space makes no new pair, and every
+  // occurrence of a qualifying pair is a qualifying place, so the document this gives is the one with a
+  // space at every qualifying place of the text as read: inserted there in one pass, the cost does not
+  // grow with the length of the paragraphs.
+  std::unordered_map<Text, bool> qualifies;
+  std::vector<int> places;
+  int position = 0;  // in the document; "\r" U+0007 in the text is one position, a table cell's end
   for (size_t i = 1; i < text.size(); ++i) {
+    if (!(text[i - 1] == u'\r' && text[i] == u'\u0007')) ++position;
     const char16_t before = text[i - 1], after = text[i];
     if ((before < 127) == (after < 127)) continue;
+    // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English, and
+    // nor are symbol-font characters (private-use codes; Word's text shows them as "(", which no pair
+    // replacement finds again).
+    if (before < 0x20 || after < 0x20 || IsSymbolCode(before) || IsSymbolCode(after)) continue;
     const Text pair{before, after};
-    // Control characters (cell and row marks, picture placeholders) are neither Chinese nor English.
-    if (before < 0x20 || after < 0x20) continue;
-    if (handled.count(pair) || Trimmed(pair) != pair) continue;
-    handled.insert(pair);
-    word.range = word.document->Content();
-    word.ReplaceAllByRepetition(pair, Text{before, u' ', after});
+    auto [found, added] = qualifies.try_emplace(pair, false);
+    if (added) found->second = Trimmed(pair) == pair;
+    if (found->second) places.push_back(position);
   }
+  word.range = word.document->Content();
+  word.range->InsertAtPositions(std::move(places), u" ");
   EndOperation(word);
   return true;
 }
@@ -320,7 +344,7 @@ void WordProcessing(TaskContext& context) {
   } while (pos != 0);
 
   // 4. The working text says which review copies were written.
-  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies());
+  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies(), word.TakeUnwrittenCopies());
 }
 
 }  // namespace scrivano

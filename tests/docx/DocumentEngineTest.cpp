@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "docx/DocumentEngine.h"
 #include "support/TempFolder.h"
@@ -408,6 +410,52 @@ TEST_F(DocumentEngineTest, Documents_OpenAgainAddCloseAndBadFiles) {
         << name;
     EXPECT_FALSE(reason.empty());
   }
+}
+
+// Ranges of any shape deleted from a form with nested tables, merged cells, content controls, fields
+// and tracked changes: every result is a document LibreOffice opens.
+TEST_F(DocumentEngineTest, DeletingRandomRanges_LeavesDocumentsLibreOfficeOpens) {
+  SKIP_WITHOUT_OFFICE();
+  const std::string path = Make("form.docx", R"PY(
+from docx.oxml import parse_xml
+from docx.oxml.ns import nsdecls
+d.add_paragraph('申请表 Application form M1')
+t = d.add_table(rows=3, cols=3)
+t.style = 'Table Grid'
+t.cell(0, 0).merge(t.cell(0, 1)).text = '姓名 Name'
+t.cell(1, 0).merge(t.cell(2, 0)).text = 'merged down'
+inner = t.cell(1, 1).add_table(rows=2, cols=2)
+for i, cell in enumerate(c for row in inner.rows for c in row.cells):
+    cell.text = 'inner %d 内' % i
+inner.cell(0, 0).add_table(rows=1, cols=1).cell(0, 0).text = 'deepest'
+t.cell(1, 2).text = 'M2'
+t.cell(2, 2).paragraphs[0]._p.append(parse_xml(
+    '<w:sdt %s><w:sdtPr><w:dropDownList><w:listItem w:value="yes"/></w:dropDownList></w:sdtPr>'
+    '<w:sdtContent><w:r><w:t>yes</w:t></w:r></w:sdtContent></w:sdt>' % nsdecls('w')))
+p = d.add_paragraph('field ')
+p._p.append(parse_xml('<w:fldSimple %s w:instr="PAGE"><w:r><w:t>1</w:t></w:r></w:fldSimple>' % nsdecls('w')))
+p._p.append(parse_xml('<w:ins %s w:id="1" w:author="a"><w:r><w:t>inserted</w:t></w:r></w:ins>' % nsdecls('w')))
+p._p.append(parse_xml('<w:del %s w:id="2" w:author="a"><w:r><w:delText>gone</w:delText></w:r></w:del>' % nsdecls('w')))
+p.add_run(' and more 更多')
+d.add_paragraph('last 最后', style='List Bullet')
+)PY");
+  std::mt19937 random(2024);
+  std::vector<std::string> results;
+  for (int round = 0; round < 24; ++round) {
+    const std::shared_ptr<Application> application = Application::Create();
+    const std::shared_ptr<Document> document = application->Documents()->Open(FromUtf8(path));
+    ASSERT_TRUE(document);
+    const int length = document->Content()->End();
+    const int a = std::uniform_int_distribution<int>(0, length)(random);
+    const int b = std::uniform_int_distribution<int>(0, length)(random);
+    const std::shared_ptr<Range> range = document->Content();
+    range->SetRange(std::min(a, b), std::max(a, b));
+    range->SetText(u"");
+    results.push_back(Save(document, "deleted-" + std::to_string(round) + ".docx"));
+  }
+  const std::vector<std::optional<std::string>> texts = test::OfficeTexts(results);
+  for (size_t i = 0; i < results.size(); ++i)
+    EXPECT_TRUE(texts[i].has_value()) << results[i] << " does not open";
 }
 
 }  // namespace

@@ -29,6 +29,46 @@ TEST(DocumentPackageTest, DamagedInputIsADocumentError) {
   EXPECT_FALSE(blank.HasPart("word/missing.xml"));
 }
 
+// Sets the unpacked size the archive's directory gives for the entry (a forged size).
+void ForgeUnpackedSize(std::string& zip, const std::string& name, unsigned size) {
+  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos; at = zip.find("PK\x01\x02", at + 4)) {
+    if (zip.compare(at + 46, name.size(), name) != 0) continue;
+    for (int i = 0; i < 4; ++i)
+      zip[at + 24 + static_cast<size_t>(i)] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    return;
+  }
+  ADD_FAILURE() << "no entry " << name;
+}
+
+// Packing bombs are refused before anything is unpacked, with the part's name.
+TEST(DocumentPackageTest, UnpackingLimits) {
+  DocumentPackage bomb(BlankPackageBytes());
+  bomb.WritePart("word/document.xml", std::string(40u << 20, 'a'));
+  std::string forged = bomb.Save();
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      {"40 MB from a few kilobytes", forged, "part word/document.xml unpacks to 40 MB from "},
+      {"a forged size of 2 GB", std::string(),
+       "part word/document.xml unpacks to 2048 MB, more than the 256 MB"},
+  };
+  ForgeUnpackedSize(forged, "word/document.xml", 0x80000000u);
+  cases[1].bytes = forged;
+  for (const Case& test : cases) {
+    DocumentPackage package(test.bytes);
+    try {
+      package.ReadPart("word/document.xml");
+      ADD_FAILURE() << test.what << ": read";
+    } catch (const DocumentError& problem) {
+      EXPECT_TRUE(std::string(problem.what()).starts_with(test.message))
+          << test.what << ": " << problem.what();
+    }
+    EXPECT_NO_THROW(package.ReadPart("word/styles.xml")) << test.what << ": the other parts stay readable";
+  }
+}
+
 TEST(DocumentPackageTest, RelationshipNames) {
   EXPECT_EQ(RelationshipPartFor("word/document.xml"), "word/_rels/document.xml.rels");
   EXPECT_EQ(RelationshipPartFor("document.xml"), "_rels/document.xml.rels");

@@ -70,6 +70,13 @@ TEST(DocumentStoryTest, TextAndLength_FollowWordsCharacterPositions) {
        "<w:r><w:drawing><wp:anchor/></w:drawing></w:r><w:hyperlink><w:r><w:t>link</w:t></w:r></w:hyperlink></"
        "w:p>",
        "7newlink\r", 9},
+      {"note and comment references take one position each, a symbol its code",
+       "<w:p><w:r><w:t>{4</w:t></w:r><w:r><w:footnoteReference w:id=\"1\"/></w:r><w:r><w:t>2}</w:t>"
+       "<w:endnoteReference w:id=\"2\"/><w:commentReference w:id=\"0\"/><w:sym w:font=\"Wingdings\" "
+       "w:char=\"F04A\"/></w:r></w:p>",
+       "{4\x02"
+       "2}\x02\x05\uF04A\r",
+       9},
       {"an empty body gets its paragraph", "", "\r", 1},
       {"a body ending in a table gets a last paragraph", "<w:tbl><w:tr>" + Cell(P("x")) + "</w:tr></w:tbl>",
        "x\r\a\r\a\r", 4},
@@ -78,6 +85,29 @@ TEST(DocumentStoryTest, TextAndLength_FollowWordsCharacterPositions) {
     Body body(test.xml);
     EXPECT_EQ(body.Text(), test.text) << test.what;
     EXPECT_EQ(body.story().Length(), test.length) << test.what;
+  }
+}
+
+// Searches look for the first unit by its low byte: a byte that is the other half of a unit, a
+// partial match, and a match at the very end must all come out right.
+TEST(DocumentStoryTest, Find_ByteLevelSearchKeepsToWholeUnits) {
+  struct Case {
+    const char* text;
+    const char16_t* pattern;
+    int expected;
+  } cases[] = {
+      {"笠x{", u"{", 2},                // U+7B20 holds the byte of "{" as its other half
+      {"{1{12}", u"{12}", 2},           // a partial match first
+      {"ab{12}", u"{12}", 2},           // at the very end
+      {"笠笠", u"{", -1},               //
+      {"x{1", u"{12}", -1},             // longer than what is left
+      {"中文中", u"中", 0},             //
+      {"a\u4E2D\u2D4E", u"\u2D4E", 2},  // units with swapped bytes
+  };
+  for (const Case& test : cases) {
+    Body body(P(test.text));
+    EXPECT_EQ(body.story().FindForward(test.pattern, 0, body.story().Length(), true, false), test.expected)
+        << test.text << " / " << ToUtf8(test.pattern);
   }
 }
 

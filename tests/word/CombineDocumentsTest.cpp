@@ -39,6 +39,20 @@ TEST_F(CombineDocumentsTest, CollectDocumentTexts_StopsAtTheFirstMissingFile) {
   EXPECT_EQ(text, list + u"\r") << "nothing gathered: the list itself";
 }
 
+TEST_F(CombineDocumentsTest, CollectDocumentTexts_CellsEndAsParagraphsDo) {
+  TestPrompts prompts;
+  const Text path = MakeText("table.docx", R"PY(
+t = d.add_table(rows=2, cols=2)
+for i, text in enumerate(['the red car', 'the red car', '红色的车', 'x']):
+    t.cell(i // 2, i % 2).text = text
+d.add_paragraph('after')
+)PY");
+  WordConnection word;
+  Text text = path + u"\r\n";
+  EXPECT_TRUE(CollectDocumentTexts(word, text));
+  EXPECT_EQ(text, u"the red car\rthe red car\r\r红色的车\rx\r\rafter\r\r");
+}
+
 TEST_F(CombineDocumentsTest, Option7_HandsTheGatheredTextToThePhraseReport) {
   const Text path = MakeText("phrases.docx", R"PY(
 for text in ['the red car is fast', 'the red car', 'I like the red car', '我喜欢红色的车', '红色的车很快']:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -58,6 +59,10 @@ TEST_F(WordConnectionTest, OpenDocument_ReportsEachFailureWithItsMessage) {
   TestPrompts prompts;
   folder_.WriteBytes("damaged.docx", "PK\x03\x04 damaged");
   folder_.WriteBytes("old.doc", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "binary");
+  // A password-protected .docx: a compound file holding the stream "EncryptedPackage".
+  std::string encrypted = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0');
+  for (const char ch : std::string("EncryptedPackage")) encrypted += {ch, '\0'};
+  folder_.WriteBytes("secret.docx", encrypted);
   EXPECT_FALSE(word_.OpenDocument(folder_.File("missing.docx")));
   EXPECT_FALSE(word_.application) << "nothing is started for a missing file";
   EXPECT_FALSE(word_.OpenDocument(folder_.File("damaged.docx")));
@@ -66,12 +71,21 @@ TEST_F(WordConnectionTest, OpenDocument_ReportsEachFailureWithItsMessage) {
   ::setenv("PATH", folder_.path().c_str(), 1);  // no office converter to be found
   EXPECT_FALSE(word_.OpenDocument(folder_.File("old.doc")));
   ::setenv("PATH", savedPath.c_str(), 1);
-  ASSERT_EQ(prompts.dialogs().size(), 3u);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(word_.OpenDocument(folder_.File("secret.docx")));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1)) << "no converter is tried";
+  ASSERT_EQ(prompts.dialogs().size(), 4u);
   EXPECT_EQ(prompts.dialogs()[0].caption, u"The file does not exist !");
   EXPECT_EQ(prompts.dialogs()[0].text, folder_.File("missing.docx"));
-  EXPECT_EQ(prompts.dialogs()[1].text, u"Failed to open the file");
+  EXPECT_TRUE(prompts.dialogs()[1].text.starts_with(
+      u"Failed to open the file\r\n" + folder_.File("damaged.docx") + u"\r\nnot a document package"))
+      << ToUtf8(prompts.dialogs()[1].text);
   EXPECT_EQ(prompts.dialogs()[2].text, u"No OFFICE installed");
   EXPECT_EQ(prompts.dialogs()[2].caption, u"Notice");
+  EXPECT_EQ(prompts.dialogs()[3].text,
+            u"Failed to open the file\r\n" + folder_.File("secret.docx") +
+                u"\r\nthe document is encrypted (protected by a password to open); "
+                u"save it without the password and try again");
 }
 
 TEST_F(WordConnectionTest, ReplaceAllByRepetition_EveryOccurrenceOnceEvenWhenTheReplacementHoldsTheText) {

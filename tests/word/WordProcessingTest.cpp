@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -7,6 +8,7 @@
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "support/WordFixtures.h"
+#include "text/Pieces.h"
 #include "toolkit/TextFiles.h"
 #include "word/WordProcessing.h"
 
@@ -124,6 +126,15 @@ TEST_F(WordProcessingTest, Option1_SpacesWhereChineseAndEnglishTouch) {
       {"ASCII only: nothing changes", Paragraphs({"all ASCII, 12 & more"}), ""},
       {"a space already there", Paragraphs({"a 中 b", "中 c"}), ""},
       {"full-width punctuation counts as Chinese", Paragraphs({"（COVID-19）病毒"}), "（ COVID-19 ）病毒\n"},
+      {"every letter stays as it was: each pair in its own case",
+       Paragraphs({"用Linux系统", "用log文件", "“And”, “and”", "Часть and часть", "OR或or"}),
+       "用 Linux 系统\n用 log 文件\n“ And ” , “ and ”\nЧасть and часть\nOR 或 or\n"},
+      {"a symbol-font character (a form's check box) is neither",
+       "p = d.add_paragraph()\nfor label in ['是', 'Yes']:\n    s = OxmlElement('w:sym')\n"
+       "    s.set(qn('w:font'), 'Wingdings 2')\n    s.set(qn('w:char'), 'F0A3')\n    "
+       "p.add_run()._r.append(s)\n"
+       "    p.add_run(label)\n",
+       ""},
   };
   for (const Case& test : cases) {
     TestPrompts prompts{u"1"};
@@ -170,6 +181,41 @@ print([c.text for c in d.tables[0].rows[0].cells])
   EXPECT_EQ(after, original);
 }
 
+// A copy that cannot be written is named with the reason, and the report lists it as not written.
+TEST_F(WordProcessingTest, ReviewCopyNotWritten_SaysWhichFileAndWhy) {
+  struct Case {
+    const char* what;
+    bool folderInTheWay;
+    const char16_t* why;
+  } cases[] = {
+      {"a folder where the copy goes", true, u"a folder of that name is in the way."},
+      {"a read-only folder", false, u"its folder is read-only (no permission to write there)."},
+  };
+  for (const Case& test : cases) {
+    if (!test.folderInTheWay && ::geteuid() == 0) continue;  // permissions do not hold for root
+    TempFolder folder;
+    const std::string path = folder.path() + "/mixed.docx";
+    test::MakeDocx(path, Paragraphs({"ab中c"}));
+    const Text copy = ReviewCopyPath(FromUtf8(path));
+    if (test.folderInTheWay)
+      std::filesystem::create_directory(ToUtf8(copy));
+    else
+      std::filesystem::permissions(folder.path(),
+                                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    TestPrompts prompts{u"1"};
+    const Text report = Run({path});
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(prompts.Messages().size(), 1u) << test.what;
+    EXPECT_EQ(prompts.dialogs()[1].caption, u"Can not open the file!") << test.what;
+    EXPECT_EQ(prompts.Messages()[0], copy + u"\r\nThe review copy could not be written: " + test.why)
+        << test.what;
+    EXPECT_TRUE(report.ends_with(
+        u"\r\nReview copies NOT written (the changes to these documents are lost):\r\n" + copy + u"\r\n"))
+        << ToUtf8(report);
+    EXPECT_FALSE(Contains(report, u"No document was changed.")) << test.what;
+  }
+}
+
 TEST_F(WordProcessingTest, Option8_KeepsWhatLiesBetweenTheMarkers) {
   struct Case {
     const char* what;
@@ -197,6 +243,44 @@ TEST_F(WordProcessingTest, Option8_KeepsWhatLiesBetweenTheMarkers) {
   }
 }
 
+// After the deletion nothing refers to what it took: no empty content control, no bookmark without its
+// end, and the kept last paragraph has no bullet it did not have.
+TEST_F(WordProcessingTest, Option8_LeavesNothingThatRefersToDeletedContent) {
+  TestPrompts prompts{u"8"};
+  test::SetParameter(Param::kWordMarker1, u"M1");
+  test::SetParameter(Param::kWordMarker2, u"M2");
+  const std::string path = Make("controls.docx", R"PY(
+from docx.oxml import parse_xml
+from docx.oxml.ns import nsdecls
+d.add_paragraph('intro')._p.addnext(parse_xml('<w:sdt %s><w:sdtPr><w:dropDownList><w:listItem w:value="a"/></w:dropDownList>'
+    '</w:sdtPr><w:sdtContent><w:p><w:r><w:t>stale value</w:t></w:r></w:p></w:sdtContent></w:sdt>' % nsdecls('w')))
+d.add_paragraph('M1')
+p = d.add_paragraph()
+p._p.append(parse_xml('<w:bookmarkStart %s w:id="1" w:name="across"/>' % nsdecls('w')))
+p.add_run('keep 1')
+d.add_paragraph('M2')
+p = d.add_paragraph('gone')
+p._p.append(parse_xml('<w:bookmarkEnd %s w:id="1"/>' % nsdecls('w')))
+d.add_paragraph('M1')
+d.add_paragraph('keep 2')
+d.add_paragraph('M2')
+d.add_paragraph('last item', style='List Bullet')
+)PY");
+  Run({path});
+  const std::string copy = ToUtf8(ReviewCopyPath(FromUtf8(path)));
+  EXPECT_EQ(ReadDocx(copy, R"PY(
+body = d.element.body
+print([p.text for p in d.paragraphs])
+print(len(body.findall('.//' + qn('w:sdt'))), len(body.findall('.//' + qn('w:bookmarkStart'))),
+      len(body.findall('.//' + qn('w:bookmarkEnd'))))
+print(d.paragraphs[-1].style.name, d.paragraphs[-1]._p.pPr is not None and d.paragraphs[-1]._p.pPr.numPr is not None)
+)PY"),
+            "['keep 1', 'keep 2', '']\n0 0 0\nNormal False\n");
+  if (test::HaveOffice()) {
+    EXPECT_EQ(test::OfficeText(copy), "keep 1\nkeep 2\n\n");
+  }
+}
+
 TEST_F(WordProcessingTest, EmptyMarkerParameters_AreNoMarkers) {
   EXPECT_EQ(MarkerText(u""), u"");
   EXPECT_EQ(MarkerText(u"<m>"), u"<m>\r");
@@ -221,6 +305,22 @@ TEST_F(WordProcessingTest, Option10_RemovesNumericTagsAndFlagsTheOthers) {
                      "print('|'.join(r.text + '=' + color_of(r) for p in d.paragraphs for r in p.runs))"),
             "ok =auto|{2 not closed=0000FF|more=0000FF\n")
       << "an unclosed tag is coloured to the end";
+}
+
+// A footnote reference is a character: the braces around it hold no number tag.
+TEST_F(WordProcessingTest, Option10_AFootnoteReferenceInsideBracesIsNoTag) {
+  TestPrompts prompts{u"10"};
+  const std::string path = Make("note.docx", R"PY(
+p = d.add_paragraph('{4')
+r = p.add_run()
+ref = OxmlElement('w:footnoteReference')
+ref.set(qn('w:id'), '1')
+r._r.append(ref)
+p.add_run('2} and {7}')
+)PY");
+  Run({path});
+  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Wrong format found!"}));
+  EXPECT_EQ(ReviewText(path), "{42} and \n") << "the reference stays; python-docx shows no text for it";
 }
 
 TEST_F(WordProcessingTest, ParagraphWalk_FindsEveryParagraphEndWhereItsTextPutsIt) {
