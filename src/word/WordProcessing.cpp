@@ -52,12 +52,6 @@ bool IsSymbolCode(char16_t ch) {
   return ch >= 0xE000 && ch <= 0xF8FF;
 }
 
-bool EqualIgnoringCase(Text a, Text b) {
-  MakeLower(a);
-  MakeLower(b);
-  return a == b;
-}
-
 bool DigitsBetweenBraces(const Text& tag) {
   for (size_t i = 1; i + 1 < tag.size(); ++i)
     if (tag[i] < u'0' || tag[i] > u'9') return false;
@@ -203,52 +197,6 @@ bool RemoveDejaVuTags(WordConnection& word, TextView path) {
       searchFrom = tagEnd;
       wrongFormat = true;
     }
-  }
-  EndOperation(word);
-  return true;
-}
-
-bool WalkParagraphs(WordConnection& word, TextView path, const ParagraphStep& process) {
-  if (!word.OpenDocument(path, 0, 0)) return false;
-  word.document = word.application->ActiveDocument();
-  word.paragraphs = word.document->Paragraphs();
-  word.range = word.document->Content();
-  CheckMarkers(word);
-  ParagraphWalk walk;
-  walk.count = word.paragraphs->Count();
-  for (; walk.index <= walk.count; ++walk.index) {
-    word.paragraph = word.paragraphs->Item(walk.index);
-    if (!word.paragraph) break;
-    word.range = word.paragraph->Range();
-    Text text = word.range->Text();
-    const int length = Length(text);
-    const int previousEnd = walk.position;
-    const bool cell = Contains(text, u"\u0007");
-    // 1. Where the paragraph ends in the document.
-    if (cell) {
-      text.pop_back();
-      word.selection->SetRange(walk.position + length - 1, walk.position + length);
-      walk.position += length - 1;
-    } else {
-      const Text last(1, text.back());
-      int probe = std::max(walk.position + length, 0);
-      for (const int storyLength = word.document->MainStory()->Length(); probe < storyLength;
-           ++probe, ++walk.extraProbes) {
-        word.selection->SetRange(probe, probe + 1);
-        if (word.selection->Text() == last) break;
-      }
-      walk.position = probe;
-    }
-    // 2. Inside the marker region?
-    if (walk.outside && !word.markerText1.empty()) {
-      if (EqualIgnoringCase(text, word.markerText1)) walk.outside = false;
-      continue;
-    }
-    if (!word.markerText2.empty() && EqualIgnoringCase(text, word.markerText2)) {
-      walk.outside = true;
-      continue;
-    }
-    process(walk, text, previousEnd, cell);
   }
   EndOperation(word);
   return true;

@@ -4,7 +4,6 @@
 // the working text then reports the copies written.
 #pragma once
 
-#include <functional>
 
 #include "tasks/TaskContext.h"
 #include "text/Text.h"
@@ -29,21 +28,5 @@ bool AddSpaceBetweenChineseAndEnglish(WordConnection& word, TextView path);
 bool FilterContent(WordConnection& word, TextView path);
 // Option 10: removes numeric tags {12} and colours other or unclosed tags blue.
 bool RemoveDejaVuTags(WordConnection& word, TextView path);
-
-// The paragraph walk the paragraph-based options share. process is called for each paragraph inside the
-// marker region with the walk's state, which it may change when it adds or removes paragraphs.
-struct ParagraphWalk {
-  int index = 1;      // the paragraph, 1-based
-  int count = 0;      // paragraphs in the document
-  int position = -1;  // the position of the last located paragraph end
-  bool outside = true;
-  int extraProbes = 0;  // probes beyond the first when a paragraph's end was not where its text puts it
-};
-// text: the paragraph's text (for a cell paragraph without its U+0007); previousEnd: the position before
-// the paragraph; cell: whether it ended a table cell.
-using ParagraphStep = std::function<void(ParagraphWalk& walk, const Text& text, int previousEnd, bool cell)>;
-// Opens the file and walks its paragraphs (with the marker check), then ends the operation. False when
-// the file could not be opened.
-bool WalkParagraphs(WordConnection& word, TextView path, const ParagraphStep& process);
 
 }  // namespace scrivano

@@ -323,37 +323,5 @@ p.add_run('2} and {7}')
   EXPECT_EQ(ReviewText(path), "{42} and \n") << "the reference stays; python-docx shows no text for it";
 }
 
-TEST_F(WordProcessingTest, ParagraphWalk_FindsEveryParagraphEndWhereItsTextPutsIt) {
-  const std::string path = Make("walk.docx", R"PY(
-d.add_paragraph('before')
-d.add_paragraph('<A>')
-p = d.add_paragraph('soft')
-p.runs[0].add_break()
-p.add_run('\tbreak')
-d.add_paragraph().add_run().add_picture(picture(), width=Inches(0.2))
-t = d.add_table(rows=1, cols=2)
-t.cell(0, 0).text = 'cell 中'
-t.cell(0, 1).add_paragraph('second')
-d.add_paragraph('<Z>')
-d.add_paragraph('after')
-)PY");
-  TestPrompts prompts;
-  WordConnection& word = TheWordConnection();
-  word.markerText1 = MarkerText(u"<A>");
-  word.markerText2 = MarkerText(u"<Z>");
-  std::vector<std::pair<Text, int>> seen;
-  int extraProbes = -1;
-  ASSERT_TRUE(WalkParagraphs(word, FromUtf8(path), [&](ParagraphWalk& walk, const Text& text, int, bool) {
-    seen.emplace_back(text, walk.position);
-    extraProbes = walk.extraProbes;
-  }));
-  const std::vector<std::pair<Text, int>> expected = {{u"soft\v\tbreak\r", 22}, {u"\x01\r", 24},
-                                                      {u"cell 中\r", 31},       {u"\r", 32},
-                                                      {u"second\r", 39},        {u"\r", 40}};
-  EXPECT_EQ(seen, expected);
-  EXPECT_EQ(extraProbes, 0);
-  EXPECT_EQ(word.selection->Start(), 0) << "the walk ends with the selection at the start";
-}
-
 }  // namespace
 }  // namespace scrivano
