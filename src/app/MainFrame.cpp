@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -83,7 +84,9 @@ void CMainFrame::CreateMenus() {
   QAction* open = AddAction(file, QStringLiteral("&Open...\tCtrl+O"),
                             QStringLiteral("Open an existing document"), QKeySequence::Open);
   connect(open, &QAction::triggered, this, &CMainFrame::OpenFile);
-  QAction* close = AddAction(file, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
+  QAction* close =
+      AddAction(file, QStringLiteral("&Close\tCtrl+F4"), QStringLiteral("Close the active document"),
+                QKeySequence(Qt::CTRL | Qt::Key_F4));
   connect(close, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
   QAction* save = AddAction(file, QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Save the active document"),
                             QKeySequence::Save);
@@ -121,9 +124,18 @@ void CMainFrame::CreateMenus() {
   connect(AddAction(edit, QStringLiteral("&Copy\tCtrl+C"),
                     QStringLiteral("Copy the selection and put it on the Clipboard"), QKeySequence::Copy),
           &QAction::triggered, this, onView(&QPlainTextEdit::copy));
-  connect(AddAction(edit, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Insert Clipboard contents"),
-                    QKeySequence::Paste),
-          &QAction::triggered, this, onView(&QPlainTextEdit::paste));
+  // Paste only what the clipboard offers as text, and only when it offers some.
+  QAction* paste = AddAction(edit, QStringLiteral("&Paste\tCtrl+V"),
+                             QStringLiteral("Insert Clipboard contents"), QKeySequence::Paste);
+  connect(paste, &QAction::triggered, this, [this] {
+    if (CScrivanoView* view = ActiveView()) view->Paste();
+  });
+  const auto updatePaste = [this, paste] {
+    paste->setEnabled(ActiveView() && CScrivanoView::ClipboardOffersText());
+  };
+  connect(edit, &QMenu::aboutToShow, this, updatePaste);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, updatePaste);
   edit->addSeparator();
   QAction* copyAll = AddAction(edit, QStringLiteral("Copy &All"),
                                QStringLiteral("Copy all text from Current Window to Clipboard"));
@@ -174,6 +186,28 @@ void CMainFrame::CreateMenus() {
   connect(AddAction(window, QStringLiteral("&Next Window"), QStringLiteral("Switch to the next window"),
                     QKeySequence::NextChild),
           &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+  // The open windows, numbered, the active one checked.
+  QAction* windowsStart = window->addSeparator();
+  connect(window, &QMenu::aboutToShow, this, [this, window, windowsStart] {
+    const QList<QAction*> actions = window->actions();
+    for (qsizetype i = actions.indexOf(windowsStart) + 1; i < actions.size(); ++i) {
+      window->removeAction(actions[i]);
+      actions[i]->deleteLater();
+    }
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    windowsStart->setVisible(!windows.isEmpty());
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+      QMdiSubWindow* child = windows[i];
+      QString title = child->windowTitle();
+      title.remove(QStringLiteral("[*]"));
+      QAction* action = window->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+      action->setCheckable(true);
+      action->setChecked(child == mdiArea_->activeSubWindow());
+      connect(action, &QAction::triggered, this, [this, child = QPointer<QMdiSubWindow>(child)] {
+        if (child) mdiArea_->setActiveSubWindow(child);
+      });
+    }
+  });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   QAction* manual = AddAction(help, QStringLiteral("&Operational Manual"),
