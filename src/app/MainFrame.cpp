@@ -21,7 +21,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <vector>
 
 #include "app/FuncListDlg.h"
@@ -285,10 +287,25 @@ void CMainFrame::UpdateLockIndicators() {
   scrollLabel_->setText(keys.known && keys.scrollLock ? QStringLiteral("SCRL") : QString());
 }
 
+int CMainFrame::ExecAboveList(QDialog& dialog) {
+  // The Function List stays on top of every window; the program's own dialogs come up above it.
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QTimer::singleShot(0, &dialog, [this, &dialog] {
+    const QWidget* list = app_.FuncList();
+    if (list && list->isVisible() && list->windowHandle() && dialog.windowHandle())
+      dialog.windowHandle()->setTransientParent(list->windowHandle());
+    dialog.raise();
+    dialog.activateWindow();
+  });
+  return dialog.exec();
+}
+
 void CMainFrame::OpenFile() {
-  const QString file =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
-  if (!file.isEmpty()) app_.OpenDocumentFile(FromQString(file));
+  QFileDialog dialog(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  app_.OpenDocumentFile(FromQString(dialog.selectedFiles().first()));
 }
 
 void CMainFrame::Save() {
@@ -298,10 +315,12 @@ void CMainFrame::Save() {
 void CMainFrame::SaveAs() {
   CScrivanoView* view = ActiveView();
   if (!view) return;
-  const QString file =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(view->Document()->PathName()),
-                                   QStringLiteral("All Files (*)"));
-  if (file.isEmpty() || !app_.SaveDocument(*view, FromQString(file))) return;
+  QFileDialog dialog(this, QStringLiteral("Save As"), QString(), QStringLiteral("All Files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile(ToQString(view->Document()->PathName()));
+  if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString file = dialog.selectedFiles().first();
+  if (!app_.SaveDocument(*view, FromQString(file))) return;
   if (auto* frame = dynamic_cast<CChildFrame*>(view->parentWidget())) frame->UpdateTitle();
 }
 
@@ -313,11 +332,11 @@ void CMainFrame::Print(bool preview) {
     QPrintPreviewDialog dialog(&printer, this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, view,
             [view](QPrinter* target) { view->print(target); });
-    dialog.exec();
+    ExecAboveList(dialog);
     return;
   }
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() == QDialog::Accepted) view->print(&printer);
+  if (ExecAboveList(dialog) == QDialog::Accepted) view->print(&printer);
 }
 
 void CMainFrame::About() {
@@ -334,7 +353,7 @@ void CMainFrame::About() {
   ok->setGeometry(du.X(178), du.Y(7), du.X(50), du.Y(14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
-  box.exec();
+  ExecAboveList(box);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
