@@ -7,6 +7,7 @@
 
 #include "app/GeneralDialog.h"
 #include "app/QtText.h"
+#include "app/ScrivanoApp.h"
 #include "app/WindowDimensions.h"
 
 namespace scrivano {
@@ -44,6 +45,10 @@ CFuncListDlg::CFuncListDlg(std::span<const FunctionEntry> entries, Text paramete
     item->setData(Qt::UserRole, entry.number);
     list_->addItem(item);
   }
+  // Without a stored placement the window gets the size that shows every item whole and the caption of a
+  // running task unshortened.
+  const QSize fitting = FittingSize();
+  resize(std::max(width(), fitting.width()), std::max(height(), fitting.height()));
   connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     if (onDoubleClick) onDoubleClick(item->data(Qt::UserRole).toInt());
   });
@@ -52,6 +57,29 @@ CFuncListDlg::CFuncListDlg(std::span<const FunctionEntry> entries, Text paramete
 
 CFuncListDlg::~CFuncListDlg() {
   SavePlacement();
+}
+
+QSize CFuncListDlg::FittingSize() const {
+  const QFontMetrics metrics(list_->font());
+  int itemsWidth = 0;
+  for (int i = 0; i < list_->count(); ++i)
+    itemsWidth = std::max(itemsWidth, metrics.horizontalAdvance(list_->item(i)->text()));
+  const int margin = list_->x();
+  const int chrome = 2 * list_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                     2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+  const int listWidth = itemsWidth + chrome + 2 * margin;
+  const int rowHeight = std::max(list_->sizeHintForRow(0), metrics.height());
+  const int listHeight = rowHeight * (list_->count() + 1) + 2 * list_->frameWidth() + 2 * list_->y();
+  return {std::max(listWidth, CaptionWidth(TaskCaption(1))), listHeight};
+}
+
+int CaptionWidth(TextView caption) {
+  // The window manager draws the caption in a bold face, beside its icon and its three buttons.
+  QFont font = QApplication::font();
+  font.setBold(true);
+  const QFontMetrics metrics(font);
+  const int buttons = 4 * (metrics.height() + 8);
+  return metrics.horizontalAdvance(ToQString(caption)) * 5 / 4 + buttons;
 }
 
 void CFuncListDlg::RestorePlacement() {

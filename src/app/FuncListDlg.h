@@ -29,6 +29,8 @@ class CFuncListDlg : public QWidget {
   void SavePlacement();
   // The window's rectangle on the screen, readable from any thread.
   platform::Rect WindowRect() const;
+  // The size that shows every item whole and leaves room for the caption of a running task.
+  QSize FittingSize() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -44,5 +46,8 @@ class CFuncListDlg : public QWidget {
 };
 
 inline constexpr char16_t kFunctionListKey[] = u"Function List";
+
+// The width a window needs for the caption to show whole in the window manager's title bar.
+int CaptionWidth(TextView caption);
 
 }  // namespace scrivano

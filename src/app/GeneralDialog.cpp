@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -70,6 +71,7 @@ CGeneralDialog::CGeneralDialog(Text& promptText, float heightFactor, QWidget* pa
     MakeOkDefault();
   });
   connect(answerEdit_, &QLineEdit::textEdited, this, &CGeneralDialog::MakeOkDefault);
+  answerEdit_->installEventFilter(this);
   connect(optionList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     selectedIndex_ = optionList_->row(item);
     answerEdit_->setText(item->text());
@@ -85,12 +87,17 @@ void CGeneralDialog::InitDialog() {
   // 2. and 3. The message, a one-line message on the second line, and the empty edit text.
   messageEdit_->setPlainText(ToQString(ToDisplayLines(parts.DisplayMessage())));
   answerEdit_->clear();
-  // 4. The options, measured while they are added.
+  // 4. The options, measured while they are added. The width counts the list's frame, its vertical scroll
+  //    bar and the items' margins too, so that the widest option fits without horizontal scrolling.
   const QFontMetrics metrics(optionList_->font());
   for (const Text& option : parts.options) {
     const QString text = ToQString(option);
     optionList_->addItem(text);
     if (optionWidth_ > 0) optionWidth_ = std::max(optionWidth_, metrics.horizontalAdvance(text));
+  }
+  if (optionWidth_ > 1) {
+    optionWidth_ += 2 * optionList_->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                    2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
   }
   // 5. Item 0 selected, laid out, centred on the desktop.
   if (optionList_->count() > 0) {
@@ -149,6 +156,20 @@ void CGeneralDialog::LayOut() {
                            newHeight - spaceBelow - optionList_->y());
   for (QPushButton* button : {okButton_, cancelButton_})
     button->move(button->x(), newHeight - (oldHeight - button->y()));
+}
+
+bool CGeneralDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Up and Down in the edit field move the list's selection, as in a combo box.
+  if (watched == answerEdit_ && event->type() == QEvent::KeyPress && optionList_->count() > 0) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Down || key == Qt::Key_Up) {
+      const int row = optionList_->currentRow() + (key == Qt::Key_Down ? 1 : -1);
+      optionList_->setCurrentRow(std::clamp(row, 0, optionList_->count() - 1));
+      answerEdit_->selectAll();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CGeneralDialog::MakeOkDefault() {

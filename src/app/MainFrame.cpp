@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -20,7 +21,9 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <vector>
 
 #include "app/FuncListDlg.h"
@@ -83,7 +86,9 @@ void CMainFrame::CreateMenus() {
   QAction* open = AddAction(file, QStringLiteral("&Open...\tCtrl+O"),
                             QStringLiteral("Open an existing document"), QKeySequence::Open);
   connect(open, &QAction::triggered, this, &CMainFrame::OpenFile);
-  QAction* close = AddAction(file, QStringLiteral("&Close"), QStringLiteral("Close the active document"));
+  QAction* close =
+      AddAction(file, QStringLiteral("&Close\tCtrl+F4"), QStringLiteral("Close the active document"),
+                QKeySequence(Qt::CTRL | Qt::Key_F4));
   connect(close, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
   QAction* save = AddAction(file, QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Save the active document"),
                             QKeySequence::Save);
@@ -121,9 +126,18 @@ void CMainFrame::CreateMenus() {
   connect(AddAction(edit, QStringLiteral("&Copy\tCtrl+C"),
                     QStringLiteral("Copy the selection and put it on the Clipboard"), QKeySequence::Copy),
           &QAction::triggered, this, onView(&QPlainTextEdit::copy));
-  connect(AddAction(edit, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Insert Clipboard contents"),
-                    QKeySequence::Paste),
-          &QAction::triggered, this, onView(&QPlainTextEdit::paste));
+  // Paste only what the clipboard offers as text, and only when it offers some.
+  QAction* paste = AddAction(edit, QStringLiteral("&Paste\tCtrl+V"),
+                             QStringLiteral("Insert Clipboard contents"), QKeySequence::Paste);
+  connect(paste, &QAction::triggered, this, [this] {
+    if (CScrivanoView* view = ActiveView()) view->Paste();
+  });
+  const auto updatePaste = [this, paste] {
+    paste->setEnabled(ActiveView() && CScrivanoView::ClipboardOffersText());
+  };
+  connect(edit, &QMenu::aboutToShow, this, updatePaste);
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, updatePaste);
   edit->addSeparator();
   QAction* copyAll = AddAction(edit, QStringLiteral("Copy &All"),
                                QStringLiteral("Copy all text from Current Window to Clipboard"));
@@ -174,6 +188,28 @@ void CMainFrame::CreateMenus() {
   connect(AddAction(window, QStringLiteral("&Next Window"), QStringLiteral("Switch to the next window"),
                     QKeySequence::NextChild),
           &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
+  // The open windows, numbered, the active one checked.
+  QAction* windowsStart = window->addSeparator();
+  connect(window, &QMenu::aboutToShow, this, [this, window, windowsStart] {
+    const QList<QAction*> actions = window->actions();
+    for (qsizetype i = actions.indexOf(windowsStart) + 1; i < actions.size(); ++i) {
+      window->removeAction(actions[i]);
+      actions[i]->deleteLater();
+    }
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    windowsStart->setVisible(!windows.isEmpty());
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+      QMdiSubWindow* child = windows[i];
+      QString title = child->windowTitle();
+      title.remove(QStringLiteral("[*]"));
+      QAction* action = window->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+      action->setCheckable(true);
+      action->setChecked(child == mdiArea_->activeSubWindow());
+      connect(action, &QAction::triggered, this, [this, child = QPointer<QMdiSubWindow>(child)] {
+        if (child) mdiArea_->setActiveSubWindow(child);
+      });
+    }
+  });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   QAction* manual = AddAction(help, QStringLiteral("&Operational Manual"),
@@ -251,10 +287,25 @@ void CMainFrame::UpdateLockIndicators() {
   scrollLabel_->setText(keys.known && keys.scrollLock ? QStringLiteral("SCRL") : QString());
 }
 
+int CMainFrame::ExecAboveList(QDialog& dialog) {
+  // The Function List stays on top of every window; the program's own dialogs come up above it.
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+  QTimer::singleShot(0, &dialog, [this, &dialog] {
+    const QWidget* list = app_.FuncList();
+    if (list && list->isVisible() && list->windowHandle() && dialog.windowHandle())
+      dialog.windowHandle()->setTransientParent(list->windowHandle());
+    dialog.raise();
+    dialog.activateWindow();
+  });
+  return dialog.exec();
+}
+
 void CMainFrame::OpenFile() {
-  const QString file =
-      QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
-  if (!file.isEmpty()) app_.OpenDocumentFile(FromQString(file));
+  QFileDialog dialog(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  app_.OpenDocumentFile(FromQString(dialog.selectedFiles().first()));
 }
 
 void CMainFrame::Save() {
@@ -264,10 +315,12 @@ void CMainFrame::Save() {
 void CMainFrame::SaveAs() {
   CScrivanoView* view = ActiveView();
   if (!view) return;
-  const QString file =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), ToQString(view->Document()->PathName()),
-                                   QStringLiteral("All Files (*)"));
-  if (file.isEmpty() || !app_.SaveDocument(*view, FromQString(file))) return;
+  QFileDialog dialog(this, QStringLiteral("Save As"), QString(), QStringLiteral("All Files (*)"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.selectFile(ToQString(view->Document()->PathName()));
+  if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString file = dialog.selectedFiles().first();
+  if (!app_.SaveDocument(*view, FromQString(file))) return;
   if (auto* frame = dynamic_cast<CChildFrame*>(view->parentWidget())) frame->UpdateTitle();
 }
 
@@ -279,11 +332,11 @@ void CMainFrame::Print(bool preview) {
     QPrintPreviewDialog dialog(&printer, this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, view,
             [view](QPrinter* target) { view->print(target); });
-    dialog.exec();
+    ExecAboveList(dialog);
     return;
   }
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() == QDialog::Accepted) view->print(&printer);
+  if (ExecAboveList(dialog) == QDialog::Accepted) view->print(&printer);
 }
 
 void CMainFrame::About() {
@@ -300,7 +353,7 @@ void CMainFrame::About() {
   ok->setGeometry(du.X(178), du.Y(7), du.X(50), du.Y(14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
-  box.exec();
+  ExecAboveList(box);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

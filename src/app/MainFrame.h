@@ -7,6 +7,7 @@
 
 #include "text/Text.h"
 
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -44,6 +45,8 @@ class CMainFrame : public QMainWindow {
   void SaveAs();
   void Print(bool preview);
   void About();
+  // Runs the dialog modally, above the always-on-top Function List.
+  int ExecAboveList(QDialog& dialog);
 
   CScrivanoApp& app_;
   QMdiArea* mdiArea_;

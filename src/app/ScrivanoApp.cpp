@@ -1,9 +1,15 @@
 #include "app/ScrivanoApp.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QWindow>
 #include <chrono>
@@ -32,7 +38,12 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kShortestTimerPeriod = 10;
+// The pause in typing after which the Input text is written to its file.
+constexpr int kInputSaveDelayMilliseconds = 1500;
+constexpr int kCascadeSteps = 4;
 constexpr char16_t kManualName[] = u"/Operational Manual.html";
+// The program that opens a file with the desktop's default application.
+constexpr char kOpenerProgram[] = "xdg-open";
 
 bool EqualsIgnoringAsciiCase(TextView a, TextView b) {
   Text lowerA(a), lowerB(b);
@@ -83,6 +94,9 @@ void ReportElapsed(std::uint64_t& record, int count, std::uint64_t nowMillisecon
 
 CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& desktop, AppOptions options)
     : paths_(std::move(paths)), desktop_(desktop), options_(std::move(options)) {
+  inputSaveTimer_.setSingleShot(true);
+  inputSaveTimer_.setInterval(kInputSaveDelayMilliseconds);
+  connect(&inputSaveTimer_, &QTimer::timeout, this, [this] { SaveInputNow(); });
   services_ = std::make_unique<AppDesktopServices>(
       desktop_, [this] { return ListRect(); },
       [this](TextView path) {
@@ -92,6 +106,7 @@ CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& deskto
 }
 
 CScrivanoApp::~CScrivanoApp() {
+  delete manualWindow_;
   delete funcList_;
   delete mainFrame_;
 }
@@ -151,6 +166,7 @@ bool CScrivanoApp::InitInstance() {
     funcList_ = new CFuncListDlg(options_.entries, paths_.parameterFile);
   }
   funcList_->onDoubleClick = [this](int number) { StartTask(number); };
+  if (prompts_) prompts_->SetWindowToCover([this] { return static_cast<QWidget*>(funcList_); });
   funcList_->show();
   funcListHandle_ = static_cast<WindowHandle>(funcList_->winId());
   // 10. The Output window, then the Input window, each file created empty when missing.
@@ -171,6 +187,8 @@ bool CScrivanoApp::ExitInstance() {
     std::unique_lock lock(threadsMutex_);
     while (runningThreads_ > 0 && std::chrono::steady_clock::now() < deadline) {
       lock.unlock();
+      // The main window is gone: a task waiting on a question gets a cancel.
+      if (prompts_) prompts_->CancelTaskPrompts();
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
       lock.lock();
       threadsEnded_.wait_for(lock, 10ms);
@@ -251,10 +269,40 @@ void CScrivanoApp::PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame) {
     outputView_ = &view;
     const int top = client.top() + client.height() / 2;
     frame.setGeometry(client.left(), top, client.width(), client.top() + client.height() - top);
+  } else {
+    // Any other file: cascaded over the client area at nearly its whole size, each further one a step
+    // down and to the right.
+    int others = 0;
+    for (QMdiSubWindow* window : mainFrame_->MdiArea()->subWindowList()) {
+      auto* child = dynamic_cast<CChildFrame*>(window);
+      if (child && child != &frame && child->View() != inputView_ && child->View() != outputView_) ++others;
+    }
+    const int step = frame.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    const int offset = (others % kCascadeSteps) * step;
+    frame.setGeometry(client.left() + offset, client.top() + offset,
+                      client.width() - (kCascadeSteps - 1) * step,
+                      client.height() - (kCascadeSteps - 1) * step);
+  }
+  if (&view == inputView_) {
+    // The Input text is kept safe on disk: written (atomically) a moment after each pause in typing.
+    connect(view.document(), &QTextDocument::contentsChanged, this, [this] { inputSaveTimer_.start(); });
   }
 }
 
-bool CScrivanoApp::SaveDocument(CScrivanoView& view, TextView path) {
+void CScrivanoApp::SaveInputNow() {
+  inputSaveTimer_.stop();
+  if (!inputView_ || !inputView_->IsModified()) return;
+  if (!inputView_->Document()->Save(paths_.inputFile, *inputView_)) {
+    mainFrame_->SetStatusText(QStringLiteral("The Input text could not be written to ") +
+                              ToQString(paths_.inputFile));
+    return;
+  }
+  inputView_->SetModified(false);
+}
+
+bool CScrivanoApp::SaveDocument(CScrivanoView& view, TextView pathToSave) {
+  // A copy: the caller's path is often the document's own, which the save replaces.
+  const Text path(pathToSave);
   if (!view.Document()->Save(path, view)) {
     ShowMessage(u"Failed to save document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
     return false;
@@ -269,8 +317,11 @@ bool CScrivanoApp::SaveDocument(CScrivanoView& view, TextView path) {
 bool CScrivanoApp::SaveModified(CChildFrame& frame) {
   CScrivanoView& view = *frame.View();
   if (!view.IsModified()) return true;
-  const int answer = ShowMessage(u"Save changes to " + view.Document()->Title() + u"?", u"Scrivano",
-                                 MessageButtons::YesNoCancel, false);
+  // Yes is the default, as in every editor: Enter keeps the text.
+  MessageRequest question{u"Save changes to " + view.Document()->Title() + u"?", u"Scrivano",
+                          MessageButtons::YesNoCancel, false};
+  question.firstButtonDefault = true;
+  const int answer = ShowBox(question);
   if (answer == kResultCancel) return false;
   return answer != kResultYes || SaveDocument(view, view.Document()->PathName());
 }
@@ -294,11 +345,29 @@ void CScrivanoApp::OpenManual() {
   const Text source = FromUtf8(SCRIVANO_MANUAL_SOURCE);
   for (const Text& path : {shipped, source}) {
     if (!path.empty() && FileExists(path, false)) {
-      OpenWithDefaultApplication(path);
+      // The manual is ours: when no browser shows it, a window of our own does.
+      LaunchDefaultApplication(path, [this, path](TextView) { ShowManualWindow(path); });
       return;
     }
   }
   ShowNotice(u"The Operational Manual was not found:\r\n\r\n" + shipped);
+}
+
+void CScrivanoApp::ShowManualWindow(TextView path) {
+  if (!manualWindow_) {
+    manualWindow_ = new QTextBrowser;
+    manualWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    manualWindow_->setAttribute(Qt::WA_QuitOnClose, false);
+    manualWindow_->setWindowTitle(QStringLiteral("Operational Manual"));
+    manualWindow_->setOpenExternalLinks(true);
+    const QRect frame = mainFrame_->geometry();
+    manualWindow_->resize(std::min(900, frame.width() * 3 / 4), frame.height() * 3 / 4);
+    manualWindow_->move(frame.center() - manualWindow_->rect().center());
+  }
+  manualWindow_->setSource(QUrl::fromLocalFile(ToQString(path)));
+  manualWindow_->show();
+  manualWindow_->raise();
+  manualWindow_->activateWindow();
 }
 
 void CScrivanoApp::CollectDroppedFiles(const std::vector<Text>& paths) {
@@ -496,13 +565,55 @@ void CScrivanoApp::OpenDocument(TextView path) {
 }
 
 bool CScrivanoApp::OpenFileWithDefaultApplication(TextView path) {
-  return options_.openWithDefaultApplication
-             ? options_.openWithDefaultApplication(path)
-             : QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+  return LaunchDefaultApplication(path, {});
 }
 
 void CScrivanoApp::OpenWithDefaultApplication(TextView path) {
-  if (!OpenFileWithDefaultApplication(path)) ShowNotice(u"Cannot open \"" + Text(path) + u"\".");
+  const Text file(path);
+  LaunchDefaultApplication(path, [file](TextView reason) {
+    ShowNotice(u"Cannot open \"" + file + u"\".\r\n\r\n" + Text(reason));
+  });
+}
+
+bool CScrivanoApp::LaunchDefaultApplication(TextView path, std::function<void(TextView reason)> onFailure) {
+  const auto fail = [&onFailure](TextView reason) {
+    if (onFailure) onFailure(reason);
+    return false;
+  };
+  if (options_.openWithDefaultApplication) {
+    return options_.openWithDefaultApplication(path) ||
+           fail(u"No program could open it with the desktop's default application.");
+  }
+  const QString file = ToQString(path);
+  const QString opener = QStandardPaths::findExecutable(QString::fromLatin1(kOpenerProgram));
+  const Text howToSetDefault =
+      u"To choose the program for this kind of file, install xdg-utils and run:\r\n"
+      u"xdg-mime default PROGRAM.desktop " +
+      FromQString(QMimeDatabase().mimeTypeForFile(file).name());
+  if (opener.isEmpty())
+    return fail(u"No program opens files with their default application here: " + FromUtf8(kOpenerProgram) +
+                u" was not found.\r\n\r\n" + howToSetDefault);
+  // The opener tells whether it found a program only by its exit status; a program it starts may keep
+  // it running, which counts as success.
+  auto* process = new QProcess(this);
+  process->setProgram(opener);
+  process->setArguments({file});
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  connect(process, &QProcess::finished, this,
+          [process, onFailure, howToSetDefault, opener](int exitCode, QProcess::ExitStatus status) {
+            process->deleteLater();
+            if (status == QProcess::NormalExit && exitCode == 0) return;
+            if (onFailure)
+              onFailure(FromQString(opener) + u" found no program to open it (exit status " +
+                        FromUtf8(std::to_string(exitCode)) + u").\r\n\r\n" + howToSetDefault);
+          });
+  process->start();
+  if (!process->waitForStarted(3000)) {
+    process->deleteLater();
+    return fail(u"" + FromQString(opener) + u" could not be started.\r\n\r\n" + howToSetDefault);
+  }
+  return true;
 }
 
 }  // namespace scrivano

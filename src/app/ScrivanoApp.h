@@ -7,7 +7,10 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRect>
+#include <QTextBrowser>
+#include <QTimer>
 #include <atomic>
 #include <condition_variable>
 #include <functional>
@@ -66,8 +69,14 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   // Asks whether to save a modified document; false when the user cancelled.
   bool SaveModified(CChildFrame& frame);
   void ApplyParameters();
+  // Writes the Input window's text to the Input file when it changed since the last write (done by
+  // itself a moment after each change).
+  void SaveInputNow();
   void SetParametersCommand();
   void OpenManual();
+  // The manual in a window of the program's own (when no browser can show it).
+  void ShowManualWindow(TextView path);
+  QWidget* ManualWindow() const { return manualWindow_; }
   // The files dropped on the main frame, into the Input window.
   void CollectDroppedFiles(const std::vector<Text>& paths);
 
@@ -92,6 +101,9 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   void OpenWithDefaultApplication(TextView path) override;
   // Without a notice; false when the desktop could not open it.
   bool OpenFileWithDefaultApplication(TextView path);
+  // Opens the file with the desktop's default application. When that fails, at once or once the opener
+  // has given up, onFailure gets the reason (on the user-interface thread); false when it failed at once.
+  bool LaunchDefaultApplication(TextView path, std::function<void(TextView reason)> onFailure);
 
  private:
   bool RunEntry(int number, TaskContext& context);
@@ -116,6 +128,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::atomic<WindowHandle> mainWindowHandle_{0};
   std::atomic<WindowHandle> funcListHandle_{0};
   int timerPeriod_ = 0;
+  QTimer inputSaveTimer_;
+  QPointer<QTextBrowser> manualWindow_;
   bool timerBusy_ = false;
 
   // Shared with the tasks.

@@ -1,9 +1,17 @@
 #include "app/TextWindow.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QTextDocument>
+#include <memory>
 
 #include "app/QtText.h"
 #include "text/AnsiCodec.h"
@@ -30,6 +38,13 @@ QFont ChineseFriendlyFont() {
     }
   }
   return font;
+}
+
+// The plain text that a clipboard or a drop offers; empty when it offers none. Only a format the source
+// announces is asked for, so an empty clipboard or one whose owner has gone gives an empty text.
+QString OfferedText(const QMimeData* source) {
+  if (!source || !source->hasText()) return {};
+  return source->text();
 }
 
 }  // namespace
@@ -115,6 +130,74 @@ bool CScrivanoView::IsModified() const {
 
 void CScrivanoView::SetModified(bool modified) {
   document()->setModified(modified);
+}
+
+bool CScrivanoView::ClipboardOffersText() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard && !OfferedText(clipboard->mimeData(QClipboard::Clipboard)).isEmpty();
+}
+
+void CScrivanoView::Paste() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard) InsertOfferedText(clipboard->mimeData(QClipboard::Clipboard));
+}
+
+void CScrivanoView::InsertOfferedText(const QMimeData* source) {
+  if (isReadOnly()) return;
+  const QString text = OfferedText(source);
+  if (text.isEmpty()) return;
+  insertPlainText(text);
+  ensureCursorVisible();
+}
+
+void CScrivanoView::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    Paste();
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void CScrivanoView::mousePressEvent(QMouseEvent* event) {
+  // The middle button pastes the selection on release (below); the edit widget's own handling of it
+  // would reach the faulty paste.
+  if (event->button() == Qt::MiddleButton) {
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::mousePressEvent(event);
+}
+
+void CScrivanoView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton) {
+    event->accept();
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard || !clipboard->supportsSelection() || isReadOnly()) return;
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+    InsertOfferedText(clipboard->mimeData(QClipboard::Selection));
+    return;
+  }
+  QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void CScrivanoView::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() != QStringLiteral("edit-paste")) continue;
+    action->disconnect();
+    action->setEnabled(!isReadOnly() && ClipboardOffersText());
+    connect(action, &QAction::triggered, this, &CScrivanoView::Paste);
+  }
+  menu->exec(event->globalPos());
+}
+
+bool CScrivanoView::canInsertFromMimeData(const QMimeData* source) const {
+  return !OfferedText(source).isEmpty();
+}
+
+void CScrivanoView::insertFromMimeData(const QMimeData* source) {
+  InsertOfferedText(source);
 }
 
 CChildFrame::CChildFrame(CScrivanoView* view) : view_(view) {

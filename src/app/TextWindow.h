@@ -57,7 +57,24 @@ class CScrivanoView : public QPlainTextEdit {
   bool IsModified() const;
   void SetModified(bool modified);
 
+  // Pastes what the clipboard offers as plain text at the cursor; nothing when it offers none. Every
+  // paste path of the view (keys, menus, middle button, drops) comes here or to InsertOfferedText: Qt's
+  // own paste crashes on a clipboard whose owner is gone or that holds nothing.
+  void Paste();
+  // True when the clipboard offers plain text.
+  static bool ClipboardOffersText();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+
  private:
+  void InsertOfferedText(const QMimeData* source);
+
   CScrivanoDoc* document_;
   // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
   // widget would show differently.

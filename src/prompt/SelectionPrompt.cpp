@@ -50,9 +50,13 @@ bool AskYesNo(TextView text, TextView caption) {
 int ShowNotice(TextView text) { return ShowMessage(text, u"Notice", MessageButtons::Ok, false); }
 
 int ShowMessage(TextView text, TextView caption, MessageButtons buttons, bool useForegroundOwner) {
+  return ShowBox({Text(text), Text(caption), buttons, useForegroundOwner});
+}
+
+int ShowBox(const MessageRequest& request) {
   PromptHandler* handler = installedHandler.load();
-  if (!handler) return buttons == MessageButtons::YesNo ? kResultNo : kResultOk;
-  return handler->ShowBox({Text(text), Text(caption), buttons, useForegroundOwner});
+  if (!handler) return request.buttons == MessageButtons::YesNo ? kResultNo : kResultOk;
+  return handler->ShowBox(request);
 }
 
 Text LastSelectedItem() {

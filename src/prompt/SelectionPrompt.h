@@ -34,6 +34,8 @@ struct MessageRequest {
   Text caption;
   MessageButtons buttons = MessageButtons::Ok;
   bool useForegroundOwner = false;
+  // The first button (Yes, OK) is the default instead of the second: "Save changes?" questions.
+  bool firstButtonDefault = false;
 };
 
 class PromptHandler {
@@ -55,6 +57,8 @@ bool AskYesNo(TextView text, TextView caption);
 // OK box with the caption "Notice", no owner.
 int ShowNotice(TextView text);
 int ShowMessage(TextView text, TextView caption, MessageButtons buttons, bool useForegroundOwner);
+// Any box the request describes; returns its result (a MessageResult).
+int ShowBox(const MessageRequest& request);
 
 // The list text of the item that was selected when the last selection prompt was confirmed.
 Text LastSelectedItem();

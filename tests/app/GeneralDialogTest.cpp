@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 #include "app/GeneralDialog.h"
@@ -101,6 +102,41 @@ TEST(GeneralDialog, GrowsForWideOptionsAndManyItemsWithinTheScreen) {
   EXPECT_EQ(doubled.height(), plain.height() * 2);
   // The buttons keep their distance from the bottom edge.
   EXPECT_EQ(doubled.height() - doubled.OkButton()->y(), plain.height() - plain.OkButton()->y());
+}
+
+TEST(GeneralDialog, ALongOptionShowsWholeWithoutScrollingWhenTheScreenHasRoom) {
+  // As long as the longest Set Parameters line: wider than the template, narrower than the screen.
+  const Text longOption =
+      u"13       Automatic translation: window classes, tab-separated (';' after a class: selected text)";
+  Text prompt = u"Pick" + kSep + u"1. short" + kSep + longOption;
+  CGeneralDialog dialog(prompt, 1.0f);
+  dialog.show();
+  QListWidget* list = dialog.OptionList();
+  const int textWidth = list->fontMetrics().horizontalAdvance(list->item(1)->text());
+  ASSERT_LT(textWidth + 100, QGuiApplication::primaryScreen()->geometry().width());
+  EXPECT_GE(list->viewport()->width(), textWidth);
+  EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+  EXPECT_EQ(dialog.AnswerEdit()->width(), list->width());
+}
+
+TEST(GeneralDialog, DownAndUpInTheEditFieldMoveTheSelection) {
+  test::TestPrompts prompts;
+  Text prompt = kPrompt + kSep + u"3. Back";
+  CGeneralDialog dialog(prompt, 1.0f);
+  dialog.show();
+  const struct {
+    Qt::Key key;
+    int row;
+  } steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}};
+  for (const auto& step : steps) {
+    QTest::keyClick(dialog.AnswerEdit(), step.key);
+    EXPECT_EQ(dialog.OptionList()->currentRow(), step.row);
+    EXPECT_EQ(dialog.AnswerEdit()->text(), dialog.OptionList()->item(step.row)->text());
+  }
+  QTest::keyClick(dialog.AnswerEdit(), Qt::Key_Return);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompt, u"2. Left right");
+  EXPECT_EQ(LastSelectedItem(), u"2. Left right");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -16,15 +17,24 @@
 namespace scrivano {
 namespace {
 
-// Answers the next modal window of that type from within its own event loop.
+// The shown box of that type: the modal one, or one that a task waits on.
+template <typename Widget>
+Widget* ShownBox() {
+  if (auto* modal = dynamic_cast<Widget*>(QApplication::activeModalWidget())) return modal;
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (auto* box = dynamic_cast<Widget*>(window); box && box->isVisible()) return box;
+  return nullptr;
+}
+
+// Answers the next box of that type from the event loop.
 template <typename Widget>
 void AnswerNextModal(std::function<void(Widget&)> act) {
   auto* timer = new QTimer;
   QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* modal = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
+    if (Widget* box = ShownBox<Widget>()) {
       timer->stop();
       timer->deleteLater();
-      act(*modal);
+      act(*box);
     }
   });
   timer->start(20);
@@ -88,17 +98,22 @@ TEST_F(QtPromptsTest, AQuestionFromATaskRunsOnTheUserInterfaceThread) {
   EXPECT_EQ(prompt, u"12");
 }
 
-TEST_F(QtPromptsTest, MessageBoxesDefaultToTheSecondButton) {
+TEST_F(QtPromptsTest, MessageBoxesDefaultToTheSecondButtonAndSaveQuestionsToYes) {
   struct Case {
     MessageButtons buttons;
+    bool firstButtonDefault;
     int result;  // of Enter
-  } cases[] = {{MessageButtons::Ok, kResultOk},
-               {MessageButtons::YesNo, kResultNo},
-               {MessageButtons::OkCancel, kResultCancel},
-               {MessageButtons::YesNoCancel, kResultNo}};
+  } cases[] = {{MessageButtons::Ok, false, kResultOk},
+               {MessageButtons::YesNo, false, kResultNo},
+               {MessageButtons::OkCancel, false, kResultCancel},
+               {MessageButtons::YesNoCancel, false, kResultNo},
+               {MessageButtons::YesNoCancel, true, kResultYes}};
   for (const Case& c : cases) {
-    auto result =
-        std::async(std::launch::async, [&] { return ShowMessage(u"Keep?", u"Notice", c.buttons, false); });
+    auto result = std::async(std::launch::async, [&] {
+      MessageRequest request{u"Keep?", u"Notice", c.buttons, false};
+      request.firstButtonDefault = c.firstButtonDefault;
+      return ShowBox(request);
+    });
     AnswerNextModal<QMessageBox>([](QMessageBox& box) {
       EXPECT_EQ(box.windowTitle(), QStringLiteral("Notice"));
       QTest::keyClick(&box, Qt::Key_Return);
@@ -106,6 +121,41 @@ TEST_F(QtPromptsTest, MessageBoxesDefaultToTheSecondButton) {
     ASSERT_TRUE(Arrives(result));
     EXPECT_EQ(result.get(), c.result);
   }
+}
+
+TEST_F(QtPromptsTest, ATaskWaitingOnItsQuestionBlocksNothingElse) {
+  // Two tasks ask at the same time; both boxes are shown without modality, and the second is answered
+  // first.
+  const auto ask = [](Text option) {
+    return std::async(std::launch::async, [option] {
+      Text prompt = u"Pick" + Text(1, kOptionSeparator) + option;
+      return AskSelection(prompt, 1.0f, true) ? prompt : Text(u"<cancelled>");
+    });
+  };
+  auto first = ask(u"1. first");
+  ASSERT_TRUE(QTest::qWaitFor([] { return ShownBox<CGeneralDialog>() != nullptr; }, 30000));
+  auto second = ask(u"2. second");
+  QList<CGeneralDialog*> boxes;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        boxes.clear();
+        for (QWidget* window : QApplication::topLevelWidgets())
+          if (auto* box = dynamic_cast<CGeneralDialog*>(window); box && box->isVisible()) boxes.append(box);
+        return boxes.size() == 2;
+      },
+      30000));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  for (CGeneralDialog* box : boxes) EXPECT_EQ(box->windowModality(), Qt::NonModal);
+  CGeneralDialog* secondBox =
+      boxes[0]->OptionList()->item(0)->text() == QStringLiteral("2. second") ? boxes[0] : boxes[1];
+  QTest::mouseClick(secondBox->OkButton(), Qt::LeftButton);
+  ASSERT_TRUE(Arrives(second));
+  EXPECT_EQ(second.get(), u"2. second");
+  EXPECT_NE(first.wait_for(std::chrono::seconds(0)), std::future_status::ready);
+  // At shut-down a question still open is cancelled, so that its task ends.
+  prompts.CancelTaskPrompts();
+  ASSERT_TRUE(Arrives(first));
+  EXPECT_EQ(first.get(), u"<cancelled>");
 }
 
 }  // namespace

@@ -9,10 +9,15 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <array>
+#include <filesystem>
 #include <semaphore>
 
 #include "app/FuncListDlg.h"
@@ -68,8 +73,9 @@ class WorkbenchTest : public testing::Test {
     options.entries = entries;
     options.openWithDefaultApplication = [this](TextView path) {
       launched.emplace_back(path);
-      return true;
+      return !refuseToOpen;
     };
+    if (useDesktopOpener) options.openWithDefaultApplication = {};
     app = std::make_unique<CScrivanoApp>(paths, desktop, options);
     ASSERT_TRUE(app->InitInstance());
   }
@@ -94,6 +100,11 @@ class WorkbenchTest : public testing::Test {
   bool WaitForTasks() {
     return WaitFor([this] { return app->TaskCount() == 0; });
   }
+  void Trigger(const QString& text) {
+    for (QAction* action : app->MainFrame()->findChildren<QAction*>())
+      if (action->text() == text) return action->trigger();
+    ADD_FAILURE() << "no action " << text.toStdString();
+  }
   QString ListCaption() const { return app->FuncList()->windowTitle(); }
   Text OutputText() const { return app->OutputView() ? app->OutputView()->GetText() : u"<no Output window>"; }
   void SetParameterInFile(int k, TextView value) {
@@ -107,6 +118,8 @@ class WorkbenchTest : public testing::Test {
   ProgramPaths paths;
   Entries entries;
   std::vector<Text> launched;
+  bool refuseToOpen = false;
+  bool useDesktopOpener = false;
   std::unique_ptr<CScrivanoApp> app;
 };
 
@@ -147,6 +160,40 @@ TEST_F(WorkbenchTest, TheManualOpensWithTheDefaultApplication) {
     EXPECT_NE(manual.find(ToUtf8(entry.itemText)), std::string::npos);
   for (int k = 0; k < kParameterCount; ++k)
     EXPECT_NE(manual.find("Parameter " + std::to_string(k) + ":"), std::string::npos) << k;
+}
+
+TEST_F(WorkbenchTest, TheManualSaysOfEveryEntryThatOnlyShowsANoticeThatItDoes) {
+  Start();
+  app->OpenManual();
+  ASSERT_EQ(launched.size(), 1u);
+  std::string manual;
+  ASSERT_TRUE(ReadFileBytes(launched[0], manual));
+  const auto section = [&manual](int number) {
+    char id[16];
+    std::snprintf(id, sizeof id, "id=\"f%02d\"", number);
+    const size_t start = manual.find(id);
+    const size_t end = manual.find("<h3", start + 1);
+    return start == std::string::npos ? std::string() : manual.substr(start, end - start);
+  };
+  // Entries without an operation of their own but those that act on the workbench, and the entries whose
+  // work inside an office window only shows a notice in this build.
+  std::vector<int> noticeOnly;
+  for (const FunctionEntry& entry : FunctionEntries())
+    if (!entry.run && entry.number != 0 && entry.number != 11 && entry.number != 18)
+      noticeOnly.push_back(entry.number);
+  EXPECT_EQ(noticeOnly, (std::vector<int>{6, 13}));
+  for (const int number : {6, 13, 2, 16}) {
+    const std::string text = section(number);
+    EXPECT_NE(text.find("notice"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Needs the document engine"), std::string::npos) << text;
+  }
+  // Entry 17 describes each of its eleven options, none as missing.
+  const std::string wordProcessing = section(17);
+  size_t options = 0;
+  for (size_t at = wordProcessing.find("<li>"); at != std::string::npos; at = wordProcessing.find("<li>", at + 1))
+    ++options;
+  EXPECT_EQ(options, 11u) << wordProcessing;
+  EXPECT_EQ(wordProcessing.find("not available"), std::string::npos) << wordProcessing;
 }
 
 TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {
@@ -301,6 +348,25 @@ TEST_F(WorkbenchTest, SavingTheParameterFileAppliesIt) {
   EXPECT_TRUE(folder.ReadBytes("Data/config.ini").starts_with("\xFF\xFE"));
 }
 
+TEST_F(WorkbenchTest, EverySaveOfTheParameterFileTypedInItsWindowAppliesIt) {
+  Start();
+  CScrivanoView* view = app->OpenDocumentFile(paths.parameterFile);
+  ASSERT_NE(view, nullptr);
+  for (const QString& value : {QStringLiteral("alpha"), QStringLiteral("beta")}) {
+    // As the user types it: the active setting of parameter 9 is overwritten, then saved with Ctrl+S.
+    QTextCursor cursor = view->document()->find(QStringLiteral("Para9="));
+    ASSERT_FALSE(cursor.isNull());
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    view->setTextCursor(cursor);
+    QTest::keyClicks(view, QStringLiteral("Para9=") + value);
+    Trigger(QStringLiteral("&Save\tCtrl+S"));
+    EXPECT_EQ(ParameterText(9), FromQString(value));
+    EXPECT_FALSE(view->IsModified());
+  }
+  EXPECT_TRUE(folder.ReadBytes("Data/config.ini").starts_with("\xFF\xFE"));
+}
+
 TEST_F(WorkbenchTest, ATimerPeriodBelowTenMillisecondsRunsAtTen) {
   Start();
   const std::pair<Text, int> cases[] = {{u"0", 10}, {u"-5", 10}, {u"", 10},
@@ -368,6 +434,150 @@ TEST_F(WorkbenchTest, AnotherProgramsWindowIsActivatedUnlessTheRightButtonIsHeld
   app->ActivateWindow(editor);
   EXPECT_EQ(desktop.ForegroundWindow(), editor);
   EXPECT_EQ(desktop.ActivationRequests().size(), 1u);
+}
+
+TEST_F(WorkbenchTest, PasteTakesOnlyTextTheClipboardOffersAndIsOffWhenItOffersNone) {
+  Start();
+  CScrivanoView* input = app->InputView();
+  app->MainFrame()->MdiArea()->setActiveSubWindow(dynamic_cast<QMdiSubWindow*>(input->parentWidget()));
+  input->SetText(u"a", false);
+  input->moveCursor(QTextCursor::End);
+  QAction* paste = nullptr;
+  for (QAction* action : app->MainFrame()->findChildren<QAction*>())
+    if (action->text().startsWith(QStringLiteral("&Paste\t"))) paste = action;
+  ASSERT_NE(paste, nullptr);
+  struct Case {
+    std::function<QMimeData*()> clipboard;  // nullptr: nothing on the clipboard
+    bool offered;
+    Text after;
+  } cases[] = {
+      {[] { return nullptr; }, false, u"a"},
+      {[] {
+         auto* picture = new QMimeData;
+         picture->setData(QStringLiteral("image/png"), QByteArray("\x89PNG"));
+         return picture;
+       },
+       false, u"a"},
+      {[] {
+         auto* rich = new QMimeData;
+         rich->setHtml(QStringLiteral("<b>bold</b>"));
+         rich->setText(QStringLiteral("bold"));
+         return rich;
+       },
+       true, u"abold"},
+  };
+  for (const Case& c : cases) {
+    if (QMimeData* data = c.clipboard())
+      QGuiApplication::clipboard()->setMimeData(data);
+    else
+      QGuiApplication::clipboard()->clear();
+    EXPECT_EQ(paste->isEnabled(), c.offered);
+    QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+    paste->trigger();
+    EXPECT_EQ(input->GetText(), c.offered ? c.after + u"bold" : c.after);
+    input->SetText(u"a", false);
+    input->moveCursor(QTextCursor::End);
+  }
+  QGuiApplication::clipboard()->clear();
+}
+
+TEST_F(WorkbenchTest, TheInputTextIsWrittenToItsFileAMomentAfterEachChange) {
+  Start();
+  CScrivanoView* input = app->InputView();
+  QTest::keyClicks(input, QStringLiteral("typed "));
+  input->insertPlainText(QStringLiteral("中文"));
+  EXPECT_TRUE(input->IsModified());
+  EXPECT_EQ(folder.ReadBytes("Data/Input"), "") << "not at every key";
+  ASSERT_TRUE(
+      WaitFor([this] { return folder.ReadBytes("Data/Input") == TextToUtf16LeBytes(u"typed 中文"); }));
+  EXPECT_FALSE(input->IsModified());
+  // Nothing is left behind by the atomic write.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path() + "/Data"))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Input", "Output", "config.ini"}));
+}
+
+TEST_F(WorkbenchTest, TheListShowsEveryItemAndTheTaskCaptionWholeAtFirstStart) {
+  Start();
+  CFuncListDlg* list = app->FuncList();
+  QListWidget* items = list->List();
+  for (int i = 0; i < items->count(); ++i) {
+    const int needed = items->fontMetrics().horizontalAdvance(items->item(i)->text());
+    EXPECT_LE(needed, items->viewport()->width()) << items->item(i)->text().toStdString();
+    EXPECT_LE(items->visualItemRect(items->item(i)).bottom(), items->viewport()->height());
+  }
+  EXPECT_GE(list->width(), CaptionWidth(TaskCaption(1)));
+}
+
+TEST_F(WorkbenchTest, TheManualShowsInAWindowOfItsOwnWhenNoProgramCanOpenIt) {
+  Start();
+  refuseToOpen = true;
+  app->OpenManual();
+  ASSERT_NE(app->ManualWindow(), nullptr);
+  EXPECT_TRUE(app->ManualWindow()->isVisible());
+  EXPECT_EQ(app->ManualWindow()->windowTitle(), QStringLiteral("Operational Manual"));
+  const auto* browser = dynamic_cast<QTextBrowser*>(app->ManualWindow());
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Function List")));
+  EXPECT_TRUE(prompts.Messages().empty());
+}
+
+TEST_F(WorkbenchTest, AFileNoProgramCanOpenIsReportedWithTheProgramTriedAndHowToSetADefault) {
+  useDesktopOpener = true;
+  Start();
+  // No opener on the path at all.
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(folder.path()));
+  app->OpenWithDefaultApplication(paths.parameterFile);
+  qputenv("PATH", path);
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  const Text message = prompts.Messages()[0];
+  EXPECT_TRUE(message.starts_with(u"Cannot open \"" + paths.parameterFile + u"\"."));
+  EXPECT_TRUE(Contains(message, u"xdg-open")) << ToUtf8(message);
+  EXPECT_TRUE(Contains(message, u"xdg-mime default")) << ToUtf8(message);
+}
+
+TEST_F(WorkbenchTest, OtherFilesOpenCascadedAtNearlyTheClientAreasSize) {
+  Start();
+  const QRect client = app->MainFrame()->MdiArea()->viewport()->rect();
+  QWidget* first = app->OpenDocumentFile(paths.parameterFile)->parentWidget();
+  folder.WriteBytes("notes.txt", "notes");
+  QWidget* second = app->OpenDocumentFile(FromUtf8(folder.path() + "/notes.txt"))->parentWidget();
+  EXPECT_EQ(first->geometry().topLeft(), client.topLeft());
+  EXPECT_GE(first->width(), client.width() * 3 / 4);
+  EXPECT_GE(first->height(), client.height() * 3 / 4);
+  EXPECT_GT(second->x(), first->x());
+  EXPECT_GT(second->y(), first->y());
+  EXPECT_EQ(second->size(), first->size());
+  EXPECT_LE(second->geometry().right(), client.right());
+  EXPECT_LE(second->geometry().bottom(), client.bottom());
+}
+
+TEST_F(WorkbenchTest, CtrlF4ClosesTheActiveWindowAndTheWindowMenuListsTheOpenOnes) {
+  Start();
+  app->OpenDocumentFile(paths.parameterFile);
+  QMenu* windowMenu = nullptr;
+  for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>())
+    if (menu->title() == QStringLiteral("&Window")) windowMenu = menu;
+  ASSERT_NE(windowMenu, nullptr);
+  const auto listed = [&] {
+    QMetaObject::invokeMethod(windowMenu, "aboutToShow");
+    QStringList titles;
+    for (QAction* action : windowMenu->actions())
+      if (action->isCheckable()) titles.append(action->text() + (action->isChecked() ? "*" : ""));
+    return titles;
+  };
+  EXPECT_EQ(listed(), (QStringList{"&1 Output", "&2 Input", "&3 config.ini*"}));
+  QAction* close = nullptr;
+  for (QAction* action : app->MainFrame()->findChildren<QAction*>())
+    if (action->text() == QStringLiteral("&Close\tCtrl+F4")) close = action;
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+  close->trigger();
+  ASSERT_TRUE(WaitFor([&] { return listed().size() == 2; }));
+  EXPECT_EQ(listed()[1], QStringLiteral("&2 Input"));
 }
 
 TEST(ReportElapsed, ShowsTheTimingBoxOnlyAfterMoreThanTenSeconds) {

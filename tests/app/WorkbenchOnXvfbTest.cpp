@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <thread>
@@ -136,6 +137,207 @@ TEST(WorkbenchOnXvfb, ADoubleClickOnAnEntryPutsItsResultIntoTheOutputFile) {
   EXPECT_TRUE(ReadIniValue(file, u"DIMENSIONS", u"Function List", stored, false));
   EXPECT_EQ(stored, u"700,100,1000,600");
   XCloseDisplay(display);
+}
+
+void PressChord(Display* display, KeySym modifier, KeySym key) {
+  XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), True, 0);
+  PressKey(display, key);
+  XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), False, 0);
+  XFlush(display);
+}
+
+// Lower-case letters, digits and spaces, one key each.
+void TypeText(Display* display, const std::string& text) {
+  for (const char c : text) {
+    PressKey(display, c == ' ' ? XK_space : static_cast<KeySym>(c));
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+// The program as a user starts it, on a private display, in a work root of its own.
+class ProgramOnXvfb : public testing::Test {
+ protected:
+  // storedList: the Function List's stored placement, or empty for a first start.
+  void Start(const std::string& storedList, TextView input = u"") {
+    if (!screen.Started()) GTEST_SKIP() << "no private display: " << screen.Error();
+    ::mkdir((root.path() + "/Data").c_str(), 0755);
+    ::mkdir((root.path() + "/runtime").c_str(), 0700);
+    paths = PathsBelow(FromUtf8(root.path()));
+    ASSERT_TRUE(InstallDefaultParameterFile(paths));
+    if (!storedList.empty()) {
+      ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"DIMENSIONS", u"Function List", FromUtf8(storedList)));
+    }
+    root.WriteBytes("Data/Input", TextToUtf16LeBytes(input));
+    program = screen.Spawn({SCRIVANO_PROGRAM}, {{"SCRIVANO_ROOT", root.path()},
+                                                {"QT_QPA_PLATFORM", "xcb"},
+                                                {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
+                                                {"XDG_CONFIG_HOME", root.path() + "/config"}});
+    ASSERT_GT(program, 0);
+    display = XOpenDisplay(screen.Name().c_str());
+    ASSERT_NE(display, nullptr);
+    desktop = platform::X11Desktop::Open(screen.Name().c_str());
+    ASSERT_TRUE(Eventually([&] { return (list = FindWindow(*desktop, u"Function List")) != 0; }));
+    ASSERT_TRUE(Eventually([&] { return (main = FindWindow(*desktop, u"Scrivano")) != 0; }));
+    // Started: the list is where it belongs and the main window has its text windows.
+    ASSERT_TRUE(Eventually([&] { return desktop->WindowRect(list).left > 0; }));
+    std::this_thread::sleep_for(500ms);
+    listRect = desktop->WindowRect(list);
+  }
+
+  void TearDown() override {
+    if (program > 0 && Running()) screen.Stop(program);
+    if (display) XCloseDisplay(display);
+  }
+
+  bool Running() { return program > 0 && ::waitpid(program, &status, WNOHANG) == 0; }
+  std::string File(const std::string& name) { return root.ReadBytes("Data/" + name); }
+
+  // Selects the entry with a click on the first row and one Down key a row, each step seen on the screen,
+  // then double-clicks it.
+  void DoubleClickEntry(int number) {
+    const int column = listRect.left + 60;
+    const auto selectedRow = [&] {
+      return SelectedRowMiddle(display, column, listRect.top, listRect.bottom);
+    };
+    int row = -1;
+    Click(display, column, listRect.top + 18);
+    // The first row, not one selected before.
+    ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > 0 && row < listRect.top + 26; }))
+        << "no selected row";
+    for (int i = 0; i < number; ++i) {
+      const int previous = row;
+      PressKey(display, XK_Down);
+      ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > previous; })) << "step " << i;
+    }
+    Click(display, column, row, 2);
+  }
+
+  // A window of the program with that title other than the main window.
+  WindowHandle Box(TextView title) {
+    WindowHandle found = 0;
+    Eventually([&] {
+      for (const WindowHandle window : desktop->TopLevelWindows())
+        if (window != main && desktop->WindowTitle(window) == title) found = window;
+      return found != 0;
+    });
+    return found;
+  }
+
+  test::PrivateDisplay screen;
+  test::TempFolder root;
+  ProgramPaths paths;
+  pid_t program = 0;
+  int status = -1;
+  Display* display = nullptr;
+  std::unique_ptr<platform::X11Desktop> desktop;
+  WindowHandle list = 0, main = 0;
+  platform::Rect listRect;
+};
+
+TEST_F(ProgramOnXvfb, PasteWithAnEmptyOrOrphanedClipboardLeavesTheTextAlone) {
+  Start("");
+  Click(display, 300, 300);  // into the Input window, above the centred list
+  std::this_thread::sleep_for(300ms);
+  TypeText(display, "ab");
+  // Nothing on the clipboard.
+  PressChord(display, XK_Control_L, XK_v);
+  PressChord(display, XK_Shift_L, XK_Insert);
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(Running()) << "the paste killed the program";
+  // The clipboard's owner has gone: another client took it and ended.
+  Display* owner = XOpenDisplay(screen.Name().c_str());
+  ASSERT_NE(owner, nullptr);
+  const Window window = XCreateSimpleWindow(owner, DefaultRootWindow(owner), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(owner, XInternAtom(owner, "CLIPBOARD", False), window, CurrentTime);
+  XSync(owner, False);
+  XCloseDisplay(owner);
+  std::this_thread::sleep_for(300ms);
+  PressChord(display, XK_Control_L, XK_v);
+  std::this_thread::sleep_for(1s);
+  ASSERT_TRUE(Running()) << "the paste killed the program";
+  // The program's own copy pastes as ever.
+  PressChord(display, XK_Control_L, XK_a);
+  PressChord(display, XK_Control_L, XK_c);
+  PressKey(display, XK_End);
+  PressChord(display, XK_Control_L, XK_v);
+  EXPECT_TRUE(Eventually([&] { return File("Input") == TextToUtf16LeBytes(u"abab"); }, 20s));
+  EXPECT_TRUE(Running());
+}
+
+TEST_F(ProgramOnXvfb, TypedInputTextOutlivesAKill) {
+  Start("");
+  Click(display, 300, 300);
+  std::this_thread::sleep_for(300ms);
+  TypeText(display, "not lost");
+  const std::string typed = TextToUtf16LeBytes(u"not lost");
+  ASSERT_TRUE(Eventually([&] { return File("Input") == typed; }, 20s));
+  ::kill(program, SIGKILL);
+  ASSERT_EQ(::waitpid(program, &status, 0), program);
+  program = 0;
+  EXPECT_EQ(File("Input"), typed);
+}
+
+TEST_F(ProgramOnXvfb, TheSaveQuestionDefaultsToYesAndCancelKeepsTheProgramOpen) {
+  Start("");
+  Click(display, 200, 700);  // into the Output window, below the centred list
+  std::this_thread::sleep_for(300ms);
+  TypeText(display, "result to keep");
+  std::this_thread::sleep_for(300ms);
+  // Escape cancels the closing.
+  desktop->RequestClose(main);
+  ASSERT_NE(Box(u"Scrivano"), 0u);
+  PressKey(display, XK_Escape);
+  ASSERT_TRUE(Eventually([&] { return FindWindow(*desktop, u"Scrivano") == main; }, 10s));
+  std::this_thread::sleep_for(500ms);
+  EXPECT_TRUE(Running());
+  EXPECT_EQ(File("Output"), "");
+  // Enter keeps the text and ends the program.
+  desktop->RequestClose(main);
+  ASSERT_NE(Box(u"Scrivano"), 0u);
+  PressKey(display, XK_Return);
+  ASSERT_TRUE(Eventually([&] { return ::waitpid(program, &status, WNOHANG) == program; }));
+  program = 0;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(File("Output"), TextToUtf16LeBytes(u"result to keep"));
+}
+
+TEST_F(ProgramOnXvfb, ANoticeComesUpAboveTheCentredListWithTheCursorOnItsButton) {
+  Start("");             // first start: the list in the middle of the screen, where boxes come up too
+  DoubleClickEntry(13);  // not in this version: a notice
+  const WindowHandle notice = Box(u"Notice");
+  ASSERT_NE(notice, 0u);
+  platform::Rect box;
+  ASSERT_TRUE(Eventually([&] { return (box = desktop->WindowRect(notice)).Width() > 0; }));
+  // Where the two overlap the notice shows, and the cursor waits on its button (below the text).
+  const platform::Point middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+  ASSERT_TRUE(listRect.Contains(middle));
+  EXPECT_TRUE(Eventually([&] { return desktop->WindowAt(middle) == notice; }, 10s));
+  EXPECT_TRUE(Eventually(
+      [&] {
+        const platform::Point cursor = desktop->CursorPosition();
+        return desktop->WindowAt(cursor) == notice && cursor.y > middle.y;
+      },
+      10s));
+  // The notice has the focus: Enter closes it.
+  PressKey(display, XK_Return);
+  EXPECT_TRUE(Eventually([&] { return !desktop->IsWindow(notice); }, 10s));
+}
+
+TEST_F(ProgramOnXvfb, WhileOneEntryWaitsOnItsQuestionAnotherRunsToTheOutputFile) {
+  // The list to the right of the screen's centre, partly under where the question comes up.
+  Start("820,150,1170,550", u"abc");
+  DoubleClickEntry(1);
+  const WindowHandle question = Box(u"General Selection");
+  ASSERT_NE(question, 0u);
+  platform::Rect box;
+  ASSERT_TRUE(Eventually([&] { return (box = desktop->WindowRect(question)).right > listRect.left; }));
+  EXPECT_TRUE(Eventually([&] { return desktop->WindowAt(desktop->CursorPosition()) == question; }, 10s));
+  // While entry 1 waits for its answer, entry 10 runs to the Output file.
+  listRect.left = std::max(listRect.left, box.right + 10);
+  DoubleClickEntry(10);
+  EXPECT_TRUE(Eventually([&] { return File("Output") == TextToUtf16LeBytes(u"ABC"); }, 30s));
+  EXPECT_TRUE(desktop->IsWindow(question));
+  EXPECT_EQ(desktop->WindowTitle(question), u"General Selection");
 }
 
 TEST(WorkbenchOnXvfb, WithoutADisplayTheProgramSaysSoPlainly) {
