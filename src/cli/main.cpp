@@ -1,16 +1,19 @@
 // scrivano-cli: runs the Function List's text functions on a file or a pipe, with scripted answers.
 // Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure such as running
 // out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <deque>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
-#include <optional>
 #include <string>
 
 #include "cli/ScriptedPrompts.h"
@@ -19,6 +22,7 @@
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
+#include "text/FileBytes.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano::cli {
@@ -58,18 +62,68 @@ int ListEntries() {
   return kExitRan;
 }
 
+bool IsStandardStream(const std::string& file) {
+  return file.empty() || file == "-";
+}
+
 std::string ReadInput(const std::string& inputFile) {
-  if (inputFile.empty() || inputFile == "-") return ReadStandardInput();
-  std::string bytes;
-  if (!ReadFileBytes(FromUtf8(inputFile), bytes))
-    throw UsageError("cannot read the input file \"" + inputFile + "\"");
+  if (IsStandardStream(inputFile)) return ReadStandardInput();
+  std::string bytes, why;
+  if (!ReadFileBytes(FromUtf8(inputFile), bytes, &why))
+    throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
   return bytes;
 }
 
 void WriteOutput(const std::string& outputFile, const std::string& bytes) {
-  if (outputFile.empty() || outputFile == "-") return WriteStandardOutput(bytes);
+  if (IsStandardStream(outputFile)) return WriteStandardOutput(bytes);
   if (!WriteFileBytesAtomically(FromUtf8(outputFile), bytes))
     throw UsageError("cannot write the output file \"" + outputFile + "\"");
+}
+
+// Refuses, before anything is written, a transcript that is the same file as the input, the output or
+// the parameter file (also through other names or the redirected standard streams), and an output that
+// is a loop of symbolic links.
+void CheckFiles(const RunOptions& options) {
+  struct stat info;
+  if (!IsStandardStream(options.outputFile) && ::stat(options.outputFile.c_str(), &info) != 0 &&
+      errno == ELOOP)
+    throw UsageError("cannot write the output file \"" + options.outputFile +
+                     "\": its symbolic links form a loop");
+  if (options.transcriptFile.empty() || ::stat(options.transcriptFile.c_str(), &info) != 0) return;
+  const auto same = [&info](const struct stat& other) {
+    return other.st_dev == info.st_dev && other.st_ino == info.st_ino;
+  };
+  struct stat other;
+  const std::pair<const std::string*, int> others[] = {
+      {&options.inputFile, STDIN_FILENO}, {&options.outputFile, STDOUT_FILENO}, {&options.configFile, -1}};
+  for (const auto& [file, stream] : others) {
+    const bool found = IsStandardStream(*file)
+                           ? stream >= 0 && ::fstat(stream, &other) == 0 && S_ISREG(other.st_mode)
+                           : ::stat(file->c_str(), &other) == 0;
+    if (found && same(other))
+      throw UsageError("the transcript file \"" + options.transcriptFile + "\" is the same file as the " +
+                       (stream == STDIN_FILENO    ? "input"
+                        : stream == STDOUT_FILENO ? "output"
+                                                  : "parameter file"));
+  }
+}
+
+// Says how much of the input could not be decoded; the text keeps U+FFFD in its place.
+void ReportUndecodable(std::string_view bytes, TextView text, StreamEncoding encoding) {
+  if (encoding == StreamEncoding::kUtf16Le) {
+    if (bytes.size() % 2 != 0)
+      std::cerr
+          << "scrivano-cli: the input's last byte was dropped: UTF-16 input has an even number of bytes\n";
+    return;
+  }
+  // Every U+FFFD of the text that was not already written as one in the input replaced ill-formed bytes.
+  size_t replaced = static_cast<size_t>(std::count(text.begin(), text.end(), u'\uFFFD'));
+  for (size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+       at = bytes.find("\xEF\xBF\xBD", at + 3))
+    --replaced;
+  if (replaced > 0)
+    std::cerr << "scrivano-cli: " << replaced << (replaced == 1 ? " character" : " characters")
+              << " of the input could not be decoded as UTF-8 and became U+FFFD\n";
 }
 
 // --param N=VALUE, the last of a repeated N winning.
@@ -93,16 +147,18 @@ void LoadRunParameters(const RunOptions& options) {
   Text parameterFile;
   if (!options.configFile.empty()) {
     parameterFile = FromUtf8(options.configFile);
-    std::string probe;
-    if (!ReadFileBytes(parameterFile, probe))
-      throw UsageError("cannot read the parameter file \"" + options.configFile + "\"");
+    std::string probe, why;
+    if (!ReadFileBytes(parameterFile, probe, &why))
+      throw UsageError("cannot read the parameter file \"" + options.configFile + "\": " + why);
   } else {
     const ProgramPaths paths = ResolveProgramPaths(OwnProgramFile());
     InstallDefaultParameterFile(paths);
     parameterFile = paths.parameterFile;
   }
   Parameters().SetParameterFile(parameterFile);
-  Parameters().LoadParameters(kParameterCount);
+  if (!Parameters().LoadParameters(kParameterCount))
+    std::cerr << "scrivano-cli: the parameter file \"" << ToUtf8(parameterFile)
+              << "\" could not be read as one (no [PARAMETERS] section): every parameter is empty\n";
   for (const auto& [k, value] : overrides) Parameters().SetValue(k, value);
 }
 
@@ -114,8 +170,11 @@ int Run(const RunOptions& options) {
   const StreamEncoding encoding =
       options.encoding == "utf16le" ? StreamEncoding::kUtf16Le : StreamEncoding::kUtf8;
 
+  CheckFiles(options);
   LoadRunParameters(options);
-  Text workingText = DecodeInput(ReadInput(options.inputFile), encoding, options.raw);
+  const std::string input = ReadInput(options.inputFile);
+  Text workingText = DecodeInput(input, encoding, options.raw);
+  ReportUndecodable(input, workingText, encoding);
 
   std::ofstream transcriptFile;
   if (!options.transcriptFile.empty()) {
@@ -162,6 +221,7 @@ int main(int argc, char** argv) try {
   GuardStandardStreams();
   // A reader gone from the pipe is a write error with a message, like any other.
   std::signal(SIGPIPE, SIG_IGN);
+  scrivano::RemoveTemporaryFilesOnSignals();
 
   CLI::App app{"scrivano-cli: run Scrivano's text functions on a file or a pipe"};
   app.require_subcommand(1);

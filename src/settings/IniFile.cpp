@@ -69,6 +69,12 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
   return file;
 }
 
+bool IniFile::HasSection(TextView section) const {
+  int first, last;
+  FindSection(section, first, last);
+  return first >= 0;
+}
+
 void IniFile::FindSection(TextView section, int& first, int& last) const {
   first = -1;
   last = -1;

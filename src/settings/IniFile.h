@@ -26,6 +26,7 @@ class IniFile {
 
   // The value of key in section, or the empty text.
   Text Value(TextView section, TextView key) const;
+  bool HasSection(TextView section) const;
 
   // Sets one key, keeping every other line as it was. An existing key (first occurrence in the first
   // matching section) is rewritten in place; a new key goes after the last non-blank line of the

@@ -44,4 +44,67 @@ printf 'keep\n' >"$work/prev"
 grep -q 'cannot read standard input' "$work/err" || fail "stdin is a folder: no message"
 [ "$(cat "$work/prev")" = keep ] || fail "stdin is a folder: the output file was changed"
 
+# A transcript that is the input, the output or the parameter file is refused before anything is written.
+printf 'abc\n' >"$work/in"
+cp "$work/in" "$work/same"
+ln -f "$work/same" "$work/hardlink"
+for args in "--input $work/same" "--output $work/same" "--config $work/same"; do
+  # shellcheck disable=SC2086
+  "$cli" run 9 $args --transcript "$work/hardlink" <"$work/in" >/dev/null 2>"$work/err"; rc=$?
+  [ $rc -eq 2 ] || fail "transcript as $args: exit $rc"
+  grep -q 'is the same file as' "$work/err" || fail "transcript as $args: no message"
+  [ "$(cat "$work/same")" = abc ] || fail "transcript as $args: the file was changed"
+done
+"$cli" run 9 --transcript "$work/same" <"$work/same" >/dev/null 2>"$work/err"; rc=$?
+[ $rc -eq 2 ] || fail "transcript as redirected input: exit $rc"
+
+# An output through a dangling symbolic link is written at the link's target; a loop is refused.
+ln -s target "$work/dangling"
+printf 'abc\n' | "$cli" run 10 --output "$work/dangling" 2>/dev/null
+[ -L "$work/dangling" ] && [ "$(cat "$work/target")" = ABC ] || fail "dangling symlink output: link replaced or target not written"
+ln -s loop-b "$work/loop-a"
+ln -s loop-a "$work/loop-b"
+printf 'abc\n' | "$cli" run 10 --output "$work/loop-a" 2>"$work/err"; rc=$?
+[ $rc -eq 2 ] || fail "symlink loop output: exit $rc"
+grep -q 'loop' "$work/err" || fail "symlink loop output: no message"
+[ -L "$work/loop-a" ] || fail "symlink loop output: the link was replaced"
+
+# A 250-byte output name fits its temporary name.
+long=$(printf 'n%.0s' $(seq 250))
+printf 'abc\n' | "$cli" run 10 --output "$work/$long" 2>"$work/err" || fail "250-byte output name: $(cat "$work/err")"
+[ "$(cat "$work/$long" 2>/dev/null)" = ABC ] || fail "250-byte output name: not written"
+
+# Undecodable input is counted on standard error; the text keeps U+FFFD.
+printf 'a\xff\xfe\xef\xbf\xbd\n' | "$cli" run 10 >"$work/out" 2>"$work/err"
+grep -q '2 characters of the input could not be decoded' "$work/err" || fail "undecodable count: $(cat "$work/err")"
+printf 'abc' | "$cli" run 10 --encoding utf16le >"$work/out" 2>"$work/err"
+grep -q 'last byte was dropped' "$work/err" || fail "odd UTF-16 input: no message"
+
+# A parameter file that cannot be read as one is said once; answers not used are counted.
+printf '\xfe\xff\0[\0P' >"$work/config.ini"
+printf 'abc\n' | "$cli" run 10 --config "$work/config.ini" --answer x --answer y >"$work/out" 2>"$work/err"
+[ "$(grep -c 'could not be read as one' "$work/err")" -eq 1 ] || fail "unparsable config: not said once"
+grep -q '2 answers were not used' "$work/err" || fail "unused answers: not counted"
+
+# A FIFO without a writer is given up after a bounded wait.
+mkfifo "$work/fifo"
+timeout 30 "$cli" run 10 --input "$work/fifo" >/dev/null 2>"$work/err"; rc=$?
+[ $rc -eq 2 ] || fail "FIFO without a writer: exit $rc"
+grep -q 'nothing writes to it' "$work/err" || fail "FIFO without a writer: no message"
+(printf 'abc\n' >"$work/fifo" &)
+[ "$(timeout 30 "$cli" run 10 --input "$work/fifo" --raw)" = ABC ] || fail "FIFO with a writer: not read"
+
+# A run ended by SIGTERM while it writes leaves no temporary file behind.
+head -c 60000000 /dev/zero | tr '\0' 'a' >"$work/big"
+mkdir "$work/killed"
+"$cli" run 10 --input "$work/big" --output "$work/killed/out" 2>/dev/null &
+pid=$!
+for _ in $(seq 200); do
+  ls -A "$work/killed" | grep -q '^\.out\.' && break
+  sleep 0.02
+done
+kill -TERM $pid 2>/dev/null
+wait $pid 2>/dev/null
+[ -z "$(ls -A "$work/killed" | grep '^\.out\.')" ] || fail "SIGTERM while writing: the temporary file was left"
+
 finish "all hostile-input checks passed"
