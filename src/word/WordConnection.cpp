@@ -240,13 +240,16 @@ void WordConnection::ShowDocuments() {
                   false);
       continue;
     }
+    const bool firstWrite =
+        std::find(reviewCopies_.begin(), reviewCopies_.end(), copy) == reviewCopies_.end();
+    const bool replacing = firstWrite && PathExists(copy);
     if (!WriteFileBytesAtomically(copy, bytes)) {
       ShowMessage(copy, u"Can not open the file!", MessageButtons::Ok, false);
       continue;
     }
     shown = revision;
-    if (std::find(reviewCopies_.begin(), reviewCopies_.end(), copy) == reviewCopies_.end())
-      reviewCopies_.push_back(copy);
+    if (firstWrite) reviewCopies_.push_back(copy);
+    if (replacing) replacedCopies_.push_back(copy);
     if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(copy);
   }
 }
@@ -254,6 +257,12 @@ void WordConnection::ShowDocuments() {
 std::vector<Text> WordConnection::TakeReviewCopies() {
   std::vector<Text> copies;
   copies.swap(reviewCopies_);
+  return copies;
+}
+
+std::vector<Text> WordConnection::TakeReplacedCopies() {
+  std::vector<Text> copies;
+  copies.swap(replacedCopies_);
   return copies;
 }
 

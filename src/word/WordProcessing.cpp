@@ -1,5 +1,6 @@
 #include "word/WordProcessing.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <mutex>
@@ -56,14 +57,19 @@ bool DigitsBetweenBraces(const Text& tag) {
   return true;
 }
 
-void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies) {
+void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
+                        const std::vector<Text>& replaced) {
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
   if (copies.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
     return;
   }
   workingText += u"\r\nReview copies written (the originals are unchanged):";
-  for (const Text& copy : copies) workingText += u"\r\n" + copy;
+  for (const Text& copy : copies) {
+    workingText += u"\r\n" + copy;
+    if (std::find(replaced.begin(), replaced.end(), copy) != replaced.end())
+      workingText += u" (replaced the copy already there)";
+  }
   workingText += u"\r\n";
 }
 
@@ -300,7 +306,10 @@ void WordProcessing(TaskContext& context) {
   } while (pos != 0);
 
   // 4. The working text says which review copies were written.
-  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies());
+  if (perFile) {
+    const std::vector<Text> copies = word.TakeReviewCopies();
+    ReportReviewCopies(windowText, copies, word.TakeReplacedCopies());
+  }
 }
 
 }  // namespace scrivano
