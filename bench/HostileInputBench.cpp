@@ -6,6 +6,7 @@
 
 #include "LanguageBenchSupport.h"
 #include "settings/IniFile.h"
+#include "transform/PhraseExtraction.h"
 #include "transform/SpacingPunctuation.h"
 #include "transform/SplitEnglishChinese.h"
 
@@ -52,6 +53,27 @@ void BM_IniFile_BlankLines(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_IniFile_BlankLines)->Arg(2 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
+
+// Phrase extraction where the frequent phrases fall short of the repetitions: each window used to walk
+// every occurrence of its phrase again.
+void BM_ExtractPhrases_OneLineShortOfRepetitions(benchmark::State& state) {
+  bench::UseShippedParameters();
+  bench::FixedAnswers answers(u"1 100 1000", true);
+  const Text text = Repeated(u"a ", static_cast<size_t>(state.range(0)));
+  bench::RunOnCopies(state, text, ExtractPhrases);
+}
+BENCHMARK(BM_ExtractPhrases_OneLineShortOfRepetitions)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_ExtractPhrases_SameLinesShortOfRepetitions(benchmark::State& state) {
+  bench::UseShippedParameters();
+  bench::FixedAnswers answers(u"1 100 999999", true);
+  const Text text = Repeated(u"the same line again\r\n", static_cast<size_t>(state.range(0)));
+  bench::RunOnCopies(state, text, ExtractPhrases);
+}
+BENCHMARK(BM_ExtractPhrases_SameLinesShortOfRepetitions)
+    ->Arg(25000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scrivano
