@@ -75,5 +75,16 @@ BENCHMARK(BM_ExtractPhrases_SameLinesShortOfRepetitions)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 
+// Phrase extraction on lines that each hold a U+FFFF, the character that marks reported phrases: every
+// window holding one used to search the whole text.
+void BM_ExtractPhrases_MarkInEveryLine(benchmark::State& state) {
+  bench::UseShippedParameters();
+  bench::FixedAnswers answers(u"2 6 2", true);
+  Text text = bench::VariedMixedText(static_cast<size_t>(state.range(0)));
+  Replace(text, u"\r\n", u"\uFFFF\r\n");
+  bench::RunOnCopies(state, text, ExtractPhrases);
+}
+BENCHMARK(BM_ExtractPhrases_MarkInEveryLine)->Arg(256 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace scrivano

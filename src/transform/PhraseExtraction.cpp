@@ -296,7 +296,7 @@ class PhraseOccurrences {
   const std::vector<int>& Find(TextView phrase, int origin, int offset) {
     found_.clear();
     if (phrase.find(kBlank) != TextView::npos) {
-      FindInText(phrase, offset);
+      FindWithBlanks(phrase, origin, offset);
       return found_;
     }
     if (FewOccurrences(phrase, origin, offset)) return found_;
@@ -312,7 +312,7 @@ class PhraseOccurrences {
   int Count(TextView phrase, int origin, int offset) {
     found_.clear();
     if (phrase.find(kBlank) != TextView::npos) {
-      FindInText(phrase, offset);
+      FindWithBlanks(phrase, origin, offset);
       return static_cast<int>(found_.size());
     }
     if (FewOccurrences(phrase, origin, offset)) return static_cast<int>(found_.size());
@@ -366,6 +366,44 @@ class PhraseOccurrences {
     for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
          at = scrivano::Find(text_, phrase, at + length))
       found_.push_back(at);
+  }
+
+  // A phrase that holds a blank (a U+FFFF of the input) may match blanked characters, so the current
+  // text decides. Its longest stretch without a blank still stands in the text only where the text as
+  // indexed held it: when those places are few enough, each is checked instead of scanning the text.
+  void FindWithBlanks(TextView phrase, int origin, int offset) {
+    size_t stretchStart = 0;
+    int stretch = 0;
+    for (size_t i = 0; i < phrase.size();) {
+      size_t j = i;
+      while (j < phrase.size() && phrase[j] != kBlank) ++j;
+      if (static_cast<int>(j - i) > stretch) {
+        stretchStart = i;
+        stretch = static_cast<int>(j - i);
+      }
+      i = j + 1;
+    }
+    const int length = Length(phrase);
+    if (stretch == 0) return FindInText(phrase, offset);
+    // Checking a place costs up to length characters; past this many places a scan is cheaper.
+    const int worthChecking = (Length(text_) - offset) / length + 1;
+    int low = ranks_[static_cast<size_t>(origin) + stretchStart];
+    int high = low + 1;
+    while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
+      if (Extends(low, stretch)) --low;
+      if (Extends(high, stretch)) ++high;
+    }
+    if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
+    few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
+    for (int& at : few_) at -= static_cast<int>(stretchStart);
+    std::sort(few_.begin(), few_.end());
+    int nextFree = offset;
+    for (int at : few_) {
+      if (at < nextFree || at + length > Length(text_)) continue;
+      if (TextView(text_).substr(static_cast<size_t>(at), phrase.size()) != phrase) continue;
+      found_.push_back(at);
+      nextFree = at + length;
+    }
   }
 
   // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
