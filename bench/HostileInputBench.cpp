@@ -9,6 +9,7 @@
 #include "transform/PhraseExtraction.h"
 #include "transform/SpacingPunctuation.h"
 #include "transform/SplitEnglishChinese.h"
+#include "transform/TagCleaning.h"
 
 namespace scrivano {
 namespace {
@@ -53,6 +54,17 @@ void BM_IniFile_BlankLines(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 BENCHMARK(BM_IniFile_BlankLines)->Arg(2 << 20)->Arg(8 << 20)->Unit(benchmark::kMillisecond);
+
+// Entry 2 option 2 on pairs nested as deep as the text is long: every level used to be one pass over
+// the whole text.
+void BM_RemovePtPhTags_DeeplyNested(benchmark::State& state) {
+  Text text;
+  const int depth = static_cast<int>(state.range(0));
+  for (int i = 0; i < depth; ++i) text += u"<pt" + FromUtf8(std::to_string(i)) + u">a";
+  for (int i = depth - 1; i >= 0; --i) text += u"</pt" + FromUtf8(std::to_string(i)) + u">";
+  bench::RunOnCopies(state, text, [](TaskContext& context) { RemovePtPhTags(*context.workingText); });
+}
+BENCHMARK(BM_RemovePtPhTags_DeeplyNested)->Arg(8000)->Arg(32000)->Arg(128000)->Unit(benchmark::kMillisecond);
 
 // Phrase extraction where the frequent phrases fall short of the repetitions: each window used to walk
 // every occurrence of its phrase again.
