@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -80,6 +81,21 @@ void WriteOutput(const std::string& outputFile, const std::string& bytes) {
     throw UsageError("cannot write the output file \"" + outputFile + "\"");
 }
 
+// Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
+// place once links and dots are resolved.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  const bool aExists = ::stat(a.c_str(), &first) == 0;
+  const bool bExists = ::stat(b.c_str(), &second) == 0;
+  if (aExists || bExists)
+    return aExists && bExists && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  std::error_code error;
+  const std::filesystem::path placeA = std::filesystem::weakly_canonical(a, error);
+  if (error) return false;
+  const std::filesystem::path placeB = std::filesystem::weakly_canonical(b, error);
+  return !error && placeA == placeB;
+}
+
 // Refuses, before anything is written, a transcript that is the same file as the input, the output or
 // the parameter file (also through other names or the redirected standard streams), and an output that
 // is a loop of symbolic links.
@@ -89,18 +105,17 @@ void CheckFiles(const RunOptions& options) {
       errno == ELOOP)
     throw UsageError("cannot write the output file \"" + options.outputFile +
                      "\": its symbolic links form a loop");
-  if (options.transcriptFile.empty() || ::stat(options.transcriptFile.c_str(), &info) != 0) return;
-  const auto same = [&info](const struct stat& other) {
-    return other.st_dev == info.st_dev && other.st_ino == info.st_ino;
-  };
-  struct stat other;
+  if (options.transcriptFile.empty()) return;
   const std::pair<const std::string*, int> others[] = {
       {&options.inputFile, STDIN_FILENO}, {&options.outputFile, STDOUT_FILENO}, {&options.configFile, -1}};
   for (const auto& [file, stream] : others) {
-    const bool found = IsStandardStream(*file)
-                           ? stream >= 0 && ::fstat(stream, &other) == 0 && S_ISREG(other.st_mode)
-                           : ::stat(file->c_str(), &other) == 0;
-    if (found && same(other))
+    struct stat other;
+    const bool same = IsStandardStream(*file)
+                          ? stream >= 0 && ::fstat(stream, &other) == 0 && S_ISREG(other.st_mode) &&
+                                ::stat(options.transcriptFile.c_str(), &info) == 0 &&
+                                other.st_dev == info.st_dev && other.st_ino == info.st_ino
+                          : SameFile(options.transcriptFile, *file);
+    if (same)
       throw UsageError("the transcript file \"" + options.transcriptFile + "\" is the same file as the " +
                        (stream == STDIN_FILENO    ? "input"
                         : stream == STDOUT_FILENO ? "output"

@@ -57,6 +57,9 @@ for args in "--input $work/same" "--output $work/same" "--config $work/same"; do
 done
 "$cli" run 9 --transcript "$work/same" <"$work/same" >/dev/null 2>"$work/err"; rc=$?
 [ $rc -eq 2 ] || fail "transcript as redirected input: exit $rc"
+printf 'abc\n' | "$cli" run 9 --output "$work/new" --transcript "$work/../$(basename "$work")/new" 2>/dev/null; rc=$?
+[ $rc -eq 2 ] || fail "transcript as the output not made yet: exit $rc"
+[ ! -e "$work/new" ] || fail "transcript as the output not made yet: a file was written"
 
 # An output through a dangling symbolic link is written at the link's target; a loop is refused.
 ln -s target "$work/dangling"
