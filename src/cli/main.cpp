@@ -132,7 +132,7 @@ void ReportUndecodable(std::string_view bytes, TextView text, StreamEncoding enc
     return;
   }
   // Every U+FFFD of the text that was not already written as one in the input replaced ill-formed bytes.
-  size_t replaced = static_cast<size_t>(std::count(text.begin(), text.end(), u'\uFFFD'));
+  std::ptrdiff_t replaced = std::count(text.begin(), text.end(), u'\uFFFD');
   for (size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
        at = bytes.find("\xEF\xBF\xBD", at + 3))
     --replaced;
