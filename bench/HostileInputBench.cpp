@@ -96,7 +96,11 @@ void BM_ExtractPhrases_MarkInEveryLine(benchmark::State& state) {
   Replace(text, u"\r\n", u"\uFFFF\r\n");
   bench::RunOnCopies(state, text, ExtractPhrases);
 }
-BENCHMARK(BM_ExtractPhrases_MarkInEveryLine)->Arg(256 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExtractPhrases_MarkInEveryLine)
+    ->Arg(256 << 10)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scrivano

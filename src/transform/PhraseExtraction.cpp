@@ -370,7 +370,8 @@ class PhraseOccurrences {
 
   // A phrase that holds a blank (a U+FFFF of the input) may match blanked characters, so the current
   // text decides. Its longest stretch without a blank still stands in the text only where the text as
-  // indexed held it: when those places are few enough, each is checked instead of scanning the text.
+  // indexed held it: when those places are few enough, they are kept for the level and checked instead
+  // of scanning the text.
   void FindWithBlanks(TextView phrase, int origin, int offset) {
     size_t stretchStart = 0;
     int stretch = 0;
@@ -385,25 +386,51 @@ class PhraseOccurrences {
     }
     const int length = Length(phrase);
     if (stretch == 0) return FindInText(phrase, offset);
-    // Checking a place costs up to length characters; past this many places a scan is cheaper.
-    const int worthChecking = (Length(text_) - offset) / length + 1;
-    int low = ranks_[static_cast<size_t>(origin) + stretchStart];
-    int high = low + 1;
-    while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
-      if (Extends(low, stretch)) --low;
-      if (Extends(high, stretch)) ++high;
+    auto places = candidates_.find(Text(phrase));
+    if (places == candidates_.end()) {
+      // Checking a place costs up to length characters; past this many places a scan is cheaper.
+      const int worthChecking = (Length(text_) - offset) / length + 1;
+      int low = ranks_[static_cast<size_t>(origin) + stretchStart];
+      int high = low + 1;
+      while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
+        if (Extends(low, stretch)) --low;
+        if (Extends(high, stretch)) ++high;
+      }
+      if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
+      places = candidates_.try_emplace(Text(phrase)).first;
+      std::vector<int>& positions = places->second.positions;
+      for (int k = low; k < high; ++k) {
+        const int at = suffixes_[static_cast<size_t>(k)] - static_cast<int>(stretchStart);
+        if (at >= 0 && at + length <= Length(text_)) positions.push_back(at);
+      }
+      std::sort(positions.begin(), positions.end());
     }
-    if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
-    few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-    for (int& at : few_) at -= static_cast<int>(stretchStart);
-    std::sort(few_.begin(), few_.end());
+    // A place where a character the phrase holds as it is was blanked, or never was that character, never
+    // matches again; one where the text lacks a blank the phrase holds may match once it is blanked.
+    Candidates& candidates = places->second;
+    std::vector<int>& positions = candidates.positions;
+    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
+    size_t kept = candidates.first;
     int nextFree = offset;
-    for (int at : few_) {
-      if (at < nextFree || at + length > Length(text_)) continue;
-      if (TextView(text_).substr(static_cast<size_t>(at), phrase.size()) != phrase) continue;
-      found_.push_back(at);
-      nextFree = at + length;
+    for (size_t i = candidates.first; i < positions.size(); ++i) {
+      const int at = positions[i];
+      bool never = false;
+      bool now = true;
+      for (size_t k = 0; k < phrase.size() && !never; ++k) {
+        const char16_t ch = text_[static_cast<size_t>(at) + k];
+        if (phrase[k] == kBlank)
+          now = now && ch == kBlank;
+        else
+          never = ch != phrase[k];
+      }
+      if (never) continue;
+      positions[kept++] = at;
+      if (now && at >= nextFree) {
+        found_.push_back(at);
+        nextFree = at + length;
+      }
     }
+    positions.resize(kept);
   }
 
   // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
