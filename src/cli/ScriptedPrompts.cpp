@@ -1,27 +1,44 @@
 #include "cli/ScriptedPrompts.h"
 
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "cli/StandardStreams.h"
 
 namespace scrivano::cli {
 namespace {
 
 using nlohmann::json;
 
-// Line breaks shown as they are written, so that one dialog stays one line of the log.
+// Line breaks shown as they are written, so that one dialog stays one line of the log; other control
+// characters (ESC, BEL, the C1 range) as \xHH or \uHHHH, so that none reaches the terminal raw.
 std::string Readable(TextView text) {
-  std::string out;
-  for (char c : ToUtf8(text)) {
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else
+  Text out;
+  for (char16_t c : text) {
+    if (c == u'\r') {
+      out += u"\\r";
+    } else if (c == u'\n') {
+      out += u"\\n";
+    } else if (c == u'\t') {
+      out += u"\\t";
+    } else if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, c < 0x80 ? "\\x%02X" : "\\u%04X", static_cast<unsigned>(c));
+      out += FromUtf8(escaped);
+    } else {
       out += c;
+    }
   }
-  return out;
+  return ToUtf8(out);
+}
+
+std::string Readable(const std::string& bytes) {
+  return Readable(FromUtf8(bytes));
+}
+
+// Ill-formed bytes of an answer become U+FFFD, so that no input can make the JSON writer throw.
+std::string Dump(const json& record) {
+  return record.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string CaptionPrefix(TextView caption) {
@@ -47,6 +64,7 @@ void ScriptedPrompts::Record(const std::string& jsonLine) {
   if (!transcript_) return;
   *transcript_ << jsonLine << '\n';
   transcript_->flush();
+  if (!*transcript_) throw WriteFailed("cannot write the transcript");
 }
 
 bool ScriptedPrompts::AskSelection(Text& promptText, float, bool) {
@@ -62,8 +80,9 @@ bool ScriptedPrompts::AskSelection(Text& promptText, float, bool) {
   record["options"] = options;
   const bool confirmed = answer != kCancelAnswer;
   record["answer"] = confirmed ? json(answer) : json(nullptr);
-  Record(record.dump());
-  log_ << "scrivano-cli: " << question << " -> " << (confirmed ? answer : std::string(kCancelAnswer)) << '\n';
+  Record(Dump(record));
+  log_ << "scrivano-cli: " << question << " -> "
+       << (confirmed ? Readable(answer) : std::string(kCancelAnswer)) << '\n';
   if (!confirmed) return false;
 
   // The dialog's selected item is the option that was chosen; a typed answer leaves the first selected.
@@ -79,16 +98,18 @@ int ScriptedPrompts::ShowBox(const MessageRequest& request) {
   const std::string question = CaptionPrefix(request.caption) + Readable(request.text);
   json record = {{"caption", ToUtf8(request.caption)}, {"text", ToUtf8(request.text)}};
   if (request.buttons != MessageButtons::YesNo && request.buttons != MessageButtons::YesNoCancel) {
-    record = {{"kind", "message"}, {"caption", record["caption"]}, {"text", record["text"]}, {"answer", nullptr}};
-    Record(record.dump());
+    record = {
+        {"kind", "message"}, {"caption", record["caption"]}, {"text", record["text"]}, {"answer", nullptr}};
+    Record(Dump(record));
     log_ << "scrivano-cli: " << question << '\n';
     return kResultOk;
   }
   const std::string answer = TakeAnswer(question);
   if (answer != "yes" && answer != "no")
-    throw BadAnswer("the answer \"" + answer + "\" to a Yes/No question must be \"yes\" or \"no\": " + question);
+    throw BadAnswer("the answer \"" + Readable(answer) +
+                    "\" to a Yes/No question must be \"yes\" or \"no\": " + question);
   record = {{"kind", "yesno"}, {"caption", record["caption"]}, {"text", record["text"]}, {"answer", answer}};
-  Record(record.dump());
+  Record(Dump(record));
   log_ << "scrivano-cli: " << question << " -> " << answer << '\n';
   return answer == "yes" ? kResultYes : kResultNo;
 }

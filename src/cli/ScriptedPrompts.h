@@ -1,5 +1,6 @@
 // The runner's prompt handler: answers questions from the --answer list in order, writes every dialog to
-// the transcript (one JSON object per line) and a readable line to standard error.
+// the transcript (one JSON object per line) and a readable line to standard error. A transcript that
+// cannot be written throws WriteFailed.
 #pragma once
 
 #include <deque>
@@ -31,6 +32,9 @@ class ScriptedPrompts : public PromptHandler {
 
   bool AskSelection(Text& promptText, float heightFactor, bool parentIsDesktop) override;
   int ShowBox(const MessageRequest& request) override;
+
+  // Answers no question asked for.
+  size_t UnusedAnswers() const { return answers_.size(); }
 
  private:
   std::string TakeAnswer(const std::string& question);

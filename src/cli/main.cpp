@@ -1,29 +1,36 @@
 // scrivano-cli: runs the Function List's text functions on a file or a pipe, with scripted answers.
-// Exit status: 0 the entry ran; 2 usage error or an entry that needs the desktop; 3 a question found no
-// answer left.
-#include <clocale>
-#include <cstdio>
-#include <deque>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <map>
-#include <optional>
-#include <string>
+// Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure such as running
+// out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left.
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cerrno>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
 
 #include "cli/ScriptedPrompts.h"
+#include "cli/StandardStreams.h"
 #include "cli/TextStreams.h"
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
+#include "text/FileBytes.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano::cli {
 namespace {
 
 constexpr int kExitRan = 0;
+constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoAnswer = 3;
 
@@ -45,32 +52,93 @@ class UsageError : public std::runtime_error {
 };
 
 int ListEntries() {
+  std::string listing;
   for (const FunctionEntry& entry : FunctionEntries()) {
-    std::cout << ToUtf8(entry.itemText);
-    if (entry.name) std::cout << "  (" << entry.name << ")";
-    if (!entry.run) std::cout << "  [needs " << entry.needs << "]";
-    std::cout << '\n';
+    listing += ToUtf8(entry.itemText);
+    if (entry.name) listing.append("  (").append(entry.name).append(")");
+    if (!entry.run) listing.append("  [needs ").append(entry.needs).append("]");
+    listing += '\n';
   }
+  WriteStandardOutput(listing);
   return kExitRan;
 }
 
+bool IsStandardStream(const std::string& file) {
+  return file.empty() || file == "-";
+}
+
 std::string ReadInput(const std::string& inputFile) {
-  if (inputFile.empty() || inputFile == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  }
-  std::string bytes;
-  if (!ReadFileBytes(FromUtf8(inputFile), bytes)) throw UsageError("cannot read the input file \"" + inputFile + "\"");
+  if (IsStandardStream(inputFile)) return ReadStandardInput();
+  std::string bytes, why;
+  if (!ReadFileBytes(FromUtf8(inputFile), bytes, &why))
+    throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
   return bytes;
 }
 
 void WriteOutput(const std::string& outputFile, const std::string& bytes) {
-  if (outputFile.empty() || outputFile == "-") {
-    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::cout.flush();
-    return;
-  }
+  if (IsStandardStream(outputFile)) return WriteStandardOutput(bytes);
   if (!WriteFileBytesAtomically(FromUtf8(outputFile), bytes))
     throw UsageError("cannot write the output file \"" + outputFile + "\"");
+}
+
+// Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
+// place once links and dots are resolved.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  const bool aExists = ::stat(a.c_str(), &first) == 0;
+  const bool bExists = ::stat(b.c_str(), &second) == 0;
+  if (aExists || bExists)
+    return aExists && bExists && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  std::error_code error;
+  const std::filesystem::path placeA = std::filesystem::weakly_canonical(a, error);
+  if (error) return false;
+  const std::filesystem::path placeB = std::filesystem::weakly_canonical(b, error);
+  return !error && placeA == placeB;
+}
+
+// Refuses, before anything is written, a transcript that is the same file as the input, the output or
+// the parameter file (also through other names or the redirected standard streams), and an output that
+// is a loop of symbolic links.
+void CheckFiles(const RunOptions& options) {
+  struct stat info;
+  if (!IsStandardStream(options.outputFile) && ::stat(options.outputFile.c_str(), &info) != 0 &&
+      errno == ELOOP)
+    throw UsageError("cannot write the output file \"" + options.outputFile +
+                     "\": its symbolic links form a loop");
+  if (options.transcriptFile.empty()) return;
+  const std::pair<const std::string*, int> others[] = {
+      {&options.inputFile, STDIN_FILENO}, {&options.outputFile, STDOUT_FILENO}, {&options.configFile, -1}};
+  for (const auto& [file, stream] : others) {
+    struct stat other;
+    const bool same = IsStandardStream(*file)
+                          ? stream >= 0 && ::fstat(stream, &other) == 0 && S_ISREG(other.st_mode) &&
+                                ::stat(options.transcriptFile.c_str(), &info) == 0 &&
+                                other.st_dev == info.st_dev && other.st_ino == info.st_ino
+                          : SameFile(options.transcriptFile, *file);
+    if (same)
+      throw UsageError("the transcript file \"" + options.transcriptFile + "\" is the same file as the " +
+                       (stream == STDIN_FILENO    ? "input"
+                        : stream == STDOUT_FILENO ? "output"
+                                                  : "parameter file"));
+  }
+}
+
+// Says how much of the input could not be decoded; the text keeps U+FFFD in its place.
+void ReportUndecodable(std::string_view bytes, TextView text, StreamEncoding encoding) {
+  if (encoding == StreamEncoding::kUtf16Le) {
+    if (bytes.size() % 2 != 0)
+      std::cerr
+          << "scrivano-cli: the input's last byte was dropped: UTF-16 input has an even number of bytes\n";
+    return;
+  }
+  // Every U+FFFD of the text that was not already written as one in the input replaced ill-formed bytes.
+  std::ptrdiff_t replaced = std::count(text.begin(), text.end(), u'\uFFFD');
+  for (size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+       at = bytes.find("\xEF\xBF\xBD", at + 3))
+    --replaced;
+  if (replaced > 0)
+    std::cerr << "scrivano-cli: " << replaced << (replaced == 1 ? " character" : " characters")
+              << " of the input could not be decoded as UTF-8 and became U+FFFD\n";
 }
 
 // --param N=VALUE, the last of a repeated N winning.
@@ -79,7 +147,8 @@ std::map<int, Text> ParseParams(const std::vector<std::string>& params) {
   for (const std::string& param : params) {
     const size_t equals = param.find('=');
     const std::string number = param.substr(0, equals);
-    const bool digits = !number.empty() && number.size() <= 2 && number.find_first_not_of("0123456789") == std::string::npos;
+    const bool digits =
+        !number.empty() && number.size() <= 2 && number.find_first_not_of("0123456789") == std::string::npos;
     const int k = digits ? std::stoi(number) : -1;
     if (equals == std::string::npos || k < 0 || k >= kParameterCount)
       throw UsageError("--param takes N=VALUE with N from 0 to 22, not \"" + param + "\"");
@@ -93,16 +162,18 @@ void LoadRunParameters(const RunOptions& options) {
   Text parameterFile;
   if (!options.configFile.empty()) {
     parameterFile = FromUtf8(options.configFile);
-    std::string probe;
-    if (!ReadFileBytes(parameterFile, probe))
-      throw UsageError("cannot read the parameter file \"" + options.configFile + "\"");
+    std::string probe, why;
+    if (!ReadFileBytes(parameterFile, probe, &why))
+      throw UsageError("cannot read the parameter file \"" + options.configFile + "\": " + why);
   } else {
     const ProgramPaths paths = ResolveProgramPaths(OwnProgramFile());
     InstallDefaultParameterFile(paths);
     parameterFile = paths.parameterFile;
   }
   Parameters().SetParameterFile(parameterFile);
-  Parameters().LoadParameters(kParameterCount);
+  if (!Parameters().LoadParameters(kParameterCount))
+    std::cerr << "scrivano-cli: the parameter file \"" << ToUtf8(parameterFile)
+              << "\" could not be read as one (no [PARAMETERS] section): every parameter is empty\n";
   for (const auto& [k, value] : overrides) Parameters().SetValue(k, value);
 }
 
@@ -111,15 +182,20 @@ int Run(const RunOptions& options) {
   if (!entry) throw UsageError("unknown entry \"" + options.entry + "\" (see scrivano-cli list)");
   if (!entry->run)
     throw UsageError("\"" + ToUtf8(entry->itemText) + "\" needs " + entry->needs + "; it cannot run here");
-  const StreamEncoding encoding = options.encoding == "utf16le" ? StreamEncoding::kUtf16Le : StreamEncoding::kUtf8;
+  const StreamEncoding encoding =
+      options.encoding == "utf16le" ? StreamEncoding::kUtf16Le : StreamEncoding::kUtf8;
 
+  CheckFiles(options);
   LoadRunParameters(options);
-  Text workingText = DecodeInput(ReadInput(options.inputFile), encoding, options.raw);
+  const std::string input = ReadInput(options.inputFile);
+  Text workingText = DecodeInput(input, encoding, options.raw);
+  ReportUndecodable(input, workingText, encoding);
 
   std::ofstream transcriptFile;
   if (!options.transcriptFile.empty()) {
     transcriptFile.open(options.transcriptFile, std::ios::binary | std::ios::trunc);
-    if (!transcriptFile) throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
+    if (!transcriptFile)
+      throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
   }
   ScriptedPrompts prompts(std::deque<std::string>(options.answers.begin(), options.answers.end()),
                           transcriptFile.is_open() ? &transcriptFile : nullptr, std::cerr);
@@ -141,25 +217,37 @@ int Run(const RunOptions& options) {
   }
   SetPromptHandler(nullptr);
   if (handBack) WriteOutput(options.outputFile, EncodeOutput(workingText, encoding, options.raw));
+  if (const size_t unused = prompts.UnusedAnswers())
+    std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
+              << " not used\n";
+  if (transcriptFile.is_open()) {
+    transcriptFile.close();
+    if (!transcriptFile) throw WriteFailed("cannot write the transcript");
+  }
   return kExitRan;
 }
 
 }  // namespace
 }  // namespace scrivano::cli
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
   using namespace scrivano::cli;
   std::setlocale(LC_ALL, "");
+  GuardStandardStreams();
+  // A reader gone from the pipe is a write error with a message, like any other.
+  std::signal(SIGPIPE, SIG_IGN);
+  scrivano::RemoveTemporaryFilesOnSignals();
 
   CLI::App app{"scrivano-cli: run Scrivano's text functions on a file or a pipe"};
   app.require_subcommand(1);
   CLI::App* list = app.add_subcommand("list", "the nineteen Function List entries");
   CLI::App* run = app.add_subcommand("run", "run one entry on the input text");
   RunOptions options;
-  run->add_option("ENTRY", options.entry,
-                  "a Function List number 0-18, or a name: align clean-tags combine delete-lines ending-lines "
-                  "trados link-lines lowercase uppercase remove-empty-lines split-en-zh split-lines "
-                  "trados-to-pairs word-processing extract-phrases")
+  run->add_option(
+         "ENTRY", options.entry,
+         "a Function List number 0-18, or a name: align clean-tags combine delete-lines ending-lines "
+         "trados link-lines lowercase uppercase remove-empty-lines split-en-zh split-lines "
+         "trados-to-pairs word-processing extract-phrases")
       ->required();
   run->add_option("--input", options.inputFile, "input file (default: standard input)");
   run->add_option("--output", options.outputFile, "output file (default: standard output)");
@@ -168,8 +256,10 @@ int main(int argc, char** argv) {
   run->add_flag("--raw", options.raw, "no line-break conversion");
   run->add_option("--answer", options.answers, "answer to the next question, in order; \"<cancel>\" cancels")
       ->allow_extra_args(false);
-  run->add_option("--param", options.params, "parameter N (0-22) for this run: N=VALUE")->allow_extra_args(false);
-  run->add_option("--config", options.configFile, "the parameter file (default: the program's own config.ini)");
+  run->add_option("--param", options.params, "parameter N (0-22) for this run: N=VALUE")
+      ->allow_extra_args(false);
+  run->add_option("--config", options.configFile,
+                  "the parameter file (default: the program's own config.ini)");
   run->add_option("--transcript", options.transcriptFile, "one JSON object per dialog shown, one per line");
 
   try {
@@ -179,7 +269,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::cerr << "scrivano-cli: " << e.what() << "\n" << "Run with --help for usage.\n";
+    std::cerr << "scrivano-cli: " << e.what() << "\n"
+              << "Run with --help for usage.\n";
     return kExitUsage;
   }
 
@@ -195,8 +286,23 @@ int main(int argc, char** argv) {
   } catch (const scrivano::DesktopUnavailable& e) {
     std::cerr << "scrivano-cli: " << e.what() << '\n';
     return kExitUsage;
+  } catch (const ReadFailed& e) {
+    std::cerr << "scrivano-cli: " << e.what() << '\n';
+    return kExitUsage;
   } catch (const NoAnswerLeft& e) {
     std::cerr << "scrivano-cli: no answer for question: " << e.what() << '\n';
     return kExitNoAnswer;
+  } catch (const WriteFailed& e) {
+    std::cerr << "scrivano-cli: " << e.what() << '\n';
+    return kExitFailed;
   }
+} catch (const std::bad_alloc&) {
+  std::fputs("scrivano-cli: out of memory\n", stderr);
+  return 1;
+} catch (const std::exception& e) {
+  std::fprintf(stderr, "scrivano-cli: unexpected failure: %s\n", e.what());
+  return 1;
+} catch (...) {
+  std::fputs("scrivano-cli: unexpected failure\n", stderr);
+  return 1;
 }

@@ -17,6 +17,10 @@ bool EqualsNoCase(TextView a, TextView b) {
 
 // "[name]" with optional white space before the bracket; the name is the text up to "]", trimmed.
 bool SectionName(TextView line, Text& name) {
+  // Most lines are no header: tell so without copying them.
+  size_t first = 0;
+  while (first < line.size() && IsWhiteSpace(line[first])) ++first;
+  if (first == line.size() || line[first] != u'[') return false;
   const Text trimmed = Trimmed(line);
   if (!trimmed.starts_with(u'[')) return false;
   const size_t close = trimmed.find(u']');
@@ -55,33 +59,92 @@ IniFile IniFile::FromBytes(std::string_view bytes) {
   } else {
     text = DecodeAnsi(bytes);
   }
+  // Lines end at "\r\n", "\n" or "\r"; the text keeps the breaks and starts_ records where lines begin.
+  size_t lines = 1;
+  for (char16_t ch : text) lines += ch == u'\r' || ch == u'\n';
+  file.starts_.reserve(lines + 1);
   size_t start = 0;
   while (start < text.size()) {
     const size_t end = text.find_first_of(u"\r\n", start);
     if (end == Text::npos) {
-      file.lines_.push_back({text.substr(start), Text()});
-      break;
+      start = text.size();
+    } else {
+      start = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
     }
-    const size_t endLength = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1;
-    file.lines_.push_back({text.substr(start, end - start), text.substr(end, endLength)});
-    start = end + endLength;
+    file.starts_.push_back(start);
   }
+  file.text_ = std::move(text);
+  file.IndexHeaders();
   return file;
+}
+
+TextView IniFile::LineText(size_t i) const {
+  const TextView line = LineWithEnding(i);
+  return line.substr(0, line.size() - LineEnding(i).size());
+}
+
+TextView IniFile::LineEnding(size_t i) const {
+  const TextView line = LineWithEnding(i);
+  size_t n = 0;
+  while (n < line.size() && n < 2 &&
+         (line[line.size() - 1 - n] == u'\r' || line[line.size() - 1 - n] == u'\n'))
+    ++n;
+  // "\n\n" would be two lines; only "\r\n" is one break of two characters.
+  if (n == 2 && line.substr(line.size() - 2) != u"\r\n") n = 1;
+  return line.substr(line.size() - n);
+}
+
+TextView IniFile::LineWithEnding(size_t i) const {
+  return TextView(text_).substr(starts_[i], starts_[i + 1] - starts_[i]);
+}
+
+void IniFile::ReplaceLineText(size_t i, TextView text) {
+  const size_t oldLength = LineText(i).size();
+  text_.replace(starts_[i], oldLength, text);
+  for (size_t j = i + 1; j < starts_.size(); ++j) starts_[j] = starts_[j] - oldLength + text.size();
+}
+
+void IniFile::InsertLine(size_t i, TextView text, TextView ending) {
+  Text line(text);
+  line.append(ending);
+  text_.insert(starts_[i], line);
+  starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(i), starts_[i]);
+  for (size_t j = i + 1; j < starts_.size(); ++j) starts_[j] += line.size();
+}
+
+void IniFile::EndLastLine(TextView lineBreak) {
+  if (LineCount() == 0 || !LineEnding(LineCount() - 1).empty()) return;
+  text_.append(lineBreak);
+  starts_.back() = text_.size();
+}
+
+bool IniFile::HasSection(TextView section) const {
+  int first, last;
+  FindSection(section, first, last);
+  return first >= 0;
 }
 
 void IniFile::FindSection(TextView section, int& first, int& last) const {
   first = -1;
   last = -1;
   Text name;
-  for (int i = 0; i < static_cast<int>(lines_.size()); ++i) {
-    if (!SectionName(lines_[static_cast<size_t>(i)].text, name)) continue;
+  for (const size_t header : headers_) {
+    const int i = static_cast<int>(header);
     if (first >= 0) {
       last = i;
       return;
     }
+    SectionName(LineText(header), name);
     if (EqualsNoCase(name, section)) first = i + 1;
   }
-  if (first >= 0) last = static_cast<int>(lines_.size());
+  if (first >= 0) last = static_cast<int>(LineCount());
+}
+
+void IniFile::IndexHeaders() {
+  headers_.clear();
+  Text name;
+  for (size_t i = 0; i < LineCount(); ++i)
+    if (SectionName(LineText(i), name)) headers_.push_back(i);
 }
 
 Text IniFile::Value(TextView section, TextView key) const {
@@ -89,7 +152,7 @@ Text IniFile::Value(TextView section, TextView key) const {
   FindSection(section, first, last);
   Text lineKey, value;
   for (int i = first; first >= 0 && i < last; ++i) {
-    if (KeyValue(lines_[static_cast<size_t>(i)].text, lineKey, value) && EqualsNoCase(lineKey, key)) {
+    if (KeyValue(LineText(static_cast<size_t>(i)), lineKey, value) && EqualsNoCase(lineKey, key)) {
       if (value.size() > kIniValueLimit) value.resize(kIniValueLimit);
       return value;
     }
@@ -98,46 +161,48 @@ Text IniFile::Value(TextView section, TextView key) const {
 }
 
 void IniFile::SetValue(TextView section, TextView key, TextView value) {
+  ChangeValue(section, key, value);
+  IndexHeaders();
+}
+
+void IniFile::ChangeValue(TextView section, TextView key, TextView value) {
   const Text newLine = Text(key) + u"=" + Text(value);
-  const Text lineBreak = lines_.empty() || lines_.front().ending.empty() ? Text(kIniLineBreak)
-                                                                         : lines_.front().ending;
+  const Text lineBreak =
+      LineCount() == 0 || LineEnding(0).empty() ? Text(kIniLineBreak) : Text(LineEnding(0));
   int first, last;
   FindSection(section, first, last);
   if (first < 0) {
-    if (!lines_.empty() && lines_.back().ending.empty()) lines_.back().ending = lineBreak;
+    EndLastLine(lineBreak);
     Text header(1, u'[');
     header.append(section).push_back(u']');
-    lines_.push_back({header, lineBreak});
-    lines_.push_back({newLine, lineBreak});
+    InsertLine(LineCount(), header, lineBreak);
+    InsertLine(LineCount(), newLine, lineBreak);
     return;
   }
   Text lineKey, oldValue;
   int lastFilled = first - 1;
   for (int i = first; i < last; ++i) {
-    Line& line = lines_[static_cast<size_t>(i)];
-    if (KeyValue(line.text, lineKey, oldValue) && EqualsNoCase(lineKey, key)) {
-      line.text = newLine;
+    const TextView line = LineText(static_cast<size_t>(i));
+    if (KeyValue(line, lineKey, oldValue) && EqualsNoCase(lineKey, key)) {
+      ReplaceLineText(static_cast<size_t>(i), newLine);
       return;
     }
-    if (!Trimmed(line.text).empty()) lastFilled = i;
+    if (!Trimmed(line).empty()) lastFilled = i;
   }
-  Line& before = lines_[static_cast<size_t>(lastFilled)];
-  if (before.ending.empty()) before.ending = lineBreak;
-  lines_.insert(lines_.begin() + lastFilled + 1, Line{newLine, lineBreak});
+  if (static_cast<size_t>(lastFilled) + 1 == LineCount()) EndLastLine(lineBreak);
+  InsertLine(static_cast<size_t>(lastFilled) + 1, newLine, lineBreak);
 }
 
 std::string IniFile::ToBytes() const {
-  Text text;
-  for (const Line& line : lines_) text += line.text + line.ending;
   switch (encoding_) {
     case IniEncoding::kUtf16WithMark:
-      return "\xFF\xFE" + TextToUtf16LeBytes(text);
+      return "\xFF\xFE" + TextToUtf16LeBytes(text_);
     case IniEncoding::kUtf8WithMark:
-      return "\xEF\xBB\xBF" + ToUtf8(text);
+      return "\xEF\xBB\xBF" + ToUtf8(text_);
     case IniEncoding::kLocale:
       break;
   }
-  return EncodeAnsi(text);
+  return EncodeAnsi(text_);
 }
 
 bool WriteIniValue(TextView path, TextView section, TextView key, TextView value) {

@@ -26,6 +26,7 @@ class IniFile {
 
   // The value of key in section, or the empty text.
   Text Value(TextView section, TextView key) const;
+  bool HasSection(TextView section) const;
 
   // Sets one key, keeping every other line as it was. An existing key (first occurrence in the first
   // matching section) is rewritten in place; a new key goes after the last non-blank line of the
@@ -37,15 +38,28 @@ class IniFile {
   IniEncoding Encoding() const { return encoding_; }
 
  private:
-  struct Line {
-    Text text;
-    Text ending;  // the line's own break: "\r\n", "\n", "\r" or "" for the last line
-  };
+  size_t LineCount() const { return starts_.size() - 1; }
+  // A line without its break, and its own break: "\r\n", "\n", "\r" or "" for the last line.
+  TextView LineText(size_t i) const;
+  TextView LineEnding(size_t i) const;
+  TextView LineWithEnding(size_t i) const;
+  void ReplaceLineText(size_t i, TextView text);
+  // Inserts a line before line i (at the end for i == LineCount()).
+  void InsertLine(size_t i, TextView text, TextView ending);
+  // Gives the last line a break when it has none.
+  void EndLastLine(TextView lineBreak);
+  void ChangeValue(TextView section, TextView key, TextView value);
+  // Finds the section headers again after a change.
+  void IndexHeaders();
   // Index range [first, last) of the first section named section's lines (after its header), or
   // first == -1 when the file has no such section.
   void FindSection(TextView section, int& first, int& last) const;
 
-  std::vector<Line> lines_;
+  // The whole text, each line followed by its own break, and where each line starts (with the text's end
+  // as the last entry): a few bytes per line, however short the lines are.
+  Text text_;
+  std::vector<size_t> starts_{0};
+  std::vector<size_t> headers_;  // the lines that are section headers
   IniEncoding encoding_ = IniEncoding::kLocale;
 };
 

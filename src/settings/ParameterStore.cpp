@@ -20,12 +20,13 @@ void ParameterStore::Publish(std::shared_ptr<const ParameterValues> values) {
   generation_.fetch_add(1, std::memory_order_acq_rel);
 }
 
-void ParameterStore::LoadParameters(int count) {
+bool ParameterStore::LoadParameters(int count) {
   auto values = std::make_shared<ParameterValues>();
   const IniFile file = IniFile::Load(ParameterFile());
   for (int i = 0; i < count && i < kParameterCount; ++i)
     values->values[static_cast<size_t>(i)] = file.Value(kParameterSection, u"Para" + FromUtf8(std::to_string(i)));
   Publish(std::move(values));
+  return file.HasSection(kParameterSection);
 }
 
 void ParameterStore::SetValue(int k, TextView value) {

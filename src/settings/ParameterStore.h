@@ -59,7 +59,9 @@ class ParameterStore {
 
   // Reads keys Para0 .. Para<count-1> of section PARAMETERS from the parameter file. A missing file or
   // key gives empty values.
-  void LoadParameters(int count = kParameterCount);
+  // False when the parameter file could not be read or holds no [PARAMETERS] section (every parameter is
+  // then empty), so that the caller can say so once.
+  bool LoadParameters(int count = kParameterCount);
   // Replaces one value (the runner's --param, tests).
   void SetValue(int k, TextView value);
   void SetAll(const std::array<Text, kParameterCount>& values);

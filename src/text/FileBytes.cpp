@@ -1,12 +1,17 @@
 #include "text/FileBytes.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace scrivano {
 namespace {
@@ -23,26 +28,96 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// The file a path finally names, so that replacing a symbolic link's target keeps the link.
-std::string ResolvedTarget(const std::string& path) {
-  char resolved[PATH_MAX];
-  struct stat info;
-  if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::realpath(path.c_str(), resolved))
-    return resolved;
-  return path;
+// How long a FIFO may go without a writer before reading it gives up.
+constexpr int kFifoWriterWaitMs = 5000;
+// The longest file name most file systems take (NAME_MAX).
+constexpr size_t kNameLimit = 255;
+constexpr int kSymbolicLinkLimit = 40;
+
+// The file a path finally names, so that writing through a symbolic link keeps the link, also one whose
+// target does not exist yet. Empty for a loop (or a chain too long to follow).
+std::string ResolvedTarget(std::string path) {
+  for (int hops = 0; hops <= kSymbolicLinkLimit; ++hops) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0) return path;
+    target.resize(static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    path = target.front() == '/' || slash == std::string::npos ? target : path.substr(0, slash + 1) + target;
+  }
+  return std::string();
+}
+
+// Temporary files being written, for the signal handler to remove. A slot is claimed by setting busy,
+// then filled, then marked ready; the handler touches only ready slots.
+struct TemporarySlot {
+  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 ready
+  char path[PATH_MAX];
+};
+TemporarySlot temporarySlots[8];
+
+TemporarySlot* TrackTemporary(const std::string& path) {
+  if (path.size() >= PATH_MAX) return nullptr;
+  for (TemporarySlot& slot : temporarySlots) {
+    int expected = 0;
+    if (!slot.state.compare_exchange_strong(expected, 1)) continue;
+    std::memcpy(slot.path, path.c_str(), path.size() + 1);
+    slot.state.store(2);
+    return &slot;
+  }
+  return nullptr;
+}
+
+void ReleaseTemporary(TemporarySlot* slot) {
+  if (slot) slot->state.store(0);
+}
+
+extern "C" void RemoveTemporariesAndDie(int signal) {
+  for (TemporarySlot& slot : temporarySlots)
+    if (slot.state.load() == 2) ::unlink(slot.path);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
+
+// A FIFO opened without waiting for a writer: waits a bounded time for the first byte or the end.
+bool WaitForWriter(int fd) {
+  struct pollfd ready = {fd, POLLIN, 0};
+  int n;
+  do n = ::poll(&ready, 1, kFifoWriterWaitMs);
+  while (n < 0 && errno == EINTR);
+  if (n <= 0) {
+    if (n == 0) errno = ETIMEDOUT;
+    return false;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  return flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
 }
 
 }  // namespace
 
-std::string PathToNative(TextView path) { return ToUtf8(path); }
+std::string PathToNative(TextView path) {
+  return ToUtf8(path);
+}
 
-bool ReadFileBytes(TextView path, std::string& bytes) {
-  const int fd = ::open(PathToNative(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
+  const auto fail = [why](const char* reason) {
+    if (why) *why = reason;
+    return false;
+  };
+  // Not blocking at the open, so that a FIFO without a writer cannot hold the program forever.
+  const int fd = ::open(PathToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return fail(std::strerror(errno));
   struct stat info;
   if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     ::close(fd);
-    return false;
+    return fail("it is a folder");
+  }
+  if (S_ISFIFO(info.st_mode) ? !WaitForWriter(fd)
+                             : ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return fail(S_ISFIFO(info.st_mode) ? "nothing writes to it" : std::strerror(errno));
   }
   std::string data;
   if (info.st_size > 0) data.reserve(static_cast<size_t>(info.st_size));
@@ -58,9 +133,11 @@ bool ReadFileBytes(TextView path, std::string& bytes) {
     }
     data.append(buffer, static_cast<size_t>(n));
   }
+  const int readError = errno;
   ::close(fd);
-  if (ok) bytes.swap(data);
-  return ok;
+  if (!ok) return fail(std::strerror(readError));
+  bytes.swap(data);
+  return true;
 }
 
 bool WriteFileBytesAtomically(TextView path, std::string_view bytes) {
@@ -69,9 +146,12 @@ bool WriteFileBytesAtomically(TextView path, std::string_view bytes) {
   const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
   if (name.empty()) return false;
-  std::string temporary = folder + (folder == "." ? "/." : ".") + name + ".XXXXXX";
+  // ".NAME.XXXXXX", with NAME shortened when the whole would pass the name limit.
+  const std::string shortName = name.substr(0, std::min(name.size(), kNameLimit - 8));
+  std::string temporary = folder + (folder == "." ? "/." : ".") + shortName + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
+  TemporarySlot* const tracked = TrackTemporary(temporary);
   struct stat old;
   mode_t mode = 0666;
   if (::stat(target.c_str(), &old) == 0) {
@@ -84,9 +164,15 @@ bool WriteFileBytesAtomically(TextView path, std::string_view bytes) {
   const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   if (::close(fd) != 0 || !ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());
+    ReleaseTemporary(tracked);
     return false;
   }
+  ReleaseTemporary(tracked);
   return true;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, RemoveTemporariesAndDie);
 }
 
 bool PathExists(TextView path) {

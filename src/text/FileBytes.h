@@ -10,10 +10,18 @@
 namespace scrivano {
 
 std::string PathToNative(TextView path);
-bool ReadFileBytes(TextView path, std::string& bytes);
-// Writes to a temporary file in the same folder and renames it over path; an existing file keeps its
-// permissions. On any failure path is untouched and the temporary file is removed.
+// Reads the whole file; a folder is refused, and a FIFO that no program writes to within a few seconds as
+// well. On failure bytes is unchanged and why (when given) says why in a few words.
+bool ReadFileBytes(TextView path, std::string& bytes, std::string* why = nullptr);
+// Writes to a temporary file in the same folder (".NAME.XXXXXX", NAME shortened to fit the name limit)
+// and renames it over path; an existing file keeps its permissions. A symbolic link at path is written
+// through, also when its target does not exist yet; a loop of links fails. A file with other hard links
+// is replaced by a new one: the other names keep the old content. On any failure path is untouched and
+// the temporary file is removed.
 bool WriteFileBytesAtomically(TextView path, std::string_view bytes);
+// Makes SIGINT, SIGTERM and SIGHUP remove the temporary files being written before the program ends
+// (for programs that keep the signals' default ending otherwise).
+void RemoveTemporaryFilesOnSignals();
 // A file or folder exists at path.
 bool PathExists(TextView path);
 

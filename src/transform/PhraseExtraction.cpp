@@ -295,43 +295,45 @@ class PhraseOccurrences {
   // The offsets of the calls of one level never decrease.
   const std::vector<int>& Find(TextView phrase, int origin, int offset) {
     found_.clear();
-    const int length = Length(phrase);
     if (phrase.find(kBlank) != TextView::npos) {
-      // Such a phrase may match blanked characters: search the current text itself.
-      for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
-           at = scrivano::Find(text_, phrase, at + length))
-        found_.push_back(at);
+      FindWithBlanks(phrase, origin, offset);
       return found_;
     }
-    // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
-    // phrases occur only a few times: those are taken from the run directly, the others from a list kept
-    // for the level.
-    int low = ranks_[static_cast<size_t>(origin)];
-    int high = low + 1;
-    const auto extends = [&](int rank) {
-      return rank > 0 && rank < Length(text_) && commonPrefix_[static_cast<size_t>(rank)] >= length;
-    };
-    while (high - low <= kFewOccurrences && (extends(low) || extends(high))) {
-      if (extends(low)) --low;
-      if (extends(high)) ++high;
-    }
-    if (!extends(low) && !extends(high)) {
-      few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-      std::sort(few_.begin(), few_.end());
-      size_t first = 0;
-      Take(few_, first, length, offset);
-      return found_;
-    }
-    auto [entry, created] = candidates_.try_emplace(Text(phrase));
-    Candidates& candidates = entry->second;
-    if (created) {
-      while (extends(low)) --low;
-      while (extends(high)) ++high;
-      candidates.positions.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-      std::sort(candidates.positions.begin(), candidates.positions.end());
-    }
-    Take(candidates.positions, candidates.first, length, offset);
+    if (FewOccurrences(phrase, origin, offset)) return found_;
+    Candidates& candidates = CandidatesOf(phrase, origin);
+    Take(candidates.positions, candidates.first, Length(phrase), offset);
+    candidates.chainGeneration = -1;
     return found_;
+  }
+
+  // How many occurrences Find would give, without listing them. A phrase that falls short of the
+  // repetitions is counted again and again as the windows move along the lines: its count comes from the
+  // chain lengths of its candidates, worked out once for each state of the blanks.
+  int Count(TextView phrase, int origin, int offset) {
+    found_.clear();
+    if (phrase.find(kBlank) != TextView::npos) {
+      FindWithBlanks(phrase, origin, offset);
+      return static_cast<int>(found_.size());
+    }
+    if (FewOccurrences(phrase, origin, offset)) return static_cast<int>(found_.size());
+    Candidates& candidates = CandidatesOf(phrase, origin);
+    std::vector<int>& positions = candidates.positions;
+    const int length = Length(phrase);
+    if (candidates.chainGeneration != blankGeneration_) {
+      // Those overlapping a blank are gone for good; chain[i]: the occurrences taken from i on.
+      positions.erase(std::remove_if(positions.begin() + static_cast<std::ptrdiff_t>(candidates.first),
+                                     positions.end(), [&](int at) { return IsBlanked(at, length); }),
+                      positions.end());
+      candidates.chain.assign(positions.size() + 1, 0);
+      size_t next = positions.size();
+      for (size_t i = positions.size(); i-- > candidates.first;) {
+        while (next > i + 1 && positions[next - 1] >= positions[i] + length) --next;
+        candidates.chain[i] = 1 + candidates.chain[next];
+      }
+      candidates.chainGeneration = blankGeneration_;
+    }
+    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
+    return candidates.chain[candidates.first];
   }
 
   // Whether a blank lies in the length characters at at.
@@ -343,6 +345,7 @@ class PhraseOccurrences {
   // Overwrites the occurrences just found with blanks; the phrase is not searched again on this level.
   void BlankFound(TextView phrase) {
     for (int at : found_) std::fill_n(text_.begin() + at, phrase.size(), kBlank);
+    if (!found_.empty()) ++blankGeneration_;
     candidates_.erase(Text(phrase));
   }
 
@@ -353,7 +356,121 @@ class PhraseOccurrences {
   struct Candidates {
     std::vector<int> positions;  // ascending; those before `first` lie before the current offset
     size_t first = 0;
+    std::vector<int> chain;  // for Count; valid while chainGeneration is the blanks' generation
+    int chainGeneration = -1;
   };
+
+  // Such a phrase may match blanked characters: the current text itself is searched.
+  void FindInText(TextView phrase, int offset) {
+    const int length = Length(phrase);
+    for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
+         at = scrivano::Find(text_, phrase, at + length))
+      found_.push_back(at);
+  }
+
+  // A phrase that holds a blank (a U+FFFF of the input) may match blanked characters, so the current
+  // text decides. Its longest stretch without a blank still stands in the text only where the text as
+  // indexed held it: when those places are few enough, they are kept for the level and checked instead
+  // of scanning the text.
+  void FindWithBlanks(TextView phrase, int origin, int offset) {
+    size_t stretchStart = 0;
+    int stretch = 0;
+    for (size_t i = 0; i < phrase.size();) {
+      size_t j = i;
+      while (j < phrase.size() && phrase[j] != kBlank) ++j;
+      if (static_cast<int>(j - i) > stretch) {
+        stretchStart = i;
+        stretch = static_cast<int>(j - i);
+      }
+      i = j + 1;
+    }
+    const int length = Length(phrase);
+    if (stretch == 0) return FindInText(phrase, offset);
+    auto places = candidates_.find(Text(phrase));
+    if (places == candidates_.end()) {
+      // Checking a place costs up to length characters; past this many places a scan is cheaper.
+      const int worthChecking = (Length(text_) - offset) / length + 1;
+      int low = ranks_[static_cast<size_t>(origin) + stretchStart];
+      int high = low + 1;
+      while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
+        if (Extends(low, stretch)) --low;
+        if (Extends(high, stretch)) ++high;
+      }
+      if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
+      places = candidates_.try_emplace(Text(phrase)).first;
+      std::vector<int>& positions = places->second.positions;
+      for (int k = low; k < high; ++k) {
+        const int at = suffixes_[static_cast<size_t>(k)] - static_cast<int>(stretchStart);
+        if (at >= 0 && at + length <= Length(text_)) positions.push_back(at);
+      }
+      std::sort(positions.begin(), positions.end());
+    }
+    // A place where a character the phrase holds as it is was blanked, or never was that character, never
+    // matches again; one where the text lacks a blank the phrase holds may match once it is blanked.
+    Candidates& candidates = places->second;
+    std::vector<int>& positions = candidates.positions;
+    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
+    size_t kept = candidates.first;
+    int nextFree = offset;
+    for (size_t i = candidates.first; i < positions.size(); ++i) {
+      const int at = positions[i];
+      bool never = false;
+      bool now = true;
+      for (size_t k = 0; k < phrase.size() && !never; ++k) {
+        const char16_t ch = text_[static_cast<size_t>(at) + k];
+        if (phrase[k] == kBlank)
+          now = now && ch == kBlank;
+        else
+          never = ch != phrase[k];
+      }
+      if (never) continue;
+      positions[kept++] = at;
+      if (now && at >= nextFree) {
+        found_.push_back(at);
+        nextFree = at + length;
+      }
+    }
+    positions.resize(kept);
+  }
+
+  // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
+  // phrases occur only a few times: those are taken from the run directly (into found_, and the result
+  // is true), the others from a list kept for the level.
+  bool FewOccurrences(TextView phrase, int origin, int offset) {
+    const int length = Length(phrase);
+    int low = ranks_[static_cast<size_t>(origin)];
+    int high = low + 1;
+    while (high - low <= kFewOccurrences && (Extends(low, length) || Extends(high, length))) {
+      if (Extends(low, length)) --low;
+      if (Extends(high, length)) ++high;
+    }
+    if (Extends(low, length) || Extends(high, length)) return false;
+    few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
+    std::sort(few_.begin(), few_.end());
+    size_t first = 0;
+    Take(few_, first, length, offset);
+    return true;
+  }
+
+  Candidates& CandidatesOf(TextView phrase, int origin) {
+    auto [entry, created] = candidates_.try_emplace(Text(phrase));
+    Candidates& candidates = entry->second;
+    if (created) {
+      const int length = Length(phrase);
+      int low = ranks_[static_cast<size_t>(origin)];
+      int high = low + 1;
+      while (Extends(low, length)) --low;
+      while (Extends(high, length)) ++high;
+      candidates.positions.assign(suffixes_.begin() + low, suffixes_.begin() + high);
+      std::sort(candidates.positions.begin(), candidates.positions.end());
+    }
+    return candidates;
+  }
+
+  // Whether the suffix of this rank shares length characters with the one before it.
+  bool Extends(int rank, int length) const {
+    return rank > 0 && rank < Length(text_) && commonPrefix_[static_cast<size_t>(rank)] >= length;
+  }
 
   // found_ = the candidates at or after offset that no blank overlaps, taken without overlap in position
   // order. Candidates before offset, or overlapping a blank, are dropped from positions for good: offsets
@@ -381,6 +498,7 @@ class PhraseOccurrences {
   std::unordered_map<Text, Candidates> candidates_;
   std::vector<int> few_;
   std::vector<int> found_;
+  int blankGeneration_ = 0;  // counts the BlankFound calls that blanked anything
 };
 
 Text FormatCount(int count, int width) {
@@ -541,9 +659,9 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
         // An empty phrase would be found at every position: it is never searched.
         if (!entry.phrase.empty() && !(mayBeFound && foundKeys.contains(entry.phrase)) &&
             !HasStopItem(entry.phrase, search.stopList)) {
-          const std::vector<int>& found = occurrences->Find(entry.phrase, origin, offset);
-          const int count = static_cast<int>(found.size());
+          const int count = occurrences->Count(entry.phrase, origin, offset);
           if (count >= search.minRepeats) {
+            occurrences->Find(entry.phrase, origin, offset);
             search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
             search.countList += FormatCount(count, 5) + u"     " + entry.phrase + u"\t";
             occurrences->BlankFound(entry.phrase);

@@ -119,7 +119,7 @@ void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
   if (isWestern) {
     if (quotesReplaced) passes.Replace(u"' ", u"\" ");  // W7, second half
     ReplaceEach(passes, kWesternBeforeCommas);
-    passes.ReplaceUntilNone(u" ,", u",");  // W24
+    passes.RemoveRunsBefore(u' ', u',');  // W24: " ," becomes "," until none is left
     ReplaceEach(passes, kWesternAfterCommas);
   }
   // 3, 4.
@@ -225,6 +225,20 @@ int ReplacePasses::Replace(TextView from, TextView to) {
 
 int ReplacePasses::ReplaceUntilNone(TextView from, TextView to) {
   return Run(from, to, scrivano::ReplaceUntilNone);
+}
+
+void ReplacePasses::RemoveRunsBefore(char16_t removed, char16_t before) {
+  if (!present_.test(removed) || !present_.test(before)) return;
+  // Only removed characters go, so a run that is not followed by before never comes to be.
+  size_t kept = 0;
+  size_t runStart = 0;  // where the run of removed that ends at i began (in the rewritten text)
+  for (size_t i = 0; i < text_.size(); ++i) {
+    const char16_t ch = text_[i];
+    if (ch == before) kept = runStart;
+    text_[kept++] = ch;
+    if (ch != removed) runStart = kept;
+  }
+  text_.resize(kept);
 }
 
 void ReplacePasses::ReplaceEnding(TextView ending, TextView by) {

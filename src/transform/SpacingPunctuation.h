@@ -48,6 +48,8 @@ class ReplacePasses {
 
   int Replace(TextView from, TextView to);
   int ReplaceUntilNone(TextView from, TextView to);
+  // ReplaceUntilNone(removed + before, before) in one sweep: every run of removed just before a before.
+  void RemoveRunsBefore(char16_t removed, char16_t before);
   // A final `ending` (only when the text ends with it) becomes `by`.
   void ReplaceEnding(TextView ending, TextView by);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
@@ -50,6 +51,33 @@ bool IsDigitsOnly(TextView line) {
   return true;
 }
 
+// Where each bracket group of text ends (just after its closing bracket), by the position of its opening
+// bracket; -1 for a group that is not closed, and for every other position. One sweep with a stack of
+// open brackets gives what SkipBracketGroup finds from each opening bracket: a group ends at the first
+// closing bracket that brings its depth back to 0, which is the one that takes it off the stack.
+std::vector<int> BracketGroupEnds(TextView text) {
+  std::vector<int> ends(text.size(), -1);
+  std::vector<int> open;
+  for (int i = 0; i < Length(text); ++i) {
+    const char16_t ch = text[static_cast<size_t>(i)];
+    if (IsOpeningBracket(ch)) {
+      open.push_back(i);
+    } else if (IsClosingBracket(ch) && !open.empty()) {
+      ends[static_cast<size_t>(open.back())] = i + 1;
+      open.pop_back();
+    }
+  }
+  return ends;
+}
+
+// SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand.
+int SkipBracketGroup(TextView text, int pos, const std::vector<int>& ends) {
+  if (!IsOpeningBracket(text[static_cast<size_t>(pos)])) return pos;
+  if (ends[static_cast<size_t>(pos)] >= 0) return ends[static_cast<size_t>(pos)];
+  ShowMessage(Mid(text, pos, 18), u"Missing bracket !", MessageButtons::Ok, true);
+  return pos;
+}
+
 // The piece from segStart to split, trimmed and given its language's punctuation.
 Text Piece(TextView text, int segStart, int split, bool isWestern) {
   Text piece = Trimmed(Mid(text, segStart, split - segStart));
@@ -89,6 +117,7 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   // 9.
   text.clear();
   const int length = Length(s);
+  const std::vector<int> groupEnds = BracketGroupEnds(s);
   int pos = 0;
   int segStart = 0;
   bool curWestern = startsWestern;
@@ -97,7 +126,7 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   while (pos < length) {
     // 10.1 A bracketed group inside a Chinese segment is passed over whole.
     if (!curWestern) {
-      pos = SkipBracketGroup(s, pos, length);
+      pos = SkipBracketGroup(s, pos, groupEnds);
       if (pos >= length) break;
     }
     // 10.2, 10.3 Same language, or a neutral character: no change.

@@ -1,5 +1,9 @@
 #include "transform/TagCleaning.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "prompt/SelectionPrompt.h"
 #include "text/Pieces.h"
 #include "transform/CleanMarks.h"
@@ -81,14 +85,110 @@ bool RemovePlaceholderTags(Text& text, Text& wrongTag) {
   return true;
 }
 
+// The paired tags of a text in which every "<" begins a well-formed tag: "<ptN>", "</ptN>" or "<phN/>"
+// (N a run of digits, maybe empty). Such a text keeps that property as whole tags are removed, so no tag
+// ever forms where two pieces meet, and the passes of RemovePairedTagsOnce can be played on positions in
+// the text as it is: each pass takes the openings from left to right, pairs each with the first closing
+// of its number after it and goes on after that closing, just as a pass over the rebuilt text does, but
+// without rebuilding or searching the text again, however deep the pairs nest.
+class PairedTags {
+ public:
+  // False when some "<" begins no well-formed tag.
+  bool Read(TextView text) {
+    for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1)) {
+      const bool closing = at + 1 < text.size() && text[at + 1] == u'/';
+      const size_t name = at + (closing ? 2 : 1);
+      if (text.substr(name, 2) != u"pt" && (closing || text.substr(name, 2) != u"ph")) return false;
+      const bool placeholder = text[name + 1] == u'h';
+      size_t end = name + 2;
+      while (end < text.size() && text[end] >= u'0' && text[end] <= u'9') ++end;
+      const Text number(text.substr(name + 2, end - name - 2));
+      if (placeholder) {
+        if (text.substr(end, 2) != u"/>") return false;
+        continue;
+      }
+      if (end >= text.size() || text[end] != u'>') return false;
+      const int start = static_cast<int>(at);
+      if (closing)
+        closings_[number].emplace(start, static_cast<int>(end + 1));
+      else
+        openings_.emplace(start, std::make_pair(static_cast<int>(end + 1), number));
+    }
+    removed_.assign(text.size() + 1, 0);
+    removedChars_.assign(text.size(), 0);
+    return true;
+  }
+
+  // One pass; false with wrongTag at an opening without its closing.
+  bool RemoveOnce(TextView text, Text& wrongTag, bool& contentRemoved) {
+    contentRemoved = false;
+    int pos = 0;
+    for (auto opening = openings_.lower_bound(pos); opening != openings_.end();
+         opening = openings_.lower_bound(pos)) {
+      const auto [start, endAndNumber] = *opening;
+      const auto& [end, number] = endAndNumber;
+      auto& sameNumber = closings_[number];
+      const auto closing = sameNumber.lower_bound(end);
+      if (closing == sameNumber.end()) {
+        wrongTag = Remaining(text, start);
+        return false;
+      }
+      const auto [closingStart, closingEnd] = *closing;
+      contentRemoved = contentRemoved || RemovedBetween(end, closingStart) < closingStart - end;
+      Remove(start, end);
+      Remove(closingStart, closingEnd);
+      pos = closingEnd;
+      sameNumber.erase(closing);
+      openings_.erase(opening);
+    }
+    return true;
+  }
+
+  // The text without the removed tags.
+  Text Remaining(TextView text, int from) const {
+    Text kept;
+    for (int i = from; i < static_cast<int>(text.size()); ++i)
+      if (!IsRemoved(i)) kept += text[static_cast<size_t>(i)];
+    return kept;
+  }
+
+ private:
+  // removed_ is a Fenwick tree of removed characters by position; removedChars_ marks each.
+  void Remove(int start, int end) {
+    for (int i = start; i < end; ++i) {
+      removedChars_[static_cast<size_t>(i)] = 1;
+      for (size_t k = static_cast<size_t>(i) + 1; k < removed_.size(); k += k & (~k + 1)) ++removed_[k];
+    }
+  }
+  int RemovedBefore(int at) const {
+    int sum = 0;
+    for (size_t k = static_cast<size_t>(at); k > 0; k -= k & (~k + 1)) sum += removed_[k];
+    return sum;
+  }
+  int RemovedBetween(int from, int to) const { return RemovedBefore(to) - RemovedBefore(from); }
+  bool IsRemoved(int at) const { return removedChars_[static_cast<size_t>(at)] != 0; }
+
+  std::map<int, std::pair<int, Text>> openings_;  // start -> end, number
+  std::map<Text, std::map<int, int>> closings_;   // number -> start -> end
+  std::vector<int> removed_;
+  std::vector<char> removedChars_;
+};
+
 // The tag removal of RemovePtPhTags. Returns false at the first wrong tag, with wrongTag holding it; text
 // is then unchanged.
 bool TryRemovePtPhTags(Text& text, Text& wrongTag) {
   Text work = text;
   // 1, 2. Paired tags, pass after pass: a pair's content may hold further pairs.
   bool contentRemoved = true;
-  while (contentRemoved)
-    if (!RemovePairedTagsOnce(work, wrongTag, contentRemoved)) return false;
+  PairedTags tags;
+  if (tags.Read(work)) {
+    while (contentRemoved)
+      if (!tags.RemoveOnce(work, wrongTag, contentRemoved)) return false;
+    work = tags.Remaining(work, 0);
+  } else {
+    while (contentRemoved)
+      if (!RemovePairedTagsOnce(work, wrongTag, contentRemoved)) return false;
+  }
   // 3. Placeholders.
   if (!RemovePlaceholderTags(work, wrongTag)) return false;
   text.swap(work);

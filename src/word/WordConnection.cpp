@@ -265,6 +265,9 @@ void WordConnection::ShowDocuments() {
     } catch (const word::DocumentError& problem) {
       why = FromUtf8(problem.what());
     }
+    const bool firstWrite =
+        std::find(reviewCopies_.begin(), reviewCopies_.end(), copy) == reviewCopies_.end();
+    const bool replacing = firstWrite && PathExists(copy);
     if (why.empty()) {
       errno = 0;
       if (!WriteFileBytesAtomically(copy, bytes)) why = WriteFailure(copy, errno);
@@ -279,8 +282,8 @@ void WordConnection::ShowDocuments() {
       continue;
     }
     shown = revision;
-    if (std::find(reviewCopies_.begin(), reviewCopies_.end(), copy) == reviewCopies_.end())
-      reviewCopies_.push_back(copy);
+    if (firstWrite) reviewCopies_.push_back(copy);
+    if (replacing) replacedCopies_.push_back(copy);
     if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(copy);
   }
 }
@@ -288,6 +291,12 @@ void WordConnection::ShowDocuments() {
 std::vector<Text> WordConnection::TakeReviewCopies() {
   std::vector<Text> copies;
   copies.swap(reviewCopies_);
+  return copies;
+}
+
+std::vector<Text> WordConnection::TakeReplacedCopies() {
+  std::vector<Text> copies;
+  copies.swap(replacedCopies_);
   return copies;
 }
 

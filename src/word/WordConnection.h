@@ -69,6 +69,8 @@ class WordConnection {
   void ShowDocuments();
   // The review copies written since the last call, each once, in order.
   std::vector<Text> TakeReviewCopies();
+  // Those of them that replaced a file already there when first written.
+  std::vector<Text> TakeReplacedCopies();
   // The review copies that could not be written since the last call (their edits are lost), in order.
   std::vector<Text> TakeUnwrittenCopies();
 
@@ -117,6 +119,7 @@ class WordConnection {
  private:
   std::map<std::weak_ptr<word::Document>, std::uint64_t, std::owner_less<>> shownRevision_;
   std::vector<Text> reviewCopies_;
+  std::vector<Text> replacedCopies_;
   std::vector<Text> unwrittenCopies_;
   std::recursive_mutex mutex_;
 };

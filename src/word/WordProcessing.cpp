@@ -1,5 +1,6 @@
 #include "word/WordProcessing.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <mutex>
@@ -59,7 +60,7 @@ bool DigitsBetweenBraces(const Text& tag) {
 }
 
 void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
-                        const std::vector<Text>& unwritten) {
+                        const std::vector<Text>& replaced, const std::vector<Text>& unwritten) {
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
   if (copies.empty() && unwritten.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
@@ -67,7 +68,11 @@ void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
   }
   if (!copies.empty()) {
     workingText += u"\r\nReview copies written (the originals are unchanged):";
-    for (const Text& copy : copies) workingText += u"\r\n" + copy;
+    for (const Text& copy : copies) {
+      workingText += u"\r\n" + copy;
+      if (std::find(replaced.begin(), replaced.end(), copy) != replaced.end())
+        workingText += u" (replaced the copy already there)";
+    }
     workingText += u"\r\n";
   }
   if (!unwritten.empty()) {
@@ -292,7 +297,10 @@ void WordProcessing(TaskContext& context) {
   } while (pos != 0);
 
   // 4. The working text says which review copies were written.
-  if (perFile) ReportReviewCopies(windowText, word.TakeReviewCopies(), word.TakeUnwrittenCopies());
+  if (perFile) {
+    const std::vector<Text> copies = word.TakeReviewCopies();
+    ReportReviewCopies(windowText, copies, word.TakeReplacedCopies(), word.TakeUnwrittenCopies());
+  }
 }
 
 }  // namespace scrivano

@@ -1,10 +1,10 @@
-#include "cli/ScriptedPrompts.h"
-
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "cli/ScriptedPrompts.h"
+#include "cli/StandardStreams.h"
 
 namespace scrivano::cli {
 namespace {
@@ -32,10 +32,14 @@ TEST(ScriptedPrompts, TranscriptHasOneObjectPerDialog) {
   std::vector<nlohmann::json> records;
   for (std::string line; std::getline(lines, line);) records.push_back(nlohmann::json::parse(line));
   ASSERT_EQ(records.size(), 5u);
-  EXPECT_EQ(records[0], nlohmann::json::parse(
-                            R"({"kind":"select","caption":"T","text":"Pick:","options":["1. a","2. b"],"answer":"2. b"})"));
-  EXPECT_EQ(records[1], nlohmann::json::parse(R"({"kind":"yesno","caption":"Notice","text":"Keep 中?","answer":"no"})"));
-  EXPECT_EQ(records[2], nlohmann::json::parse(R"({"kind":"message","caption":"","text":"Done","answer":null})"));
+  EXPECT_EQ(
+      records[0],
+      nlohmann::json::parse(
+          R"({"kind":"select","caption":"T","text":"Pick:","options":["1. a","2. b"],"answer":"2. b"})"));
+  EXPECT_EQ(records[1],
+            nlohmann::json::parse(R"({"kind":"yesno","caption":"Notice","text":"Keep 中?","answer":"no"})"));
+  EXPECT_EQ(records[2],
+            nlohmann::json::parse(R"({"kind":"message","caption":"","text":"Done","answer":null})"));
   EXPECT_TRUE(records[3]["answer"].is_null());
   EXPECT_NE(log.str().find("[Notice] Keep"), std::string::npos);
 }
@@ -47,6 +51,25 @@ TEST(ScriptedPrompts, RunningOutOfAnswersOrABadYesNoAnswerThrows) {
   Text prompt = u"Pick:" + kSep + u"x";
   EXPECT_THROW(prompts.AskSelection(prompt, 1.0f, false), NoAnswerLeft);
   EXPECT_EQ(transcript.str(), "");  // the unanswered question is not in the transcript
+}
+
+TEST(ScriptedPrompts, ControlCharactersAreEscapedAndIllFormedAnswersRecordedAsReplacement) {
+  std::ostringstream transcript, log;
+  ScriptedPrompts prompts({"a\xff\x1b", "left", "over"}, &transcript, log);
+  Text prompt = u"T\u0007Ring\u0001 \u001B[2J\u009B" + kSep + u"x";  // BEL ends the caption
+  EXPECT_TRUE(prompts.AskSelection(prompt, 1.0f, false));
+  EXPECT_NE(log.str().find("Ring\\x01 \\x1B[2J\\u009B"), std::string::npos) << log.str();
+  EXPECT_NE(log.str().find("-> a\xEF\xBF\xBD\\x1B"), std::string::npos) << log.str();
+  EXPECT_EQ(log.str().find('\x1b'), std::string::npos);
+  EXPECT_EQ(nlohmann::json::parse(transcript.str())["answer"], "a\xEF\xBF\xBD\x1B");
+  EXPECT_EQ(prompts.UnusedAnswers(), 2u);
+}
+
+TEST(ScriptedPrompts, ATranscriptThatCannotBeWrittenThrows) {
+  std::ostringstream transcript, log;
+  transcript.setstate(std::ios::badbit);
+  ScriptedPrompts prompts({"yes"}, &transcript, log);
+  EXPECT_THROW(prompts.ShowBox({u"Keep?", u"Notice", MessageButtons::YesNo, false}), WriteFailed);
 }
 
 }  // namespace

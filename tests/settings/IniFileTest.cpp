@@ -80,6 +80,31 @@ TEST(IniFile, SetValue_GoesAfterTheSectionsLastFilledLine) {
   EXPECT_EQ(file.ToBytes(), "[A]\nx=1\nz=3\n\n[B]\ny=2\n");
 }
 
+TEST(IniFile, SetValue_KeepsEachLinesOwnBreak) {
+  struct Case {
+    const char* bytes;
+    const char16_t* section;
+    const char16_t* key;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"", u"A", u"k", "[A]\r\nk=v\r\n"},
+      {"[A]", u"A", u"k", "[A]\r\nk=v\r\n"},
+      {"[A]\nx=1", u"A", u"k", "[A]\nx=1\nk=v\n"},
+      {"[A]\rx=1\r\n\r\n\n", u"A", u"x", "[A]\rx=v\r\n\r\n\n"},
+      {"\n\r\n[A]\n\r\rx=1\r", u"A", u"k", "\n\r\n[A]\n\r\rx=1\rk=v\n"},
+      {"\r\n\n\r", u"B", u"k", "\r\n\n\r[B]\r\nk=v\r\n"},
+      {"[A]\r\n\r\n\r\n[B]\r\nk=1", u"B", u"k", "[A]\r\n\r\n\r\n[B]\r\nk=v"},
+  };
+  for (const Case& c : cases) {
+    IniFile file = IniFile::FromBytes(c.bytes);
+    EXPECT_EQ(file.ToBytes(), c.bytes);
+    file.SetValue(c.section, c.key, u"v");
+    EXPECT_EQ(file.ToBytes(), c.expected) << c.bytes;
+    EXPECT_EQ(file.Value(c.section, c.key), u"v") << c.bytes;
+  }
+}
+
 TEST(WriteIniValue, CreatesOrUpdatesTheFile) {
   test::TempFolder folder;
   ASSERT_TRUE(WriteIniValue(folder.File("c.ini"), u"DIMENSIONS", u"Main", u"0 0 10 10"));

@@ -268,6 +268,53 @@ TEST(FindRepeatedPhrases, GivesTheReportOfTheLiteralSearch) {
   }
 }
 
+TEST(FindRepeatedPhrases, PhrasesShortOfTheRepetitionsCountAsTheLiteralSearchDoes) {
+  // Few distinct words, many repeated lines, and repetition counts that most phrases fall short of.
+  std::mt19937 random(99);
+  const char16_t* const kLines[] = {u"a a a a a a a a", u"a b a b a b", u"b a a b", u"a a",
+                                    u"\u4E2D\u4E2D a a"};
+  for (int round = 0; round < 200; ++round) {
+    Text text;
+    for (int i = 30 + static_cast<int>(random() % 120); i > 0; --i)
+      text += kLines[random() % std::size(kLines)] + Text(u"\r\n");
+    const Text answer =
+        FromUtf8("1 " + std::to_string(1 + random() % 9) + " " + std::to_string(random() % 60));
+    test::TestPrompts prompts{answer};
+    Text work = text;
+    TaskContext context;
+    context.workingText = &work;
+    LineList lines;
+    PhraseSearch search;
+    ASSERT_TRUE(CollectLines(lines, search, context));
+    const Text expected = LiteralReport(lines, search, work);
+    FindRepeatedPhrases(lines, search, context);
+    ASSERT_EQ(ToUtf8(work), ToUtf8(expected)) << "round " << round << ", answer " << ToUtf8(answer);
+  }
+}
+
+TEST(FindRepeatedPhrases, PhrasesHoldingAU_FFFFMatchBlanksAsTheLiteralSearchDoes) {
+  // U+FFFF is also the blank: such a phrase can match where a reported phrase was blanked since.
+  std::mt19937 random(4);
+  const char16_t* const kPieces[] = {u"a", u" ", u"\u4E2D", u"\u6587", u"\uFFFF", u"\uFFFF", u"\r\n"};
+  for (int round = 0; round < 1500; ++round) {
+    Text text;
+    for (int i = 10 + static_cast<int>(random() % 150); i > 0; --i)
+      text += kPieces[random() % std::size(kPieces)];
+    const Text answer =
+        FromUtf8("1 " + std::to_string(1 + random() % 6) + " " + std::to_string(random() % 4));
+    test::TestPrompts prompts{answer};
+    Text work = text;
+    TaskContext context;
+    context.workingText = &work;
+    LineList lines;
+    PhraseSearch search;
+    if (!CollectLines(lines, search, context)) continue;
+    const Text expected = LiteralReport(lines, search, work);
+    FindRepeatedPhrases(lines, search, context);
+    ASSERT_EQ(ToUtf8(work), ToUtf8(expected)) << "round " << round << ", answer " << ToUtf8(answer);
+  }
+}
+
 TEST(SortListItems, AgreesWithPlacingItemsOneByOne) {
   std::mt19937 random(7);
   const char16_t* const kItems[] = {u"", u"a", u"b", u"ab", u" a", u"\u4E2D", u"    3     x", u"   12     y"};

@@ -78,6 +78,24 @@ TEST(NormalizeSegmentPunctuation, CommasLoseEverySpaceBeforeThem) {
   Text segment = u"a    , b";
   NormalizeSegmentPunctuation(segment, true);
   EXPECT_EQ(segment, u"a, b");
+  segment = u"a" + Text(100000, u'\t') + u"\v\v, b";
+  NormalizeSegmentPunctuation(segment, true);
+  EXPECT_EQ(segment, u"a, b");
+}
+
+TEST(ReplacePasses, RemoveRunsBeforeGivesWhatReplacingUntilNoneGives) {
+  std::mt19937 random(7);
+  const char16_t alphabet[] = {u' ', u' ', u',', u'a', u'\t'};
+  for (int round = 0; round < 500; ++round) {
+    Text text;
+    for (int i = static_cast<int>(random() % 40); i > 0; --i)
+      text += alphabet[random() % std::size(alphabet)];
+    Text expected = text;
+    ReplaceUntilNone(expected, u" ,", u",");
+    Text swept = text;
+    ReplacePasses(swept).RemoveRunsBefore(u' ', u',');
+    EXPECT_EQ(swept, expected) << ToUtf8(text);
+  }
 }
 
 struct SpacingCase {

@@ -132,6 +132,18 @@ TEST(SplitEnglishChinese, MissingBracketIsReportedAndScannedAsACharacter) {
   EXPECT_EQ(prompts.dialogs()[2].caption, u"Missing bracket !");
 }
 
+TEST(SplitEnglishChinese, EveryUnclosedBracketIsReportedOnceAndNestedGroupsStillClose) {
+  test::TestPrompts prompts{u"no", u"yes"};
+  test::SetParameter(Param::kSplitRunLengths, u"3/1");
+  test::SetParameter(Param::kDroppedLines, u"#");
+  Text text = u"\u4E2D\uFF08\u4E2D\uFF08\u4E2D\uFF08x\uFF09\u4E2D\u3014\u4E2D";
+  SplitEnglishChinese(text, false);
+  EXPECT_EQ(text, u"\u4E2D\uFF08\u4E2D\uFF08\u4E2D\uFF08x\uFF09\u4E2D\u3014\u4E2D\r\n");
+  EXPECT_EQ(prompts.Messages(),
+            (std::vector<Text>{u"\uFF08\u4E2D\uFF08\u4E2D\uFF08x\uFF09\u4E2D\u3014\u4E2D",
+                               u"\uFF08\u4E2D\uFF08x\uFF09\u4E2D\u3014\u4E2D", u"\u3014\u4E2D"}));
+}
+
 TEST(SplitEnglishChinese, SplitAtTheVeryStartStaysThere) {
   // With run lengths 0/0 a text that the six-character test calls Chinese but that begins with a
   // Western character splits at 0 and at 1; the opening parenthesis before 1 does not move the split.

@@ -130,6 +130,17 @@ print('|'.join(r.text + '=' + color_of(r) for p in d.paragraphs for r in p.runs)
             "keep the =auto|COVID-19=0000FF| test=auto|covid-19=0000FF| and COVID-199 and COVID-19=auto\n");
 }
 
+TEST_F(WordConnectionTest, AppendToDocument_SaysWhenAReviewCopyReplacedOneAlreadyThere) {
+  TestPrompts prompts;
+  const std::string path = Make("old.docx", "d.add_paragraph('first')");
+  const Text copy = ReviewCopyPath(FromUtf8(path));
+  ASSERT_TRUE(WriteFileBytesAtomically(copy, "an older review copy"));
+  EXPECT_TRUE(word_.AppendToDocument(FromUtf8(path), u"more"));
+  CloseWordWindows(u"OpusApp");
+  EXPECT_EQ(word_.TakeReviewCopies(), (std::vector<Text>{copy}));
+  EXPECT_EQ(word_.TakeReplacedCopies(), (std::vector<Text>{copy}));
+}
+
 TEST_F(WordConnectionTest, AppendToDocument_WritesAReviewCopyAndShowsIt) {
   TestPrompts prompts;
   RecordingDesktop desktop;
@@ -145,6 +156,7 @@ TEST_F(WordConnectionTest, AppendToDocument_WritesAReviewCopyAndShowsIt) {
   EXPECT_EQ(desktop.opened, (std::vector<Text>{copy, copy}));
   EXPECT_EQ(desktop.closed, (std::vector<Text>{u"OpusApp"}));
   EXPECT_EQ(word_.TakeReviewCopies(), (std::vector<Text>{copy}));
+  EXPECT_TRUE(word_.TakeReplacedCopies().empty()) << "written twice in one run, but new at the first write";
   EXPECT_EQ(ReadDocx(ToUtf8(copy), "print('|'.join(p.text for p in d.paragraphs))"),
             "first 第一|page text 网页|more\n");
   std::string after;
