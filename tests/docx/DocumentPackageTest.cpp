@@ -4,6 +4,7 @@
 
 #include "docx/DocumentEngine.h"
 #include "docx/DocumentPackage.h"
+#include "text/FileBytes.h"
 
 namespace scrivano::word {
 namespace {
@@ -66,6 +67,21 @@ TEST(DocumentPackageTest, UnpackingLimits) {
           << test.what << ": " << problem.what();
     }
     EXPECT_NO_THROW(package.ReadPart("word/styles.xml")) << test.what << ": the other parts stay readable";
+  }
+}
+
+// A small damaged package whose directory claims a part of 640 MB: refused by name, nothing that size is
+// taken from memory.
+TEST(DocumentPackageTest, AClaimedSizeIsNotTakenOnTrust) {
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(FromUtf8(SCRIVANO_TEST_DATA "/word/cases/part_declares_640MB.docx"), bytes));
+  ASSERT_LT(bytes.size(), 4096u);
+  DocumentPackage package(bytes);
+  try {
+    package.ReadPart("_rels/.rels");
+    ADD_FAILURE() << "read";
+  } catch (const DocumentError& problem) {
+    EXPECT_NE(std::string(problem.what()).find("_rels/.rels"), std::string::npos) << problem.what();
   }
 }
 
