@@ -75,7 +75,7 @@ TEST(DocumentPackageTest, UnpackingLimits) {
 TEST(DocumentPackageTest, AClaimedSizeIsNotTakenOnTrust) {
   std::string bytes;
   ASSERT_TRUE(ReadFileBytes(FromUtf8(SCRIVANO_TEST_DATA "/word/cases/part_declares_640MB.docx"), bytes));
-  ASSERT_LT(bytes.size(), 4096u);
+  ASSERT_LT(bytes.size(), 16384u) << "a small file";
   DocumentPackage package(bytes);
   try {
     package.ReadPart("_rels/.rels");
