@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/AppDesktopServices.h"
+#include "app/CaptionOverlay.h"
 #include "app/FuncListDlg.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
@@ -92,6 +93,8 @@ CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& deskto
 }
 
 CScrivanoApp::~CScrivanoApp() {
+  SetStatusCaptions(nullptr);
+  captions_.reset();
   delete funcList_;
   delete mainFrame_;
 }
@@ -139,6 +142,12 @@ bool CScrivanoApp::InitInstance() {
   }
   mainWindowHandle_ = static_cast<WindowHandle>(mainFrame_->winId());
   Parameters().mainWindowHandle = mainWindowHandle_.load();
+  overlay_ = std::make_unique<CCaptionOverlay>(desktop_);
+  captions_ = std::make_unique<StatusCaptions>(
+      desktop_,
+      [overlay = overlay_.get()](WindowHandle window, TextView text) { overlay->ShowOver(window, text); });
+  SetStatusCaptions(captions_.get());
+  duties_ = std::make_unique<DesktopDuties>(desktop_, mainWindowHandle_.load());
   ActivateWindow(mainWindowHandle_);
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
@@ -200,6 +209,8 @@ bool CScrivanoApp::ExitInstance() {
     if (const WindowHandle window = std::strtoull(ToUtf8(item).c_str(), nullptr, 10))
       desktop_.RequestClose(window);
   }
+  SetStatusCaptions(nullptr);
+  captions_.reset();
   scrivano::SetOwnWindowCaption({});
   SetDesktopServices(nullptr);
   SetDocumentOpener({});
@@ -457,7 +468,7 @@ bool CScrivanoApp::SetOwnWindowCaption(WindowHandle window, TextView text) {
 void CScrivanoApp::OnTimer() {
   if (timerBusy_) return;
   timerBusy_ = true;
-  RunTimerCycle(*this);
+  RunTimerCycle(*this, duties_.get());
   mainFrame_->UpdateLockIndicators();
   timerBusy_ = false;
 }
