@@ -458,10 +458,16 @@ void CScrivanoApp::ActivateWindow(WindowHandle window) {
 bool CScrivanoApp::SetOwnWindowCaption(WindowHandle window, TextView text) {
   if (!window || (window != mainWindowHandle_.load() && window != funcListHandle_.load())) return false;
   const QString title = ToQString(text);
-  RunOnUiThread([&] {
+  const auto setTitle = [this, window, title] {
     if (QWidget* widget = OwnWidget(window, mainWindowHandle_, mainFrame_, funcListHandle_, funcList_))
       widget->setWindowTitle(title);
-  });
+  };
+  // Queued from other threads, in order, without waiting: a caption's restore may come while the
+  // user-interface thread is shutting down and waits for it.
+  if (OnUiThread())
+    setTitle();
+  else
+    QMetaObject::invokeMethod(this, setTitle, Qt::QueuedConnection);
   return true;
 }
 

@@ -50,6 +50,9 @@ StatusCaptions::~StatusCaptions() {
   }
   wake_.notify_all();
   worker_.join();
+  // Other programs' windows do not keep a caption of a program that has gone.
+  for (const auto& [window, restore] : restoring_)
+    if (desktop_.IsWindow(window)) desktop_.SetWindowTitle(window, captionTitles_[window]);
 }
 
 bool StatusCaptions::SetTitle(WindowHandle window, TextView text) {

@@ -38,7 +38,7 @@ class StatusCaptions {
  public:
   StatusCaptions(platform::DesktopPlatform& desktop, CaptionOverlay overlay,
                  std::chrono::milliseconds restoreDelay = std::chrono::seconds(10));
-  // Stops the restore worker; titles not yet due stay as they are.
+  // Stops the restore worker and puts back at once the titles not yet due.
   ~StatusCaptions();
   StatusCaptions(const StatusCaptions&) = delete;
   StatusCaptions& operator=(const StatusCaptions&) = delete;

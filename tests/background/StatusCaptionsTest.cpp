@@ -135,13 +135,16 @@ TEST_F(StatusCaptionsTest, TheProgramsOwnWindowsGoThroughTheirSetterAndAnEmptyTe
   EXPECT_EQ(desktop.WindowTitle(list), u"Function List") << "set by the program's own setter only";
 }
 
-TEST_F(StatusCaptionsTest, AWindowThatClosedBeforeItsRestoreIsNoError) {
-  const WindowHandle editor = desktop.AddWindow(u"gedit", u"notes.txt", {0, 0, 300, 200});
-  ShowCaption(editor, u"busy", true);
-  desktop.RemoveWindow(editor);
+TEST_F(StatusCaptionsTest, AtTheEndPendingTitlesGoBackAtOnceAndAClosedWindowIsNoError) {
+  const WindowHandle closed = desktop.AddWindow(u"gedit", u"notes.txt", {0, 0, 300, 200});
+  const WindowHandle open = desktop.AddWindow(u"gedit", u"draft.txt", {0, 0, 300, 200});
+  ShowCaption(closed, u"busy", true);
+  desktop.RemoveWindow(closed);
   std::this_thread::sleep_for(kRestoreDelay * 3);
-  captions.reset();  // the worker ends with the object
+  ShowCaption(open, u"busy", true);
   SetStatusCaptions(nullptr);
+  captions.reset();
+  EXPECT_EQ(desktop.WindowTitle(open), u"draft.txt");
 }
 
 }  // namespace
