@@ -1,11 +1,11 @@
 #include "platform/Processes.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -15,12 +15,16 @@ namespace {
 constexpr unsigned long kKernelThreadFlag = 0x00200000;  // PF_KTHREAD
 constexpr int kKernelThreadDaemon = 2;                   // kthreadd, parent of every kernel thread
 
+// The files of /proc are small and read whole; plain reads keep the list cheap enough for every cycle.
 std::string ReadSmallFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::string();
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::string();
+  std::string bytes;
+  char buffer[4096];
+  ssize_t count;
+  while ((count = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(count));
+  ::close(fd);
+  return bytes;
 }
 
 Text BaseName(const std::string& path) {
@@ -72,12 +76,17 @@ std::optional<ProcessInfo> ReadProcess(int pid) {
   if (!fields) return std::nullopt;
   info.kernelThread =
       (flags & kKernelThreadFlag) != 0 || pid == kKernelThreadDaemon || info.parentPid == kKernelThreadDaemon;
+  // A kernel thread has no memory and no program file of its own.
+  if (info.kernelThread) {
+    info.moduleName = FromUtf8(comm);
+    return info;
+  }
   info.ownedByUser = OwnedByUser(ReadSmallFile(folder + "/status"));
   std::istringstream statm(ReadSmallFile(folder + "/statm"));
   std::uint64_t size = 0, resident = 0;
   if (statm >> size >> resident)
     info.workingSetBytes = resident * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-  info.moduleName = info.kernelThread ? FromUtf8(comm) : ModuleName(pid, comm);
+  info.moduleName = ModuleName(pid, comm);
   return info;
 }
 
