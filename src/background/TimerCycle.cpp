@@ -160,15 +160,15 @@ void DesktopDuties::RightClickShortcut(Clock::time_point now) {
 void DesktopDuties::WatchTitle() {
   const Text words = ParameterText(Param::kEscapeTitleWords);
   if (words.empty()) return;
-  // 1. and 2. Only a title not seen by the previous cycle.
+  // 1. Only a title not seen by the previous cycle.
   const WindowHandle foreground = desktop_.ForegroundWindow();
   const Text title = desktop_.WindowTitle(foreground);
   if (title == lastForegroundTitle_) return;
-  lastForegroundTitle_ = title;
-  // 3.
+  // 3. before 2.: an Escape that the user's held modifier key kept back is tried again on the next cycle.
   if (foreground && desktop_.WindowIsOfClass(foreground, kBrowserClasses) &&
-      FindFirstListItem(title, words) > 0)
-    desktop_.PressKeys({platform::kKeyEscape});
+      FindFirstListItem(title, words) > 0 && !desktop_.PressKeys({platform::kKeyEscape}))
+    return;
+  lastForegroundTitle_ = title;
 }
 
 void RunTimerCycle(TimerCycleHost& host, DesktopDuties* duties) {

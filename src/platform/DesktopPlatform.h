@@ -77,8 +77,9 @@ class DesktopPlatform {
   virtual bool WindowIsOfClass(WindowHandle window, TextView classList) = 0;
   // True when the window draws its own title bar, so that a title set on it would not be seen.
   virtual bool DrawsOwnTitleBar(WindowHandle window) = 0;
-  // Presses the keys (virtual-key codes) in order, then releases them in reverse order.
-  virtual void PressKeys(const std::vector<int>& virtualKeys) = 0;
+  // Presses the keys (virtual-key codes) in order, then releases them in reverse order. Sends nothing and
+  // returns false while the user holds a modifier key (it would change the keys) or a key is unknown.
+  virtual bool PressKeys(const std::vector<int>& virtualKeys) = 0;
   // The process that shows the window, 0 when unknown.
   virtual int WindowProcessId(WindowHandle window) = 0;
   // False when the processes cannot be listed.

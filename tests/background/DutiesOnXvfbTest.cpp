@@ -8,6 +8,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -107,6 +109,18 @@ TEST_F(DutiesOnXvfbTest, ADialogInFrontWhoseTitleIsInParameterTwoIsClosedByOneCy
   EXPECT_TRUE(Eventually([&] { return !desktop->IsWindow(dialog); }));
   EXPECT_TRUE(desktop->IsWindow(editor));
   test::SetParameter(Param::kClosedWindowTitles, u"");
+
+  // Keys wait for the user's own modifier keys: nothing is sent while Ctrl is held.
+  Display* display = XOpenDisplay(screen.Name().c_str());
+  ASSERT_NE(display, nullptr);
+  const KeyCode control = XKeysymToKeycode(display, XK_Control_L);
+  XTestFakeKeyEvent(display, control, True, CurrentTime);
+  XSync(display, False);
+  EXPECT_FALSE(desktop->PressKeys({platform::kKeyEscape}));
+  XTestFakeKeyEvent(display, control, False, CurrentTime);
+  XSync(display, False);
+  EXPECT_TRUE(desktop->PressKeys({platform::kKeyEscape}));
+  XCloseDisplay(display);
 }
 
 TEST_F(DutiesOnXvfbTest, ACaptionOnAnotherProgramsWindowComesBackAndASelfDrawnOneIsLeftAlone) {
@@ -176,8 +190,9 @@ TEST_F(DutiesOnXvfbTest, TheProgramWarnsOnTheWindowInFrontWithATitleOrAnOverlay)
   // (until the next cycle warns again).
   desktop->RequestActivation(editor);
   ASSERT_TRUE(Eventually([&] { return desktop->WindowTitle(editor).starts_with(u"Warning !  "); }, 10s))
-      << "in front: " << desktop->ForegroundWindow() << " " << ToUtf8(desktop->WindowTitle(desktop->ForegroundWindow()))
-      << "; editor " << editor << " " << ToUtf8(desktop->WindowTitle(editor));
+      << "in front: " << desktop->ForegroundWindow() << " "
+      << ToUtf8(desktop->WindowTitle(desktop->ForegroundWindow())) << "; editor " << editor << " "
+      << ToUtf8(desktop->WindowTitle(editor));
   const Text warning = desktop->WindowTitle(editor);
   EXPECT_NE(warning.find(u" (Free Mbytes) < 99999999 (Min Mbytes)"), Text::npos) << ToUtf8(warning);
   const auto warned = std::chrono::steady_clock::now();

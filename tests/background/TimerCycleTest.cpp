@@ -180,6 +180,9 @@ TEST_F(DesktopDutiesTest, TheTitleWatchPressesEscapeOnceForANewBrowserTitleWithA
   EXPECT_TRUE(desktop.KeyPresses().empty()) << "parameter 12 empty";
   test::SetParameter(Param::kEscapeTitleWords, u"Subscribe\tSign in");
   desktop.SetWindowTitle(browser, u"Sign in - Chromium ");
+  desktop.SetModifierHeld(true);
+  duties.WatchTitle();  // kept back while the user holds Ctrl
+  desktop.SetModifierHeld(false);
   duties.WatchTitle();
   duties.WatchTitle();  // the same title again
   desktop.SetForeground(editor);

@@ -195,9 +195,16 @@ bool FakeDesktop::DrawsOwnTitleBar(WindowHandle window) {
   return w && w->drawsOwnTitleBar;
 }
 
-void FakeDesktop::PressKeys(const std::vector<int>& virtualKeys) {
+void FakeDesktop::SetModifierHeld(bool held) {
   std::lock_guard lock(mutex_);
+  modifierHeld_ = held;
+}
+
+bool FakeDesktop::PressKeys(const std::vector<int>& virtualKeys) {
+  std::lock_guard lock(mutex_);
+  if (modifierHeld_) return false;
   keyPresses_.push_back(virtualKeys);
+  return true;
 }
 
 int FakeDesktop::WindowProcessId(WindowHandle window) {

@@ -41,6 +41,8 @@ class FakeDesktop : public DesktopPlatform {
   void SetDrawsOwnTitleBar(WindowHandle window, bool draws);
   void SetWindowProcess(WindowHandle window, int pid);
   std::vector<std::vector<int>> KeyPresses() const;
+  // While the user holds a modifier key no keys are pressed.
+  void SetModifierHeld(bool held);
 
   // Processes: a process asked to end with SIGTERM goes only when it honours that; SIGKILL always works.
   void AddProcess(const ProcessInfo& process, bool honoursTerm = true);
@@ -68,7 +70,7 @@ class FakeDesktop : public DesktopPlatform {
   LockKeyStates LockKeys() override { return LockKeyStates(); }
   bool WindowIsOfClass(WindowHandle window, TextView classList) override;
   bool DrawsOwnTitleBar(WindowHandle window) override;
-  void PressKeys(const std::vector<int>& virtualKeys) override;
+  bool PressKeys(const std::vector<int>& virtualKeys) override;
   int WindowProcessId(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override;
   OwnProcessInfo OwnProcess() override;
@@ -90,6 +92,7 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<WindowHandle> closeRequests_;
   std::vector<Point> cursorMoves_;
   std::vector<std::vector<int>> keyPresses_;
+  bool modifierHeld_ = false;
   struct FakeProcess {
     ProcessInfo info;
     bool honoursTerm = true;

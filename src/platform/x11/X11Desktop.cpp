@@ -288,7 +288,7 @@ int X11Desktop::WindowProcessId(WindowHandle window) {
   return static_cast<int>(pid);
 }
 
-void X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
+bool X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
   using namespace std::chrono_literals;
   std::vector<KeyCode> codes;
   {
@@ -304,8 +304,16 @@ void X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
       else if (key >= 'A' && key <= 'Z')
         sym = XK_a + static_cast<KeySym>(key - 'A');
       const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(x_->display, sym);
-      if (!code) return;
+      if (!code) return false;
       codes.push_back(code);
+    }
+    // The user's own modifier keys would turn Escape into Ctrl+Escape, T into Alt+T.
+    char keys[32];
+    XQueryKeymap(x_->display, keys);
+    for (const KeySym modifier : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
+                                  XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
+      const KeyCode code = XKeysymToKeycode(x_->display, modifier);
+      if (code && (keys[code / 8] & (1 << (code % 8)))) return false;
     }
     for (const KeyCode code : codes) XTestFakeKeyEvent(x_->display, code, True, CurrentTime);
     XFlush(x_->display);
@@ -317,6 +325,7 @@ void X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
     XTestFakeKeyEvent(x_->display, *it, False, CurrentTime);
     XFlush(x_->display);
   }
+  return true;
 }
 
 bool X11Desktop::SetWindowTitle(WindowHandle window, TextView title) {

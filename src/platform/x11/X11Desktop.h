@@ -34,7 +34,7 @@ class X11Desktop : public DesktopPlatform {
   LockKeyStates LockKeys() override;
   bool WindowIsOfClass(WindowHandle window, TextView classList) override;
   bool DrawsOwnTitleBar(WindowHandle window) override;
-  void PressKeys(const std::vector<int>& virtualKeys) override;
+  bool PressKeys(const std::vector<int>& virtualKeys) override;
   int WindowProcessId(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }
   OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
