@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "app/AppDesktopServices.h"
+#include "app/CaptionOverlay.h"
 #include "app/FuncListDlg.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
@@ -106,6 +107,8 @@ CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& deskto
 }
 
 CScrivanoApp::~CScrivanoApp() {
+  SetStatusCaptions(nullptr);
+  captions_.reset();
   delete manualWindow_;
   delete funcList_;
   delete mainFrame_;
@@ -154,6 +157,12 @@ bool CScrivanoApp::InitInstance() {
   }
   mainWindowHandle_ = static_cast<WindowHandle>(mainFrame_->winId());
   Parameters().mainWindowHandle = mainWindowHandle_.load();
+  overlay_ = std::make_unique<CCaptionOverlay>(desktop_);
+  captions_ = std::make_unique<StatusCaptions>(
+      desktop_,
+      [overlay = overlay_.get()](WindowHandle window, TextView text) { overlay->ShowOver(window, text); });
+  SetStatusCaptions(captions_.get());
+  duties_ = std::make_unique<DesktopDuties>(desktop_, mainWindowHandle_.load());
   ActivateWindow(mainWindowHandle_);
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
@@ -218,6 +227,8 @@ bool CScrivanoApp::ExitInstance() {
     if (const WindowHandle window = std::strtoull(ToUtf8(item).c_str(), nullptr, 10))
       desktop_.RequestClose(window);
   }
+  SetStatusCaptions(nullptr);
+  captions_.reset();
   scrivano::SetOwnWindowCaption({});
   SetDesktopServices(nullptr);
   SetDocumentOpener({});
@@ -516,17 +527,23 @@ void CScrivanoApp::ActivateWindow(WindowHandle window) {
 bool CScrivanoApp::SetOwnWindowCaption(WindowHandle window, TextView text) {
   if (!window || (window != mainWindowHandle_.load() && window != funcListHandle_.load())) return false;
   const QString title = ToQString(text);
-  RunOnUiThread([&] {
+  const auto setTitle = [this, window, title] {
     if (QWidget* widget = OwnWidget(window, mainWindowHandle_, mainFrame_, funcListHandle_, funcList_))
       widget->setWindowTitle(title);
-  });
+  };
+  // Queued from other threads, in order, without waiting: a caption's restore may come while the
+  // user-interface thread is shutting down and waits for it.
+  if (OnUiThread())
+    setTitle();
+  else
+    QMetaObject::invokeMethod(this, setTitle, Qt::QueuedConnection);
   return true;
 }
 
 void CScrivanoApp::OnTimer() {
   if (timerBusy_) return;
   timerBusy_ = true;
-  RunTimerCycle(*this);
+  RunTimerCycle(*this, duties_.get());
   mainFrame_->UpdateLockIndicators();
   timerBusy_ = false;
 }

@@ -27,6 +27,8 @@
 namespace scrivano {
 
 class AppDesktopServices;
+class CCaptionOverlay;
+class StatusCaptions;
 class CChildFrame;
 class CFuncListDlg;
 class CMainFrame;
@@ -119,6 +121,10 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   AppOptions options_;
   std::unique_ptr<QtPrompts> prompts_;
   std::unique_ptr<AppDesktopServices> services_;
+  // The timer cycle's desktop duties and the captions on other programs' windows, from start-up on.
+  std::unique_ptr<CCaptionOverlay> overlay_;
+  std::unique_ptr<StatusCaptions> captions_;
+  std::unique_ptr<DesktopDuties> duties_;
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "background/StatusCaptions.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 #include "text/Lists.h"
@@ -85,9 +86,95 @@ void OfferLaunchMenu(TimerCycleHost& host, TextView documentNames) {
   }
 }
 
-void RunTimerCycle(TimerCycleHost& host) {
-  // Steps 1 to 7 of the cycle (process watch, memory monitor, automatic translation, pop-up closing,
-  // browser shortcuts and the title watch) come with the background duties and the capture layer.
+DesktopDuties::DesktopDuties(platform::DesktopPlatform& desktop, WindowHandle mainWindow,
+                             ProcessWatch::Admit admit)
+    : desktop_(desktop), mainWindow_(mainWindow), processWatch_(desktop, std::move(admit)) {}
+
+void DesktopDuties::Run(Clock::time_point now) {
+  // 1.
+  const WindowHandle foreground = desktop_.ForegroundWindow();
+  // 2.
+  processWatch_.Run(mainWindow_, ParameterText(Param::kProcessWatchLimit), now);
+  // 3., automatic translation, belongs to the capture layer. 4.
+  CheckFreeMemory(desktop_, ParameterInt(Param::kMemoryMonitorLimit));
+  // 5.
+  ClosePopups(foreground);
+  // 6.
+  if (ParameterInt(Param::kBrowserRightClick) != 0)
+    RightClickShortcut(now);
+  else
+    pressStart_.reset();
+  // 7.
+  WatchTitle();
+}
+
+void DesktopDuties::ClosePopups(WindowHandle foreground) {
+  const Text titles = ParameterText(Param::kClosedWindowTitles);
+  if (titles.empty()) return;
+  // A window without a title is never taken for one of the list's.
+  const auto closeIfListed = [&](WindowHandle window) {
+    const Text title = desktop_.WindowTitle(window);
+    if (!title.empty() && IsListItem(titles, title, kTabText)) desktop_.RequestClose(window);
+  };
+  if (ParameterInt(Param::kAutoTranslationWait) < 1) {
+    if (foreground) closeIfListed(foreground);
+    return;
+  }
+  for (const WindowHandle window : desktop_.TopLevelWindows()) closeIfListed(window);
+}
+
+void DesktopDuties::RightClickShortcut(Clock::time_point now) {
+  // 1. The secondary button (X reports it after any swap of the buttons). While it is held the cycle
+  // only notes the press; the keys follow on the first cycle after its release.
+  if (desktop_.RightButtonDown()) {
+    if (!pressStart_) {
+      pressStart_ = now;
+      pressWindow_ = desktop_.ForegroundWindow();
+    }
+    return;
+  }
+  if (!pressStart_) return;
+  const bool longPress = now - *pressStart_ >= std::chrono::seconds(1);
+  const WindowHandle window = pressWindow_;
+  pressStart_.reset();
+  if (!window || !desktop_.WindowIsOfClass(window, kBrowserClasses)) return;
+  // The keys are for the browser's context menu: none when another window came in front meanwhile.
+  if (desktop_.ForegroundWindow() != window) return;
+  // 2. An input-method window would take the key: Shift switches it off first.
+  for (const WindowHandle other : desktop_.TopLevelWindows()) {
+    if (desktop_.WindowIsOfClass(other, u"WNWB Input")) {
+      desktop_.PressKeys({platform::kKeyShift});
+      break;
+    }
+  }
+  // 3.
+  if (desktop_.WindowIsOfClass(window, u"IEFrame")) {
+    desktop_.PressKeys({platform::kKeyN});
+    lastShortcutWindow_ = longPress ? -1 : static_cast<long long>(window);
+  } else if (desktop_.WindowIsOfClass(window, u"Chrome_WidgetWin_1")) {
+    desktop_.PressKeys({platform::kKeyT});
+    lastShortcutWindow_ = 0;
+  }
+}
+
+void DesktopDuties::WatchTitle() {
+  const Text words = ParameterText(Param::kEscapeTitleWords);
+  if (words.empty()) return;
+  // 1. Only a title not seen by the previous cycle.
+  const WindowHandle foreground = desktop_.ForegroundWindow();
+  const Text title = desktop_.WindowTitle(foreground);
+  if (title == lastForegroundTitle_) return;
+  // 3. before 2.: an Escape that the user's held modifier key kept back is tried again on the next cycle.
+  if (foreground && desktop_.WindowIsOfClass(foreground, kBrowserClasses) &&
+      FindFirstListItem(title, words) > 0 && !desktop_.PressKeys({platform::kKeyEscape}))
+    return;
+  lastForegroundTitle_ = title;
+}
+
+void RunTimerCycle(TimerCycleHost& host, DesktopDuties* duties) {
+  // 1. to 7. on the desktop; automatic translation and the companion search belong to the capture layer.
+  if (duties) duties->Run();
+  // 8. and 9.
   host.HandBackResult();
   if (host.TakeRequest(kLaunchMenuRequest)) OfferLaunchMenu(host);
 }

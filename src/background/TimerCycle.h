@@ -1,7 +1,13 @@
 // The duties that timer 1 of the main window runs, one cycle per tick on the user-interface thread: the
+// process watch and the memory monitor, closing unwanted pop-up windows, the browser shortcuts, the
 // hand-back of Function List results to the Output window and the launch menu of "11. Open file(s)".
 #pragma once
 
+#include <chrono>
+#include <optional>
+
+#include "background/ProcessWatch.h"
+#include "platform/DesktopPlatform.h"
 #include "text/Text.h"
 
 namespace scrivano {
@@ -29,9 +35,43 @@ class TimerCycleHost {
   virtual void OpenWithDefaultApplication(TextView path) = 0;
 };
 
-// One cycle, in the fixed order of the duties. The caller keeps a second cycle from starting while one
-// runs (the cycle's dialogs run nested event loops).
-void RunTimerCycle(TimerCycleHost& host);
+// The duties that act on the desktop, with what they remember from one cycle to the next. None of them
+// waits: what the user is still doing (a held mouse button) is looked at again on the next cycle.
+class DesktopDuties {
+ public:
+  using Clock = std::chrono::steady_clock;
+  // mainWindow: the report window of the process watch.
+  DesktopDuties(platform::DesktopPlatform& desktop, WindowHandle mainWindow, ProcessWatch::Admit admit = {});
+
+  // Steps 1, 2 and 4 to 7 of the cycle, with the parameters as they are now.
+  void Run(Clock::time_point now = Clock::now());
+
+  // Step 5: asks pop-up windows whose title is an item of parameter 2 to close: the foreground window,
+  // or with automatic translation on every top-level window.
+  void ClosePopups(WindowHandle foreground);
+  // Step 6: after a right-click in a browser, the key that opens the link in a new tab.
+  void RightClickShortcut(Clock::time_point now);
+  // Step 7: Escape in a browser whose new title holds a word of parameter 12.
+  void WatchTitle();
+
+  // The window of the last "N" shortcut, -1 after a long press, 0 when none.
+  long long LastShortcutWindow() const { return lastShortcutWindow_; }
+
+ private:
+  platform::DesktopPlatform& desktop_;
+  WindowHandle mainWindow_;
+  ProcessWatch processWatch_;
+  Text lastForegroundTitle_;
+  // A secondary-button press seen by an earlier cycle: when it began and the window then in front.
+  std::optional<Clock::time_point> pressStart_;
+  WindowHandle pressWindow_ = 0;
+  long long lastShortcutWindow_ = 0;
+};
+
+// One cycle, in the fixed order of the duties; without duties only the hand-back and the launch menu run.
+// The caller keeps a second cycle from starting while one runs (the cycle's dialogs run nested event
+// loops).
+void RunTimerCycle(TimerCycleHost& host, DesktopDuties* duties = nullptr);
 
 // The program's own document names, which the launch menu opens in text windows.
 inline constexpr char16_t kOwnDocumentNames[] = u"Input\tOutput\tconfig.ini";

@@ -30,6 +30,15 @@ class NoDesktop : public DesktopPlatform {
   void SetCursorPosition(Point) override {}
   bool RightButtonDown() override { return false; }
   LockKeyStates LockKeys() override { return LockKeyStates(); }
+  bool WindowIsOfClass(WindowHandle, TextView) override { return false; }
+  bool DrawsOwnTitleBar(WindowHandle) override { return false; }
+  bool PressKeys(const std::vector<int>&) override { return false; }
+  int WindowProcessId(WindowHandle) override { return 0; }
+  // Processes and memory are there without a display.
+  bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }
+  OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
+  bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
+  std::optional<std::uint64_t> FreePhysicalMemory() override { return ReadAvailableMemory(); }
 };
 
 }  // namespace

@@ -5,9 +5,12 @@
 // Thread rule: every method may be called from any thread; a back-end serialises its own access.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/Processes.h"
 #include "settings/ParameterStore.h"
 #include "text/Text.h"
 
@@ -67,7 +70,32 @@ class DesktopPlatform {
   virtual void SetCursorPosition(Point point) = 0;
   virtual bool RightButtonDown() = 0;
   virtual LockKeyStates LockKeys() = 0;
+
+  // What the background duties need besides.
+  // True when the window is of a class of the tab-separated list: a name of the class table
+  // (WindowClasses.h) by what it stands for, or a class the back-end reports.
+  virtual bool WindowIsOfClass(WindowHandle window, TextView classList) = 0;
+  // True when the window draws its own title bar, so that a title set on it would not be seen.
+  virtual bool DrawsOwnTitleBar(WindowHandle window) = 0;
+  // Presses the keys (virtual-key codes) in order, then releases them in reverse order. Sends nothing and
+  // returns false while the user holds a modifier key (it would change the keys) or a key is unknown.
+  virtual bool PressKeys(const std::vector<int>& virtualKeys) = 0;
+  // The process that shows the window, 0 when unknown.
+  virtual int WindowProcessId(WindowHandle window) = 0;
+  // False when the processes cannot be listed.
+  virtual bool ListProcesses(std::vector<ProcessInfo>& processes) = 0;
+  virtual OwnProcessInfo OwnProcess() = 0;
+  // Asks the process to end (SIGTERM), or with force ends it (SIGKILL). False when that failed.
+  virtual bool EndProcess(int pid, bool force) = 0;
+  // Physical memory available without swapping, in bytes.
+  virtual std::optional<std::uint64_t> FreePhysicalMemory() = 0;
 };
+
+// Virtual-key codes of the keys the duties press.
+inline constexpr int kKeyShift = 0x10;
+inline constexpr int kKeyEscape = 0x1B;
+inline constexpr int kKeyN = 0x4E;
+inline constexpr int kKeyT = 0x54;
 
 // The X11 back-end when a display can be opened (DISPLAY), otherwise a stand-in that finds no windows.
 std::unique_ptr<DesktopPlatform> CreateDesktopPlatform();

@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 
+#include "background/StatusCaptions.h"
 #include "background/TimerCycle.h"
+#include "platform/fake/FakeDesktop.h"
 #include "support/TestPrompts.h"
 
 namespace scrivano {
@@ -86,6 +88,169 @@ TEST(TimerCycle, HandsBackEveryTickAndShowsTheLaunchMenuOncePerRequest) {
   EXPECT_EQ(host.handBacks, 2);
   EXPECT_EQ(prompts.dialogs().size(), 1u);
   EXPECT_TRUE(host.requests.empty());
+}
+
+// The desktop duties of the cycle on the fake desktop, with the parameters they read set per test.
+class DesktopDutiesTest : public testing::Test {
+ protected:
+  static constexpr int kParameters[] = {Param::kClosedWindowTitles, Param::kProcessWatchLimit,
+                                        Param::kMemoryMonitorLimit, Param::kBrowserRightClick,
+                                        Param::kEscapeTitleWords,   Param::kAutoTranslationWait};
+  void SetUp() override {
+    for (const int k : kParameters) test::SetParameter(k, u"");
+    main = desktop.AddWindow(u"Qt6", u"Scrivano", {0, 0, 1000, 800});
+    captions = std::make_unique<StatusCaptions>(desktop, nullptr);
+    SetStatusCaptions(captions.get());
+  }
+  void TearDown() override {
+    SetStatusCaptions(nullptr);
+    for (const int k : kParameters) test::SetParameter(k, u"");
+  }
+
+  platform::FakeDesktop desktop;
+  WindowHandle main = 0;
+  std::unique_ptr<StatusCaptions> captions;
+};
+
+TEST_F(DesktopDutiesTest, AForegroundPopupNamedInParameterTwoIsClosedWithinOneCycle) {
+  struct Case {
+    const char16_t* titles;
+    const char16_t* autoTranslation;
+    bool foregroundClosed;
+    bool backgroundClosed;
+  } cases[] = {
+      {u"Tip of the Day\tUpdate available", u"0", true, false},
+      {u"Tip of the\tUpdate available", u"0", false, false},  // whole items only
+      {u"", u"0", false, false},
+      {u"Tip of the Day", u"8000", true, true},  // with automatic translation every window is looked at
+  };
+  for (const Case& c : cases) {
+    platform::FakeDesktop fresh;
+    const WindowHandle tip = fresh.AddWindow(u"#32770", u"Tip of the Day", {0, 0, 300, 200});
+    const WindowHandle hidden = fresh.AddWindow(u"#32770", u"Tip of the Day", {0, 0, 300, 200});
+    const WindowHandle untitled = fresh.AddWindow(u"#32770", u"", {0, 0, 300, 200});
+    fresh.SetForeground(tip);
+    test::SetParameter(Param::kClosedWindowTitles, c.titles);
+    test::SetParameter(Param::kAutoTranslationWait, c.autoTranslation);
+    RecordingHost host;
+    DesktopDuties duties(fresh, main);
+    RunTimerCycle(host, &duties);
+    const auto closed = fresh.CloseRequests();
+    const auto has = [&](WindowHandle w) {
+      return std::find(closed.begin(), closed.end(), w) != closed.end();
+    };
+    EXPECT_EQ(has(tip), c.foregroundClosed) << ToUtf8(c.titles);
+    EXPECT_EQ(has(hidden), c.backgroundClosed) << ToUtf8(c.titles);
+    EXPECT_FALSE(has(untitled));
+    EXPECT_EQ(host.handBacks, 1);
+  }
+}
+
+TEST_F(DesktopDutiesTest, TheCycleRunsTheWatchAndTheMonitorWithTheirParameters) {
+  platform::ProcessInfo big;
+  big.pid = 5001;
+  big.parentPid = 1;
+  big.ownedByUser = true;
+  big.moduleName = u"editor";
+  big.workingSetBytes = std::uint64_t{600} << 20;
+  desktop.AddProcess(big);
+  const WindowHandle editor = desktop.AddWindow(u"gedit", u"notes.txt", {0, 0, 300, 200});
+  desktop.SetForeground(editor);
+  desktop.SetFreeMemory(std::uint64_t{300} << 20);
+  RecordingHost host;
+  DesktopDuties duties(desktop, main);
+  duties.Run();
+  EXPECT_TRUE(desktop.HasProcess(5001)) << "parameter 3 empty: off";
+  EXPECT_EQ(desktop.WindowTitle(editor), u"notes.txt") << "parameter 4 empty: no minimum";
+  test::SetParameter(Param::kProcessWatchLimit, u"500");
+  test::SetParameter(Param::kMemoryMonitorLimit, u"512");
+  duties.Run();
+  EXPECT_FALSE(desktop.HasProcess(5001));
+  EXPECT_EQ(desktop.WindowTitle(main), u"Deleted!    editor (PID: 5001;  Mem Usage: 600 M)");
+  EXPECT_EQ(desktop.WindowTitle(editor), u"Warning !  300 (Free Mbytes) < 512 (Min Mbytes)");
+}
+
+TEST_F(DesktopDutiesTest, TheTitleWatchPressesEscapeOnceForANewBrowserTitleWithAWord) {
+  const WindowHandle browser =
+      desktop.AddWindow(u"Chrome_WidgetWin_1", u"Sign in - Chromium", {0, 0, 800, 600});
+  const WindowHandle editor = desktop.AddWindow(u"gedit", u"Sign in notes", {0, 0, 300, 200});
+  DesktopDuties duties(desktop, main);
+  desktop.SetForeground(browser);
+  duties.WatchTitle();
+  EXPECT_TRUE(desktop.KeyPresses().empty()) << "parameter 12 empty";
+  test::SetParameter(Param::kEscapeTitleWords, u"Subscribe\tSign in");
+  desktop.SetWindowTitle(browser, u"Sign in - Chromium ");
+  desktop.SetModifierHeld(true);
+  duties.WatchTitle();  // kept back while the user holds Ctrl
+  desktop.SetModifierHeld(false);
+  duties.WatchTitle();
+  duties.WatchTitle();  // the same title again
+  desktop.SetForeground(editor);
+  duties.WatchTitle();  // not a browser
+  desktop.SetForeground(browser);
+  desktop.SetWindowTitle(browser, u"News - Chromium");
+  duties.WatchTitle();  // no word
+  EXPECT_EQ(desktop.KeyPresses(), (std::vector<std::vector<int>>{{platform::kKeyEscape}}));
+}
+
+TEST_F(DesktopDutiesTest, ARightClickInABrowserPressesItsShortcutAfterTheRelease) {
+  using Clock = DesktopDuties::Clock;
+  struct Case {
+    const char* what;
+    const char16_t* className;
+    std::chrono::milliseconds held;
+    bool inputMethod;
+    bool foregroundChanges;
+    std::vector<std::vector<int>> keys;
+    long long lastShortcut;  // -2: the browser's own handle
+  } cases[] = {
+      {"Chromium",
+       u"Chrome_WidgetWin_1",
+       std::chrono::milliseconds(300),
+       false,
+       false,
+       {{platform::kKeyT}},
+       0},
+      {"with an input method",
+       u"Chrome_WidgetWin_1",
+       std::chrono::milliseconds(300),
+       true,
+       false,
+       {{platform::kKeyShift}, {platform::kKeyT}},
+       0},
+      {"IEFrame, short", u"IEFrame", std::chrono::milliseconds(300), false, false, {{platform::kKeyN}}, -2},
+      {"IEFrame, long", u"IEFrame", std::chrono::milliseconds(1500), false, false, {{platform::kKeyN}}, -1},
+      {"not a browser", u"gedit", std::chrono::milliseconds(300), false, false, {}, 0},
+      {"another window came in front",
+       u"Chrome_WidgetWin_1",
+       std::chrono::milliseconds(300),
+       false,
+       true,
+       {},
+       0},
+  };
+  for (const Case& c : cases) {
+    platform::FakeDesktop fresh;
+    const WindowHandle browser = fresh.AddWindow(c.className, u"Page", {0, 0, 800, 600});
+    if (c.inputMethod) fresh.AddWindow(u"WNWB Input", u"", {0, 0, 20, 20});
+    fresh.SetForeground(browser);
+    DesktopDuties duties(fresh, main);
+    const auto start = Clock::now();
+    duties.RightClickShortcut(start);
+    EXPECT_TRUE(fresh.KeyPresses().empty()) << c.what << ": nothing without a press";
+    fresh.SetRightButton(true);
+    duties.RightClickShortcut(start);
+    duties.RightClickShortcut(start + c.held / 2);
+    EXPECT_TRUE(fresh.KeyPresses().empty()) << c.what << ": nothing while held";
+    fresh.SetRightButton(false);
+    if (c.foregroundChanges) fresh.SetForeground(fresh.AddWindow(u"gedit", u"other", {0, 0, 10, 10}));
+    duties.RightClickShortcut(start + c.held);
+    duties.RightClickShortcut(start + c.held * 2);
+    EXPECT_EQ(fresh.KeyPresses(), c.keys) << c.what;
+    EXPECT_EQ(duties.LastShortcutWindow(),
+              c.lastShortcut == -2 ? static_cast<long long>(browser) : c.lastShortcut)
+        << c.what;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/Lists.h"
 
 namespace scrivano::platform {
 
@@ -134,6 +135,110 @@ void FakeDesktop::SetCursorPosition(Point point) {
 bool FakeDesktop::RightButtonDown() {
   std::lock_guard lock(mutex_);
   return rightButton_;
+}
+
+void FakeDesktop::SetDrawsOwnTitleBar(WindowHandle window, bool draws) {
+  std::lock_guard lock(mutex_);
+  if (FakeWindow* w = Find(window)) w->drawsOwnTitleBar = draws;
+}
+
+void FakeDesktop::SetWindowProcess(WindowHandle window, int pid) {
+  std::lock_guard lock(mutex_);
+  if (FakeWindow* w = Find(window)) w->pid = pid;
+}
+
+std::vector<std::vector<int>> FakeDesktop::KeyPresses() const {
+  std::lock_guard lock(mutex_);
+  return keyPresses_;
+}
+
+void FakeDesktop::AddProcess(const ProcessInfo& process, bool honoursTerm) {
+  std::lock_guard lock(mutex_);
+  processes_.push_back({process, honoursTerm});
+}
+
+void FakeDesktop::SetOwnProcess(const OwnProcessInfo& own) {
+  std::lock_guard lock(mutex_);
+  own_ = own;
+}
+
+void FakeDesktop::SetProcessListFails(bool fails) {
+  std::lock_guard lock(mutex_);
+  processListFails_ = fails;
+}
+
+void FakeDesktop::SetFreeMemory(std::optional<std::uint64_t> bytes) {
+  std::lock_guard lock(mutex_);
+  freeMemory_ = bytes;
+}
+
+bool FakeDesktop::HasProcess(int pid) const {
+  std::lock_guard lock(mutex_);
+  return std::any_of(processes_.begin(), processes_.end(),
+                     [&](const FakeProcess& p) { return p.info.pid == pid; });
+}
+
+std::vector<FakeDesktop::EndRequest> FakeDesktop::EndRequests() const {
+  std::lock_guard lock(mutex_);
+  return endRequests_;
+}
+
+bool FakeDesktop::WindowIsOfClass(WindowHandle window, TextView classList) {
+  std::lock_guard lock(mutex_);
+  const FakeWindow* w = Find(window);
+  return w && !w->className.empty() && IsListItem(classList, w->className, u"\t");
+}
+
+bool FakeDesktop::DrawsOwnTitleBar(WindowHandle window) {
+  std::lock_guard lock(mutex_);
+  const FakeWindow* w = Find(window);
+  return w && w->drawsOwnTitleBar;
+}
+
+void FakeDesktop::SetModifierHeld(bool held) {
+  std::lock_guard lock(mutex_);
+  modifierHeld_ = held;
+}
+
+bool FakeDesktop::PressKeys(const std::vector<int>& virtualKeys) {
+  std::lock_guard lock(mutex_);
+  if (modifierHeld_) return false;
+  keyPresses_.push_back(virtualKeys);
+  return true;
+}
+
+int FakeDesktop::WindowProcessId(WindowHandle window) {
+  std::lock_guard lock(mutex_);
+  const FakeWindow* w = Find(window);
+  return w ? w->pid : 0;
+}
+
+bool FakeDesktop::ListProcesses(std::vector<ProcessInfo>& processes) {
+  std::lock_guard lock(mutex_);
+  processes.clear();
+  if (processListFails_) return false;
+  for (const FakeProcess& p : processes_) processes.push_back(p.info);
+  return true;
+}
+
+OwnProcessInfo FakeDesktop::OwnProcess() {
+  std::lock_guard lock(mutex_);
+  return own_;
+}
+
+bool FakeDesktop::EndProcess(int pid, bool force) {
+  std::lock_guard lock(mutex_);
+  endRequests_.push_back({pid, force});
+  const auto it = std::find_if(processes_.begin(), processes_.end(),
+                               [&](const FakeProcess& p) { return p.info.pid == pid; });
+  if (it == processes_.end()) return false;
+  if (force || it->honoursTerm) processes_.erase(it);
+  return true;
+}
+
+std::optional<std::uint64_t> FakeDesktop::FreePhysicalMemory() {
+  std::lock_guard lock(mutex_);
+  return freeMemory_;
 }
 
 }  // namespace scrivano::platform

@@ -16,6 +16,14 @@ class FakeDesktop : public DesktopPlatform {
     Text className;
     Text title;
     Rect rect;
+    bool drawsOwnTitleBar = false;
+    int pid = 0;
+  };
+
+  struct EndRequest {
+    int pid = 0;
+    bool force = false;
+    bool operator==(const EndRequest&) const = default;
   };
 
   explicit FakeDesktop(Rect screen = Rect{0, 0, 1280, 1024});
@@ -30,6 +38,19 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<WindowHandle> ActivationRequests() const;
   std::vector<WindowHandle> CloseRequests() const;
   std::vector<Point> CursorMoves() const;
+  void SetDrawsOwnTitleBar(WindowHandle window, bool draws);
+  void SetWindowProcess(WindowHandle window, int pid);
+  std::vector<std::vector<int>> KeyPresses() const;
+  // While the user holds a modifier key no keys are pressed.
+  void SetModifierHeld(bool held);
+
+  // Processes: a process asked to end with SIGTERM goes only when it honours that; SIGKILL always works.
+  void AddProcess(const ProcessInfo& process, bool honoursTerm = true);
+  void SetOwnProcess(const OwnProcessInfo& own);
+  void SetProcessListFails(bool fails);
+  void SetFreeMemory(std::optional<std::uint64_t> bytes);
+  bool HasProcess(int pid) const;
+  std::vector<EndRequest> EndRequests() const;
 
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
@@ -47,6 +68,14 @@ class FakeDesktop : public DesktopPlatform {
   void SetCursorPosition(Point point) override;
   bool RightButtonDown() override;
   LockKeyStates LockKeys() override { return LockKeyStates(); }
+  bool WindowIsOfClass(WindowHandle window, TextView classList) override;
+  bool DrawsOwnTitleBar(WindowHandle window) override;
+  bool PressKeys(const std::vector<int>& virtualKeys) override;
+  int WindowProcessId(WindowHandle window) override;
+  bool ListProcesses(std::vector<ProcessInfo>& processes) override;
+  OwnProcessInfo OwnProcess() override;
+  bool EndProcess(int pid, bool force) override;
+  std::optional<std::uint64_t> FreePhysicalMemory() override;
 
  private:
   FakeWindow* Find(WindowHandle window);
@@ -62,6 +91,17 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<WindowHandle> activationRequests_;
   std::vector<WindowHandle> closeRequests_;
   std::vector<Point> cursorMoves_;
+  std::vector<std::vector<int>> keyPresses_;
+  bool modifierHeld_ = false;
+  struct FakeProcess {
+    ProcessInfo info;
+    bool honoursTerm = true;
+  };
+  std::vector<FakeProcess> processes_;
+  OwnProcessInfo own_{4242, false, u"scrivano"};
+  bool processListFails_ = false;
+  std::optional<std::uint64_t> freeMemory_ = std::uint64_t{4096} << 20;
+  std::vector<EndRequest> endRequests_;
 };
 
 }  // namespace scrivano::platform

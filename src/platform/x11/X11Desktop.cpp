@@ -4,11 +4,14 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string>
-
+#include <thread>
 
 namespace scrivano::platform {
 namespace {
@@ -35,6 +38,11 @@ struct X11Desktop::Connection {
   Atom netClientListStacking = 0;
   Atom wmProtocols = 0;
   Atom wmDeleteWindow = 0;
+  Atom netWmPid = 0;
+  Atom netWmWindowType = 0;
+  Atom netWmWindowTypeDialog = 0;
+  Atom motifWmHints = 0;
+  Atom gtkFrameExtents = 0;
 
   ~Connection() {
     if (display) {
@@ -127,6 +135,11 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
   x->netClientListStacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
   x->wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
   x->wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  x->netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+  x->netWmWindowType = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  x->netWmWindowTypeDialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  x->motifWmHints = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  x->gtkFrameExtents = XInternAtom(display, "_GTK_FRAME_EXTENTS", False);
   quietDisplay.store(display);
   XErrorHandler previous = XSetErrorHandler(IgnoreOwnErrors);
   if (previous != IgnoreOwnErrors) previousHandler = previous;
@@ -183,17 +196,17 @@ bool X11Desktop::IsWindow(WindowHandle window) {
 Text X11Desktop::WindowClassName(WindowHandle window) {
   if (!window) return Text();
   std::lock_guard lock(mutex_);
-  XClassHint hint{nullptr, nullptr};
-  if (!XGetClassHint(x_->display, static_cast<Window>(window), &hint)) return Text();
-  const Text name = hint.res_class ? FromUtf8(hint.res_class) : Text();
-  if (hint.res_name) XFree(hint.res_name);
-  if (hint.res_class) XFree(hint.res_class);
-  return name;
+  const WindowKind kind = KindOf(window);
+  return kind.className.empty() && kind.instanceName.empty() ? Text() : ReportedClassName(kind);
 }
 
 Text X11Desktop::WindowTitle(WindowHandle window) {
   if (!window) return Text();
   std::lock_guard lock(mutex_);
+  return TitleOf(window);
+}
+
+Text X11Desktop::TitleOf(WindowHandle window) {
   int format;
   unsigned long count;
   const std::string utf8 =
@@ -210,6 +223,109 @@ Text X11Desktop::WindowTitle(WindowHandle window) {
   if (list) XFreeStringList(list);
   XFree(property.value);
   return title;
+}
+
+WindowKind X11Desktop::KindOf(WindowHandle window) {
+  WindowKind kind;
+  XClassHint hint{nullptr, nullptr};
+  if (XGetClassHint(x_->display, static_cast<Window>(window), &hint)) {
+    if (hint.res_name) kind.instanceName = FromUtf8(hint.res_name);
+    if (hint.res_class) kind.className = FromUtf8(hint.res_class);
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+  }
+  kind.title = TitleOf(window);
+  Window owner = 0;
+  kind.dialog = XGetTransientForHint(x_->display, static_cast<Window>(window), &owner) && owner != 0 &&
+                owner != x_->root;
+  int format;
+  unsigned long count;
+  const std::string types =
+      x_->Property(static_cast<Window>(window), x_->netWmWindowType, XA_ATOM, format, count);
+  for (unsigned long i = 0; format == 32 && i < count && !kind.dialog; ++i) {
+    long type;
+    std::memcpy(&type, types.data() + i * sizeof(long), sizeof type);
+    kind.dialog = static_cast<Atom>(type) == x_->netWmWindowTypeDialog;
+  }
+  return kind;
+}
+
+bool X11Desktop::WindowIsOfClass(WindowHandle window, TextView classList) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  return IsWindowOfAnyClass(KindOf(window), classList);
+}
+
+bool X11Desktop::DrawsOwnTitleBar(WindowHandle window) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  // Client-side decorations announce their shadow margins.
+  if (!x_->Property(static_cast<Window>(window), x_->gtkFrameExtents, AnyPropertyType, format, count).empty())
+    return true;
+  // Motif hints: flags, functions, decorations, ...; decorations asked for and none wanted.
+  constexpr long kDecorationsFlag = 1L << 1;
+  const std::string hints =
+      x_->Property(static_cast<Window>(window), x_->motifWmHints, AnyPropertyType, format, count);
+  if (format != 32 || count < 3) return false;
+  long flags, decorations;
+  std::memcpy(&flags, hints.data(), sizeof flags);
+  std::memcpy(&decorations, hints.data() + 2 * sizeof(long), sizeof decorations);
+  return (flags & kDecorationsFlag) != 0 && decorations == 0;
+}
+
+int X11Desktop::WindowProcessId(WindowHandle window) {
+  if (!window) return 0;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const std::string bytes =
+      x_->Property(static_cast<Window>(window), x_->netWmPid, XA_CARDINAL, format, count);
+  if (format != 32 || count < 1) return 0;
+  long pid;
+  std::memcpy(&pid, bytes.data(), sizeof pid);
+  return static_cast<int>(pid);
+}
+
+bool X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
+  using namespace std::chrono_literals;
+  std::vector<KeyCode> codes;
+  {
+    std::lock_guard lock(mutex_);
+    for (const int key : virtualKeys) {
+      KeySym sym = NoSymbol;
+      if (key == kKeyShift)
+        sym = XK_Shift_L;
+      else if (key == kKeyEscape)
+        sym = XK_Escape;
+      else if (key >= '0' && key <= '9')
+        sym = XK_0 + static_cast<KeySym>(key - '0');
+      else if (key >= 'A' && key <= 'Z')
+        sym = XK_a + static_cast<KeySym>(key - 'A');
+      const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(x_->display, sym);
+      if (!code) return false;
+      codes.push_back(code);
+    }
+    // The user's own modifier keys would turn Escape into Ctrl+Escape, T into Alt+T.
+    char keys[32];
+    XQueryKeymap(x_->display, keys);
+    for (const KeySym modifier : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
+                                  XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
+      const KeyCode code = XKeysymToKeycode(x_->display, modifier);
+      if (code && (keys[code / 8] & (1 << (code % 8)))) return false;
+    }
+    for (const KeyCode code : codes) XTestFakeKeyEvent(x_->display, code, True, CurrentTime);
+    XFlush(x_->display);
+  }
+  // A short pause before each release, so that the program sees the keys held together.
+  for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
+    std::this_thread::sleep_for(15ms);
+    std::lock_guard lock(mutex_);
+    XTestFakeKeyEvent(x_->display, *it, False, CurrentTime);
+    XFlush(x_->display);
+  }
+  return true;
 }
 
 bool X11Desktop::SetWindowTitle(WindowHandle window, TextView title) {

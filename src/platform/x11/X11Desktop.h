@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/DesktopPlatform.h"
+#include "platform/WindowClasses.h"
 
 namespace scrivano::platform {
 
@@ -31,10 +32,21 @@ class X11Desktop : public DesktopPlatform {
   void SetCursorPosition(Point point) override;
   bool RightButtonDown() override;
   LockKeyStates LockKeys() override;
+  bool WindowIsOfClass(WindowHandle window, TextView classList) override;
+  bool DrawsOwnTitleBar(WindowHandle window) override;
+  bool PressKeys(const std::vector<int>& virtualKeys) override;
+  int WindowProcessId(WindowHandle window) override;
+  bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }
+  OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
+  bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
+  std::optional<std::uint64_t> FreePhysicalMemory() override { return ReadAvailableMemory(); }
 
  private:
   struct Connection;
   explicit X11Desktop(std::unique_ptr<Connection> connection);
+  // Class, title and dialog nature; the caller holds mutex_.
+  WindowKind KindOf(WindowHandle window);
+  Text TitleOf(WindowHandle window);
 
   std::mutex mutex_;  // one request at a time on the private connection
   std::unique_ptr<Connection> x_;

@@ -1,0 +1,40 @@
+// Running processes and free memory, read from /proc, and ending a process by signal. The desktop
+// back-ends hand these on; the fake keeps processes of its own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace scrivano::platform {
+
+struct ProcessInfo {
+  int pid = 0;
+  int parentPid = 0;
+  // The process counts as the user's own only when its real, effective and saved user ids all are.
+  bool ownedByUser = false;
+  bool kernelThread = false;
+  Text moduleName;  // base name of the program file
+  std::uint64_t workingSetBytes = 0;
+  std::uint64_t startTime = 0;  // tells a process from a later one that got the same id
+};
+
+struct OwnProcessInfo {
+  int pid = 0;
+  bool superUser = false;
+  Text moduleName;
+};
+
+// Every process of /proc that could be read; false when /proc cannot be listed at all.
+bool ReadProcessList(std::vector<ProcessInfo>& processes);
+// The process of that id, when it can be read.
+std::optional<ProcessInfo> ReadProcess(int pid);
+OwnProcessInfo ReadOwnProcess();
+// SIGTERM, or SIGKILL with force. False when the signal could not be sent.
+bool SignalProcess(int pid, bool force);
+// Memory available to new work without swapping, in bytes (MemAvailable).
+std::optional<std::uint64_t> ReadAvailableMemory();
+
+}  // namespace scrivano::platform
