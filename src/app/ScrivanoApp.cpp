@@ -26,6 +26,8 @@
 #include "app/TextWindow.h"
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
+#include "capture/WebCapture.h"
+#include "tasks/WebPageExtraction.h"
 #include "toolkit/TextFiles.h"
 
 #ifndef SCRIVANO_MANUAL_SOURCE
@@ -154,6 +156,11 @@ bool CScrivanoApp::InitInstance() {
   }
   mainWindowHandle_ = static_cast<WindowHandle>(mainFrame_->winId());
   Parameters().mainWindowHandle = mainWindowHandle_.load();
+  // The companion program's way back: the socket named after the main window.
+  companionLink_ = std::make_unique<CompanionLink>(desktop_, paths_.dataFolder + u"/vexo1.ini");
+  if (!companionLink_->StartEndpoint(mainWindowHandle_))
+    mainFrame_->SetStatusText(QStringLiteral("The companion program cannot reach Scrivano: no socket"));
+  SetWebPageExtractor([this](TaskContext& context) { return ExtractWebpageText(context, *companionLink_); });
   ActivateWindow(mainWindowHandle_);
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
@@ -219,6 +226,7 @@ bool CScrivanoApp::ExitInstance() {
       desktop_.RequestClose(window);
   }
   scrivano::SetOwnWindowCaption({});
+  SetWebPageExtractor({});
   SetDesktopServices(nullptr);
   SetDocumentOpener({});
   if (prompts_) SetPromptHandler(nullptr);

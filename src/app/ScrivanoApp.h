@@ -27,6 +27,7 @@
 namespace scrivano {
 
 class AppDesktopServices;
+class CompanionLink;
 class CChildFrame;
 class CFuncListDlg;
 class CMainFrame;
@@ -57,6 +58,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   platform::DesktopPlatform& Platform() const { return desktop_; }
   CMainFrame* MainFrame() const { return mainFrame_; }
   CFuncListDlg* FuncList() const { return funcList_; }
+  CompanionLink* Companion() const { return companionLink_.get(); }
   CScrivanoView* InputView() const { return inputView_; }
   CScrivanoView* OutputView() const { return outputView_; }
   // Any thread.
@@ -119,6 +121,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   AppOptions options_;
   std::unique_ptr<QtPrompts> prompts_;
   std::unique_ptr<AppDesktopServices> services_;
+  std::unique_ptr<CompanionLink> companionLink_;  // the companion program vexo1 and its sockets
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

@@ -73,7 +73,14 @@ int ConnectLocalSocket(const std::string& path, std::string* error) {
     SetError(error, std::string("no socket: ") + std::strerror(errno));
     return -1;
   }
-  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+  // A full queue of pending connections (EAGAIN) is waited out for a moment.
+  int result = -1;
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    result = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (result == 0 || errno != EAGAIN) break;
+    usleep(5000);
+  }
+  if (result != 0) {
     SetError(error, std::string("cannot connect: ") + std::strerror(errno));
     close(fd);
     return -1;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QEvent>
 #include <QFile>
 #include <QLocalSocket>
 #include <QVBoxLayout>
@@ -104,15 +105,42 @@ CCompanionWindow::CCompanionWindow(std::uint64_t replyWindow, QString settingsFi
   ApplyMediaSettings();
 }
 
+void CCompanionWindow::WhenPageViewReady(std::function<void()> ready) {
+  // Once, on the first page's end or after five seconds, whichever comes first.
+  auto* once = new QObject(this);
+  const auto fire = [once, ready] {
+    if (once->property("fired").toBool()) return;
+    once->setProperty("fired", true);
+    once->deleteLater();
+    ready();
+  };
+  connect(view_, &QWebEngineView::loadFinished, once, fire);
+  QTimer::singleShot(5000, once, fire);
+  view_->setUrl(QUrl(QStringLiteral("about:blank")));
+}
+
+bool CCompanionWindow::event(QEvent* event) {
+  // The page view makes the window native again once (for its drawing surface), which gives it a new
+  // id: the socket follows, so that Scrivano finds it from the window it sees.
+  if (event->type() == QEvent::WinIdChange && serving_)
+    QTimer::singleShot(0, this, [this] { StartServing(); });
+  return QMainWindow::event(event);
+}
+
 bool CCompanionWindow::StartServing() {
+  serving_ = true;
+  const QString previous = socketFile_;
   const std::string path = SocketPath(CompanionSocketName(static_cast<std::uint64_t>(winId())));
   if (path.empty()) return false;
+  if (QString::fromStdString(path) == previous && server_.isListening()) return true;
+  server_.close();
+  if (!previous.isEmpty()) QLocalServer::removeServer(previous);
   socketFile_ = QString::fromStdString(path);
   QLocalServer::removeServer(socketFile_);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
-  const mode_t previous = umask(0177);
+  const mode_t mask = umask(0177);
   const bool listening = server_.listen(socketFile_);
-  umask(previous);
+  umask(mask);
   if (!listening) {
     Log(QStringLiteral("cannot listen on %1: %2").arg(socketFile_, server_.errorString()));
     return false;

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <cstdint>
+#include <functional>
 
 #include "capture/CompanionProtocol.h"
 
@@ -26,9 +27,14 @@ class CCompanionWindow : public QMainWindow {
   // replyWindow: the Scrivano window whose socket receives extracted text (0: none).
   CCompanionWindow(std::uint64_t replyWindow, QString settingsFile);
 
+  // Runs ready once the page view has shown its first (empty) page.
+  void WhenPageViewReady(std::function<void()> ready);
   // Listens on the socket named after the window's id; call once the window exists.
   bool StartServing();
   QString SocketFile() const { return socketFile_; }
+
+ protected:
+  bool event(QEvent* event) override;
 
  private:
   void OnConnection();
@@ -51,6 +57,7 @@ class CCompanionWindow : public QMainWindow {
   QWebEngineView* view_;
   QLocalServer server_;
   QString socketFile_;
+  bool serving_ = false;
 
   QStringList pending_;      // addresses still to load
   QStringList queuedLists_;  // address lists that arrived while one was being extracted

@@ -41,6 +41,9 @@ int main(int argc, char* argv[]) {
   const QString settingsFile = QString::fromStdU16String(paths.dataFolder + u"/vexo1.ini");
   scrivano::companion::CCompanionWindow window(replyWindow, settingsFile);
   window.show();
-  if (!window.StartServing()) std::fprintf(stderr, "vexo1: no socket; Scrivano cannot reach this window\n");
+  // Served once the page view is ready: making it gives the window its final id.
+  window.WhenPageViewReady([&window] {
+    if (!window.StartServing()) std::fprintf(stderr, "vexo1: no socket; Scrivano cannot reach this window\n");
+  });
   return QApplication::exec();
 }

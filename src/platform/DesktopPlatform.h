@@ -55,6 +55,11 @@ class DesktopPlatform {
   virtual bool SetWindowTitle(WindowHandle window, TextView title) = 0;
   // The window's client area in screen coordinates; an empty rectangle when unknown.
   virtual Rect WindowRect(WindowHandle window) = 0;
+  // The id of the process that owns the window, as the window announces it; 0 when unknown.
+  virtual long WindowProcessId(WindowHandle window) {
+    (void)window;
+    return 0;
+  }
 
   virtual WindowHandle ForegroundWindow() = 0;
   // Asks the window manager to un-minimise and activate the window. Activation may arrive later.

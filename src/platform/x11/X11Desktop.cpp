@@ -237,6 +237,19 @@ Rect X11Desktop::WindowRect(WindowHandle window) {
   return Rect{x, y, x + attributes.width, y + attributes.height};
 }
 
+long X11Desktop::WindowProcessId(WindowHandle window) {
+  if (!window) return 0;
+  std::lock_guard lock(mutex_);
+  const Atom netWmPid = XInternAtom(x_->display, "_NET_WM_PID", False);
+  int format;
+  unsigned long count;
+  const std::string bytes = x_->Property(static_cast<Window>(window), netWmPid, XA_CARDINAL, format, count);
+  if (format != 32 || count < 1) return 0;
+  long value;
+  std::memcpy(&value, bytes.data(), sizeof value);
+  return value;
+}
+
 WindowHandle X11Desktop::ForegroundWindow() {
   std::lock_guard lock(mutex_);
   const Window active = x_->ActiveWindow();

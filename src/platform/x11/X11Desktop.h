@@ -23,6 +23,7 @@ class X11Desktop : public DesktopPlatform {
   Text WindowTitle(WindowHandle window) override;
   bool SetWindowTitle(WindowHandle window, TextView title) override;
   Rect WindowRect(WindowHandle window) override;
+  long WindowProcessId(WindowHandle window) override;
   WindowHandle ForegroundWindow() override;
   void RequestActivation(WindowHandle window) override;
   void RequestClose(WindowHandle window) override;
