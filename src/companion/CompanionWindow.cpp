@@ -36,7 +36,18 @@ constexpr char kExtractScript[] = R"JS(
       if (article && article.textContent && article.textContent.trim()) {
         result.article = true;
         if (article.title) result.title = article.title;
-        result.text = article.textContent;
+        // One line per block of the article (a paragraph, heading, item, cell), its white space
+        // collapsed as a browser shows it.
+        var content = document.createElement("div");
+        content.innerHTML = article.content;
+        var blocks = "p,h1,h2,h3,h4,h5,h6,li,pre,blockquote,td,th,dt,dd,figcaption";
+        var lines = [];
+        content.querySelectorAll(blocks).forEach(function (block) {
+          if (block.querySelector(blocks)) return;
+          var line = block.textContent.replace(/\s+/g, " ").trim();
+          if (line) lines.push(line);
+        });
+        result.text = lines.length ? lines.join("\n") : article.textContent;
       }
     }
   } catch (e) {}

@@ -261,6 +261,8 @@ TEST_F(WebCaptureOnXvfb, ExtractWebpageText_ArticleAndPlainPageIntoTheReplyAndTh
   ASSERT_NE(separator, std::string::npos);
   const std::string section = reply.substr(separator + 7);
   // The article's text without the navigation and footer; the plain page's body as it reads.
+  // A paragraph is one line, whatever line breaks its source had.
+  EXPECT_NE(section.find("the banks were soft. Teams of three"), std::string::npos) << section;
   EXPECT_NE(section.find("silted up completely"), std::string::npos) << section;
   EXPECT_EQ(section.find("About us"), std::string::npos) << section;
   EXPECT_EQ(section.find("cookie banner"), std::string::npos) << section;
