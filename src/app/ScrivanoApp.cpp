@@ -213,7 +213,12 @@ bool CScrivanoApp::ExitInstance() {
     std::swap(list, funcList_);
   }
   delete list;
-  // 3. Windows the program opened are asked to close.
+  // 2. The companion goes when it waits out of sight; 3. windows the program opened are asked to close
+  // and the companion's media settings are switched back on.
+  if (companionLink_) {
+    CloseCompanionAtExit(*companionLink_, openedWindows_);
+    if (!openedWindows_.empty()) SetBrowserMedia(false, *companionLink_);
+  }
   Text opened = openedWindows_;
   int pos = 0;
   Text item;
@@ -341,7 +346,9 @@ void CScrivanoApp::ApplyParameters() {
   // 2. Timer 1; a period below 10 ms would keep the user-interface thread busy, so 10 ms is the least.
   timerPeriod_ = std::max(kShortestTimerPeriod, ParameterInt(Param::kTimerPeriod));
   mainFrame_->SetTimerPeriod(timerPeriod_);
-  // 3. Automatic translation's companion program is started by the capture layer, not part of this build.
+  // 3. With automatic translation on, its companion program runs.
+  if (ParameterInt(Param::kAutoTranslationWait) > 0 && companionLink_)
+    EnsureCompanionRunning(*companionLink_, paths_.companionProgram, openedWindows_);
 }
 
 void CScrivanoApp::SetParametersCommand() {

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -49,12 +50,7 @@ bool ProcessEnded(pid_t process) {
 
 // Collects the child's exit status once it ends, so that it does not linger.
 void ReapLater(pid_t process) {
-  std::thread([process] {
-    for (int i = 0; i < 600; ++i) {
-      if (ProcessEnded(process)) return;
-      std::this_thread::sleep_for(100ms);
-    }
-  }).detach();
+  std::thread([process] { waitpid(process, nullptr, 0); }).detach();
 }
 
 std::string CompanionSocket(WindowHandle window) {
@@ -286,6 +282,49 @@ int WithBrowserDocument(const std::function<int(BrowserDocument&)>& step, Window
   Text address;
   if (!document.ReadAddress(address)) return 0;
   return step(document);
+}
+
+WindowHandle FindCompanionWindow(CompanionLink& link, TextView openedWindows) {
+  const Text opened = u"\t" + Text(openedWindows) + u"\t";
+  for (WindowHandle window : link.Desktop().TopLevelWindows()) {
+    if (link.Desktop().WindowClassName(window) != kCompanionWindowClass) continue;
+    if (opened.find(u"\t" + Decimal(window) + u"\t") == Text::npos) return window;
+  }
+  return 0;
+}
+
+bool EnsureCompanionRunning(CompanionLink& link, TextView companionPath, TextView openedWindows) {
+  // 1. The window found before, or one found now.
+  platform::DesktopPlatform& desktop = link.Desktop();
+  const WindowHandle known = link.companionWindow.load();
+  if (known && desktop.IsWindow(known) && desktop.WindowClassName(known) == kCompanionWindowClass)
+    return true;
+  if (const WindowHandle found = FindCompanionWindow(link, openedWindows)) {
+    link.companionWindow = found;
+    return true;
+  }
+  // 2. Started with the launch token alone, which makes the companion start minimised.
+  const std::string program = ToUtf8(companionPath);
+  const std::string token(companion::kLaunchToken);
+  std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>(token.c_str()), nullptr};
+  pid_t process = 0;
+  int error = access(program.c_str(), X_OK) == 0 ? 0 : errno;
+  if (error == 0) error = posix_spawn(&process, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (error != 0) {
+    ShowNotice(u"Cannot launch vexo1.exe!\r\n\r\nError code: " + Decimal(static_cast<std::uint64_t>(error)));
+    return false;
+  }
+  ReapLater(process);
+  return true;
+}
+
+void CloseCompanionAtExit(CompanionLink& link, TextView openedWindows) {
+  WindowHandle window = link.companionWindow.load();
+  if (!window || !link.Desktop().IsWindow(window)) window = FindCompanionWindow(link, openedWindows);
+  if (!window || !link.Desktop().IsWindow(window)) return;
+  BrowserDocument document(CompanionSocket(window), link.Times().pageAccessMs);
+  const Text state = document.WindowState();
+  if (state == u"minimized" || state == u"hidden") link.Desktop().RequestClose(window);
 }
 
 bool SetBrowserMedia(bool off, CompanionLink& link) {

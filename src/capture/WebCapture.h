@@ -59,6 +59,8 @@ class CompanionLink {
 
   // One run of page extraction at a time.
   std::atomic<bool> busy{false};
+  // The companion window that automatic translation drives, once found (0 before).
+  std::atomic<WindowHandle> companionWindow{0};
 
   // The media values that SetBrowserMedia switched off (1 each), in the order of kMediaKeys.
   int mediaFlags[3] = {0, 0, 0};
@@ -111,6 +113,17 @@ class BrowserDocument {
 // companion window or its page does not answer (checked with one read of the address).
 int WithBrowserDocument(const std::function<int(BrowserDocument&)>& step, WindowHandle window,
                         CompanionLink& link);
+
+// With automatic translation on: makes sure the companion runs. A companion window that the program did
+// not open for page extraction (not in openedWindows) is taken as it is; otherwise the companion is
+// started minimised with the launch token alone. A start that fails shows "Cannot launch vexo1.exe!"
+// with the error code. True when a companion window was found or started.
+bool EnsureCompanionRunning(CompanionLink& link, TextView companionPath, TextView openedWindows);
+// The first top-level window of the companion's class that is not in openedWindows, or 0.
+WindowHandle FindCompanionWindow(CompanionLink& link, TextView openedWindows);
+// At shut-down: the companion window (the one found before, or the first of its class that was not
+// opened for page extraction) is asked to close when it is minimised or hidden.
+void CloseCompanionAtExit(CompanionLink& link, TextView openedWindows);
 
 // Switches the companion's images, animations and background sounds off (off = true, remembering which
 // were on) or the remembered ones back on, in the companion's settings file. False after "Cannot set

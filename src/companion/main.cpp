@@ -40,9 +40,15 @@ int main(int argc, char* argv[]) {
   const scrivano::ProgramPaths paths = scrivano::ResolveProgramPaths(scrivano::OwnProgramFile());
   const QString settingsFile = QString::fromStdU16String(paths.dataFolder + u"/vexo1.ini");
   scrivano::companion::CCompanionWindow window(replyWindow, settingsFile);
-  window.show();
-  // Served once the page view is ready: making it gives the window its final id.
-  window.WhenPageViewReady([&window] {
+  // Started for automatic translation (the token alone), it waits minimised until it is needed.
+  const bool minimised = argc > 1 && replyWindow == 0;
+  if (minimised)
+    window.showMinimized();
+  else
+    window.show();
+  // Served once the page view is ready: making it gives the window its final id (and shows it anew).
+  window.WhenPageViewReady([&window, minimised] {
+    if (minimised) window.showMinimized();
     if (!window.StartServing()) std::fprintf(stderr, "vexo1: no socket; Scrivano cannot reach this window\n");
   });
   return QApplication::exec();

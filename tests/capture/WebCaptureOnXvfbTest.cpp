@@ -23,6 +23,7 @@
 #include "capture/WindowList.h"
 #include "platform/x11/X11Desktop.h"
 #include "settings/IniFile.h"
+#include "settings/ProgramPaths.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
@@ -329,6 +330,55 @@ TEST_F(WebCaptureOnXvfb, ExtractWebpageText_WithoutAReply_EndsAtItsLimitAndRelea
   context.targetWindow = 777003;
   EXPECT_EQ(ExtractWebpageText(context, link), 0);
   EXPECT_EQ(prompts.Messages().size(), 2u);
+}
+
+// Scrivano as a user starts it, with automatic translation on (a wait of 3000 ms) or off.
+TEST_F(WebCaptureOnXvfb, StartUp_StartsTheCompanionMinimisedOnlyWithAutomaticTranslation_AndExitClosesIt) {
+  for (const char* wait : {"0", "3000"}) {
+    SCOPED_TRACE(wait);
+    test::TempFolder work;
+    ::mkdir((work.path() + "/Data").c_str(), 0755);
+    ::mkdir((work.path() + "/Release").c_str(), 0755);
+    ::mkdir((work.path() + "/runtime").c_str(), 0700);
+    work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
+    chmod((work.path() + "/Release/vexo1").c_str(), 0755);
+    const ProgramPaths paths = PathsBelow(FromUtf8(work.path()));
+    ASSERT_TRUE(InstallDefaultParameterFile(paths));
+    ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"PARAMETERS", u"Para14", FromUtf8(wait)));
+    auto environment = CompanionEnvironment(work.path());
+    const pid_t program = screen.Spawn({SCRIVANO_PROGRAM}, environment);
+    setenv("XDG_RUNTIME_DIR", environment["XDG_RUNTIME_DIR"].c_str(), 1);
+    WindowHandle main = 0, companion = 0;
+    const auto findWindows = [&] {
+      for (WindowHandle window : desktop->TopLevelWindows()) {
+        if (desktop->WindowTitle(window) == u"Scrivano") main = window;
+        if (desktop->WindowClassName(window) == kCompanionWindowClass) companion = window;
+      }
+    };
+    ASSERT_TRUE(Eventually([&] {
+      findWindows();
+      return main != 0;
+    }));
+    if (std::string(wait) == "0") {
+      std::this_thread::sleep_for(5s);
+      findWindows();
+      EXPECT_EQ(companion, 0u) << "a companion was started with automatic translation off";
+    } else {
+      ASSERT_TRUE(Eventually([&] {
+        findWindows();
+        return companion != 0 &&
+               access(companion::SocketPath(companion::CompanionSocketName(companion)).c_str(), F_OK) == 0;
+      }));
+      BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(companion)), 1000);
+      EXPECT_TRUE(Eventually([&] { return document.WindowState() == u"minimized"; }, 20s));
+    }
+    // Closing Scrivano closes the minimised companion too.
+    desktop->RequestClose(main);
+    ASSERT_TRUE(Eventually([&] { return waitpid(program, nullptr, WNOHANG) == program; }));
+    if (companion) {
+      EXPECT_TRUE(Eventually([&] { return !desktop->IsWindow(companion); }, 30s));
+    }
+  }
 }
 
 }  // namespace
