@@ -96,6 +96,39 @@ void ReadPageTranslation(TranslationRelay& relay, TextView pageText) {
     Replace(relay.pageResult, kPercentMask, u"%");
 }
 
+Text TranslateLines(TextView source,
+                    const std::function<bool(TextView piece, Text& translation)>& translatePiece,
+                    const std::function<void()>& onFailure) {
+  Text result, line, translation;
+  int pos = 0;
+  const int length = Length(source);
+  while (pos != length || (pos == 0 && length == 0)) {
+    const bool more = NextTokenFound(source, line, pos, u"\r\n");
+    if (!result.empty()) result += u"\r\n";
+    // The text before each tag, the tag itself, and the text after the last one.
+    int at = 0;
+    for (;;) {
+      const int tag = Find(line, u"{ut", at);
+      Text piece = tag < 0 ? MidFrom(line, at) : Mid(line, at, tag - at);
+      Trim(piece);
+      if (!piece.empty()) {
+        if (!translatePiece(piece, translation)) {
+          if (onFailure) onFailure();
+          break;
+        }
+        result += translation;
+      }
+      if (tag < 0) break;
+      const int close = Find(line, u'}', tag);
+      const int end = close < 0 ? Length(line) : close + 1;
+      result += u"{ut" + Mid(line, tag + 3, end - tag - 3 - (close < 0 ? 0 : 1)) + u"}";
+      at = end;
+    }
+    if (!more || length == 0) break;
+  }
+  return result;
+}
+
 int TranslationPageStep(TranslationRelay& relay, BrowserDocument& document, int waitMs) {
   switch (relay.companionState) {
     case 3:

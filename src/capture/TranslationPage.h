@@ -3,6 +3,8 @@
 // page-text markers.
 #pragma once
 
+#include <functional>
+
 #include "capture/WebCapture.h"
 #include "text/Text.h"
 
@@ -39,6 +41,14 @@ int TranslationSiteOf(TextView address);
 // Cuts the translation out of the page's text by the markers of relay.translationSite into pageResult;
 // a missing marker leaves pageResult as it was. "*****" comes back as "%" when the piece had "%" masked.
 void ReadPageTranslation(TranslationRelay& relay, TextView pageText);
+
+// Translates the source line by line: each line's text between "{ut...}" tags is trimmed and, when not
+// blank, handed to translatePiece (which puts the translation into translation and returns false on
+// failure); the tags are copied through unchanged; lines are joined by "\r\n". onFailure is called for
+// a failed piece, and the rest of that line is left out.
+Text TranslateLines(TextView source,
+                    const std::function<bool(TextView piece, Text& translation)>& translatePiece,
+                    const std::function<void()>& onFailure);
 
 // The page step by relay.companionState (3 open the address, 1 read it, 2 translate the piece and wait
 // up to waitMs for a new translation); 1 on success, 0 on failure.

@@ -86,3 +86,28 @@ TEST(TranslationSites, OneTableOfFourSitesAndNineKeywords) {
 
 }  // namespace
 }  // namespace scrivano
+
+namespace scrivano {
+namespace {
+
+TEST(TranslateLines, TagsCopiedThroughAndBlankPiecesNeverSent) {
+  std::vector<Text> sent;
+  const auto translate = [&](TextView piece, Text& translation) {
+    sent.emplace_back(piece);
+    if (piece == u"fail") return false;
+    translation = u"<" + Text(piece) + u">";
+    return true;
+  };
+  int failures = 0;
+  EXPECT_EQ(TranslateLines(u"Hello {ut12}world{ut13}", translate, [&] { ++failures; }),
+            u"<Hello>{ut12}<world>{ut13}");
+  EXPECT_EQ(sent, (std::vector<Text>{u"Hello", u"world"}));
+  sent.clear();
+  EXPECT_EQ(TranslateLines(u"  \r\none\r\n{ut1}  {ut2}\r\nfail{ut3}x\r\ntwo", translate, [&] { ++failures; }),
+            u"<one>\r\n{ut1}{ut2}\r\n\r\n<two>");  // a line break is added once there is text
+  EXPECT_EQ(sent, (std::vector<Text>{u"one", u"fail", u"two"}));
+  EXPECT_EQ(failures, 1);
+}
+
+}  // namespace
+}  // namespace scrivano
