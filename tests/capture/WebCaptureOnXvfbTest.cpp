@@ -19,6 +19,7 @@
 #include <random>
 #include <thread>
 
+#include "capture/TranslationPage.h"
 #include "capture/WebCapture.h"
 #include "capture/WindowList.h"
 #include "platform/x11/X11Desktop.h"
@@ -68,6 +69,19 @@ const char kPlainPage[] =
     R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>Opening hours</title></head>
 <body><div>Monday to Friday: 9 to 17</div><div>Saturday: 10 to 14</div></body></html>)";
 
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out.push_back(static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
 // A small HTTP server on 127.0.0.1 that serves the two pages and 404 for anything else.
 class PageServer {
  public:
@@ -103,7 +117,15 @@ class PageServer {
       std::string request(buffer, n > 0 ? static_cast<size_t>(n) : 0);
       std::string body = "not found", status = "404 Not Found";
       if (request.starts_with("GET /article.html ")) body = kArticlePage, status = "200 OK";
-      if (request.starts_with("GET /plain.html ")) body = kPlainPage, status = "200 OK";
+      if (request.starts_with("GET /plain.html")) body = kPlainPage, status = "200 OK";
+      // A translation page in the layout of site 2: the source, then its "translation" in brackets.
+      if (request.starts_with("GET /fanyi.youdao.com/?q=")) {
+        const std::string query = request.substr(25, request.find(' ', 25) - 25);
+        const std::string text = query.starts_with("same") ? "same" : PercentDecoded(query);
+        body = "<html><head><meta charset=\"utf-8\"></head><body><div>有道翻译</div><div>" + text +
+               "</div><div>[" + text + "]</div></body></html>";
+        status = "200 OK";
+      }
       const std::string response = "HTTP/1.1 " + status +
                                    "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
                                    "Content-Length: " +
@@ -330,6 +352,57 @@ TEST_F(WebCaptureOnXvfb, ExtractWebpageText_WithoutAReply_EndsAtItsLimitAndRelea
   context.targetWindow = 777003;
   EXPECT_EQ(ExtractWebpageText(context, link), 0);
   EXPECT_EQ(prompts.Messages().size(), 2u);
+}
+
+// One piece through a translation page shown in a real companion: "/" goes as U+2215, "%" as "*****"
+// and comes back; a page that shows no new translation is given up after the wait.
+TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanionsPage) {
+  test::TestPrompts prompts;
+  const pid_t process =
+      screen.Spawn({VEXO1_PROGRAM, std::string(companion::kLaunchToken)}, CompanionEnvironment(root.path()));
+  const WindowHandle window = CompanionWindow(process);
+  ASSERT_NE(window, 0u);
+  BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
+  TranslationRelay relay;
+  relay.companionState = 3;
+  relay.translationAddress = FromUtf8(server.Address("/fanyi.youdao.com/?q=start"));
+  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1);
+  Text body;
+  ASSERT_TRUE(Eventually([&] { return document.ReadBodyText(body) && body.find(u"[start]") != Text::npos; }));
+
+  relay.companionState = 2;
+  relay.translationSite = 2;
+  relay.translationAddress = u"50% a/b";
+  ASSERT_EQ(TranslationPageStep(relay, document, 20000), 1);
+  EXPECT_EQ(relay.pageResult, u"[50% a\u2215b]");
+  EXPECT_EQ(relay.maskedPercentCount, 1);
+  Text address;
+  ASSERT_TRUE(document.ReadAddress(address));
+  EXPECT_NE(address.find(u"50*****"), Text::npos) << ToUtf8(address);
+
+  // A page whose translation does not change: the wait ends and the piece keeps the page's text.
+  relay.translationAddress = u"same one";
+  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1);
+  relay.translationAddress = u"same two";
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(TranslationPageStep(relay, document, 1500), 1);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 1500ms);
+  EXPECT_EQ(relay.pageResult, u"[same]");
+
+  // An address of none of the four sites.
+  relay.companionState = 3;
+  relay.translationAddress = FromUtf8(server.Address("/plain.html?query=x"));
+  ASSERT_EQ(TranslationPageStep(relay, document, 1000), 1);
+  ASSERT_TRUE(
+      Eventually([&] { return document.ReadBodyText(body) && body.find(u"Saturday") != Text::npos; }));
+  relay.companionState = 2;
+  relay.translationAddress = u"hello";
+  EXPECT_EQ(TranslationPageStep(relay, document, 1000), 0);
+  ASSERT_FALSE(prompts.Messages().empty());
+  EXPECT_EQ(prompts.Messages().back(), u"Wrong translation address:\r\n\r\n" +
+                                           FromUtf8(server.Address("/plain.html?query=")) +
+                                           u"hello\r\n\r\nPlease Set Parameters again.");
+  screen.Stop(process);
 }
 
 // Scrivano as a user starts it, with automatic translation on (a wait of 3000 ms) or off.
