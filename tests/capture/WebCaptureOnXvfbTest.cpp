@@ -118,12 +118,23 @@ class PageServer {
       std::string body = "not found", status = "404 Not Found";
       if (request.starts_with("GET /article.html ")) body = kArticlePage, status = "200 OK";
       if (request.starts_with("GET /plain.html")) body = kPlainPage, status = "200 OK";
-      // A translation page in the layout of site 2: the source, then its "translation" in brackets.
-      if (request.starts_with("GET /fanyi.youdao.com/?q=")) {
-        const std::string query = request.substr(25, request.find(' ', 25) - 25);
+      // Translation pages in the layouts of the four sites: the source, and its "translation" in brackets.
+      for (const std::string site :
+           {"translate.google.cn", "fanyi.youdao.com", "fanyi.baidu.com", "iciba.com"}) {
+        const std::string prefix = "GET /" + site + "/?q=";
+        if (!request.starts_with(prefix)) continue;
+        const std::string query =
+            request.substr(prefix.size(), request.find(' ', prefix.size()) - prefix.size());
         const std::string text = query.starts_with("same") ? "same" : PercentDecoded(query);
-        body = "<html><head><meta charset=\"utf-8\"></head><body><div>有道翻译</div><div>" + text +
-               "</div><div>[" + text + "]</div></body></html>";
+        const std::string translated = "<div>[" + text + "]</div>";
+        std::string content = "<div>有道翻译</div><div>" + text + "</div>" + translated;
+        if (site == "translate.google.cn")
+          content = "<div>翻译文字或网页</div><div>英语</div><div>" + text + "</div><div>翻译更多</div>" +
+                    translated;
+        if (site == "fanyi.baidu.com")
+          content = "<div>百度翻译" + text + "</div>" + translated + "<div>推荐搜索</div>";
+        if (site == "iciba.com") content = "<div>网络</div>" + translated;
+        body = "<html><head><meta charset=\"utf-8\"></head><body>" + content + "</body></html>";
         status = "200 OK";
       }
       const std::string response = "HTTP/1.1 " + status +
@@ -379,6 +390,32 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
   Text address;
   ASSERT_TRUE(document.ReadAddress(address));
   EXPECT_NE(address.find(u"50*****"), Text::npos) << ToUtf8(address);
+
+  // The other sites' layouts.
+  const struct {
+    const char* site;
+    int number;
+    Text expected;
+  } sites[] = {{"translate.google.cn", 1, u"[g1]"},
+               {"fanyi.baidu.com", 3, u"\r\n[g3]\r\n"},
+               {"iciba.com", 4, u"[g4]"}};
+  for (const auto& site : sites) {
+    relay.companionState = 3;
+    relay.translationAddress = FromUtf8(server.Address("/" + std::string(site.site) + "/?q=start"));
+    ASSERT_EQ(TranslationPageStep(relay, document, 1000), 1);
+    ASSERT_TRUE(
+        Eventually([&] { return document.ReadBodyText(body) && body.find(u"[start]") != Text::npos; }));
+    relay.companionState = 2;
+    relay.translationSite = site.number;
+    relay.translationAddress = u"g" + FromUtf8(std::to_string(site.number));
+    ASSERT_EQ(TranslationPageStep(relay, document, 20000), 1) << site.site;
+    EXPECT_EQ(relay.translationSite, site.number);
+    EXPECT_EQ(relay.pageResult, site.expected) << site.site << ": " << ToUtf8(relay.pageResult);
+  }
+  relay.companionState = 3;
+  relay.translationAddress = FromUtf8(server.Address("/fanyi.youdao.com/?q=start"));
+  ASSERT_EQ(TranslationPageStep(relay, document, 1000), 1);
+  relay.companionState = 2;
 
   // A page whose translation does not change: the wait ends and the piece keeps the page's text.
   relay.translationAddress = u"same one";
