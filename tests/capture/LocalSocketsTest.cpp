@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -56,6 +57,28 @@ TEST_F(Endpoint, SocketFile_IsOnlyTheUsers) {
   EXPECT_TRUE(S_ISSOCK(info.st_mode));
   EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(info.st_uid, getuid());
+}
+
+// Another user cannot even connect (the test needs the superuser, who can become someone else).
+TEST_F(Endpoint, AnotherUser_CannotConnect) {
+  if (getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  // The socket's folder must be enterable for the other user, so that only the socket's mode stops it.
+  chmod(folder.path().c_str(), 0755);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    _exit(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? 1 : 0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "another user connected (2: could not become another user)";
+  EXPECT_TRUE(texts.empty());
 }
 
 TEST_F(Endpoint, CopyData_ReachesTheHandler) {
