@@ -27,6 +27,8 @@
 #include "app/TextWindow.h"
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
+#include "capture/WebCapture.h"
+#include "tasks/WebPageExtraction.h"
 #include "toolkit/TextFiles.h"
 
 #ifndef SCRIVANO_MANUAL_SOURCE
@@ -163,6 +165,11 @@ bool CScrivanoApp::InitInstance() {
       [overlay = overlay_.get()](WindowHandle window, TextView text) { overlay->ShowOver(window, text); });
   SetStatusCaptions(captions_.get());
   duties_ = std::make_unique<DesktopDuties>(desktop_, mainWindowHandle_.load());
+  // The companion program's way back: the socket named after the main window.
+  companionLink_ = std::make_unique<CompanionLink>(desktop_, paths_.dataFolder + u"/vexo1.ini");
+  if (!companionLink_->StartEndpoint(mainWindowHandle_))
+    mainFrame_->SetStatusText(QStringLiteral("The companion program cannot reach Scrivano: no socket"));
+  SetWebPageExtractor([this](TaskContext& context) { return ExtractWebpageText(context, *companionLink_); });
   ActivateWindow(mainWindowHandle_);
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
@@ -215,7 +222,12 @@ bool CScrivanoApp::ExitInstance() {
     std::swap(list, funcList_);
   }
   delete list;
-  // 3. Windows the program opened are asked to close.
+  // 2. The companion goes when it waits out of sight; 3. windows the program opened are asked to close
+  // and the companion's media settings are switched back on.
+  if (companionLink_) {
+    CloseCompanionAtExit(*companionLink_, openedWindows_);
+    if (!openedWindows_.empty()) SetBrowserMedia(false, *companionLink_);
+  }
   Text opened = openedWindows_;
   int pos = 0;
   Text item;
@@ -230,6 +242,7 @@ bool CScrivanoApp::ExitInstance() {
   SetStatusCaptions(nullptr);
   captions_.reset();
   scrivano::SetOwnWindowCaption({});
+  SetWebPageExtractor({});
   SetDesktopServices(nullptr);
   SetDocumentOpener({});
   if (prompts_) SetPromptHandler(nullptr);
@@ -344,7 +357,9 @@ void CScrivanoApp::ApplyParameters() {
   // 2. Timer 1; a period below 10 ms would keep the user-interface thread busy, so 10 ms is the least.
   timerPeriod_ = std::max(kShortestTimerPeriod, ParameterInt(Param::kTimerPeriod));
   mainFrame_->SetTimerPeriod(timerPeriod_);
-  // 3. Automatic translation's companion program is started by the capture layer, not part of this build.
+  // 3. With automatic translation on, its companion program runs.
+  if (ParameterInt(Param::kAutoTranslationWait) > 0 && companionLink_)
+    EnsureCompanionRunning(*companionLink_, paths_.companionProgram, openedWindows_);
 }
 
 void CScrivanoApp::SetParametersCommand() {

@@ -29,6 +29,7 @@ namespace scrivano {
 class AppDesktopServices;
 class CCaptionOverlay;
 class StatusCaptions;
+class CompanionLink;
 class CChildFrame;
 class CFuncListDlg;
 class CMainFrame;
@@ -59,6 +60,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   platform::DesktopPlatform& Platform() const { return desktop_; }
   CMainFrame* MainFrame() const { return mainFrame_; }
   CFuncListDlg* FuncList() const { return funcList_; }
+  CompanionLink* Companion() const { return companionLink_.get(); }
   CScrivanoView* InputView() const { return inputView_; }
   CScrivanoView* OutputView() const { return outputView_; }
   // Any thread.
@@ -125,6 +127,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::unique_ptr<CCaptionOverlay> overlay_;
   std::unique_ptr<StatusCaptions> captions_;
   std::unique_ptr<DesktopDuties> duties_;
+  std::unique_ptr<CompanionLink> companionLink_;  // the companion program vexo1 and its sockets
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

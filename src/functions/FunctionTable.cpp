@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "prompt/SelectionPrompt.h"
+#include "tasks/WebPageExtraction.h"
 #include "transform/AlignSourceTarget.h"
 #include "transform/CombineFiles.h"
 #include "transform/LineOperations.h"
@@ -61,6 +62,12 @@ bool ExtractPhrasesEntry(TaskContext& context) {
   return true;
 }
 
+// The companion's reply (or, when there was none, the list as it was) is handed back either way.
+bool ExtractWebpageTextEntry(TaskContext& context) {
+  ExtractWebpages(context);
+  return true;
+}
+
 // The working text lists the documents; it comes back with the report of the review copies written.
 bool WordProcessingEntry(TaskContext& context) {
   WordProcessing(context);
@@ -78,7 +85,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {4, u"04. Delete lines with specified substring", "delete-lines", InPlaceEntry<DeleteLinesWithSubstring>,
      nullptr},
     {5, u"05. Extract ending lines", "ending-lines", InPlaceEntry<ExtractEndingLines>, nullptr},
-    {6, u"06. Extract webpage text", nullptr, nullptr, kDesktop},
+    {6, u"06. Extract webpage text", nullptr, ExtractWebpageTextEntry, kDesktop},
     {7, u"07. Generate Trados format", "trados", ReturnedTextEntry<GenerateTradosFormat>, nullptr},
     {8, u"08. Link adjacent lines", "link-lines", ReturnedTextEntry<LinkAdjacentLines>, nullptr},
     {9, u"09. Make lowercase", "lowercase", MakeLowercaseEntry, nullptr},

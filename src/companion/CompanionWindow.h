@@ -1,0 +1,73 @@
+// The companion's main window: an address line over a page view. It serves its socket (named after the
+// window's id): page access for Scrivano (read and set the address, read the body's inner text, the
+// window's state, hide), and address lists whose pages it loads one by one and whose text it sends back
+// to the socket of the Scrivano window named on its command line.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+#include "capture/CompanionProtocol.h"
+
+class QLocalSocket;
+class QWebEngineView;
+class QWebEngineLoadingInfo;
+
+namespace scrivano::companion {
+
+class CCompanionWindow : public QMainWindow {
+ public:
+  // replyWindow: the Scrivano window whose socket receives extracted text (0: none).
+  CCompanionWindow(std::uint64_t replyWindow, QString settingsFile);
+
+  // Runs ready once the page view has shown its first (empty) page.
+  void WhenPageViewReady(std::function<void()> ready);
+  // Listens on the socket named after the window's id; call once the window exists.
+  bool StartServing();
+  QString SocketFile() const { return socketFile_; }
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  void OnConnection();
+  void OnReadable(QLocalSocket* socket);
+  void Answer(QLocalSocket* socket, const Message& request);
+  static void Reply(QPointer<QLocalSocket> socket, MessageKind kind, std::uint32_t requestId,
+                    const QString& payload);
+
+  // Page extraction.
+  void StartExtraction(const QString& addressList);
+  void LoadNextAddress();
+  void OnLoadingChanged(const QWebEngineLoadingInfo& info);
+  void PageEnded(bool ok, const QString& failure);
+  void FinishExtraction();
+  void ApplyMediaSettings();
+
+  std::uint64_t replyWindow_;
+  QString settingsFile_;
+  QLineEdit* addressLine_;
+  QWebEngineView* view_;
+  QLocalServer server_;
+  QString socketFile_;
+  bool serving_ = false;
+
+  QStringList pending_;      // addresses still to load
+  QStringList queuedLists_;  // address lists that arrived while one was being extracted
+  QString currentAddress_;
+  bool extracting_ = false;
+  bool pageDone_ = true;
+  QString headerLines_;
+  QString pageTexts_;
+  QTimer pageTimer_;
+  bool animationsOn_ = true;
+};
+
+}  // namespace scrivano::companion
