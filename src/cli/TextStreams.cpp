@@ -9,15 +9,6 @@
 namespace scrivano::cli {
 namespace {
 
-size_t CountByte(std::string_view bytes, char byte) {
-  size_t count = 0;
-  for (const char* at = bytes.data();
-       const void* found = std::memchr(at, byte, bytes.data() + bytes.size() - at);
-       at = static_cast<const char*>(found) + 1)
-    ++count;
-  return count;
-}
-
 // Every "\n" without "\r" before it becomes "\r\n", in place, from the back: added more units are put
 // in one resize.
 void AddCarriageReturns(Text& text) {
@@ -48,23 +39,7 @@ Text DecodeInput(std::string_view bytes, StreamEncoding encoding, bool raw, size
     }
   } else {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    // One buffer of the final size; the lines are decoded one by one so that each line feed can take
-    // its carriage return on the way. A line feed always starts a sequence, so cutting there changes
-    // no decoding.
-    text.reserve(Utf16LengthOfUtf8(bytes) + 1 + (raw ? 0 : CountByte(bytes, '\n')));
-    if (raw) {
-      replaced = AppendUtf8AsUtf16(bytes, text);
-    } else {
-      while (!bytes.empty()) {
-        const auto* lineFeed = static_cast<const char*>(std::memchr(bytes.data(), '\n', bytes.size()));
-        const size_t lineLength = lineFeed ? static_cast<size_t>(lineFeed - bytes.data()) : bytes.size();
-        replaced += AppendUtf8AsUtf16(bytes.substr(0, lineLength), text);
-        if (!lineFeed) break;
-        if (text.empty() || text.back() != u'\r') text.push_back(u'\r');
-        text.push_back(u'\n');
-        bytes.remove_prefix(lineLength + 1);
-      }
-    }
+    replaced = AppendUtf8AsUtf16(bytes, text, raw ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
   }
   if (undecodable) *undecodable = replaced;
   return text;

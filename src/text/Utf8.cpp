@@ -72,27 +72,32 @@ char16_t* DecodeSequence(const unsigned char* p, size_t n, size_t& i, char16_t* 
 
 // The units well-formed bytes decode to: one per byte that is not a continuation byte, two for a
 // four-byte sequence. Ill-formed bytes may decode to more.
-size_t Utf16LengthOfWellFormed(const unsigned char* p, size_t n) {
+size_t Utf16LengthOfWellFormed(const unsigned char* p, size_t n, bool lineFeedsTwice) {
   size_t count = 0;
   size_t i = 0;
 #ifdef __SSE2__
   const __m128i zero = _mm_setzero_si128();
   const __m128i belowContinuation = _mm_set1_epi8(static_cast<char>(0xBF));  // signed: -65
   const __m128i fourByteLead = _mm_set1_epi8(static_cast<char>(0xF0));
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i countLineFeeds = lineFeedsTwice ? _mm_set1_epi8(-1) : zero;
   while (n - i >= 16) {
-    // At most 2 per lane and round: 127 rounds fit in a byte.
+    // At most 2 per lane and round (a line feed is not a lead of four): 127 rounds fit in a byte.
     __m128i sums = zero;
     for (int round = 0; round < 127 && n - i >= 16; ++round, i += 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
       sums = _mm_sub_epi8(sums, _mm_cmpgt_epi8(v, belowContinuation));
       sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(_mm_max_epu8(v, fourByteLead), v));  // 0xF0 or more
+      sums = _mm_sub_epi8(sums, _mm_and_si128(_mm_cmpeq_epi8(v, lineFeed), countLineFeeds));
     }
     const __m128i halves = _mm_sad_epu8(sums, zero);
     count += static_cast<size_t>(_mm_cvtsi128_si32(halves)) +
              static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(halves, 8)));
   }
 #endif
-  for (; i < n; ++i) count += static_cast<size_t>(!IsContinuation(p[i])) + static_cast<size_t>(p[i] >= 0xF0);
+  for (; i < n; ++i)
+    count += static_cast<size_t>(!IsContinuation(p[i])) + static_cast<size_t>(p[i] >= 0xF0) +
+             static_cast<size_t>(lineFeedsTwice && p[i] == '\n');
   return count;
 }
 
@@ -116,14 +121,45 @@ size_t Utf8LengthOf(std::u16string_view text) {
   const size_t n = text.size();
   size_t length = 0;
   size_t i = 0;
-  while (i < n) {
 #ifdef __SSE2__
-    if (n - i >= 8 && AllAscii(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)))) {
-      length += 8;
+  // Eight units without surrogates at a time: one byte each, one more from U+0080, one more from U+0800.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+  const __m128i surrogateMask = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i from80 = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (n - i >= 8) {
+    // Up to 2 per lane and round in 16-bit lanes.
+    __m128i sums = zero;
+    int rounds = 0;
+    for (; rounds < 8000 && n - i >= 8; ++rounds) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      const __m128i high = _mm_and_si128(v, surrogateMask);
+      if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, surrogate)) != 0) break;
+      sums = _mm_sub_epi16(
+          sums, _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, from80), zero), _mm_set1_epi16(-1)));
+      sums = _mm_sub_epi16(sums, _mm_xor_si128(_mm_cmpeq_epi16(high, zero), _mm_set1_epi16(-1)));
       i += 8;
-      continue;
     }
+    alignas(16) uint16_t lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sums);
+    length += 8 * static_cast<size_t>(rounds);
+    for (const uint16_t lane : lanes) length += lane;
+    if (rounds < 8000 && n - i >= 8) {
+      // A surrogate among the next eight: those go one at a time.
+      for (const size_t stop = i + 8; i < stop && i < n;) {
+        const uint32_t u = s[i];
+        if (IsHighSurrogate(u) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+          length += 4;
+          i += 2;
+        } else {
+          length += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+          ++i;
+        }
+      }
+    }
+  }
 #endif
+  while (i < n) {
     const uint32_t u = s[i];
     if (u < 0x80) {
       length += 1;
@@ -143,16 +179,17 @@ size_t Utf8LengthOf(std::u16string_view text) {
 }  // namespace
 
 size_t Utf16LengthOfUtf8(std::string_view bytes) {
-  return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), false);
 }
 
-size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds lineFeeds) {
+  const bool withCarriageReturn = lineFeeds == LineFeeds::kWithCarriageReturn;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
   const size_t start = out.size();
   // Room for well-formed bytes and one more unit, so that a step of up to two units never has to check
   // more than once; ill-formed bytes that decode to more make it grow once, to the bound of a unit a byte.
-  out.resize(start + Utf16LengthOfWellFormed(p, n) + 1);
+  out.resize(start + Utf16LengthOfWellFormed(p, n, withCarriageReturn) + 1);
   char16_t* d = out.data() + start;
   char16_t* end = out.data() + out.size();
   size_t replaced = 0;
@@ -160,7 +197,7 @@ size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
   while (i < n) {
     if (end - d < 2) {
       const size_t written = static_cast<size_t>(d - out.data());
-      out.resize(written + (n - i) + 2);
+      out.resize(written + (withCarriageReturn ? 2 : 1) * (n - i) + 2);
       d = out.data() + written;
       end = out.data() + out.size();
     }
@@ -173,13 +210,16 @@ size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
         const __m128i zero = _mm_setzero_si128();
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_unpacklo_epi8(v, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 8), _mm_unpackhi_epi8(v, zero));
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
+        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            withCarriageReturn ? _mm_or_si128(v, _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))) : v));
         const size_t ascii = mask == 0 ? 16 : static_cast<size_t>(__builtin_ctz(mask));
         d += ascii;
         i += ascii;
-        continue;
+        if (ascii != 0) continue;
+        // A line feed first: on to the one-at-a-time step below.
       }
 #endif
+      if (b == '\n' && withCarriageReturn && (d == out.data() || d[-1] != u'\r')) *d++ = u'\r';
       *d++ = b;
       ++i;
       continue;
@@ -220,6 +260,14 @@ void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
     uint32_t cp = s[i];
     if (cp < 0x80) {
       *d++ = static_cast<unsigned char>(cp);
+      ++i;
+      continue;
+    }
+    if (cp >= 0x800 && (cp & 0xF800) != 0xD800) {  // most of the Chinese text
+      d[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
+      d[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+      d[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+      d += 3;
       ++i;
       continue;
     }

@@ -9,8 +9,11 @@
 
 namespace scrivano {
 
+enum class LineFeeds { kKeep, kWithCarriageReturn };
+
 // Returns how many U+FFFD stand for ill-formed bytes (a U+FFFD written as such in the input not counted).
-size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out);
+// kWithCarriageReturn writes a "\n" that does not follow a "\r" (in out as it stands) as "\r\n".
+size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds lineFeeds = LineFeeds::kKeep);
 void AppendUtf16AsUtf8(std::u16string_view text, std::string& out);
 // The UTF-16 length of well-formed bytes (ill-formed ones may decode to more units): what to reserve.
 size_t Utf16LengthOfUtf8(std::string_view bytes);
