@@ -11,6 +11,9 @@ namespace scrivano {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// Units reserved beyond the decoded length: one so that a step of up to two units never checks twice,
+// and a few for the line operations that rewrite a text over itself from a little before its start.
+constexpr size_t kSpare = 8;
 
 // Number of continuation bytes and the valid range of the second byte for a lead byte
 // (Unicode Table 3-7, well-formed UTF-8 byte sequences).
@@ -187,9 +190,9 @@ size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds 
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();
   const size_t start = out.size();
-  // Room for well-formed bytes and one more unit, so that a step of up to two units never has to check
-  // more than once; ill-formed bytes that decode to more make it grow once, to the bound of a unit a byte.
-  out.resize(start + Utf16LengthOfWellFormed(p, n, withCarriageReturn) + 1);
+  // Room for well-formed bytes and the spare units; ill-formed bytes that decode to more make it grow once,
+  // to the bound of a unit a byte.
+  out.resize(start + Utf16LengthOfWellFormed(p, n, withCarriageReturn) + kSpare);
   char16_t* d = out.data() + start;
   char16_t* end = out.data() + out.size();
   size_t replaced = 0;
