@@ -1,10 +1,13 @@
 #include "cli/StandardStreams.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "text/FileBytes.h"
 
 namespace scrivano::cli {
 
@@ -22,17 +25,15 @@ void GuardStandardStreams() {
 }
 
 std::string ReadStandardInput() {
+  struct stat info;
+  const bool regular = ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode);
+  // A file redirected to standard input is read from where the stream stands.
+  const off_t at = regular ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
+  const size_t expected = at >= 0 && info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0;
   std::string bytes;
-  char buffer[1 << 16];
-  while (true) {
-    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-    if (n == 0) return bytes;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
-    }
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
+  if (!ReadAllBytes(STDIN_FILENO, expected, bytes))
+    throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
+  return bytes;
 }
 
 void WriteStandardOutput(std::string_view bytes) {

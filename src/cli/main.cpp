@@ -124,18 +124,13 @@ void CheckFiles(const RunOptions& options) {
 }
 
 // Says how much of the input could not be decoded; the text keeps U+FFFD in its place.
-void ReportUndecodable(std::string_view bytes, TextView text, StreamEncoding encoding) {
+void ReportUndecodable(size_t inputSize, size_t replaced, StreamEncoding encoding) {
   if (encoding == StreamEncoding::kUtf16Le) {
-    if (bytes.size() % 2 != 0)
+    if (inputSize % 2 != 0)
       std::cerr
           << "scrivano-cli: the input's last byte was dropped: UTF-16 input has an even number of bytes\n";
     return;
   }
-  // Every U+FFFD of the text that was not already written as one in the input replaced ill-formed bytes.
-  std::ptrdiff_t replaced = std::count(text.begin(), text.end(), u'\uFFFD');
-  for (size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
-       at = bytes.find("\xEF\xBF\xBD", at + 3))
-    --replaced;
   if (replaced > 0)
     std::cerr << "scrivano-cli: " << replaced << (replaced == 1 ? " character" : " characters")
               << " of the input could not be decoded as UTF-8 and became U+FFFD\n";
@@ -187,9 +182,14 @@ int Run(const RunOptions& options) {
 
   CheckFiles(options);
   LoadRunParameters(options);
-  const std::string input = ReadInput(options.inputFile);
-  Text workingText = DecodeInput(input, encoding, options.raw);
-  ReportUndecodable(input, workingText, encoding);
+  Text workingText;
+  {
+    // The bytes go as soon as they are decoded: the entry has the memory.
+    const std::string input = ReadInput(options.inputFile);
+    size_t replaced = 0;
+    workingText = DecodeInput(input, encoding, options.raw, &replaced);
+    ReportUndecodable(input.size(), replaced, encoding);
+  }
 
   std::ofstream transcriptFile;
   if (!options.transcriptFile.empty()) {
@@ -216,7 +216,11 @@ int Run(const RunOptions& options) {
     throw;
   }
   SetPromptHandler(nullptr);
-  if (handBack) WriteOutput(options.outputFile, EncodeOutput(workingText, encoding, options.raw));
+  if (handBack) {
+    std::string output = EncodeOutput(workingText, encoding, options.raw);
+    Text().swap(workingText);  // the text is not needed while the output is written
+    WriteOutput(options.outputFile, output);
+  }
   if (const size_t unused = prompts.UnusedAnswers())
     std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
               << " not used\n";

@@ -120,23 +120,39 @@ bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
     return fail(S_ISFIFO(info.st_mode) ? "nothing writes to it" : std::strerror(errno));
   }
   std::string data;
-  if (info.st_size > 0) data.reserve(static_cast<size_t>(info.st_size));
-  char buffer[1 << 16];
-  bool ok = true;
-  while (true) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    data.append(buffer, static_cast<size_t>(n));
-  }
+  const bool ok = ReadAllBytes(fd, S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0, data);
   const int readError = errno;
   ::close(fd);
   if (!ok) return fail(std::strerror(readError));
   bytes.swap(data);
+  return true;
+}
+
+bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes) {
+  // Straight into a buffer of the expected size; a small buffer then sees the end (or what was added
+  // since), so that a file read whole is never copied or grown.
+  bytes.clear();
+  bytes.resize(expectedSize);
+  size_t size = 0;
+  char probe[1 << 14];
+  while (true) {
+    const bool full = size == bytes.size();
+    char* const into = full ? probe : bytes.data() + size;
+    const ssize_t n = ::read(fd, into, full ? sizeof probe : bytes.size() - size);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      bytes.resize(size);
+      return false;
+    }
+    if (full) {
+      bytes.append(probe, static_cast<size_t>(n));
+      // Grown past the expected size: read on into the spare capacity the growth left.
+      bytes.resize(bytes.capacity());
+    }
+    size += static_cast<size_t>(n);
+  }
+  bytes.resize(size);
   return true;
 }
 

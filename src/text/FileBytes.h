@@ -13,6 +13,9 @@ std::string PathToNative(TextView path);
 // Reads the whole file; a folder is refused, and a FIFO that no program writes to within a few seconds as
 // well. On failure bytes is unchanged and why (when given) says why in a few words.
 bool ReadFileBytes(TextView path, std::string& bytes, std::string* why = nullptr);
+// Reads fd to its end into bytes, expectedSize (a regular file's size; 0 when unknown) in one buffer of
+// that size. False with errno set on a read error; bytes then holds what was read.
+bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes);
 // Writes to a temporary file in the same folder (".NAME.XXXXXX", NAME shortened to fit the name limit)
 // and renames it over path; an existing file keeps its permissions. A symbolic link at path is written
 // through, also when its target does not exist yet; a loop of links fails. A file with other hard links

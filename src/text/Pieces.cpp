@@ -2,8 +2,7 @@
 
 #include <cstdint>
 #include <limits>
-
-
+#include <string>
 
 namespace scrivano {
 
@@ -19,26 +18,34 @@ void TrimSpaces(Text& text) {
 
 void TrimLineSpaces(Text& text) {
   // Replacing " \r\n" and then "\r\n " until none is left removes exactly the runs of spaces that stand
-  // right before or right after a line break; one walk does the same without a pass over the whole text
-  // for every space of the longest run.
+  // right before or right after a line break; one walk over the text itself does the same. What is kept
+  // moves down; a run's surroundings are read before anything is moved over them.
   const TextView lineBreak = u"\r\n";
-  Text result;
-  result.reserve(text.size());
+  char16_t* const units = text.data();
+  const size_t length = text.size();
+  const TextView all = text;
+  size_t written = 0;
   size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] != u' ') {
-      result += text[i++];
-      continue;
+  while (i < length) {
+    size_t space = all.find(u' ', i);
+    if (space == TextView::npos) space = length;
+    // Read before the move: the two units before the spaces lie at or after the writing, or nothing
+    // has moved yet.
+    const bool afterBreak = space >= 2 && all.substr(space - 2, 2) == lineBreak;
+    std::char_traits<char16_t>::move(units + written, units + i, space - i);
+    written += space - i;
+    if (space == length) break;
+    size_t runEnd = space;
+    while (runEnd < length && all[runEnd] == u' ') ++runEnd;
+    const bool beforeBreak = all.substr(runEnd, 2) == lineBreak;
+    if (!beforeBreak && !afterBreak) {
+      std::char_traits<char16_t>::move(units + written, units + space, runEnd - space);
+      written += runEnd - space;
     }
-    size_t runEnd = i;
-    while (runEnd < text.size() && text[runEnd] == u' ') ++runEnd;
-    const bool beforeBreak = TextView(text).substr(runEnd, 2) == lineBreak;
-    const bool afterBreak = i >= 2 && TextView(text).substr(i - 2, 2) == lineBreak;
-    if (!beforeBreak && !afterBreak) result.append(text, i, runEnd - i);
     i = runEnd;
   }
-  TrimSpaces(result);
-  text.swap(result);
+  text.resize(written);
+  TrimSpaces(text);
 }
 
 void EncloseWith(Text& text, TextView delimiter) {
@@ -70,6 +77,8 @@ int WideToInt(TextView text) {
   return static_cast<int>(value > kMax ? kMax : value);
 }
 
-int ToInt(TextView text) { return WideToInt(Trimmed(text)); }
+int ToInt(TextView text) {
+  return WideToInt(Trimmed(text));
+}
 
 }  // namespace scrivano

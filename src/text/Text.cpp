@@ -104,14 +104,13 @@ Text Trimmed(TextView text) {
   return Text(text.substr(b, e - b));
 }
 
+// Without a branch, so that the compiler can do many units at a time.
 void MakeUpper(Text& text) {
-  for (char16_t& c : text)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 0x20);
+  for (char16_t& c : text) c = static_cast<char16_t>(c - (static_cast<char16_t>(c - u'a') < 26 ? 0x20 : 0));
 }
 
 void MakeLower(Text& text) {
-  for (char16_t& c : text)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 0x20);
+  for (char16_t& c : text) c = static_cast<char16_t>(c + (static_cast<char16_t>(c - u'A') < 26 ? 0x20 : 0));
 }
 
 Text FromUtf8(std::string_view bytes) {

@@ -2,20 +2,32 @@
 
 #include <algorithm>
 
-
-
 namespace scrivano {
+namespace {
+
+// token = Mid(text, first, count), reusing the token's buffer: no allocation a line.
+void AssignMid(Text& token, TextView text, int first, int count) {
+  first = std::max(first, 0);
+  count = std::max(count, 0);
+  if (first >= Length(text)) {
+    token.clear();
+    return;
+  }
+  token.assign(text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+}
+
+}  // namespace
 
 int NextToken(TextView text, int& pos, Text& token, TextView delimiter) {
   const int length = Length(text);
   // An empty delimiter would never move the position on; treat it as not found.
   const int at = delimiter.empty() ? -1 : Find(text, delimiter, pos);
   if (at < 0) {
-    token = Mid(text, pos, length - pos);
+    AssignMid(token, text, pos, length - pos);
     pos = 0;
     return pos;
   }
-  token = Mid(text, pos, at - pos);
+  AssignMid(token, text, pos, at - pos);
   const int next = at + Length(delimiter);
   pos = next >= length ? 0 : next;
   return pos;
@@ -29,11 +41,11 @@ bool NextTokenFound(TextView text, Text& token, int& pos, TextView delimiter) {
   const int length = Length(text);
   const int at = delimiter.empty() ? -1 : Find(text, delimiter, pos);
   if (at < 0) {
-    token = Mid(text, pos, length - pos);
+    AssignMid(token, text, pos, length - pos);
     pos = length;
     return false;
   }
-  token = Mid(text, pos, at - pos);
+  AssignMid(token, text, pos, at - pos);
   pos = at + Length(delimiter);
   return true;
 }

@@ -22,21 +22,26 @@ Text LinkAdjacentLines(TextView text) {
   NextSection(text, section);
   // 2. No line begins or ends with a space.
   TrimLineSpaces(section);
-  const Text& trimmed = section;
   // 3. Join the breaks that have a non-empty line on both sides. A carriage return at index 0 or 1, or
-  //    within the last three characters, is never examined.
-  const TextView t = trimmed;
+  //    within the last three characters, is never examined. The joined text is written over the
+  //    section: the writing never passes the piece still to be copied, and every unit examined lies
+  //    beyond it, as it was.
+  char16_t* const units = section.data();
+  const TextView t = section;
   const int length = Length(t);
-  Text result;
-  result.reserve(t.size() + 2);
+  size_t written = 0;
+  const auto moveDown = [&](size_t from, size_t count) {
+    std::char_traits<char16_t>::move(units + written, units + from, count);
+    written += count;
+  };
   int pieceStart = 0;
   for (int i = 2; i <= length - 4; ++i) {
     if (t[static_cast<size_t>(i)] != u'\r') continue;
     const char16_t prev = t[static_cast<size_t>(i) - 1];
     const char16_t next = t[static_cast<size_t>(i) + 2];
     if (prev != u'\n' && next != u'\r') {
-      result.append(t.substr(static_cast<size_t>(pieceStart), static_cast<size_t>(i - pieceStart)));
-      if (IsWesternChar(prev) && IsWesternChar(next)) result += u' ';
+      moveDown(static_cast<size_t>(pieceStart), static_cast<size_t>(i - pieceStart));
+      if (IsWesternChar(prev) && IsWesternChar(next)) units[written++] = u' ';
       // The join drops the line break only: a carriage return without its line feed keeps the character
       // that follows it.
       pieceStart = t[static_cast<size_t>(i) + 1] == u'\n' ? i + 2 : i + 1;
@@ -44,41 +49,68 @@ Text LinkAdjacentLines(TextView text) {
     ++i;  // the character after a carriage return is stepped over, joined or not
   }
   // 4. The rest, and a line break whatever the text ended with.
-  result.append(t.substr(static_cast<size_t>(pieceStart)));
-  result += kLineBreak;
-  return result;
+  moveDown(static_cast<size_t>(pieceStart), t.size() - static_cast<size_t>(pieceStart));
+  section.resize(written);
+  section += kLineBreak;
+  return section;
 }
 
+namespace {
+
+// Rewrites the text line by line over itself. Each line (up to the next "\r\n", the last one ending
+// with the text; a text that ends with "\r\n" has no empty last line) is trimmed and handed to
+// keep(line, out), which appends what the line becomes. What a line becomes may be up to two units
+// longer than the line with its line break, never more over the whole text: the writing starts two
+// units before the reading, so it never overtakes what is still to be read.
+template <typename Keep>
+void RewriteLinesInPlace(Text& text, Keep keep) {
+  constexpr size_t kLead = 2;
+  text.insert(0, kLead, u' ');
+  char16_t* const units = text.data();
+  const TextView all = text;
+  const size_t length = all.size();
+  size_t written = 0;
+  const auto out = [&](TextView piece) {
+    // piece may lie in the text ahead of the writing: moved, not copied.
+    std::char_traits<char16_t>::move(units + written, piece.data(), piece.size());
+    written += piece.size();
+  };
+  size_t from = kLead;
+  while (true) {
+    const size_t lineBreak = all.find(kLineBreak, from);
+    const size_t end = lineBreak == TextView::npos ? length : lineBreak;
+    size_t first = from, last = end;
+    while (first < last && IsWhiteSpace(all[first])) ++first;
+    while (last > first && IsWhiteSpace(all[last - 1])) --last;
+    keep(all.substr(first, last - first), out);
+    if (lineBreak == TextView::npos || lineBreak + 2 >= length) break;
+    from = lineBreak + 2;
+  }
+  text.resize(written);
+}
+
+}  // namespace
+
 void RemoveRedundantEmptyLines(Text& text) {
-  Text result;
-  result.reserve(text.size() + 2);
-  TextView separator = u"\r\n";
-  Text line;
-  int pos = 0;
-  do {
-    NextToken(text, pos, line, kLineBreak);
-    Trim(line);
+  bool emptyBefore = false;
+  RewriteLinesInPlace(text, [&](TextView line, const auto& out) {
     if (line.empty()) {
-      separator = u"\r\n\r\n";
-    } else {
-      result.append(separator).append(line);
-      separator = u"\r\n";
+      emptyBefore = true;
+      return;
     }
-  } while (pos != 0);
-  text = std::move(result);
+    out(emptyBefore ? u"\r\n\r\n" : u"\r\n");
+    out(line);
+    emptyBefore = false;
+  });
 }
 
 void DeleteLinesWithSubstring(Text& text) {
   const Text substrings = ParameterText(Param::kDeletedLineSubstrings);
-  Text result;
-  result.reserve(text.size());
-  Text line;
-  int pos = 0;
-  do {
-    if (!NextNonBlankLine(text, line, pos)) break;
-    if (FindFirstListItem(line, substrings) == 0) result.append(kLineBreak).append(line);
-  } while (pos != 0);
-  text = std::move(result);
+  RewriteLinesInPlace(text, [&](TextView line, const auto& out) {
+    if (line.empty() || FindFirstListItem(line, substrings) != 0) return;
+    out(kLineBreak);
+    out(line);
+  });
 }
 
 void ExtractEndingLines(Text& text) {

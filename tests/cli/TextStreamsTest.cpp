@@ -1,7 +1,10 @@
-#include "cli/TextStreams.h"
-
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "cli/TextStreams.h"
+#include "text/AnsiCodec.h"
+#include "text/Utf8.h"
 
 namespace scrivano::cli {
 namespace {
@@ -14,15 +17,93 @@ TEST(TextStreams, LineBreaksAreConvertedUnlessRaw) {
 }
 
 TEST(TextStreams, Utf8InputDropsItsMarkAndReplacesInvalidBytes) {
-  EXPECT_EQ(DecodeInput("\xEF\xBB\xBF" "a\xFF", StreamEncoding::kUtf8, true), u"a\uFFFD");
+  EXPECT_EQ(DecodeInput("\xEF\xBB\xBF"
+                        "a\xFF",
+                        StreamEncoding::kUtf8, true),
+            u"a\uFFFD");
   EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xDC00)}, StreamEncoding::kUtf8, true), "a\xEF\xBF\xBD");
 }
 
 TEST(TextStreams, Utf16LeIsRawCodeUnits) {
-  EXPECT_EQ(DecodeInput(std::string("a\0\x00\xD8" "b", 5), StreamEncoding::kUtf16Le, true),
+  EXPECT_EQ(DecodeInput(std::string("a\0\x00\xD8"
+                                    "b",
+                                    5),
+                        StreamEncoding::kUtf16Le, true),
             (Text{u'a', char16_t(0xD800)}));
-  EXPECT_EQ(DecodeInput(std::string("\xFF\xFE" "a\0", 4), StreamEncoding::kUtf16Le, true), u"\uFEFFa");
-  EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xD800)}, StreamEncoding::kUtf16Le, true), std::string("a\0\x00\xD8", 4));
+  EXPECT_EQ(DecodeInput(std::string("\xFF\xFE"
+                                    "a\0",
+                                    4),
+                        StreamEncoding::kUtf16Le, true),
+            u"\uFEFFa");
+  EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xD800)}, StreamEncoding::kUtf16Le, true),
+            std::string("a\0\x00\xD8", 4));
+}
+
+// The conversions as plain steps, one whole copy each: what the runner's single pass must equal.
+Text PlainDecode(std::string_view bytes, bool raw) {
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  Text text;
+  AppendUtf8AsUtf16Plain(bytes, text);
+  if (raw) return text;
+  Text converted;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) converted.push_back(u'\r');
+    converted.push_back(text[i]);
+  }
+  return converted;
+}
+
+std::string PlainEncode(Text text, bool raw) {
+  if (!raw) Replace(text, u"\r\n", u"\n");
+  std::string bytes;
+  AppendUtf16AsUtf8Plain(text, bytes);
+  return bytes;
+}
+
+TEST(TextStreams, OnePassConversions_MatchThePlainSteps) {
+  const std::string pieces[] = {"\n",
+                                "\r",
+                                "\r\n",
+                                "\n\n",
+                                "\r\r\n",
+                                "abc",
+                                "0123456789abcdefghij",
+                                "\xEF\xBB\xBF",
+                                "\xE4\xB8\xAD",
+                                "\xF0\x9F\x98\x80",
+                                "\xE4\xB8",
+                                "\x80",
+                                "\xFF",
+                                "\xED\xA0\x80",
+                                "\xEF\xBF\xBD"};
+  std::mt19937 random(42);
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    for (unsigned k = random() % 40; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
+    for (const bool raw : {false, true}) {
+      size_t undecodable = 0;
+      const Text text = DecodeInput(bytes, StreamEncoding::kUtf8, raw, &undecodable);
+      ASSERT_EQ(text, PlainDecode(bytes, raw)) << testing::PrintToString(bytes);
+      Text plain;
+      ASSERT_EQ(undecodable,
+                AppendUtf8AsUtf16Plain(bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
+      ASSERT_EQ(EncodeOutput(text, StreamEncoding::kUtf8, raw), PlainEncode(text, raw));
+      // The text as the entries leave it: lone surrogates and line breaks of every kind.
+      Text edited = text;
+      if (!edited.empty()) edited[random() % edited.size()] = char16_t(0xD800 + random() % 0x800);
+      ASSERT_EQ(EncodeOutput(edited, StreamEncoding::kUtf8, raw), PlainEncode(edited, raw));
+      ASSERT_EQ(EncodeOutput(edited, StreamEncoding::kUtf16Le, raw), TextToUtf16LeBytes([&] {
+                  Text converted = edited;
+                  if (!raw) Replace(converted, u"\r\n", u"\n");
+                  return converted;
+                }()));
+    }
+  }
+}
+
+TEST(TextStreams, Utf16LeLineBreaks_AreConvertedToo) {
+  EXPECT_EQ(DecodeInput(std::string("\n\0a\0\r\0\n\0\n\0", 10), StreamEncoding::kUtf16Le, false),
+            u"\r\na\r\n\r\n");
 }
 
 }  // namespace

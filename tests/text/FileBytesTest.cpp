@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +61,34 @@ TEST(ReadFileBytes, SaysWhyAFileCannotBeRead) {
   EXPECT_FALSE(ReadFileBytes(folder.File("missing"), bytes, &why));
   EXPECT_EQ(why, "No such file or directory");
   EXPECT_EQ(bytes, "unchanged");
+}
+
+TEST(ReadAllBytes, AnyExpectedSize_ReadsTheWholeFile) {
+  test::TempFolder folder;
+  std::string content;
+  for (int i = 0; i < 50000; ++i) content += static_cast<char>('a' + i % 26);
+  ASSERT_TRUE(WriteFileBytesAtomically(folder.File("f"), content));
+  // Exact, smaller (the file grew after its size was taken), larger (it shrank) and unknown.
+  for (const size_t expected : {content.size(), size_t{100}, content.size() + 5000, size_t{0}}) {
+    const int fd = ::open((folder.path() + "/f").c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    std::string bytes = "old";
+    EXPECT_TRUE(ReadAllBytes(fd, expected, bytes));
+    ::close(fd);
+    EXPECT_EQ(bytes, content) << expected;
+  }
+}
+
+TEST(ReadAllBytes, APipe_IsReadToItsEnd) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  const std::string content(3000, 'p');
+  ASSERT_EQ(::write(ends[1], content.data(), content.size()), static_cast<ssize_t>(content.size()));
+  ::close(ends[1]);
+  std::string bytes;
+  EXPECT_TRUE(ReadAllBytes(ends[0], 0, bytes));
+  ::close(ends[0]);
+  EXPECT_EQ(bytes, content);
 }
 
 }  // namespace
