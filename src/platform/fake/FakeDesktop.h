@@ -2,6 +2,7 @@
 // foreground window, the cursor and the right mouse button. It records what was asked of it.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -30,6 +31,16 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<WindowHandle> ActivationRequests() const;
   std::vector<WindowHandle> CloseRequests() const;
   std::vector<Point> CursorMoves() const;
+  // Key events as sent: +code for a press, -code for a release, with the foreground window of the moment.
+  struct KeyEvent {
+    int key = 0;
+    WindowHandle foreground = 0;
+    bool operator==(const KeyEvent&) const = default;
+  };
+  std::vector<KeyEvent> KeyEvents() const;
+  // Called (outside the lock) after every key event, as the program in front would react to it.
+  void SetKeyHook(std::function<void(int key, bool down)> hook);
+  void SetModifierKeysDown(bool down);
 
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
@@ -47,6 +58,8 @@ class FakeDesktop : public DesktopPlatform {
   void SetCursorPosition(Point point) override;
   bool RightButtonDown() override;
   LockKeyStates LockKeys() override { return LockKeyStates(); }
+  bool SendKey(int virtualKey, bool down) override;
+  bool ModifierKeysDown() override;
 
  private:
   FakeWindow* Find(WindowHandle window);
@@ -62,6 +75,9 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<WindowHandle> activationRequests_;
   std::vector<WindowHandle> closeRequests_;
   std::vector<Point> cursorMoves_;
+  std::vector<KeyEvent> keyEvents_;
+  std::function<void(int, bool)> keyHook_;
+  bool modifiersDown_ = false;
 };
 
 }  // namespace scrivano::platform

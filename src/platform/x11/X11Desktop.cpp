@@ -4,11 +4,14 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <atomic>
 #include <cstring>
 #include <string>
 
+#include "platform/WindowClasses.h"
 
 namespace scrivano::platform {
 namespace {
@@ -23,6 +26,50 @@ int IgnoreOwnErrors(Display* display, XErrorEvent* event) {
   return previousHandler ? previousHandler(display, event) : 0;
 }
 
+// The keysym a virtual-key code stands for; NoSymbol for codes the program never sends.
+KeySym KeySymOf(int virtualKey) {
+  if (virtualKey >= 0x41 && virtualKey <= 0x5A) return XK_a + (virtualKey - 0x41);
+  if (virtualKey >= 0x30 && virtualKey <= 0x39) return XK_0 + (virtualKey - 0x30);
+  switch (virtualKey) {
+    case 0x08:
+      return XK_BackSpace;
+    case 0x09:
+      return XK_Tab;
+    case 0x0D:
+      return XK_Return;
+    case 0x10:
+      return XK_Shift_L;
+    case 0x11:
+      return XK_Control_L;
+    case 0x12:
+      return XK_Alt_L;
+    case 0x1B:
+      return XK_Escape;
+    case 0x20:
+      return XK_space;
+    case 0x21:
+      return XK_Prior;
+    case 0x22:
+      return XK_Next;
+    case 0x23:
+      return XK_End;
+    case 0x24:
+      return XK_Home;
+    case 0x25:
+      return XK_Left;
+    case 0x26:
+      return XK_Up;
+    case 0x27:
+      return XK_Right;
+    case 0x28:
+      return XK_Down;
+    case 0x2E:
+      return XK_Delete;
+    default:
+      return NoSymbol;
+  }
+}
+
 }  // namespace
 
 struct X11Desktop::Connection {
@@ -35,6 +82,9 @@ struct X11Desktop::Connection {
   Atom netClientListStacking = 0;
   Atom wmProtocols = 0;
   Atom wmDeleteWindow = 0;
+  Atom netWmWindowType = 0;
+  Atom netWmWindowTypeDialog = 0;
+  bool xtest = false;
 
   ~Connection() {
     if (display) {
@@ -127,6 +177,10 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
   x->netClientListStacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
   x->wmProtocols = XInternAtom(display, "WM_PROTOCOLS", False);
   x->wmDeleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+  x->netWmWindowType = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+  x->netWmWindowTypeDialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  x->xtest = XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) != False;
   quietDisplay.store(display);
   XErrorHandler previous = XSetErrorHandler(IgnoreOwnErrors);
   if (previous != IgnoreOwnErrors) previousHandler = previous;
@@ -182,13 +236,30 @@ bool X11Desktop::IsWindow(WindowHandle window) {
 
 Text X11Desktop::WindowClassName(WindowHandle window) {
   if (!window) return Text();
-  std::lock_guard lock(mutex_);
-  XClassHint hint{nullptr, nullptr};
-  if (!XGetClassHint(x_->display, static_cast<Window>(window), &hint)) return Text();
-  const Text name = hint.res_class ? FromUtf8(hint.res_class) : Text();
-  if (hint.res_name) XFree(hint.res_name);
-  if (hint.res_class) XFree(hint.res_class);
-  return name;
+  WindowKind kind;
+  {
+    std::lock_guard lock(mutex_);
+    XClassHint hint{nullptr, nullptr};
+    if (!XGetClassHint(x_->display, static_cast<Window>(window), &hint)) return Text();
+    if (hint.res_name) kind.instanceName = FromUtf8(hint.res_name);
+    if (hint.res_class) kind.className = FromUtf8(hint.res_class);
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    Window owner = 0;
+    kind.dialog = XGetTransientForHint(x_->display, static_cast<Window>(window), &owner) && owner != 0;
+    int format;
+    unsigned long count;
+    const std::string types =
+        x_->Property(static_cast<Window>(window), x_->netWmWindowType, XA_ATOM, format, count);
+    for (unsigned long i = 0; format == 32 && i < count; ++i) {
+      long type;
+      std::memcpy(&type, types.data() + i * sizeof(long), sizeof type);
+      if (static_cast<Atom>(type) == x_->netWmWindowTypeDialog) kind.dialog = true;
+    }
+  }
+  kind.title = WindowTitle(window);
+  // The names the program's lists use ("OpusApp", "#32770", ...) stand for what X11 programs report.
+  return ReportedClassName(kind);
 }
 
 Text X11Desktop::WindowTitle(WindowHandle window) {
@@ -304,6 +375,63 @@ LockKeyStates X11Desktop::LockKeys() {
   const bool scroll = indicator("Scroll Lock", states.scrollLock);
   states.known = caps || num || scroll;
   return states;
+}
+
+bool X11Desktop::SendKey(int virtualKey, bool down) {
+  const KeySym symbol = KeySymOf(virtualKey);
+  if (symbol == NoSymbol) return false;
+  std::lock_guard lock(mutex_);
+  if (!x_->xtest) return false;
+  const KeyCode code = XKeysymToKeycode(x_->display, symbol);
+  if (!code) return false;
+  XTestFakeKeyEvent(x_->display, code, down ? True : False, CurrentTime);
+  XFlush(x_->display);
+  return true;
+}
+
+bool X11Desktop::ModifierKeysDown() {
+  std::lock_guard lock(mutex_);
+  char keys[32] = {};
+  XQueryKeymap(x_->display, keys);
+  for (const KeySym symbol : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
+                              XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
+    const KeyCode code = XKeysymToKeycode(x_->display, symbol);
+    if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
+  }
+  return false;
+}
+
+bool X11Desktop::IsMinimized(WindowHandle window) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const std::string state =
+      x_->Property(static_cast<Window>(window), x_->wmState, x_->wmState, format, count);
+  if (format != 32 || count < 1) return false;
+  long value;
+  std::memcpy(&value, state.data(), sizeof value);
+  return value == IconicState;
+}
+
+std::vector<WindowHandle> X11Desktop::Descendants(WindowHandle window) {
+  std::vector<WindowHandle> found;
+  if (!window) return found;
+  std::lock_guard lock(mutex_);
+  std::vector<Window> pending{static_cast<Window>(window)};
+  while (!pending.empty() && found.size() < 100000) {
+    const Window parent = pending.back();
+    pending.pop_back();
+    Window rootReturn, parentReturn, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x_->display, parent, &rootReturn, &parentReturn, &children, &count)) continue;
+    for (unsigned int i = 0; i < count; ++i) {
+      found.push_back(children[i]);
+      pending.push_back(children[i]);
+    }
+    if (children) XFree(children);
+  }
+  return found;
 }
 
 }  // namespace scrivano::platform

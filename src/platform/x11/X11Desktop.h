@@ -31,6 +31,10 @@ class X11Desktop : public DesktopPlatform {
   void SetCursorPosition(Point point) override;
   bool RightButtonDown() override;
   LockKeyStates LockKeys() override;
+  bool SendKey(int virtualKey, bool down) override;
+  bool ModifierKeysDown() override;
+  bool IsMinimized(WindowHandle window) override;
+  std::vector<WindowHandle> Descendants(WindowHandle window) override;
 
  private:
   struct Connection;
