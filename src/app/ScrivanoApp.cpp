@@ -117,6 +117,12 @@ CScrivanoApp::~CScrivanoApp() {
 }
 
 platform::Rect CScrivanoApp::ListRect() {
+  // The frame the window manager drew around the list, as other programs' windows meet it; it is known
+  // only once the list has been framed.
+  if (const WindowHandle list = funcListHandle_.load()) {
+    const platform::Rect frame = desktop_.FrameRect(list);
+    if (frame.Width() > 0) return frame;
+  }
   std::lock_guard lock(listMutex_);
   return funcList_ ? funcList_->WindowRect() : platform::Rect{};
 }

@@ -84,6 +84,8 @@ class DesktopPlatform {
     (void)window;
     return false;
   }
+  // The window's rectangle with the frame the window manager drew around it; WindowRect when unknown.
+  virtual Rect FrameRect(WindowHandle window) { return WindowRect(window); }
   // Every window below the given one at every depth, parents before children.
   virtual std::vector<WindowHandle> Descendants(WindowHandle window) {
     (void)window;

@@ -1,6 +1,7 @@
 // A small X client for the desktop tests. "text" mode: an editor that answers Ctrl+A, Ctrl+C and Ctrl+V
 // as editors do. "office" mode adds Ctrl+N: the next non-empty paragraph after the cursor is selected and
-// copied, so that a paste replaces it. Usage: scrivano-test-client text|office TITLE TEXT-FILE
+// copied, so that a paste replaces it. Usage: scrivano-test-client text|office TITLE TEXT-FILE [above]
+// (above: the window stays above normal windows, so that the tests' own program cannot cover it)
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -10,7 +11,11 @@
 
 int main(int argc, char** argv) {
   if (argc < 4) return 2;
-  QApplication::setApplicationName(QStringLiteral("scrivano-test-client"));
+  // The office-like client reports the class of a LibreOffice Writer document window.
+  const bool office = QByteArray(argv[1]) == "office";
+  QApplication::setApplicationName(office ? QStringLiteral("libreoffice-writer")
+                                          : QStringLiteral("scrivano-test-client"));
+  if (office) qputenv("RESOURCE_NAME", "libreoffice");
   QApplication app(argc, argv);
   QFile file(QString::fromLocal8Bit(argv[3]));
   if (!file.open(QIODevice::ReadOnly)) return 3;
@@ -18,7 +23,8 @@ int main(int argc, char** argv) {
   editor.setPlainText(QString::fromUtf8(file.readAll()));
   editor.setWindowTitle(QString::fromUtf8(argv[2]));
   editor.resize(500, 300);
-  if (QByteArray(argv[1]) == "office") {
+  if (argc > 4 && QByteArray(argv[4]) == "above") editor.setWindowFlag(Qt::WindowStaysOnTopHint);
+  if (office) {
     editor.moveCursor(QTextCursor::Start);
     bool first = true;
     auto* next = new QShortcut(QKeySequence(QStringLiteral("Ctrl+N")), &editor);

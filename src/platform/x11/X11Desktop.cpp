@@ -414,6 +414,21 @@ bool X11Desktop::IsMinimized(WindowHandle window) {
   return value == IconicState;
 }
 
+Rect X11Desktop::FrameRect(WindowHandle window) {
+  Rect rect = WindowRect(window);
+  if (rect.Width() <= 0) return rect;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const Atom extents = XInternAtom(x_->display, "_NET_FRAME_EXTENTS", False);
+  const std::string bytes = x_->Property(static_cast<Window>(window), extents, XA_CARDINAL, format, count);
+  if (format != 32 || count < 4) return rect;
+  long side[4];  // left, right, top, bottom
+  std::memcpy(side, bytes.data(), sizeof side);
+  return Rect{rect.left - static_cast<int>(side[0]), rect.top - static_cast<int>(side[2]),
+              rect.right + static_cast<int>(side[1]), rect.bottom + static_cast<int>(side[3])};
+}
+
 std::vector<WindowHandle> X11Desktop::Descendants(WindowHandle window) {
   std::vector<WindowHandle> found;
   if (!window) return found;

@@ -35,6 +35,7 @@ class X11Desktop : public DesktopPlatform {
   bool ModifierKeysDown() override;
   bool IsMinimized(WindowHandle window) override;
   std::vector<WindowHandle> Descendants(WindowHandle window) override;
+  Rect FrameRect(WindowHandle window) override;
 
  private:
   struct Connection;
