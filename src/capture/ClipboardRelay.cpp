@@ -15,6 +15,15 @@ void ClipboardRelay::Pause(std::chrono::milliseconds time) {
   if (time.count() > 0) std::this_thread::sleep_for(time);
 }
 
+ClipboardRelay::ProbeCleaner::ProbeCleaner(ClipboardRelay& relay) : relay_(relay) {
+  relay_.clipboard_.ReadText(before_);
+}
+
+ClipboardRelay::ProbeCleaner::~ProbeCleaner() {
+  Text now;
+  if (relay_.clipboard_.ReadText(now) && now == kClipboardProbe) relay_.clipboard_.WriteText(before_);
+}
+
 bool ClipboardRelay::ReadText(Text& out) {
   if (clipboard_.ReadText(out)) return true;
   Pause(timings_.clipboardRetry);

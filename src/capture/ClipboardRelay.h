@@ -87,6 +87,19 @@ class ClipboardRelay {
   // or the limit. found receives the window in front.
   WaitEnd WaitForegroundWindow(WindowHandle window, WindowHandle* found = nullptr);
 
+  // Puts back the text the clipboard held before, when an exchange has left the probe on it.
+  class ProbeCleaner {
+   public:
+    explicit ProbeCleaner(ClipboardRelay& relay);
+    ~ProbeCleaner();
+    ProbeCleaner(const ProbeCleaner&) = delete;
+    ProbeCleaner& operator=(const ProbeCleaner&) = delete;
+
+   private:
+    ClipboardRelay& relay_;
+    Text before_;
+  };
+
   // Serialises whole exchanges of tasks that use the relay at the same time.
   std::recursive_mutex& Lock() { return lock_; }
   const RelayTimings& Timings() const { return timings_; }

@@ -58,6 +58,7 @@ Text ReplaceInWordDocuments(DesktopReach& reach, Text& text) {
   }
   std::lock_guard lock(relay.Lock());
   const WindowHandle dialog = dialogs.front();
+  const ClipboardRelay::ProbeCleaner cleaner(relay);
   const Text dialogTitle = desktop.WindowTitle(dialog);
   if (reach.activate) reach.activate(dialog);
   Text report;

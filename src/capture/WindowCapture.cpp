@@ -75,6 +75,7 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText) {
   if (!AskSelection(period, 1.0f, true)) return;
   std::lock_guard lock(reach.relay.Lock());
   reach.relay.captureDelay = std::max(0, ToInt(period));
+  const ClipboardRelay::ProbeCleaner cleaner(reach.relay);
   const auto start = Clock::now();
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 
@@ -101,6 +102,7 @@ void RunOnWordPieces(DesktopReach& reach, WindowHandle wordWindow, const PieceCo
   ClipboardRelay& relay = reach.relay;
   std::lock_guard lock(relay.Lock());
   const Text caption = desktop.WindowTitle(wordWindow);
+  const ClipboardRelay::ProbeCleaner cleaner(relay);
   if (reach.activate) reach.activate(wordWindow);
   if (reach.showCaption) reach.showCaption(wordWindow, kHandsOffCaption);
   // The window has a limited time to come to the front; the right button gives up at once.

@@ -162,8 +162,10 @@ TEST_F(RelayTest, OfficePiecesAreConvertedOneByOneUntilNoneIsHandedOver) {
   const WindowHandle office = desktop.AddWindow(u"OpusApp", u"doc - Writer", Rect{0, 0, 100, 100});
   OfficeLikeProgram program{desktop, clipboard, {u"one", u"two", u"three"}};
   desktop.SetKeyHook([&](int key, bool down) { program.OnKey(key, down); });
+  clipboard.WriteText(u"the user's own");
   RunOnWordPieces(reach, office, [](Text& piece) { piece = u"<" + piece + u">"; });
   EXPECT_EQ(program.pieces, (std::vector<Text>{u"<one>", u"<two>", u"<three>"}));
+  EXPECT_EQ(clipboard.Get(), u"the user's own");            // the probe does not stay behind
   EXPECT_EQ(desktop.WindowTitle(office), u"doc - Writer");  // the caption is put back
 }
 
