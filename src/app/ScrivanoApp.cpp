@@ -105,6 +105,11 @@ CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& deskto
       [this](TextView path) {
         const Text file(path);
         return RunOnUiThread([this, &file] { return OpenFileWithDefaultApplication(file); });
+      },
+      [this](WindowHandle window) { ActivateWindow(window); },
+      [this](WindowHandle window, TextView text) {
+        // Other programs' windows get the text as their title, to be put back by the caller.
+        if (!SetOwnWindowCaption(window, text)) desktop_.SetWindowTitle(window, text);
       });
 }
 
@@ -117,6 +122,12 @@ CScrivanoApp::~CScrivanoApp() {
 }
 
 platform::Rect CScrivanoApp::ListRect() {
+  // The frame the window manager drew around the list, as other programs' windows meet it; it is known
+  // only once the list has been framed.
+  if (const WindowHandle list = funcListHandle_.load()) {
+    const platform::Rect frame = desktop_.FrameRect(list);
+    if (frame.Width() > 0) return frame;
+  }
   std::lock_guard lock(listMutex_);
   return funcList_ ? funcList_->WindowRect() : platform::Rect{};
 }
@@ -472,6 +483,8 @@ bool CScrivanoApp::RunEntry(int number, TaskContext& context) {
     switch (number) {
       case 0:
         return ReturnToScrivano(context);
+      case 13:
+        return ReplaceInOfficeDocuments(context);
       case 11: {
         std::lock_guard lock(requestMutex_);
         AddRequest(requestList_, kLaunchMenuRequest);
@@ -512,6 +525,22 @@ bool CScrivanoApp::ReturnToScrivano(TaskContext& context) {
     context.scratchText += u"\r\n\r\n" + services->WindowClassName(context.targetWindow) + u"\r\n" +
                            services->WindowTitle(context.targetWindow);
   *context.workingText = u"\r\n\r\n" + context.scratchText;
+  return true;
+}
+
+bool CScrivanoApp::ReplaceInOfficeDocuments(TaskContext& context) {
+  // The report goes straight into the Input window; the completion message is handed back.
+  Text report;
+  try {
+    report = services_->ReplaceInWordDocuments(*context.workingText);
+  } catch (const std::exception& e) {
+    ShowNotice(FromUtf8(e.what()));
+    return false;
+  }
+  RunOnUiThread([&] {
+    if (!inputView_) OpenDocumentFile(paths_.inputFile);
+    if (inputView_) inputView_->SetText(report, true);
+  });
   return true;
 }
 

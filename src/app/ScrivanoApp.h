@@ -112,6 +112,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
  private:
   bool RunEntry(int number, TaskContext& context);
   bool ReturnToScrivano(TaskContext& context);
+  bool ReplaceInOfficeDocuments(TaskContext& context);
   void PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame);
   bool SetOwnWindowCaption(WindowHandle window, TextView text);
   void TaskEnded();

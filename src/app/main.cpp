@@ -3,12 +3,27 @@
 #include <QIcon>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "app/ScrivanoApp.h"
+#include "capture/OfficeMacro.h"
 #include "settings/ProgramPaths.h"
 
 int main(int argc, char** argv) {
   using namespace scrivano;
+  // scrivano --install-office-macro [PROFILE]: binds Ctrl+N in LibreOffice Writer to the NextPiece macro;
+  // PROFILE is the profile's "user" folder (default: the user's own profile). No display needed.
+  if (argc >= 2 && std::strcmp(argv[1], "--install-office-macro") == 0) {
+    if (argc > 3) {
+      std::fprintf(stderr, "usage: scrivano --install-office-macro [LIBREOFFICE-USER-FOLDER]\n");
+      return 2;
+    }
+    std::string message;
+    const bool installed = InstallOfficeMacro(argc == 3 ? argv[2] : DefaultOfficeProfile(), message);
+    std::fprintf(installed ? stdout : stderr, "%s\n", message.c_str());
+    return installed ? 0 : 1;
+  }
   // The desktop layer speaks X11; without a display Qt would abort, so say so plainly instead.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {

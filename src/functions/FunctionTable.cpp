@@ -75,7 +75,6 @@ bool WordProcessingEntry(TaskContext& context) {
 }
 
 constexpr const char* kDesktop = "the desktop";
-constexpr const char* kNotYet = "a later version of Scrivano";
 
 const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {0, u"00. Return to Scrivano", nullptr, nullptr, kDesktop},
@@ -93,7 +92,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {11, u"11. Open file(s)", nullptr, nullptr, kDesktop},
     {12, u"12. Remove redundant empty lines", "remove-empty-lines", InPlaceEntry<RemoveRedundantEmptyLines>,
      nullptr},
-    {13, u"13. Replace text in Word documents", nullptr, nullptr, kNotYet},
+    {13, u"13. Replace text in Word documents", nullptr, nullptr, kDesktop},
     {14, u"14. Split English and Chinese", "split-en-zh", SplitEnglishChineseEntry, nullptr},
     {15, u"15. Split lines", "split-lines", InPlaceEntry<SplitLines>, nullptr},
     {16, u"16. Trados to segmentation format", "trados-to-pairs", TradosToSegmentationEntry, nullptr},

@@ -89,6 +89,29 @@ class DesktopPlatform {
   virtual bool EndProcess(int pid, bool force) = 0;
   // Physical memory available without swapping, in bytes.
   virtual std::optional<std::uint64_t> FreePhysicalMemory() = 0;
+  // Keys, by the virtual-key codes of the program's chords (0x11 Ctrl, 0x12 Alt, 0x41 'A' ... 0x5A 'Z',
+  // 0x30 '0' ... 0x39 '9', 0x25 left arrow, 0x22 Page Down). A chord is sent only once the user has let go
+  // of their own modifier keys, so that a held Shift or Ctrl does not change what the other program sees.
+  // False when the key has no counterpart here or the desktop takes no keys.
+  virtual bool SendKey(int virtualKey, bool down) {
+    (void)virtualKey;
+    (void)down;
+    return false;
+  }
+  // True while the user holds Shift, Ctrl, Alt or the logo key.
+  virtual bool ModifierKeysDown() { return false; }
+  // True when the window is minimised (iconic).
+  virtual bool IsMinimized(WindowHandle window) {
+    (void)window;
+    return false;
+  }
+  // The window's rectangle with the frame the window manager drew around it; WindowRect when unknown.
+  virtual Rect FrameRect(WindowHandle window) { return WindowRect(window); }
+  // Every window below the given one at every depth, parents before children.
+  virtual std::vector<WindowHandle> Descendants(WindowHandle window) {
+    (void)window;
+    return {};
+  }
 };
 
 // Virtual-key codes of the keys the duties press.

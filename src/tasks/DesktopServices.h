@@ -35,6 +35,14 @@ class DesktopServices {
     throw DesktopUnavailable("Copying the text of windows needs the desktop");
   }
 
+  // "13. Replace text in Word documents": the replacement of the open Find and Replace window in every
+  // open office document. Returns the report for the current text window; text becomes the completion
+  // message. Without the desktop it throws DesktopUnavailable.
+  virtual Text ReplaceInWordDocuments(Text& text) {
+    (void)text;
+    throw DesktopUnavailable("Replacing text in the office documents needs the desktop");
+  }
+
   // Word processing ends by showing the review copies it wrote: opens the file with the desktop's default
   // application for its type. The default opens nothing and returns false.
   virtual bool OpenWithDefaultApplication(TextView path) {

@@ -241,4 +241,35 @@ std::optional<std::uint64_t> FakeDesktop::FreePhysicalMemory() {
   return freeMemory_;
 }
 
+std::vector<FakeDesktop::KeyEvent> FakeDesktop::KeyEvents() const {
+  std::lock_guard lock(mutex_);
+  return keyEvents_;
+}
+
+void FakeDesktop::SetKeyHook(std::function<void(int key, bool down)> hook) {
+  std::lock_guard lock(mutex_);
+  keyHook_ = std::move(hook);
+}
+
+void FakeDesktop::SetModifierKeysDown(bool down) {
+  std::lock_guard lock(mutex_);
+  modifiersDown_ = down;
+}
+
+bool FakeDesktop::SendKey(int virtualKey, bool down) {
+  std::function<void(int, bool)> hook;
+  {
+    std::lock_guard lock(mutex_);
+    keyEvents_.push_back({down ? virtualKey : -virtualKey, foreground_});
+    hook = keyHook_;
+  }
+  if (hook) hook(virtualKey, down);
+  return true;
+}
+
+bool FakeDesktop::ModifierKeysDown() {
+  std::lock_guard lock(mutex_);
+  return modifiersDown_;
+}
+
 }  // namespace scrivano::platform

@@ -2,6 +2,7 @@
 // foreground window, the cursor and the right mouse button. It records what was asked of it.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -51,6 +52,16 @@ class FakeDesktop : public DesktopPlatform {
   void SetFreeMemory(std::optional<std::uint64_t> bytes);
   bool HasProcess(int pid) const;
   std::vector<EndRequest> EndRequests() const;
+  // Key events as sent: +code for a press, -code for a release, with the foreground window of the moment.
+  struct KeyEvent {
+    int key = 0;
+    WindowHandle foreground = 0;
+    bool operator==(const KeyEvent&) const = default;
+  };
+  std::vector<KeyEvent> KeyEvents() const;
+  // Called (outside the lock) after every key event, as the program in front would react to it.
+  void SetKeyHook(std::function<void(int key, bool down)> hook);
+  void SetModifierKeysDown(bool down);
 
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
@@ -76,6 +87,8 @@ class FakeDesktop : public DesktopPlatform {
   OwnProcessInfo OwnProcess() override;
   bool EndProcess(int pid, bool force) override;
   std::optional<std::uint64_t> FreePhysicalMemory() override;
+  bool SendKey(int virtualKey, bool down) override;
+  bool ModifierKeysDown() override;
 
  private:
   FakeWindow* Find(WindowHandle window);
@@ -102,6 +115,9 @@ class FakeDesktop : public DesktopPlatform {
   bool processListFails_ = false;
   std::optional<std::uint64_t> freeMemory_ = std::uint64_t{4096} << 20;
   std::vector<EndRequest> endRequests_;
+  std::vector<KeyEvent> keyEvents_;
+  std::function<void(int, bool)> keyHook_;
+  bool modifiersDown_ = false;
 };
 
 }  // namespace scrivano::platform

@@ -13,6 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/WindowClasses.h"
+
 namespace scrivano::platform {
 namespace {
 
@@ -24,6 +26,50 @@ XErrorHandler previousHandler = nullptr;
 int IgnoreOwnErrors(Display* display, XErrorEvent* event) {
   if (display == quietDisplay.load()) return 0;
   return previousHandler ? previousHandler(display, event) : 0;
+}
+
+// The keysym a virtual-key code stands for; NoSymbol for codes the program never sends.
+KeySym KeySymOf(int virtualKey) {
+  if (virtualKey >= 0x41 && virtualKey <= 0x5A) return XK_a + (virtualKey - 0x41);
+  if (virtualKey >= 0x30 && virtualKey <= 0x39) return XK_0 + (virtualKey - 0x30);
+  switch (virtualKey) {
+    case 0x08:
+      return XK_BackSpace;
+    case 0x09:
+      return XK_Tab;
+    case 0x0D:
+      return XK_Return;
+    case 0x10:
+      return XK_Shift_L;
+    case 0x11:
+      return XK_Control_L;
+    case 0x12:
+      return XK_Alt_L;
+    case 0x1B:
+      return XK_Escape;
+    case 0x20:
+      return XK_space;
+    case 0x21:
+      return XK_Prior;
+    case 0x22:
+      return XK_Next;
+    case 0x23:
+      return XK_End;
+    case 0x24:
+      return XK_Home;
+    case 0x25:
+      return XK_Left;
+    case 0x26:
+      return XK_Up;
+    case 0x27:
+      return XK_Right;
+    case 0x28:
+      return XK_Down;
+    case 0x2E:
+      return XK_Delete;
+    default:
+      return NoSymbol;
+  }
 }
 
 }  // namespace
@@ -43,6 +89,7 @@ struct X11Desktop::Connection {
   Atom netWmWindowTypeDialog = 0;
   Atom motifWmHints = 0;
   Atom gtkFrameExtents = 0;
+  bool xtest = false;
 
   ~Connection() {
     if (display) {
@@ -140,6 +187,8 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
   x->netWmWindowTypeDialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
   x->motifWmHints = XInternAtom(display, "_MOTIF_WM_HINTS", False);
   x->gtkFrameExtents = XInternAtom(display, "_GTK_FRAME_EXTENTS", False);
+  int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+  x->xtest = XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) != False;
   quietDisplay.store(display);
   XErrorHandler previous = XSetErrorHandler(IgnoreOwnErrors);
   if (previous != IgnoreOwnErrors) previousHandler = previous;
@@ -420,6 +469,78 @@ LockKeyStates X11Desktop::LockKeys() {
   const bool scroll = indicator("Scroll Lock", states.scrollLock);
   states.known = caps || num || scroll;
   return states;
+}
+
+bool X11Desktop::SendKey(int virtualKey, bool down) {
+  const KeySym symbol = KeySymOf(virtualKey);
+  if (symbol == NoSymbol) return false;
+  std::lock_guard lock(mutex_);
+  if (!x_->xtest) return false;
+  const KeyCode code = XKeysymToKeycode(x_->display, symbol);
+  if (!code) return false;
+  XTestFakeKeyEvent(x_->display, code, down ? True : False, CurrentTime);
+  XFlush(x_->display);
+  return true;
+}
+
+bool X11Desktop::ModifierKeysDown() {
+  std::lock_guard lock(mutex_);
+  char keys[32] = {};
+  XQueryKeymap(x_->display, keys);
+  for (const KeySym symbol : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
+                              XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
+    const KeyCode code = XKeysymToKeycode(x_->display, symbol);
+    if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
+  }
+  return false;
+}
+
+bool X11Desktop::IsMinimized(WindowHandle window) {
+  if (!window) return false;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const std::string state =
+      x_->Property(static_cast<Window>(window), x_->wmState, x_->wmState, format, count);
+  if (format != 32 || count < 1) return false;
+  long value;
+  std::memcpy(&value, state.data(), sizeof value);
+  return value == IconicState;
+}
+
+Rect X11Desktop::FrameRect(WindowHandle window) {
+  Rect rect = WindowRect(window);
+  if (rect.Width() <= 0) return rect;
+  std::lock_guard lock(mutex_);
+  int format;
+  unsigned long count;
+  const Atom extents = XInternAtom(x_->display, "_NET_FRAME_EXTENTS", False);
+  const std::string bytes = x_->Property(static_cast<Window>(window), extents, XA_CARDINAL, format, count);
+  if (format != 32 || count < 4) return rect;
+  long side[4];  // left, right, top, bottom
+  std::memcpy(side, bytes.data(), sizeof side);
+  return Rect{rect.left - static_cast<int>(side[0]), rect.top - static_cast<int>(side[2]),
+              rect.right + static_cast<int>(side[1]), rect.bottom + static_cast<int>(side[3])};
+}
+
+std::vector<WindowHandle> X11Desktop::Descendants(WindowHandle window) {
+  std::vector<WindowHandle> found;
+  if (!window) return found;
+  std::lock_guard lock(mutex_);
+  std::vector<Window> pending{static_cast<Window>(window)};
+  while (!pending.empty() && found.size() < 100000) {
+    const Window parent = pending.back();
+    pending.pop_back();
+    Window rootReturn, parentReturn, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x_->display, parent, &rootReturn, &parentReturn, &children, &count)) continue;
+    for (unsigned int i = 0; i < count; ++i) {
+      found.push_back(children[i]);
+      pending.push_back(children[i]);
+    }
+    if (children) XFree(children);
+  }
+  return found;
 }
 
 }  // namespace scrivano::platform

@@ -40,6 +40,11 @@ class X11Desktop : public DesktopPlatform {
   OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
   bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
   std::optional<std::uint64_t> FreePhysicalMemory() override { return ReadAvailableMemory(); }
+  bool SendKey(int virtualKey, bool down) override;
+  bool ModifierKeysDown() override;
+  bool IsMinimized(WindowHandle window) override;
+  std::vector<WindowHandle> Descendants(WindowHandle window) override;
+  Rect FrameRect(WindowHandle window) override;
 
  private:
   struct Connection;

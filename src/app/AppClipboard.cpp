@@ -1,0 +1,35 @@
+#include "app/AppClipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include "app/QtText.h"
+#include "app/UiThread.h"
+
+namespace scrivano {
+
+bool AppClipboard::ReadText(Text& out) {
+  bool read = false;
+  Text text;
+  RunOnUiThread([&] {
+    const QMimeData* data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText()) return;
+    text = FromDisplayLines(FromQString(data->text()));
+    read = true;
+  });
+  if (read) out = std::move(text);
+  return read;
+}
+
+bool AppClipboard::WriteText(TextView text) {
+  const QString value = ToQString(ToDisplayLines(text));
+  bool written = false;
+  RunOnUiThread([&] {
+    QApplication::clipboard()->setText(value, QClipboard::Clipboard);
+    written = true;
+  });
+  return written;
+}
+
+}  // namespace scrivano

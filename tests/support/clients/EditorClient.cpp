@@ -1,0 +1,51 @@
+// A small X client for the desktop tests. "text" mode: an editor that answers Ctrl+A, Ctrl+C and Ctrl+V
+// as editors do. "office" mode adds Ctrl+N: the next non-empty paragraph after the cursor is selected and
+// copied, so that a paste replaces it. Usage: scrivano-test-client text|office TITLE TEXT-FILE [above]
+// (above: the window stays above normal windows, so that the tests' own program cannot cover it)
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextBlock>
+
+int main(int argc, char** argv) {
+  if (argc < 4) return 2;
+  // The office-like client reports the class of a LibreOffice Writer document window.
+  const bool office = QByteArray(argv[1]) == "office";
+  QApplication::setApplicationName(office ? QStringLiteral("libreoffice-writer")
+                                          : QStringLiteral("scrivano-test-client"));
+  if (office) qputenv("RESOURCE_NAME", "libreoffice");
+  QApplication app(argc, argv);
+  QFile file(QString::fromLocal8Bit(argv[3]));
+  if (!file.open(QIODevice::ReadOnly)) return 3;
+  QPlainTextEdit editor;
+  editor.setPlainText(QString::fromUtf8(file.readAll()));
+  editor.setWindowTitle(QString::fromUtf8(argv[2]));
+  editor.resize(500, 300);
+  if (argc > 4 && QByteArray(argv[4]) == "above") editor.setWindowFlag(Qt::WindowStaysOnTopHint);
+  if (office) {
+    editor.moveCursor(QTextCursor::Start);
+    bool first = true;
+    auto* next = new QShortcut(QKeySequence(QStringLiteral("Ctrl+N")), &editor);
+    QObject::connect(next, &QShortcut::activated, &editor, [&editor, &first] {
+      QTextBlock block = editor.textCursor().block();
+      if (!first) block = block.next();
+      first = false;
+      while (block.isValid() && block.text().trimmed().isEmpty()) block = block.next();
+      if (!block.isValid()) return;
+      QTextCursor cursor(block);
+      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+      editor.setTextCursor(cursor);
+      QApplication::clipboard()->setText(cursor.selectedText());
+    });
+  }
+  // Ctrl+S writes the text back, so that the test can read what the program did.
+  auto* save = new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), &editor);
+  QObject::connect(save, &QShortcut::activated, &editor, [&editor, &file] {
+    QFile out(file.fileName());
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(editor.toPlainText().toUtf8());
+  });
+  editor.show();
+  return app.exec();
+}
