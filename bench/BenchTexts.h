@@ -50,4 +50,20 @@ inline Text MixedText(size_t size) {
   return text;
 }
 
+// The text as XML character data, for documents built by hand: "&", "<" and ">" escaped.
+inline std::string XmlEscaped(const Text& text) {
+  std::string out;
+  for (const char ch : ToUtf8(text)) {
+    if (ch == '&')
+      out += "&amp;";
+    else if (ch == '<')
+      out += "&lt;";
+    else if (ch == '>')
+      out += "&gt;";
+    else
+      out += ch;
+  }
+  return out;
+}
+
 }  // namespace scrivano::bench

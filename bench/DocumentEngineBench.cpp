@@ -15,21 +15,6 @@
 namespace scrivano {
 namespace {
 
-std::string Escaped(const Text& text) {
-  std::string out;
-  for (const char ch : ToUtf8(text)) {
-    if (ch == '&')
-      out += "&amp;";
-    else if (ch == '<')
-      out += "&lt;";
-    else if (ch == '>')
-      out += "&gt;";
-    else
-      out += ch;
-  }
-  return out;
-}
-
 // Segments with English words put into the Chinese ones every few characters: a worst case for the
 // spacing, with a Chinese/English boundary every five characters or so.
 std::vector<Text> InterleavedSegments() {
@@ -55,10 +40,10 @@ std::string DocumentXml(const std::vector<Text>& segments, size_t characters, si
   for (size_t i = 0; written < characters; ++i) {
     const Text& segment = segments[i % segments.size()];
     const size_t cut = segment.size() / 3;
-    body += "<w:p><w:r><w:t xml:space=\"preserve\">" + Escaped(segment.substr(0, cut)) + "</w:t></w:r>";
+    body += "<w:p><w:r><w:t xml:space=\"preserve\">" + bench::XmlEscaped(segment.substr(0, cut)) + "</w:t></w:r>";
     body += "<w:r><w:rPr><w:color w:val=\"C00000\"/></w:rPr><w:t xml:space=\"preserve\">" +
-            Escaped(segment.substr(cut, cut)) + "</w:t></w:r>";
-    body += "<w:r><w:t xml:space=\"preserve\">" + Escaped(segment.substr(2 * cut)) + "</w:t></w:r>";
+            bench::XmlEscaped(segment.substr(cut, cut)) + "</w:t></w:r>";
+    body += "<w:r><w:t xml:space=\"preserve\">" + bench::XmlEscaped(segment.substr(2 * cut)) + "</w:t></w:r>";
     written += segment.size() + 1;
     sincePage += segment.size() + 1;
     if (sincePage >= 2000) {
@@ -69,7 +54,7 @@ std::string DocumentXml(const std::vector<Text>& segments, size_t characters, si
     if (i % 40 == 39) {
       const Text& next = segments[(i + 1) % segments.size()];
       body += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr><w:tr><w:tc><w:p><w:r><w:t>" +
-              Escaped(segment) + "</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>" + Escaped(next) +
+              bench::XmlEscaped(segment) + "</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>" + bench::XmlEscaped(next) +
               "</w:t></w:r></w:p></w:tc></w:tr></w:tbl>";
       written += segment.size() + next.size() + 3;
     }

@@ -16,23 +16,8 @@
 namespace scrivano {
 namespace {
 
-std::string Escaped(const Text& text) {
-  std::string out;
-  for (const char ch : ToUtf8(text)) {
-    if (ch == '&')
-      out += "&amp;";
-    else if (ch == '<')
-      out += "&lt;";
-    else if (ch == '>')
-      out += "&gt;";
-    else
-      out += ch;
-  }
-  return out;
-}
-
 std::string Paragraph(const Text& text) {
-  return "<w:p><w:r><w:t xml:space=\"preserve\">" + Escaped(text) + "</w:t></w:r></w:p>";
+  return "<w:p><w:r><w:t xml:space=\"preserve\">" + bench::XmlEscaped(text) + "</w:t></w:r></w:p>";
 }
 
 std::string WritePackage(const std::string& name, const std::string& body) {

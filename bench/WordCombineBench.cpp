@@ -36,21 +36,6 @@ class YesPrompts : public PromptHandler {
   }
 };
 
-std::string Escaped(const Text& text) {
-  std::string out;
-  for (const char ch : ToUtf8(text)) {
-    if (ch == '&')
-      out += "&amp;";
-    else if (ch == '<')
-      out += "&lt;";
-    else if (ch == '>')
-      out += "&gt;";
-    else
-      out += ch;
-  }
-  return out;
-}
-
 // A document of pages of the sample segments whose English (side 0) or Chinese (side 1) halves they take;
 // with lineBreaks each segment is broken into paragraphs of a line each; with pageBreaks every page ends
 // with a page break.
@@ -62,7 +47,7 @@ std::string WriteDocument(const std::string& name, size_t pages, int side, bool 
     const Text& segment = segments[i % segments.size()];
     const size_t step = lineBreaks ? kLineCharacters : segment.size() + 1;
     for (size_t from = 0; from < segment.size(); from += step) {
-      body += "<w:p><w:r><w:t xml:space=\"preserve\">" + Escaped(segment.substr(from, step)) + "</w:t></w:r>";
+      body += "<w:p><w:r><w:t xml:space=\"preserve\">" + bench::XmlEscaped(segment.substr(from, step)) + "</w:t></w:r>";
       onPage += std::min(step, segment.size() - from) + 1;
       if (onPage >= kPageCharacters) {
         if (pageBreaks && page + 1 < pages) body += "<w:r><w:br w:type=\"page\"/></w:r>";

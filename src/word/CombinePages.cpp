@@ -75,13 +75,8 @@ std::vector<int> DocumentPageStarts(const std::shared_ptr<word::Document>& docum
 
 bool CombinePages(WordConnection& word, Text& windowText) {
   // 1. The source, the target and the new document, written once before anything goes into it.
-  const Text list = windowText;
-  int pos = 0;
   Text sourcePath, targetPath;
-  NextNonBlankLine(list, sourcePath, pos);
-  if (pos != 0) NextNonBlankLine(list, targetPath, pos);
-  word.sourcePath = sourcePath;
-  word.targetPath = targetPath;
+  ReadSourceAndTarget(word, windowText, sourcePath, targetPath);
   if (!word.OpenDocument(sourcePath, 0, 0)) return false;
   Side source{word.application->ActiveDocument(), {}};
   if (!word.OpenDocument(targetPath, 0, 0)) return false;

@@ -7,6 +7,7 @@
 #include "tasks/DesktopServices.h"
 #include "text/FileBytes.h"
 #include "text/Pieces.h"
+#include "text/Tokenizers.h"
 
 namespace scrivano {
 
@@ -47,6 +48,14 @@ bool DeliverCombinedDocument(WordConnection& word, const std::shared_ptr<word::D
   windowText += Text(path) + u"\r\n";
   if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(path);
   return true;
+}
+
+void ReadSourceAndTarget(WordConnection& word, TextView windowText, Text& sourcePath, Text& targetPath) {
+  int pos = 0;
+  NextNonBlankLine(windowText, sourcePath, pos);
+  if (pos != 0) NextNonBlankLine(windowText, targetPath, pos);
+  word.sourcePath = sourcePath;
+  word.targetPath = targetPath;
 }
 
 }  // namespace scrivano

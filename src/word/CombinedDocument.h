@@ -16,6 +16,10 @@ namespace scrivano {
 // (report.doc -> report.bak.docx).
 Text CombinedDocumentPath(TextView sourcePath);
 
+// Options 2 and 11 take the source and the target path from the first two non-blank lines of the window
+// text; both are kept in the connection too.
+void ReadSourceAndTarget(WordConnection& word, TextView windowText, Text& sourcePath, Text& targetPath);
+
 // True when the two paths name the same file (or would, once the first is written).
 bool SameFile(TextView a, TextView b);
 

@@ -117,13 +117,8 @@ void InterleaveParagraphs(WordConnection& word, const std::shared_ptr<word::Para
 
 bool InterleaveParagraphFiles(WordConnection& word, Text& windowText) {
   // 1. The files: the target, then a copy of the source, which is the one edited.
-  const Text list = windowText;
-  int pos = 0;
   Text sourcePath, targetPath;
-  NextNonBlankLine(list, sourcePath, pos);
-  if (pos != 0) NextNonBlankLine(list, targetPath, pos);
-  word.sourcePath = sourcePath;
-  word.targetPath = targetPath;
+  ReadSourceAndTarget(word, windowText, sourcePath, targetPath);
   if (!FileExists(sourcePath, true) || !FileExists(targetPath, true)) return false;
   const Text copyPath = CombinedDocumentPath(sourcePath);
   if (!CheckCombinedDocumentPath(copyPath, sourcePath, targetPath)) return false;
