@@ -21,6 +21,7 @@
 #include "platform/x11/X11Desktop.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPaths.h"
+#include "support/DesktopWaits.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "text/AnsiCodec.h"
@@ -29,21 +30,8 @@ namespace scrivano {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit = 45s) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return condition();
-}
-
-WindowHandle FindWindow(platform::DesktopPlatform& desktop, TextView title) {
-  for (const WindowHandle window : desktop.TopLevelWindows())
-    if (desktop.WindowTitle(window) == title) return window;
-  return 0;
-}
+using test::Eventually;
+using test::FindWindow;
 
 void Click(Display* display, int x, int y, int count = 1) {
   XTestFakeMotionEvent(display, -1, x, y, 0);

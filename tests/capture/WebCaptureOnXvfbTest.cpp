@@ -25,6 +25,7 @@
 #include "platform/x11/X11Desktop.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPaths.h"
+#include "support/DesktopWaits.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
@@ -41,15 +42,7 @@ namespace scrivano {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit = 60s) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return condition();
-}
+using test::Eventually;
 
 const char kArticlePage[] =
     R"(<!DOCTYPE html><html><head><meta charset="utf-8"><title>River Survey</title></head>
