@@ -362,9 +362,17 @@ bool CScrivanoApp::SaveModified(CChildFrame& frame) {
 }
 
 void CScrivanoApp::ApplyParameters() {
-  // 1. The parameters, with the main window the message boxes must tell apart.
+  // 1. The parameters, with the main window the message boxes must tell apart. A file that cannot be read
+  //    as a parameter file leaves every parameter empty; the user hears of it once, not at every apply.
   Parameters().mainWindowHandle = mainWindowHandle_.load();
-  LoadParameters(kParameterCount);
+  if (Parameters().LoadParameters(kParameterCount)) {
+    parameterFileComplained_ = false;
+  } else if (!parameterFileComplained_) {
+    parameterFileComplained_ = true;
+    ShowMessage(u"The parameter file \"" + paths_.parameterFile +
+                    u"\" could not be read as one (no [PARAMETERS] section): every parameter is empty.",
+                u"Notice", MessageButtons::Ok, false);
+  }
   // 2. Timer 1; a period below 10 ms would keep the user-interface thread busy, so 10 ms is the least.
   timerPeriod_ = std::max(kShortestTimerPeriod, ParameterInt(Param::kTimerPeriod));
   mainFrame_->SetTimerPeriod(timerPeriod_);

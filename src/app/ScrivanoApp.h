@@ -128,7 +128,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::unique_ptr<CCaptionOverlay> overlay_;
   std::unique_ptr<StatusCaptions> captions_;
   std::unique_ptr<DesktopDuties> duties_;
-  std::unique_ptr<CompanionLink> companionLink_;  // the companion program vexo1 and its sockets
+  std::unique_ptr<CompanionLink> companionLink_;
+  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load  // the companion program vexo1 and its sockets
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

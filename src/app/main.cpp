@@ -4,14 +4,43 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "app/ScrivanoApp.h"
 #include "capture/OfficeMacro.h"
 #include "settings/ProgramPaths.h"
 
+namespace {
+
+// The last resort: an exception that nothing caught (on any thread) or an out-of-memory failure ends the
+// program with one line that says what happened, instead of a bare abort. The Input text is already on
+// disk (it is written shortly after every change).
+[[noreturn]] void ReportUnexpectedEnd() {
+  const char* what = "unknown failure";
+  std::string text;
+  if (const std::exception_ptr current = std::current_exception()) {
+    try {
+      std::rethrow_exception(current);
+    } catch (const std::bad_alloc&) {
+      what = "out of memory";
+    } catch (const std::exception& problem) {
+      text = std::string("unexpected failure: ") + problem.what();
+      what = text.c_str();
+    } catch (...) {
+    }
+  }
+  std::fprintf(stderr, "scrivano: %s\n", what);
+  std::fflush(nullptr);
+  std::_Exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace scrivano;
+  std::set_terminate(ReportUnexpectedEnd);
   // scrivano --install-office-macro [PROFILE]: binds Ctrl+N in LibreOffice Writer to the NextPiece macro;
   // PROFILE is the profile's "user" folder (default: the user's own profile). No display needed.
   if (argc >= 2 && std::strcmp(argv[1], "--install-office-macro") == 0) {

@@ -195,6 +195,25 @@ TEST_F(WorkbenchTest, TheManualDescribesEveryEntryAsThisBuildRunsIt) {
   EXPECT_EQ(wordProcessing.find("not available"), std::string::npos) << wordProcessing;
 }
 
+TEST_F(WorkbenchTest, AParameterFileThatCannotBeReadIsReportedOnceUntilItReadsAgain) {
+  Start();
+  const std::string good = [this] {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(paths.parameterFile, bytes));
+    return bytes;
+  }();
+  ASSERT_TRUE(WriteFileBytesAtomically(paths.parameterFile, std::string("\xFE\xFF\0[\0P\0A", 8)));
+  app->ApplyParameters();
+  app->ApplyParameters();
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_NE(prompts.Messages()[0].find(u"could not be read as one"), Text::npos);
+  EXPECT_EQ(ParameterText(Param::kTimerPeriod), u"");
+  ASSERT_TRUE(WriteFileBytesAtomically(paths.parameterFile, good));
+  app->ApplyParameters();
+  EXPECT_NE(ParameterText(Param::kTimerPeriod), u"");
+  EXPECT_EQ(prompts.Messages().size(), 1u) << "a good file says nothing";
+}
+
 TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {
   Start();
   app->InputView()->SetText(u"aBc\r\nxyz é", false);
