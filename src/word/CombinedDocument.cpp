@@ -12,17 +12,7 @@
 namespace scrivano {
 
 Text CombinedDocumentPath(TextView sourcePath) {
-  const int slash = FindLast(sourcePath, u'/');
-  const Text folder = Left(sourcePath, slash + 1);
-  const Text name = MidFrom(sourcePath, slash + 1);
-  const int dot = FindLast(name, u'.');
-  if (dot <= 0) return folder + name + u".bak.docx";
-  Text extension = MidFrom(name, dot);
-  MakeLower(extension);
-  const bool package =
-      extension == u".docx" || extension == u".docm" || extension == u".dotx" || extension == u".dotm";
-  if (package) return folder + InsertBeforeLast(name, u'.', u".bak");
-  return folder + Left(name, dot) + u".bak.docx";
+  return DocumentBesidePath(sourcePath, u".bak");
 }
 
 bool SameFile(TextView a, TextView b) {

@@ -315,18 +315,22 @@ void CloseWordWindows(TextView windowClass) {
   if (DesktopServices* desktop = Desktop()) desktop->CloseWindowsOfClass(windowClass);
 }
 
-Text ReviewCopyPath(TextView path) {
+Text DocumentBesidePath(TextView path, TextView tag) {
   const int slash = FindLast(path, u'/');
   const Text folder = Left(path, slash + 1);
   const Text name = MidFrom(path, slash + 1);
   const int dot = FindLast(name, u'.');
-  if (dot <= 0) return folder + name + u".scrivano.docx";
+  if (dot <= 0) return folder + name + Text(tag) + u".docx";
   Text extension = MidFrom(name, dot);
   MakeLower(extension);
   const bool package =
       extension == u".docx" || extension == u".docm" || extension == u".dotx" || extension == u".dotm";
-  if (package) return folder + InsertBeforeLast(name, u'.', u".scrivano");
-  return folder + Left(name, dot) + u".scrivano.docx";
+  if (package) return folder + InsertBeforeLast(name, u'.', tag);
+  return folder + Left(name, dot) + Text(tag) + u".docx";
+}
+
+Text ReviewCopyPath(TextView path) {
+  return DocumentBesidePath(path, u".scrivano");
 }
 
 }  // namespace scrivano

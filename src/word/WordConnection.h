@@ -131,6 +131,10 @@ WordConnection& TheWordConnection();
 // without a desktop (the runner, tests) it returns at once.
 void CloseWordWindows(TextView windowClass);
 
+// A .docx beside the document: the tag goes before the extension of a package (report.docx + ".bak" ->
+// report.bak.docx); a name without an extension, or a format the engine converts, gets tag + ".docx".
+Text DocumentBesidePath(TextView path, TextView tag);
+
 // Where the review copy of a document goes: InsertBeforeLast on the file name with "." and ".scrivano"
 // (report.docx -> report.scrivano.docx). A name without an extension gets ".scrivano.docx"; a format the
 // engine converted (.doc, .odt, .rtf ...) gets a .docx copy.
