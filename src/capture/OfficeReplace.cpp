@@ -7,12 +7,13 @@
 // So the search and replacement typed in the open window are read once, and for each document its own
 // window is taken when it shows, or opened with Ctrl+H when none does, both fields typed again, and
 // Replace All pressed there.
+#include "capture/OfficeReplace.h"
+
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include "capture/DesktopReach.h"
-#include "capture/OfficeReplace.h"
 #include "prompt/SelectionPrompt.h"
 #include "text/Lists.h"
 
@@ -194,7 +195,8 @@ Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplace
       run.Pause(timings.replaceAll);
       // A box the office program may show about the result is closed, not waited for without end.
       const WindowHandle front = desktop.ForegroundWindow();
-      if (front && front != own && desktop.WindowClassName(front) == kDialogWindowClass) run.CloseAndWait(front);
+      if (front && front != own && desktop.WindowClassName(front) == kDialogWindowClass)
+        run.CloseAndWait(front);
     }
     run.Caption(own, ownTitle);
     // The window the user had open stays; those opened here go again.
