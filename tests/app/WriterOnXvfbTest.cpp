@@ -145,6 +145,9 @@ class WriterOnXvfb : public testing::Test {
     const ProgramPaths paths = PathsBelow(FromUtf8(root.path()));
     ASSERT_TRUE(InstallDefaultParameterFile(paths));
     ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"DIMENSIONS", u"Function List", u"900,300,1200,800"));
+    for (const auto& [k, value] : parameters)
+      ASSERT_TRUE(
+          WriteIniValue(paths.parameterFile, u"PARAMETERS", u"Para" + FromUtf8(std::to_string(k)), value));
     program = screen.Spawn({SCRIVANO_PROGRAM}, {{"SCRIVANO_ROOT", root.path()},
                                                 {"QT_QPA_PLATFORM", "xcb"},
                                                 {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
@@ -323,6 +326,7 @@ class WriterOnXvfb : public testing::Test {
 
   test::PrivateDisplay screen;
   test::TempFolder root;
+  std::vector<std::pair<int, Text>> parameters;  // set before the program starts
   pid_t program = 0;
   Display* display = nullptr;
   std::unique_ptr<platform::X11Desktop> desktop;
@@ -409,6 +413,28 @@ TEST_F(WriterOnXvfb, Entries16And2WorkPieceByPieceInTheWriterWindowAtTheListsCor
 
   ASSERT_NO_FATAL_FAILURE(Save(writer, "t.odt"));
   EXPECT_EQ(DocumentText("t.odt"), "Hello world.\tBonjour monde.\n\nBye.\tSalut.\nYes.\tOui.");
+}
+
+TEST_F(WriterOnXvfb, WindowModeOfEntry3TakesWriterWindowsByTheirWmClass) {
+  parameters = {{10, u"libreoffice-writer"}};
+  root.WriteBytes("a.txt", "first document");
+  root.WriteBytes("b.txt", "second document");
+  MakeDocuments({"a.txt", "b.txt"});
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_NO_FATAL_FAILURE(StartScrivano());
+  const std::vector<WindowHandle> writer = OpenInWriter(root.path() + "/profile", {"a.odt", "b.odt"});
+  ASSERT_TRUE(writer[0] && writer[1]);
+  DoubleClickEntry(3);
+  Answer("libreoffice-writer");
+  Answer("500");
+  ASSERT_TRUE(
+      Eventually([&] { return desktop->WindowTitle(desktop->ForegroundWindow()) == u"Notice"; }, 120s));
+  std::this_thread::sleep_for(300ms);
+  PressKey(display, XK_Return);
+  const Text separator = u"\r\n\r\n" + Text(88, u' ') + u"\r\n";
+  const Text expected = separator + u"second document" + separator + u"first document";
+  EXPECT_TRUE(DoneClosingTimingBox([&] { return Utf16LeBytesToText(File("Output")) == expected; }, 60s))
+      << ToUtf8(Utf16LeBytesToText(File("Output")));
 }
 
 }  // namespace
