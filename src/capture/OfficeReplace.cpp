@@ -172,6 +172,12 @@ Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplace
     ShowMessage(u"No parameter set !", u"Notice", MessageButtons::Ok, false);
     return Failed(text, u"No parameter set !");
   }
+  // An empty field copies nothing, and neither does a field that could not be read: before text is
+  // deleted everywhere, the user says that this is meant.
+  if (replacement.empty() &&
+      !AskYesNo(u"The Replace field is empty. Delete every \"" + search + u"\" in the open documents?",
+                u"Notice"))
+    return Failed(text, u"Nothing was replaced.");
   run.Pause(timings.start);
 
   Text report;

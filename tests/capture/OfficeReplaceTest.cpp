@@ -196,14 +196,22 @@ TEST_F(OfficeReplace, EveryDocumentIsReplacedInItsOwnWindowAndTheUsersWindowStay
   EXPECT_TRUE(prompts.Messages().empty());
 }
 
-TEST_F(OfficeReplace, AnEmptyReplacementRemovesTheSearchTextEverywhere) {
+TEST_F(OfficeReplace, AnEmptyReplacementRemovesTheSearchTextOnlyOnceTheUserSaysSo) {
   const size_t a = writer.AddDocument(u"a - LibreOffice Writer", u"one [x] two [x]");
   const size_t b = writer.AddDocument(u"b - LibreOffice Writer", u"[x]three");
   writer.OpenFindAndReplace(a, u"[x]", u"");
+  prompts.Answer(u"no");
+  EXPECT_EQ(Run(), u"Processing failed !");
+  EXPECT_EQ(result, u"Nothing was replaced.");
+  EXPECT_EQ(writer[a].text, u"one [x] two [x]");
+  prompts.Answer(u"yes");
   Run();
   EXPECT_EQ(result, u"Processing completed !  ( 2 documents )");
   EXPECT_EQ(writer[a].text, u"one  two ");
   EXPECT_EQ(writer[b].text, u"three");
+  ASSERT_EQ(prompts.dialogs().size(), 2u);
+  EXPECT_EQ(prompts.dialogs()[0].text,
+            u"The Replace field is empty. Delete every \"[x]\" in the open documents?");
 }
 
 TEST_F(OfficeReplace, WithoutASearchOrAWindowNothingIsTouched) {
