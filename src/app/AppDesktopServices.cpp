@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "capture/CloseWindows.h"
 #include "text/Lists.h"
 
 namespace scrivano {
@@ -50,27 +51,8 @@ bool AppDesktopServices::OpenWithDefaultApplication(TextView path) {
   return openFile_ && openFile_(path);
 }
 
-void AppDesktopServices::CloseWindowsOfClass(TextView classList) {
-  // The first pass asks each window to close; later passes ask the user, on the window's own caption, to
-  // close it (the program may be asking whether to save). The wait ends when none is left, when the user
-  // presses the right mouse button, or after two minutes.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-  for (bool firstPass = true;; firstPass = false) {
-    const std::vector<WindowHandle> windows = WindowsOfClass(desktop_, classList);
-    if (windows.empty()) return;
-    for (const WindowHandle window : windows) {
-      if (desktop_.WindowTitle(window).empty()) continue;
-      if (firstPass)
-        desktop_.RequestClose(window);
-      else if (reach_.showCaption)
-        reach_.showCaption(window, u"Please close this file.");
-    }
-    for (int tick = 0; tick < 60; ++tick) {
-      if (relay_.WaitRightButtonRelease() != 0 || std::chrono::steady_clock::now() >= deadline) return;
-      if (WindowsOfClass(desktop_, classList).empty()) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-  }
+WindowsClosing AppDesktopServices::CloseWindowsOfClass(TextView classList) {
+  return scrivano::CloseWindowsOfClass(reach_, classList);
 }
 
 }  // namespace scrivano

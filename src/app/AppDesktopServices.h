@@ -32,7 +32,7 @@ class AppDesktopServices : public DesktopServices {
   bool OpenWithDefaultApplication(TextView path) override;
   // Asks each such window to close; later passes ask the user on the window's caption. Ends when none is
   // left, on the right mouse button, or after two minutes.
-  void CloseWindowsOfClass(TextView classList) override;
+  WindowsClosing CloseWindowsOfClass(TextView classList) override;
 
  private:
   platform::DesktopPlatform& desktop_;

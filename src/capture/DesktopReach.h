@@ -22,8 +22,8 @@ inline constexpr char16_t kHandsOffCaption[] =
 inline constexpr char16_t kDialogWindowClass[] = u"#32770";
 inline constexpr char16_t kBrowserWindowClass[] = u"Chrome_WidgetWin_1";
 
-// Top-level windows whose class name occurs in an item of the tab-separated list, the top of the
-// stacking order first.
+// Top-level windows whose class name occurs in an item of the tab-separated list, or that an item names
+// (a name of the class table, or on X11 either part of WM_CLASS), the top of the stacking order first.
 std::vector<WindowHandle> WindowsOfClass(platform::DesktopPlatform& desktop, TextView classList);
 
 // The window mode of "03. Combine windows/files text": asks for the class (parameter 10) and the copy

@@ -1,112 +1,214 @@
-// "13. Replace text in Word documents" on the office program's own Find and Replace window. Each document
-// has a Find and Replace window of its own (the search text is shared between them, the replacement is
-// not), so the replacement typed in the open one is read once and typed into each document's own window
-// before its Replace All.
+// "13. Replace text in Word documents" on the office program's own Find and Replace window.
+//
+// How LibreOffice Writer behaves here, as measured: each document has a Find and Replace window of its
+// own (the search text is shared between them, the replacement is not); activating another document
+// hides the window of the one before, and activating its document again shows it and gives it the
+// focus; Ctrl+H in a document whose window is already open closes that window instead of opening it.
+// So the search and replacement typed in the open window are read once, and for each document its own
+// window is taken when it shows, or opened with Ctrl+H when none does, both fields typed again, and
+// Replace All pressed there.
+#include "capture/OfficeReplace.h"
+
 #include <chrono>
 #include <string>
 #include <thread>
 
 #include "capture/DesktopReach.h"
 #include "prompt/SelectionPrompt.h"
+#include "text/Lists.h"
 
 namespace scrivano {
 namespace {
 
-using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 constexpr char16_t kReplaceDialogClass[] = u"bosa_sdm";
 constexpr int kKeyDelete = 0x2E;
-// In the Find and Replace window: Alt+P goes to the replacement, Alt+L is Replace All, Ctrl+H opens it.
+// In the Find and Replace window: Alt+F goes to the search, Alt+P to the replacement, Alt+L is Replace
+// All (Alt+A would be Find All); Ctrl+H in a document opens its window.
+const Chord kFindFieldChord{kKeyAlt, 0x46};
 const Chord kReplaceFieldChord{kKeyAlt, 0x50};
 const Chord kReplaceAllChord{kKeyAlt, 0x4C};
 const Chord kOpenReplaceChord{kKeyControl, 0x48};
 const Chord kSelectAllChord{kKeyControl, 0x41};
-constexpr auto kDialogWait = 10s;
 
-// The Find and Replace window that came to the front, or 0 when none did within the limit.
-WindowHandle WaitForReplaceDialog(platform::DesktopPlatform& desktop, ClipboardRelay& relay) {
-  const auto deadline = Clock::now() + kDialogWait;
-  while (Clock::now() < deadline) {
-    const WindowHandle front = desktop.ForegroundWindow();
-    if (front && desktop.WindowClassName(front) == kReplaceDialogClass) return front;
-    if (relay.WaitRightButtonRelease() != 0) return 0;
-    std::this_thread::sleep_for(50ms);
+class ReplaceRun {
+ public:
+  ReplaceRun(DesktopReach& reach, const OfficeReplaceTimings& timings)
+      : reach_(reach), desktop_(reach.desktop), relay_(reach.relay), timings_(timings) {}
+
+  // The text of one field of the window in front (empty when it holds none); false when the keys did not
+  // reach the window.
+  bool ReadField(WindowHandle dialog, const Chord& field, Text& value) {
+    value.clear();
+    if (!relay_.PressChordPairs(dialog, field)) return false;
+    Pause(timings_.fieldSettle);
+    if (relay_.CopyWindowText(dialog, nullptr)) value = relay_.capturedText;
+    return true;
   }
-  return 0;
-}
 
-// Asks the window to close and waits until it has gone from the front (or the limit).
-void CloseAndWait(platform::DesktopPlatform& desktop, WindowHandle window) {
-  desktop.RequestClose(window);
-  const auto deadline = Clock::now() + kDialogWait;
-  while (Clock::now() < deadline && desktop.IsWindow(window) && desktop.ForegroundWindow() == window)
-    std::this_thread::sleep_for(50ms);
+  // Replaces the field's text by value (an empty value empties it).
+  bool TypeField(WindowHandle dialog, const Chord& field, const Text& value) {
+    if (!relay_.PressChordPairs(dialog, field)) return false;
+    Pause(timings_.fieldSettle);
+    if (!relay_.PressChordPairs(dialog, kSelectAllChord)) return false;
+    if (value.empty()) return relay_.PressChordHeld(dialog, {kKeyDelete}, true);
+    return relay_.PasteIntoForeground(dialog, &value);
+  }
+
+  // A Find and Replace window that shows, the top one first; 0 when none does.
+  WindowHandle ShownReplaceDialog() {
+    const std::vector<WindowHandle> dialogs = WindowsOfClass(desktop_, kReplaceDialogClass);
+    return dialogs.empty() ? 0 : dialogs.front();
+  }
+
+  // Until the front is the document or a Find and Replace window (its own, shown again), within the
+  // limit; false on the right button or the limit.
+  bool WaitForDocumentOrItsDialog(WindowHandle document) {
+    const auto deadline = Clock::now() + timings_.windowWait;
+    while (Clock::now() < deadline) {
+      const WindowHandle front = desktop_.ForegroundWindow();
+      if (front == document || (front && IsReplaceDialog(front))) return true;
+      if (relay_.WaitRightButtonRelease() != 0) return false;
+      Pause(timings_.poll);
+    }
+    return false;
+  }
+
+  // The Find and Replace window that came to the front, or 0 when none did within the limit.
+  WindowHandle WaitForReplaceDialog() {
+    const auto deadline = Clock::now() + timings_.windowWait;
+    while (Clock::now() < deadline) {
+      const WindowHandle front = desktop_.ForegroundWindow();
+      if (front && IsReplaceDialog(front)) return front;
+      if (relay_.WaitRightButtonRelease() != 0) return 0;
+      Pause(timings_.poll);
+    }
+    return 0;
+  }
+
+  // The document's own Find and Replace window in front: the one that shows once the document is active,
+  // or one opened with Ctrl+H. opened tells which.
+  WindowHandle DialogOfDocument(WindowHandle document, bool& opened) {
+    opened = false;
+    if (reach_.activate) reach_.activate(document);
+    if (!WaitForDocumentOrItsDialog(document)) return 0;
+    // The window of the document before goes, this document's own comes back; give both a moment.
+    Pause(timings_.documentSettle);
+    if (const WindowHandle shown = ShownReplaceDialog()) {
+      if (desktop_.ForegroundWindow() != shown && reach_.activate) reach_.activate(shown);
+      return relay_.WaitForegroundWindow(shown) == WaitEnd::kDone ? shown : 0;
+    }
+    if (desktop_.ForegroundWindow() != document) return 0;
+    if (!relay_.PressChordHeld(document, kOpenReplaceChord)) return 0;
+    opened = true;
+    return WaitForReplaceDialog();
+  }
+
+  // Asks the window to close and waits until it has gone from the front (or the limit).
+  void CloseAndWait(WindowHandle window) {
+    desktop_.RequestClose(window);
+    const auto deadline = Clock::now() + timings_.windowWait;
+    while (Clock::now() < deadline && desktop_.IsWindow(window) && desktop_.ForegroundWindow() == window)
+      Pause(timings_.poll);
+  }
+
+  void Caption(WindowHandle window, TextView caption) {
+    if (reach_.showCaption) reach_.showCaption(window, caption);
+  }
+
+  void Pause(std::chrono::milliseconds time) {
+    if (time.count() > 0) std::this_thread::sleep_for(time);
+  }
+
+ private:
+  bool IsReplaceDialog(WindowHandle window) {
+    return ListItemContains(desktop_.WindowClassName(window), kReplaceDialogClass);
+  }
+
+  DesktopReach& reach_;
+  platform::DesktopPlatform& desktop_;
+  ClipboardRelay& relay_;
+  const OfficeReplaceTimings& timings_;
+};
+
+Text Failed(Text& text, TextView message) {
+  text = Text(message);
+  return u"Processing failed !";
 }
 
 }  // namespace
 
 Text ReplaceInWordDocuments(DesktopReach& reach, Text& text) {
+  return ReplaceInWordDocuments(reach, text, OfficeReplaceTimings());
+}
+
+Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplaceTimings& timings) {
   platform::DesktopPlatform& desktop = reach.desktop;
   ClipboardRelay& relay = reach.relay;
   const std::vector<WindowHandle> documents = WindowsOfClass(desktop, kOfficeMainWindowClass);
   const std::vector<WindowHandle> dialogs = WindowsOfClass(desktop, kReplaceDialogClass);
   if (dialogs.empty()) {
     ShowMessage(u"No parameter set !", u"Notice", MessageButtons::Ok, false);
-    text = u"No parameter set !";
-    return u"Processing failed !";
+    return Failed(text, u"No parameter set !");
   }
   std::lock_guard lock(relay.Lock());
+  ReplaceRun run(reach, timings);
   const WindowHandle dialog = dialogs.front();
   const ClipboardRelay::ProbeCleaner cleaner(relay);
   const Text dialogTitle = desktop.WindowTitle(dialog);
   if (reach.activate) reach.activate(dialog);
+  if (relay.WaitForegroundWindow(dialog) != WaitEnd::kDone)
+    return Failed(text, u"The Find and Replace window did not come to the front; nothing was replaced.");
+  run.Caption(dialog, kHandsOffCaption);
+  // What is typed there, read once. An empty replacement means "replace by nothing"; without a search
+  // there is nothing to do.
+  Text search, replacement;
+  const bool read = run.ReadField(dialog, kFindFieldChord, search) &&
+                    run.ReadField(dialog, kReplaceFieldChord, replacement);
+  run.Caption(dialog, dialogTitle);
+  if (!read) return Failed(text, u"The Find and Replace window did not take the keys; nothing was replaced.");
+  if (search.empty()) {
+    ShowMessage(u"No parameter set !", u"Notice", MessageButtons::Ok, false);
+    return Failed(text, u"No parameter set !");
+  }
+  // An empty field copies nothing, and neither does a field that could not be read: before text is
+  // deleted everywhere, the user says that this is meant.
+  if (replacement.empty() &&
+      !AskYesNo(u"The Replace field is empty. Delete every \"" + search + u"\" in the open documents?",
+                u"Notice"))
+    return Failed(text, u"Nothing was replaced.");
+  run.Pause(timings.start);
+
   Text report;
   int count = 0;
-  if (relay.WaitForegroundWindow(dialog) != WaitEnd::kDone) {
-    text = u"The Find and Replace window did not come to the front; nothing was replaced.";
-    return u"Processing failed !";
-  }
-  if (reach.showCaption) reach.showCaption(dialog, kHandsOffCaption);
-  // The replacement typed there, read once: an empty field copies nothing and means "replace by nothing".
-  Text replacement;
-  if (relay.PressChordPairs(dialog, kReplaceFieldChord) && relay.CopyWindowText(dialog, nullptr))
-    replacement = relay.capturedText;
-  if (reach.showCaption) reach.showCaption(dialog, dialogTitle);
-  std::this_thread::sleep_for(1s);
-
   for (const WindowHandle document : documents) {
+    if (!desktop.IsWindow(document)) continue;
     const Text title = desktop.WindowTitle(document);
     if (title.empty()) continue;
-    if (reach.activate) reach.activate(document);
-    if (relay.WaitForegroundWindow(document) != WaitEnd::kDone) continue;
-    if (!relay.PressChordHeld(document, kOpenReplaceChord)) continue;
-    const WindowHandle own = WaitForReplaceDialog(desktop, relay);
+    bool opened = false;
+    const WindowHandle own = run.DialogOfDocument(document, opened);
     if (!own) continue;
-    ++count;
-    report += u"\r\n" + title;
     const Text ownTitle = desktop.WindowTitle(own);
-    if (reach.showCaption) reach.showCaption(own, title);
-    std::this_thread::sleep_for(300ms);
-    // The keys go to that window only; when another came to the front, this document is left alone.
-    bool typed =
-        relay.PressChordPairs(own, kReplaceFieldChord) && relay.PressChordPairs(own, kSelectAllChord);
-    if (typed) {
-      if (replacement.empty())
-        typed = relay.PressChordHeld(own, {kKeyDelete}, true);
-      else
-        typed = relay.PasteIntoForeground(own, &replacement);
-    }
-    if (typed && relay.PressChordHeld(own, kReplaceAllChord)) {
-      std::this_thread::sleep_for(1s);
+    run.Caption(own, title);
+    run.Pause(timings.fieldSettle);
+    // The keys go to that window only; when another came to the front, this document is left alone and
+    // not counted.
+    if (run.TypeField(own, kFindFieldChord, search) && run.TypeField(own, kReplaceFieldChord, replacement) &&
+        relay.PressChordHeld(own, kReplaceAllChord)) {
+      ++count;
+      report += u"\r\n" + title;
+      run.Pause(timings.replaceAll);
       // A box the office program may show about the result is closed, not waited for without end.
       const WindowHandle front = desktop.ForegroundWindow();
-      if (front != own && desktop.WindowClassName(front) == kDialogWindowClass) CloseAndWait(desktop, front);
+      if (front && front != own && desktop.WindowClassName(front) == kDialogWindowClass)
+        run.CloseAndWait(front);
     }
-    if (reach.showCaption) reach.showCaption(own, ownTitle);
-    CloseAndWait(desktop, own);
+    run.Caption(own, ownTitle);
+    // The window the user had open stays; those opened here go again.
+    if (opened) run.CloseAndWait(own);
   }
-  if (desktop.IsWindow(dialog) && reach.showCaption) reach.showCaption(dialog, dialogTitle);
+  if (desktop.IsWindow(dialog)) run.Caption(dialog, dialogTitle);
   text = u"Processing completed !  ( " + FromUtf8(std::to_string(count)) + u" documents )";
   return report;
 }

@@ -61,8 +61,12 @@ std::vector<WindowHandle> WindowsOfClass(platform::DesktopPlatform& desktop, Tex
   std::vector<WindowHandle> found;
   const std::vector<WindowHandle> windows = desktop.TopLevelWindows();
   for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+    // The reported name within an item, or an item naming the window's class as the platform knows it
+    // (on X11 either part of WM_CLASS, so that "libreoffice-writer" finds every Writer window).
     const Text className = desktop.WindowClassName(*window);
-    if (!className.empty() && ListItemContains(className, classList)) found.push_back(*window);
+    if ((!className.empty() && ListItemContains(className, classList)) ||
+        desktop.WindowIsOfClass(*window, classList))
+      found.push_back(*window);
   }
   return found;
 }

@@ -71,15 +71,21 @@ Text ReportedClassName(const WindowKind& kind) {
   return kind.className;
 }
 
-bool IsWindowOfAnyClass(const WindowKind& kind, TextView classList) {
+Text MatchingClassItem(const WindowKind& kind, TextView classList) {
   size_t start = 0;
   while (start <= classList.size()) {
     size_t tab = classList.find(u'\t', start);
     if (tab == TextView::npos) tab = classList.size();
-    if (IsWindowOfClass(kind, classList.substr(start, tab - start))) return true;
+    const TextView item = classList.substr(start, tab - start);
+    const TextView name = item.ends_with(u';') ? item.substr(0, item.size() - 1) : item;
+    if (IsWindowOfClass(kind, name)) return Text(item);
     start = tab + 1;
   }
-  return false;
+  return Text();
+}
+
+bool IsWindowOfAnyClass(const WindowKind& kind, TextView classList) {
+  return !MatchingClassItem(kind, classList).empty();
 }
 
 }  // namespace scrivano::platform

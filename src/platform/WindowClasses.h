@@ -34,7 +34,12 @@ bool IsWindowOfClass(const WindowKind& kind, TextView name);
 // otherwise the second part of WM_CLASS.
 Text ReportedClassName(const WindowKind& kind);
 
-// True when some item of the tab-separated class list fits the window.
+// True when some item of the tab-separated class list fits the window. An item may end with ";" (in the
+// automatic-translation list it asks for selection mode); the mark is not part of the name.
 bool IsWindowOfAnyClass(const WindowKind& kind, TextView classList);
+
+// The first item of the tab-separated class list that fits the window, as written (with its ";" if it
+// has one); empty when none does.
+Text MatchingClassItem(const WindowKind& kind, TextView classList);
 
 }  // namespace scrivano::platform

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "tasks/TaskContext.h"
 
@@ -12,6 +13,13 @@ namespace scrivano {
 
 // Rewrites one piece of text in place.
 using PieceConversion = std::function<void(Text& piece)>;
+
+// How a wait for windows to close ended: all closed (stillOpen empty, not cancelled), cancelled by the
+// user, or given up with the titles of the windows still open.
+struct WindowsClosing {
+  bool cancelled = false;
+  std::vector<Text> stillOpen;
+};
 
 class DesktopServices {
  public:
@@ -51,8 +59,12 @@ class DesktopServices {
   }
 
   // Before a document run: closes every top-level window whose class occurs in the tab-separated list
-  // and returns when none is left (the user may be asked to close some). The default closes nothing.
-  virtual void CloseWindowsOfClass(TextView classList) { (void)classList; }
+  // and returns when none is left (the user may be asked to close some), when the user cancels, or when
+  // the wait gives up. The default closes nothing.
+  virtual WindowsClosing CloseWindowsOfClass(TextView classList) {
+    (void)classList;
+    return {};
+  }
 };
 
 // Installs the services for the whole run (not owned). nullptr removes them.

@@ -312,7 +312,14 @@ WordConnection& TheWordConnection() {
 }
 
 void CloseWordWindows(TextView windowClass) {
-  if (DesktopServices* desktop = Desktop()) desktop->CloseWindowsOfClass(windowClass);
+  DesktopServices* desktop = Desktop();
+  if (!desktop) return;
+  const WindowsClosing closing = desktop->CloseWindowsOfClass(windowClass);
+  // A wait the user cancelled needs no word; one that gave up says which windows stayed open.
+  if (closing.cancelled || closing.stillOpen.empty()) return;
+  Text notice = kOfficeWindowsStillOpen;
+  for (const Text& title : closing.stillOpen) notice += u"\r\n" + title;
+  ShowMessage(notice, u"Notice", MessageButtons::Ok, true);
 }
 
 Text DocumentBesidePath(TextView path, TextView tag) {

@@ -128,8 +128,12 @@ class WordConnection {
 WordConnection& TheWordConnection();
 
 // Closes the office windows of the given class(es) through the desktop and returns when none is left;
-// without a desktop (the runner, tests) it returns at once.
+// without a desktop (the runner, tests) it returns at once. When the wait gives up, a notice names the
+// windows still open (the run goes on without closing them); a wait the user cancelled says nothing.
 void CloseWordWindows(TextView windowClass);
+inline constexpr char16_t kOfficeWindowsStillOpen[] =
+    u"Scrivano stopped waiting for these office windows to close and goes on without closing them; "
+    u"close them before you open the documents it writes:\r\n";
 
 // A .docx beside the document: the tag goes before the extension of a package (report.docx + ".bak" ->
 // report.bak.docx); a name without an extension, or a format the engine converts, gets tag + ".docx".

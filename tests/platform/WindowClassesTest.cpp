@@ -59,5 +59,15 @@ TEST(WindowClasses, AListFitsWhenAnyItemDoes) {
   EXPECT_FALSE(IsWindowOfAnyClass(firefox, u""));
 }
 
+TEST(WindowClasses, TheMatchingItemIsToldAsWrittenWithItsSelectionMark) {
+  const WindowKind writer{u"libreoffice", u"libreoffice-writer", u"a.odt - LibreOffice Writer", false};
+  EXPECT_EQ(MatchingClassItem(writer, u"Notepad;\tlibreoffice-writer;\tOpusApp"), u"libreoffice-writer;");
+  EXPECT_EQ(MatchingClassItem(writer, u"OpusApp\tlibreoffice-writer;"), u"OpusApp");
+  EXPECT_EQ(MatchingClassItem(writer, u"LIBREOFFICE"), u"LIBREOFFICE");
+  EXPECT_EQ(MatchingClassItem(writer, u"bosa_sdm;\t;\tlibreoffice-calc"), u"");
+  EXPECT_TRUE(IsWindowOfAnyClass(writer, u"OpusApp;"));
+  EXPECT_FALSE(IsWindowOfAnyClass(writer, u";"));
+}
+
 }  // namespace
 }  // namespace scrivano::platform

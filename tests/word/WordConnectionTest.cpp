@@ -38,9 +38,30 @@ class RecordingDesktop : public DesktopServices {
     opened.emplace_back(path);
     return true;
   }
-  void CloseWindowsOfClass(TextView classList) override { closed.emplace_back(classList); }
+  WindowsClosing CloseWindowsOfClass(TextView classList) override {
+    closed.emplace_back(classList);
+    return closing;
+  }
   std::vector<Text> opened, closed;
+  WindowsClosing closing;
 };
+
+TEST(CloseWordWindowsTest, AWaitThatGaveUpNamesTheWindowsLeftAndACancelledOneSaysNothing) {
+  TestPrompts prompts;
+  RecordingDesktop desktop;
+  SetDesktopServices(&desktop);
+  CloseWordWindows(u"OpusApp");  // all closed
+  desktop.closing = {true, {u"a.odt - LibreOffice Writer"}};
+  CloseWordWindows(u"OpusApp");  // the user pressed the right button
+  desktop.closing = {false, {u"a.odt - LibreOffice Writer", u"b.docx - LibreOffice Writer"}};
+  CloseWordWindows(u"OpusApp");
+  SetDesktopServices(nullptr);
+  EXPECT_EQ(desktop.closed, (std::vector<Text>{u"OpusApp", u"OpusApp", u"OpusApp"}));
+  ASSERT_EQ(prompts.dialogs().size(), 1u);
+  EXPECT_EQ(prompts.dialogs()[0].caption, u"Notice");
+  EXPECT_EQ(prompts.dialogs()[0].text,
+            Text(kOfficeWindowsStillOpen) + u"\r\na.odt - LibreOffice Writer\r\nb.docx - LibreOffice Writer");
+}
 
 class WordConnectionTest : public test::DocxTest {
  protected:

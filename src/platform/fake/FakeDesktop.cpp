@@ -16,8 +16,29 @@ FakeDesktop::FakeWindow* FakeDesktop::Find(WindowHandle window) {
 
 WindowHandle FakeDesktop::AddWindow(TextView className, TextView title, Rect rect) {
   std::lock_guard lock(mutex_);
-  windows_.push_back({nextHandle_++, Text(className), Text(title), rect});
+  FakeWindow window;
+  window.handle = nextHandle_++;
+  window.className = Text(className);
+  window.title = Text(title);
+  window.rect = rect;
+  windows_.push_back(window);
   return windows_.back().handle;
+}
+
+WindowHandle FakeDesktop::AddX11Window(const WindowKind& kind, Rect rect) {
+  std::lock_guard lock(mutex_);
+  FakeWindow window;
+  window.handle = nextHandle_++;
+  window.title = kind.title;
+  window.rect = rect;
+  window.kind = kind;
+  windows_.push_back(window);
+  return windows_.back().handle;
+}
+
+void FakeDesktop::SetWindowShown(WindowHandle window, bool shown) {
+  std::lock_guard lock(mutex_);
+  if (FakeWindow* w = Find(window)) w->shown = shown;
 }
 
 void FakeDesktop::RemoveWindow(WindowHandle window) {
@@ -59,14 +80,15 @@ std::vector<Point> FakeDesktop::CursorMoves() const {
 WindowHandle FakeDesktop::WindowAt(Point point) {
   std::lock_guard lock(mutex_);
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-    if (it->rect.Contains(point)) return it->handle;
+    if (it->shown && it->rect.Contains(point)) return it->handle;
   return 0;
 }
 
 std::vector<WindowHandle> FakeDesktop::TopLevelWindows() {
   std::lock_guard lock(mutex_);
   std::vector<WindowHandle> handles;
-  for (const FakeWindow& w : windows_) handles.push_back(w.handle);
+  for (const FakeWindow& w : windows_)
+    if (w.shown) handles.push_back(w.handle);
   return handles;
 }
 
@@ -78,6 +100,11 @@ bool FakeDesktop::IsWindow(WindowHandle window) {
 Text FakeDesktop::WindowClassName(WindowHandle window) {
   std::lock_guard lock(mutex_);
   const FakeWindow* w = Find(window);
+  if (w && w->kind) {
+    WindowKind kind = *w->kind;
+    kind.title = w->title;  // on X11 a caption set since counts
+    return ReportedClassName(kind);
+  }
   return w ? w->className : Text();
 }
 
@@ -186,6 +213,11 @@ std::vector<FakeDesktop::EndRequest> FakeDesktop::EndRequests() const {
 bool FakeDesktop::WindowIsOfClass(WindowHandle window, TextView classList) {
   std::lock_guard lock(mutex_);
   const FakeWindow* w = Find(window);
+  if (w && w->kind) {
+    WindowKind kind = *w->kind;
+    kind.title = w->title;  // a caption set since counts, as on X11
+    return IsWindowOfAnyClass(kind, classList);
+  }
   return w && !w->className.empty() && IsListItem(classList, w->className, u"\t");
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/DesktopPlatform.h"
+#include "platform/WindowClasses.h"
 
 namespace scrivano::platform {
 
@@ -19,6 +20,8 @@ class FakeDesktop : public DesktopPlatform {
     Rect rect;
     bool drawsOwnTitleBar = false;
     int pid = 0;
+    bool shown = true;
+    std::optional<WindowKind> kind;  // an X11-like window: className is then what the table reports
   };
 
   struct EndRequest {
@@ -31,7 +34,12 @@ class FakeDesktop : public DesktopPlatform {
 
   // Adds a window on top of the others; returns its handle.
   WindowHandle AddWindow(TextView className, TextView title, Rect rect);
+  // Adds a window as an X11 program shows it: its class name and class lists follow the class table
+  // (WindowClasses.h), as on the X11 back-end; the title is kind.title.
+  WindowHandle AddX11Window(const WindowKind& kind, Rect rect);
   void RemoveWindow(WindowHandle window);
+  // A hidden window is left out of TopLevelWindows and WindowAt but still exists (IsWindow).
+  void SetWindowShown(WindowHandle window, bool shown);
   void SetForeground(WindowHandle window);
   void SetRightButton(bool down);
   // With activation off, requests are recorded but the foreground does not change.
