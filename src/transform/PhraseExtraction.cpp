@@ -13,6 +13,7 @@
 #include "text/Lists.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "transform/PhraseIndex.h"
 
 namespace scrivano {
 namespace {
@@ -164,343 +165,6 @@ TextView ComparedPart(TextView item) {
   return item.substr(0, std::min(item.find(u'\0'), item.size()));
 }
 
-// Suffix array of symbols (each from 0 to upper) by induced sorting (SA-IS), in time linear in their
-// number. A suffix that is a prefix of another sorts first.
-std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) {
-  const int n = static_cast<int>(symbols.size());
-  if (n == 0) return {};
-  if (n == 1) return {0};
-  if (n == 2) return symbols[0] < symbols[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
-  // 1. Classify each suffix as S (smaller than the suffix after it) or L, and find the buckets.
-  std::vector<int> suffixes(n);
-  std::vector<char> isS(n, 0);
-  for (int i = n - 2; i >= 0; --i)
-    isS[i] = symbols[i] == symbols[i + 1] ? isS[i + 1] : symbols[i] < symbols[i + 1];
-  std::vector<int> startL(upper + 1, 0);  // where the L suffixes of each symbol begin
-  std::vector<int> startS(upper + 1, 0);  // where the S suffixes of each symbol begin
-  for (int i = 0; i < n; ++i) {
-    if (!isS[i])
-      ++startS[symbols[i]];
-    else if (symbols[i] < upper)
-      ++startL[symbols[i] + 1];
-  }
-  for (int c = 0; c <= upper; ++c) {
-    startS[c] += startL[c];
-    if (c < upper) startL[c + 1] += startS[c];
-  }
-  // 2. From sorted leftmost-S suffixes, induce the order of all others: L suffixes left to right, then
-  // S suffixes right to left.
-  std::vector<int> next(upper + 1);
-  const auto induce = [&](const std::vector<int>& leftmostS) {
-    std::fill(suffixes.begin(), suffixes.end(), -1);
-    next = startS;
-    for (int i : leftmostS)
-      if (i != n) suffixes[next[symbols[i]]++] = i;
-    next = startL;
-    suffixes[next[symbols[n - 1]]++] = n - 1;
-    for (int k = 0; k < n; ++k) {
-      const int i = suffixes[k] - 1;
-      if (i >= 0 && !isS[i]) suffixes[next[symbols[i]]++] = i;
-    }
-    next = startL;
-    for (int k = n - 1; k >= 0; --k) {
-      const int i = suffixes[k] - 1;
-      if (i >= 0 && isS[i]) suffixes[--next[symbols[i] + 1]] = i;
-    }
-  };
-  // 3. Leftmost-S positions, sorted roughly by one induction.
-  std::vector<int> leftmostIndex(n + 1, -1);
-  std::vector<int> leftmostS;
-  for (int i = 1; i < n; ++i) {
-    if (isS[i] && !isS[i - 1]) {
-      leftmostIndex[i] = static_cast<int>(leftmostS.size());
-      leftmostS.push_back(i);
-    }
-  }
-  const int m = static_cast<int>(leftmostS.size());
-  induce(leftmostS);
-  if (m == 0) return suffixes;
-  // 4. Name the leftmost-S substrings in that order, sort the reduced string recursively, and induce
-  // again from the exact order.
-  std::vector<int> sortedLeftmost;
-  sortedLeftmost.reserve(m);
-  for (int i : suffixes)
-    if (leftmostIndex[i] != -1) sortedLeftmost.push_back(i);
-  std::vector<int> reduced(m);
-  int reducedUpper = 0;
-  reduced[leftmostIndex[sortedLeftmost[0]]] = 0;
-  for (int k = 1; k < m; ++k) {
-    int a = sortedLeftmost[k - 1];
-    int b = sortedLeftmost[k];
-    const int endA = leftmostIndex[a] + 1 < m ? leftmostS[leftmostIndex[a] + 1] : n;
-    const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
-    bool same = endA - a == endB - b;
-    if (same) {
-      while (a < endA && symbols[a] == symbols[b]) {
-        ++a;
-        ++b;
-      }
-      same = a != n && symbols[a] == symbols[b];
-    }
-    if (!same) ++reducedUpper;
-    reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
-  }
-  const std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
-  for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
-  induce(sortedLeftmost);
-  return suffixes;
-}
-
-// The occurrences of phrases in the rebuilt working text (lines each ended by "\r"; no phrase holds a
-// "\r"), which is blanked as phrases are reported. Gives exactly what searching the current text again
-// and again would give (each search starting just after the previous occurrence), without rescanning the
-// text: the occurrences in the original text come from a suffix array, those that overlap a blanked
-// stretch are dropped for good, and the rest are taken without overlap in position order.
-class PhraseOccurrences {
- public:
-  explicit PhraseOccurrences(Text& text) : text_(text) {
-    // Every line end counts as a symbol of its own, unlike any other: no common prefix runs over one
-    // (phrases never hold one), and repeated lines do not make the index slower.
-    const int n = Length(text);
-    std::vector<int> symbols(text.begin(), text.end());
-    int upper = 0xFFFF;
-    for (int& symbol : symbols)
-      if (symbol == kLineEnd) symbol = ++upper;
-    suffixes_ = InducedSuffixArray(symbols, upper);
-    ranks_.resize(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
-    // The longest common prefix of each suffix with the one before it in suffix order (Kasai's method).
-    commonPrefix_.assign(static_cast<size_t>(n), 0);
-    int h = 0;
-    for (int i = 0; i < n; ++i) {
-      const int rank = ranks_[static_cast<size_t>(i)];
-      if (rank == 0) {
-        h = 0;
-        continue;
-      }
-      const int j = suffixes_[static_cast<size_t>(rank - 1)];
-      while (i + h < n && j + h < n &&
-             symbols[static_cast<size_t>(i + h)] == symbols[static_cast<size_t>(j + h)])
-        ++h;
-      commonPrefix_[static_cast<size_t>(rank)] = h;
-      if (h > 0) --h;
-    }
-  }
-
-  // A new search level: offsets start again from 0.
-  void StartLevel() { candidates_.clear(); }
-
-  // The occurrences of phrase in the current text at or after offset, in position order, none
-  // overlapping another. origin is where phrase stands in the text as it was when the index was built.
-  // The offsets of the calls of one level never decrease.
-  const std::vector<int>& Find(TextView phrase, int origin, int offset) {
-    found_.clear();
-    if (phrase.find(kBlank) != TextView::npos) {
-      FindWithBlanks(phrase, origin, offset);
-      return found_;
-    }
-    if (FewOccurrences(phrase, origin, offset)) return found_;
-    Candidates& candidates = CandidatesOf(phrase, origin);
-    Take(candidates.positions, candidates.first, Length(phrase), offset);
-    candidates.chainGeneration = -1;
-    return found_;
-  }
-
-  // How many occurrences Find would give, without listing them. A phrase that falls short of the
-  // repetitions is counted again and again as the windows move along the lines: its count comes from the
-  // chain lengths of its candidates, worked out once for each state of the blanks.
-  int Count(TextView phrase, int origin, int offset) {
-    found_.clear();
-    if (phrase.find(kBlank) != TextView::npos) {
-      FindWithBlanks(phrase, origin, offset);
-      return static_cast<int>(found_.size());
-    }
-    if (FewOccurrences(phrase, origin, offset)) return static_cast<int>(found_.size());
-    Candidates& candidates = CandidatesOf(phrase, origin);
-    std::vector<int>& positions = candidates.positions;
-    const int length = Length(phrase);
-    if (candidates.chainGeneration != blankGeneration_) {
-      // Those overlapping a blank are gone for good; chain[i]: the occurrences taken from i on.
-      positions.erase(std::remove_if(positions.begin() + static_cast<std::ptrdiff_t>(candidates.first),
-                                     positions.end(), [&](int at) { return IsBlanked(at, length); }),
-                      positions.end());
-      candidates.chain.assign(positions.size() + 1, 0);
-      size_t next = positions.size();
-      for (size_t i = positions.size(); i-- > candidates.first;) {
-        while (next > i + 1 && positions[next - 1] >= positions[i] + length) --next;
-        candidates.chain[i] = 1 + candidates.chain[next];
-      }
-      candidates.chainGeneration = blankGeneration_;
-    }
-    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
-    return candidates.chain[candidates.first];
-  }
-
-  // Whether a blank lies in the length characters at at.
-  bool IsBlanked(int at, int length) const {
-    const auto begin = text_.begin() + at;
-    return std::find(begin, begin + length, kBlank) != begin + length;
-  }
-
-  // Overwrites the occurrences just found with blanks; the phrase is not searched again on this level.
-  void BlankFound(TextView phrase) {
-    for (int at : found_) std::fill_n(text_.begin() + at, phrase.size(), kBlank);
-    if (!found_.empty()) ++blankGeneration_;
-    candidates_.erase(Text(phrase));
-  }
-
- private:
-  // Runs longer than this are kept for the level.
-  static constexpr int kFewOccurrences = 16;
-
-  struct Candidates {
-    std::vector<int> positions;  // ascending; those before `first` lie before the current offset
-    size_t first = 0;
-    std::vector<int> chain;  // for Count; valid while chainGeneration is the blanks' generation
-    int chainGeneration = -1;
-  };
-
-  // Such a phrase may match blanked characters: the current text itself is searched.
-  void FindInText(TextView phrase, int offset) {
-    const int length = Length(phrase);
-    for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
-         at = scrivano::Find(text_, phrase, at + length))
-      found_.push_back(at);
-  }
-
-  // A phrase that holds a blank (a U+FFFF of the input) may match blanked characters, so the current
-  // text decides. Its longest stretch without a blank still stands in the text only where the text as
-  // indexed held it: when those places are few enough, they are kept for the level and checked instead
-  // of scanning the text.
-  void FindWithBlanks(TextView phrase, int origin, int offset) {
-    size_t stretchStart = 0;
-    int stretch = 0;
-    for (size_t i = 0; i < phrase.size();) {
-      size_t j = i;
-      while (j < phrase.size() && phrase[j] != kBlank) ++j;
-      if (static_cast<int>(j - i) > stretch) {
-        stretchStart = i;
-        stretch = static_cast<int>(j - i);
-      }
-      i = j + 1;
-    }
-    const int length = Length(phrase);
-    if (stretch == 0) return FindInText(phrase, offset);
-    auto places = candidates_.find(Text(phrase));
-    if (places == candidates_.end()) {
-      // Checking a place costs up to length characters; past this many places a scan is cheaper.
-      const int worthChecking = (Length(text_) - offset) / length + 1;
-      int low = ranks_[static_cast<size_t>(origin) + stretchStart];
-      int high = low + 1;
-      while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
-        if (Extends(low, stretch)) --low;
-        if (Extends(high, stretch)) ++high;
-      }
-      if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
-      places = candidates_.try_emplace(Text(phrase)).first;
-      std::vector<int>& positions = places->second.positions;
-      for (int k = low; k < high; ++k) {
-        const int at = suffixes_[static_cast<size_t>(k)] - static_cast<int>(stretchStart);
-        if (at >= 0 && at + length <= Length(text_)) positions.push_back(at);
-      }
-      std::sort(positions.begin(), positions.end());
-    }
-    // A place where a character the phrase holds as it is was blanked, or never was that character, never
-    // matches again; one where the text lacks a blank the phrase holds may match once it is blanked.
-    Candidates& candidates = places->second;
-    std::vector<int>& positions = candidates.positions;
-    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
-    size_t kept = candidates.first;
-    int nextFree = offset;
-    for (size_t i = candidates.first; i < positions.size(); ++i) {
-      const int at = positions[i];
-      bool never = false;
-      bool now = true;
-      for (size_t k = 0; k < phrase.size() && !never; ++k) {
-        const char16_t ch = text_[static_cast<size_t>(at) + k];
-        if (phrase[k] == kBlank)
-          now = now && ch == kBlank;
-        else
-          never = ch != phrase[k];
-      }
-      if (never) continue;
-      positions[kept++] = at;
-      if (now && at >= nextFree) {
-        found_.push_back(at);
-        nextFree = at + length;
-      }
-    }
-    positions.resize(kept);
-  }
-
-  // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
-  // phrases occur only a few times: those are taken from the run directly (into found_, and the result
-  // is true), the others from a list kept for the level.
-  bool FewOccurrences(TextView phrase, int origin, int offset) {
-    const int length = Length(phrase);
-    int low = ranks_[static_cast<size_t>(origin)];
-    int high = low + 1;
-    while (high - low <= kFewOccurrences && (Extends(low, length) || Extends(high, length))) {
-      if (Extends(low, length)) --low;
-      if (Extends(high, length)) ++high;
-    }
-    if (Extends(low, length) || Extends(high, length)) return false;
-    few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-    std::sort(few_.begin(), few_.end());
-    size_t first = 0;
-    Take(few_, first, length, offset);
-    return true;
-  }
-
-  Candidates& CandidatesOf(TextView phrase, int origin) {
-    auto [entry, created] = candidates_.try_emplace(Text(phrase));
-    Candidates& candidates = entry->second;
-    if (created) {
-      const int length = Length(phrase);
-      int low = ranks_[static_cast<size_t>(origin)];
-      int high = low + 1;
-      while (Extends(low, length)) --low;
-      while (Extends(high, length)) ++high;
-      candidates.positions.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-      std::sort(candidates.positions.begin(), candidates.positions.end());
-    }
-    return candidates;
-  }
-
-  // Whether the suffix of this rank shares length characters with the one before it.
-  bool Extends(int rank, int length) const {
-    return rank > 0 && rank < Length(text_) && commonPrefix_[static_cast<size_t>(rank)] >= length;
-  }
-
-  // found_ = the candidates at or after offset that no blank overlaps, taken without overlap in position
-  // order. Candidates before offset, or overlapping a blank, are dropped from positions for good: offsets
-  // only grow within a level and blanks are never undone.
-  void Take(std::vector<int>& positions, size_t& first, int length, int offset) {
-    while (first < positions.size() && positions[first] < offset) ++first;
-    size_t kept = first;
-    int nextFree = offset;
-    for (size_t i = first; i < positions.size(); ++i) {
-      const int at = positions[i];
-      if (IsBlanked(at, length)) continue;
-      positions[kept++] = at;
-      if (at >= nextFree) {
-        found_.push_back(at);
-        nextFree = at + length;
-      }
-    }
-    positions.resize(kept);
-  }
-
-  Text& text_;
-  std::vector<int> suffixes_;
-  std::vector<int> ranks_;
-  std::vector<int> commonPrefix_;
-  std::unordered_map<Text, Candidates> candidates_;
-  std::vector<int> few_;
-  std::vector<int> found_;
-  int blankGeneration_ = 0;  // counts the BlankFound calls that blanked anything
-};
-
 Text FormatCount(int count, int width) {
   std::u16string digits;
   for (char c : std::to_string(count)) digits += static_cast<char16_t>(c);
@@ -508,6 +172,201 @@ Text FormatCount(int count, int width) {
     digits.insert(0, static_cast<size_t>(width) - digits.size(), u' ');
   return digits;
 }
+
+// One bit per character of a text.
+class CharacterSet {
+ public:
+  explicit CharacterSet(size_t size) : bits_(size / 64 + 1, 0) {}
+
+  void Add(size_t at) { bits_[at >> 6] |= std::uint64_t{1} << (at & 63); }
+
+  // Whether any of the length (at least 1) characters at at is in the set.
+  bool Any(size_t at, size_t length) const {
+    const size_t last = at + length - 1;
+    const std::uint64_t head = ~std::uint64_t{0} << (at & 63);
+    const std::uint64_t tail = ~std::uint64_t{0} >> (63 - (last & 63));
+    size_t word = at >> 6;
+    if (word == last >> 6) return (bits_[word] & head & tail) != 0;
+    if ((bits_[word] & head) != 0) return true;
+    while (++word < last >> 6)
+      if (bits_[word] != 0) return true;
+    return (bits_[word] & tail) != 0;
+  }
+
+ private:
+  std::vector<std::uint64_t> bits_;
+};
+
+// The counting and blanking of the search over the rebuilt working text (lines each ended by "\r"; no
+// phrase holds a "\r"). Gives what searching the current text again and again from the line's offset
+// would give (each search starting just after the previous occurrence), without rescanning the text:
+// the places of a phrase come from an index of the text as it was, a place that a blank overlaps no
+// longer matches, and the rest are taken without overlap in position order.
+//
+// Within a level a phrase's count only falls: offsets grow, blanks are never undone, and fewer places
+// never allow more occurrences taken apart. So a phrase without a U+FFFF is counted once per level: its
+// places are marked with its length, and a later window on a marked place with that length holds the same
+// phrase, which was reported (its places all overlap blanks since), stopped, or short of the repetitions
+// (and stays so). A phrase holding a U+FFFF of the input may also match where blanks were made since, so
+// the current text decides for it; its count is kept only until the next blank.
+class PhraseCounter {
+ public:
+  PhraseCounter(Text& text, PhraseSearch& search)
+      : text_(text),
+        search_(search),
+        index_(text, kLineEnd),
+        blanks_(text.size()),
+        inputBlanks_(text.size()),
+        seen_(text.size(), 0) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != kBlank) continue;
+      blanks_.Add(i);
+      inputBlanks_.Add(i);
+      inputHasBlanks_ = true;
+    }
+  }
+
+  // A new level: offsets start again from 0 and no phrase was counted yet.
+  void StartLevel() {
+    for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
+    marked_.clear();
+    foundKeys_.clear();
+    shortKeys_.clear();
+  }
+
+  // Counts the phrase of the window at origin (in a line starting at offset) and reports it when it
+  // occurs often enough.
+  void Examine(TextView phrase, int origin, int offset) {
+    const int length = Length(phrase);
+    // An empty phrase would be found at every position: it is never searched.
+    if (length == 0 || seen_[static_cast<size_t>(origin)] == length) return;
+    if (inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(origin), phrase.size()))
+      return ExamineWithBlanks(phrase, origin, offset);
+    if (search_.minRepeats <= 0 && foundKeys_.contains(phrase)) return;
+    chosen_.clear();
+    if (index_.Shared(origin) < length) {
+      // The only place of the phrase.
+      if (search_.minRepeats > 1) return;
+      if (!blanks_.Any(static_cast<size_t>(origin), phrase.size())) chosen_.push_back(origin);
+    } else {
+      places_.clear();
+      index_.Occurrences(origin, length, places_);
+      size_t kept = 0;
+      for (int at : places_) {
+        if (at < offset) continue;
+        seen_[static_cast<size_t>(at)] = length;
+        marked_.push_back(at);
+        if (!blanks_.Any(static_cast<size_t>(at), phrase.size())) places_[kept++] = at;
+      }
+      places_.resize(kept);
+      TakeApart(length, offset);
+    }
+    if (static_cast<int>(chosen_.size()) < search_.minRepeats || HasStopItem(phrase, search_.stopList))
+      return;
+    Report(phrase);
+  }
+
+ private:
+  // A phrase holding a U+FFFF of the input: it matches where the current text holds U+FFFF at its
+  // U+FFFF and its other characters as they were. Its longest stretch without a U+FFFF still stands
+  // only where the text as indexed held it, so the places of that stretch are checked.
+  void ExamineWithBlanks(TextView phrase, int origin, int offset) {
+    if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
+    const auto shortKey = shortKeys_.find(phrase);
+    if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
+    size_t stretchStart = 0;
+    size_t stretch = 0;
+    for (size_t i = 0; i < phrase.size();) {
+      size_t j = i;
+      while (j < phrase.size() && phrase[j] != kBlank) ++j;
+      if (j - i > stretch) {
+        stretchStart = i;
+        stretch = j - i;
+      }
+      i = j + 1;
+    }
+    const int length = Length(phrase);
+    chosen_.clear();
+    if (stretch == 0) {
+      FindBlankRuns(length, offset);
+    } else {
+      places_.clear();
+      index_.Occurrences(origin + static_cast<int>(stretchStart), static_cast<int>(stretch), places_);
+      size_t kept = 0;
+      for (int place : places_) {
+        const int at = place - static_cast<int>(stretchStart);
+        if (at < offset || static_cast<size_t>(at) + phrase.size() > text_.size()) continue;
+        if (TextView(text_).substr(static_cast<size_t>(at), phrase.size()) == phrase) places_[kept++] = at;
+      }
+      places_.resize(kept);
+      TakeApart(length, offset);
+    }
+    if (static_cast<int>(chosen_.size()) < search_.minRepeats) {
+      shortKeys_[phrase] = blankGeneration_;
+      return;
+    }
+    Report(phrase);
+  }
+
+  // A phrase of U+FFFF only: within each run of them from offset on, as many as fit one after another.
+  void FindBlankRuns(int length, int offset) {
+    const int size = Length(text_);
+    for (int i = offset; i < size;) {
+      if (text_[static_cast<size_t>(i)] != kBlank) {
+        ++i;
+        continue;
+      }
+      int j = i;
+      while (j < size && text_[static_cast<size_t>(j)] == kBlank) ++j;
+      for (int at = i; at + length <= j; at += length) chosen_.push_back(at);
+      i = j;
+    }
+  }
+
+  // chosen_ = the places (each at or after offset, matching now) taken in position order, each after
+  // the end of the one taken before.
+  void TakeApart(int length, int offset) {
+    std::sort(places_.begin(), places_.end());
+    int nextFree = offset;
+    for (int at : places_) {
+      if (at < nextFree) continue;
+      chosen_.push_back(at);
+      nextFree = at + length;
+    }
+  }
+
+  // Appends the phrase to both report lists and blanks the occurrences taken.
+  void Report(TextView phrase) {
+    const int count = static_cast<int>(chosen_.size());
+    search_.report.append(phrase).append(u"     ").append(FormatCount(count, 0)).append(u"\r\n");
+    search_.countList.append(FormatCount(count, 5)).append(u"     ").append(phrase).append(u"\t");
+    bool changed = false;
+    for (int at : chosen_) {
+      for (size_t i = static_cast<size_t>(at); i < static_cast<size_t>(at) + phrase.size(); ++i) {
+        if (text_[i] == kBlank) continue;
+        text_[i] = kBlank;
+        blanks_.Add(i);
+        changed = true;
+      }
+    }
+    if (changed) ++blankGeneration_;
+    foundKeys_.insert(phrase);
+  }
+
+  Text& text_;
+  PhraseSearch& search_;
+  const PhraseIndex index_;   // the text as it was before any blank
+  CharacterSet blanks_;       // the U+FFFF of the current text
+  CharacterSet inputBlanks_;  // the U+FFFF of the input
+  bool inputHasBlanks_ = false;
+  std::vector<int> seen_;                   // by place: the length of a phrase counted there on this level
+  std::vector<int> marked_;                 // the places marked in seen_
+  std::unordered_set<TextView> foundKeys_;  // reported on this level (views into the lines)
+  std::unordered_map<TextView, int> shortKeys_;  // short of the repetitions, at that blank generation
+  int blankGeneration_ = 0;                      // counts the reports that blanked anything
+  std::vector<int> places_;
+  std::vector<int> chosen_;
+};
 
 }  // namespace
 
@@ -635,39 +494,23 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
   search.countList.clear();
   // 2. Longest phrases first.
   const int fewestWords = std::max(search.minWords, 1);
-  std::optional<PhraseOccurrences> occurrences;
-  if (search.maxWords >= fewestWords) occurrences.emplace(text);
+  std::optional<PhraseCounter> counter;
+  if (search.maxWords >= fewestWords) counter.emplace(text, search);
   for (int n = search.maxWords; n >= fewestWords; --n) {
-    std::unordered_set<Text> foundKeys;
-    occurrences->StartLevel();
+    counter->StartLevel();
     int offset = 0;
     for (LineEntry& entry : lines) {
-      // 2.2 The windows of n words of this line.
+      // 2.2 The windows of n words of this line, read in place.
       if (entry.count < n) break;
       while (entry.count > n) DropLastWord(entry);
       entry.windowStart = 0;
       entry.windowEnd = entry.cut;
       while (true) {
-        entry.phraseLength = entry.windowEnd - entry.windowStart;
-        entry.phrase.assign(entry.line, static_cast<size_t>(entry.windowStart),
-                            static_cast<size_t>(entry.phraseLength));
-        // Every later occurrence of a phrase reported on this level overlaps a blank (it was taken, or
-        // overlapped one that was taken), so the reported phrases need looking at only for a window under
-        // a blank, or when phrases are reported without occurrences.
-        const int origin = offset + entry.windowStart;
-        const bool mayBeFound = search.minRepeats <= 0 || occurrences->IsBlanked(origin, entry.phraseLength);
-        // An empty phrase would be found at every position: it is never searched.
-        if (!entry.phrase.empty() && !(mayBeFound && foundKeys.contains(entry.phrase)) &&
-            !HasStopItem(entry.phrase, search.stopList)) {
-          const int count = occurrences->Count(entry.phrase, origin, offset);
-          if (count >= search.minRepeats) {
-            occurrences->Find(entry.phrase, origin, offset);
-            search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
-            search.countList += FormatCount(count, 5) + u"     " + entry.phrase + u"\t";
-            occurrences->BlankFound(entry.phrase);
-            foundKeys.insert(entry.phrase);
-          }
-        }
+        entry.phraseLength = std::max(entry.windowEnd - entry.windowStart, 0);
+        counter->Examine(
+            TextView(entry.line)
+                .substr(static_cast<size_t>(entry.windowStart), static_cast<size_t>(entry.phraseLength)),
+            offset + entry.windowStart, offset);
         if (entry.windowEnd >= entry.size) break;
         MoveWindow(entry);
       }
@@ -679,6 +522,7 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
     }
   }
   // 3, 4.
+  counter.reset();
   SortListItems(search.countList, 3);
   text = search.report + u"\r\n" + kReportSeparator + search.countList;
 }

@@ -1,0 +1,139 @@
+#include "transform/PhraseIndex.h"
+
+#include <algorithm>
+
+namespace scrivano {
+
+std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) {
+  const int n = static_cast<int>(symbols.size());
+  if (n == 0) return {};
+  if (n == 1) return {0};
+  if (n == 2) return symbols[0] < symbols[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
+  // 1. Classify each suffix as S (smaller than the suffix after it) or L, and find the buckets.
+  std::vector<int> suffixes(n);
+  std::vector<char> isS(n, 0);
+  for (int i = n - 2; i >= 0; --i)
+    isS[i] = symbols[i] == symbols[i + 1] ? isS[i + 1] : symbols[i] < symbols[i + 1];
+  std::vector<int> startL(upper + 1, 0);  // where the L suffixes of each symbol begin
+  std::vector<int> startS(upper + 1, 0);  // where the S suffixes of each symbol begin
+  for (int i = 0; i < n; ++i) {
+    if (!isS[i])
+      ++startS[symbols[i]];
+    else if (symbols[i] < upper)
+      ++startL[symbols[i] + 1];
+  }
+  for (int c = 0; c <= upper; ++c) {
+    startS[c] += startL[c];
+    if (c < upper) startL[c + 1] += startS[c];
+  }
+  // 2. From sorted leftmost-S suffixes, induce the order of all others: L suffixes left to right, then
+  // S suffixes right to left.
+  std::vector<int> next(upper + 1);
+  const auto induce = [&](const std::vector<int>& leftmostS) {
+    std::fill(suffixes.begin(), suffixes.end(), -1);
+    next = startS;
+    for (int i : leftmostS)
+      if (i != n) suffixes[next[symbols[i]]++] = i;
+    next = startL;
+    suffixes[next[symbols[n - 1]]++] = n - 1;
+    for (int k = 0; k < n; ++k) {
+      const int i = suffixes[k] - 1;
+      if (i >= 0 && !isS[i]) suffixes[next[symbols[i]]++] = i;
+    }
+    next = startL;
+    for (int k = n - 1; k >= 0; --k) {
+      const int i = suffixes[k] - 1;
+      if (i >= 0 && isS[i]) suffixes[--next[symbols[i] + 1]] = i;
+    }
+  };
+  // 3. Leftmost-S positions, sorted roughly by one induction.
+  std::vector<int> leftmostIndex(n + 1, -1);
+  std::vector<int> leftmostS;
+  for (int i = 1; i < n; ++i) {
+    if (isS[i] && !isS[i - 1]) {
+      leftmostIndex[i] = static_cast<int>(leftmostS.size());
+      leftmostS.push_back(i);
+    }
+  }
+  const int m = static_cast<int>(leftmostS.size());
+  induce(leftmostS);
+  if (m == 0) return suffixes;
+  // 4. Name the leftmost-S substrings in that order, sort the reduced string recursively, and induce
+  // again from the exact order.
+  std::vector<int> sortedLeftmost;
+  sortedLeftmost.reserve(m);
+  for (int i : suffixes)
+    if (leftmostIndex[i] != -1) sortedLeftmost.push_back(i);
+  std::vector<int> reduced(m);
+  int reducedUpper = 0;
+  reduced[leftmostIndex[sortedLeftmost[0]]] = 0;
+  for (int k = 1; k < m; ++k) {
+    int a = sortedLeftmost[k - 1];
+    int b = sortedLeftmost[k];
+    const int endA = leftmostIndex[a] + 1 < m ? leftmostS[leftmostIndex[a] + 1] : n;
+    const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
+    bool same = endA - a == endB - b;
+    if (same) {
+      while (a < endA && symbols[a] == symbols[b]) {
+        ++a;
+        ++b;
+      }
+      same = a != n && symbols[a] == symbols[b];
+    }
+    if (!same) ++reducedUpper;
+    reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
+  }
+  const std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
+  for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
+  induce(sortedLeftmost);
+  return suffixes;
+}
+
+PhraseIndex::PhraseIndex(TextView text, char16_t lineEnd) {
+  const int n = static_cast<int>(text.size());
+  {
+    // The code units that occur, numbered densely in their order, keep the sort's buckets small.
+    std::vector<int> numbers(0x10000, 0);
+    for (char16_t ch : text) numbers[ch] = 1;
+    int upper = -1;
+    for (int& number : numbers) number = number ? ++upper : 0;
+    std::vector<int> symbols(text.size());
+    for (size_t i = 0; i < text.size(); ++i) symbols[i] = numbers[text[i]];
+    suffixes_ = InducedSuffixArray(symbols, std::max(upper, 0));
+  }
+  ranks_.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
+  // Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order, cut
+  // at the line end (the cut one shrinks by at most one from a place to the next, as the full one does).
+  commonPrefix_.assign(static_cast<size_t>(n) + 1, 0);
+  int h = 0;
+  for (int i = 0; i < n; ++i) {
+    const int rank = ranks_[static_cast<size_t>(i)];
+    if (rank == 0) {
+      h = 0;
+      continue;
+    }
+    const int j = suffixes_[static_cast<size_t>(rank - 1)];
+    while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
+           text[static_cast<size_t>(i + h)] != lineEnd)
+      ++h;
+    commonPrefix_[static_cast<size_t>(rank)] = h;
+    if (h > 0) --h;
+  }
+  shared_.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const auto rank = static_cast<size_t>(ranks_[static_cast<size_t>(i)]);
+    shared_[static_cast<size_t>(i)] = std::max(commonPrefix_[rank], commonPrefix_[rank + 1]);
+  }
+}
+
+void PhraseIndex::Occurrences(int pos, int length, std::vector<int>& places) const {
+  const int rank = ranks_[static_cast<size_t>(pos)];
+  places.push_back(pos);
+  for (int r = rank; r > 0 && commonPrefix_[static_cast<size_t>(r)] >= length; --r)
+    places.push_back(suffixes_[static_cast<size_t>(r - 1)]);
+  for (auto r = static_cast<size_t>(rank) + 1; r < suffixes_.size() && commonPrefix_[r] >= length; ++r)
+    places.push_back(suffixes_[r]);
+}
+
+}  // namespace scrivano
