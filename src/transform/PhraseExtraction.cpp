@@ -211,10 +211,10 @@ class CharacterSet {
 // the current text decides for it; its count is kept only until the next blank.
 class PhraseCounter {
  public:
-  PhraseCounter(Text& text, PhraseSearch& search)
+  PhraseCounter(Text& text, const std::vector<TextView>& lines, PhraseSearch& search)
       : text_(text),
         search_(search),
-        index_(text, kLineEnd),
+        index_(lines),
         blanks_(text.size()),
         inputBlanks_(text.size()),
         seen_(text.size(), 0) {
@@ -234,23 +234,24 @@ class PhraseCounter {
     shortKeys_.clear();
   }
 
-  // Counts the phrase of the window at origin (in a line starting at offset) and reports it when it
-  // occurs often enough.
-  void Examine(TextView phrase, int origin, int offset) {
+  // Counts the phrase of the window at place at of the line-th line, which starts at offset, and
+  // reports it when it occurs often enough.
+  void Examine(TextView phrase, int line, int at, int offset) {
     const int length = Length(phrase);
+    const int origin = offset + at;
     // An empty phrase would be found at every position: it is never searched.
     if (length == 0 || seen_[static_cast<size_t>(origin)] == length) return;
     if (inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(origin), phrase.size()))
-      return ExamineWithBlanks(phrase, origin, offset);
+      return ExamineWithBlanks(phrase, line, at, offset);
     if (search_.minRepeats <= 0 && foundKeys_.contains(phrase)) return;
     chosen_.clear();
-    if (index_.Shared(origin) < length) {
+    if (!index_.OccursElsewhere(line, at, length)) {
       // The only place of the phrase.
       if (search_.minRepeats > 1) return;
       if (!blanks_.Any(static_cast<size_t>(origin), phrase.size())) chosen_.push_back(origin);
     } else {
       places_.clear();
-      index_.Occurrences(origin, length, places_);
+      index_.Occurrences(line, at, length, places_);
       size_t kept = 0;
       for (int at : places_) {
         if (at < offset) continue;
@@ -270,7 +271,7 @@ class PhraseCounter {
   // A phrase holding a U+FFFF of the input: it matches where the current text holds U+FFFF at its
   // U+FFFF and its other characters as they were. Its longest stretch without a U+FFFF still stands
   // only where the text as indexed held it, so the places of that stretch are checked.
-  void ExamineWithBlanks(TextView phrase, int origin, int offset) {
+  void ExamineWithBlanks(TextView phrase, int line, int at, int offset) {
     if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
     const auto shortKey = shortKeys_.find(phrase);
     if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
@@ -291,12 +292,13 @@ class PhraseCounter {
       FindBlankRuns(length, offset);
     } else {
       places_.clear();
-      index_.Occurrences(origin + static_cast<int>(stretchStart), static_cast<int>(stretch), places_);
+      index_.Occurrences(line, at + static_cast<int>(stretchStart), static_cast<int>(stretch), places_);
       size_t kept = 0;
       for (int place : places_) {
-        const int at = place - static_cast<int>(stretchStart);
-        if (at < offset || static_cast<size_t>(at) + phrase.size() > text_.size()) continue;
-        if (TextView(text_).substr(static_cast<size_t>(at), phrase.size()) == phrase) places_[kept++] = at;
+        const int start = place - static_cast<int>(stretchStart);
+        if (start < offset || static_cast<size_t>(start) + phrase.size() > text_.size()) continue;
+        if (TextView(text_).substr(static_cast<size_t>(start), phrase.size()) == phrase)
+          places_[kept++] = start;
       }
       places_.resize(kept);
       TakeApart(length, offset);
@@ -495,10 +497,15 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
   // 2. Longest phrases first.
   const int fewestWords = std::max(search.minWords, 1);
   std::optional<PhraseCounter> counter;
-  if (search.maxWords >= fewestWords) counter.emplace(text, search);
+  if (search.maxWords >= fewestWords) {
+    std::vector<TextView> lineViews;
+    for (const LineEntry& entry : lines) lineViews.emplace_back(entry.line);
+    counter.emplace(text, lineViews, search);
+  }
   for (int n = search.maxWords; n >= fewestWords; --n) {
     counter->StartLevel();
     int offset = 0;
+    int line = 0;
     for (LineEntry& entry : lines) {
       // 2.2 The windows of n words of this line, read in place.
       if (entry.count < n) break;
@@ -510,7 +517,7 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
         counter->Examine(
             TextView(entry.line)
                 .substr(static_cast<size_t>(entry.windowStart), static_cast<size_t>(entry.phraseLength)),
-            offset + entry.windowStart, offset);
+            line, entry.windowStart, offset);
         if (entry.windowEnd >= entry.size) break;
         MoveWindow(entry);
       }
@@ -519,6 +526,7 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
       entry.windowStart = 0;
       entry.windowEnd = entry.cut;
       offset += entry.size + 1;
+      ++line;
     }
   }
   // 3, 4.

@@ -1,6 +1,7 @@
 #include "transform/PhraseIndex.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace scrivano {
 
@@ -89,22 +90,56 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
   return suffixes;
 }
 
-PhraseIndex::PhraseIndex(TextView text, char16_t lineEnd) {
-  const int n = static_cast<int>(text.size());
+PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
+  constexpr char16_t kLineEnd = u'\r';
+  // 1. The distinct lines, each once in the indexed text, and the text positions of every copy.
+  std::unordered_map<TextView, int> numbers;
+  distinctOf_.reserve(lines.size());
+  Text text;
+  for (TextView line : lines) {
+    const auto [number, added] = numbers.try_emplace(line, static_cast<int>(indexStart_.size()));
+    if (added) {
+      indexStart_.push_back(static_cast<int>(text.size()));
+      text.append(line);
+      text += kLineEnd;
+    }
+    distinctOf_.push_back(number->second);
+  }
+  copiesStart_.assign(indexStart_.size() + 1, 0);
+  for (int distinct : distinctOf_) ++copiesStart_[static_cast<size_t>(distinct) + 1];
+  for (size_t d = 1; d < copiesStart_.size(); ++d) copiesStart_[d] += copiesStart_[d - 1];
+  copies_.resize(lines.size());
   {
-    // The code units that occur, numbered densely in their order, keep the sort's buckets small.
-    std::vector<int> numbers(0x10000, 0);
-    for (char16_t ch : text) numbers[ch] = 1;
+    std::vector<int> next(copiesStart_.begin(), copiesStart_.end() - 1);
+    int position = 0;
+    for (size_t line = 0; line < lines.size(); ++line) {
+      copies_[static_cast<size_t>(next[static_cast<size_t>(distinctOf_[line])]++)] = position;
+      position += static_cast<int>(lines[line].size()) + 1;
+    }
+  }
+  const int n = static_cast<int>(text.size());
+  lineAt_.resize(static_cast<size_t>(n));
+  for (size_t d = 0; d < indexStart_.size(); ++d) {
+    const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
+    std::fill(lineAt_.begin() + indexStart_[d], lineAt_.begin() + static_cast<std::ptrdiff_t>(end),
+              static_cast<int>(d));
+  }
+  // 2. The suffix array, over the code units that occur numbered densely in their order, which keeps
+  // the sort's buckets small.
+  {
+    std::vector<int> symbols(0x10000, 0);
+    for (char16_t ch : text) symbols[ch] = 1;
     int upper = -1;
-    for (int& number : numbers) number = number ? ++upper : 0;
-    std::vector<int> symbols(text.size());
-    for (size_t i = 0; i < text.size(); ++i) symbols[i] = numbers[text[i]];
-    suffixes_ = InducedSuffixArray(symbols, std::max(upper, 0));
+    for (int& number : symbols) number = number ? ++upper : 0;
+    std::vector<int> sequence(text.size());
+    for (size_t i = 0; i < text.size(); ++i) sequence[i] = symbols[text[i]];
+    suffixes_ = InducedSuffixArray(sequence, std::max(upper, 0));
   }
   ranks_.resize(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
-  // Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order, cut
-  // at the line end (the cut one shrinks by at most one from a place to the next, as the full one does).
+  // 3. Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order,
+  // cut at the line end (the cut one shrinks by at most one from a place to the next, as the full one
+  // does).
   commonPrefix_.assign(static_cast<size_t>(n) + 1, 0);
   int h = 0;
   for (int i = 0; i < n; ++i) {
@@ -115,7 +150,7 @@ PhraseIndex::PhraseIndex(TextView text, char16_t lineEnd) {
     }
     const int j = suffixes_[static_cast<size_t>(rank - 1)];
     while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
-           text[static_cast<size_t>(i + h)] != lineEnd)
+           text[static_cast<size_t>(i + h)] != kLineEnd)
       ++h;
     commonPrefix_[static_cast<size_t>(rank)] = h;
     if (h > 0) --h;
@@ -127,13 +162,26 @@ PhraseIndex::PhraseIndex(TextView text, char16_t lineEnd) {
   }
 }
 
-void PhraseIndex::Occurrences(int pos, int length, std::vector<int>& places) const {
-  const int rank = ranks_[static_cast<size_t>(pos)];
-  places.push_back(pos);
+bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
+  const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
+  if (copiesStart_[distinct + 1] - copiesStart_[distinct] > 1) return true;
+  return shared_[static_cast<size_t>(indexStart_[distinct] + at)] >= length;
+}
+
+void PhraseIndex::Occurrences(int line, int at, int length, std::vector<int>& places) const {
+  const auto addCopies = [this, &places](int indexed) {
+    const auto distinct = static_cast<size_t>(lineAt_[static_cast<size_t>(indexed)]);
+    const int within = indexed - indexStart_[distinct];
+    for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c)
+      places.push_back(copies_[static_cast<size_t>(c)] + within);
+  };
+  const int origin = indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
+  const int rank = ranks_[static_cast<size_t>(origin)];
+  addCopies(origin);
   for (int r = rank; r > 0 && commonPrefix_[static_cast<size_t>(r)] >= length; --r)
-    places.push_back(suffixes_[static_cast<size_t>(r - 1)]);
+    addCopies(suffixes_[static_cast<size_t>(r - 1)]);
   for (auto r = static_cast<size_t>(rank) + 1; r < suffixes_.size() && commonPrefix_[r] >= length; ++r)
-    places.push_back(suffixes_[r]);
+    addCopies(suffixes_[r]);
 }
 
 }  // namespace scrivano

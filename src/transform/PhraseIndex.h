@@ -11,19 +11,24 @@ namespace scrivano {
 
 class PhraseIndex {
  public:
-  // No shared prefix runs over a lineEnd, which keeps the prefixes as short as the lines.
-  PhraseIndex(TextView text, char16_t lineEnd);
+  // The text is lines, in this order, each followed by one line end (no line holds one). Lines that
+  // stand more than once are indexed once, with the places of their copies.
+  explicit PhraseIndex(const std::vector<TextView>& lines);
 
-  // The longest piece starting at pos that also starts somewhere else: text[pos, pos + length) occurs
-  // only at pos when this is less than length.
-  int Shared(int pos) const { return shared_[static_cast<size_t>(pos)]; }
+  // Whether the length characters at place at of line also stand anywhere else in the text.
+  bool OccursElsewhere(int line, int at, int length) const;
 
-  // Appends every place where text[pos, pos + length) occurs (pos among them), in no particular order.
-  // length must be at least 1 and pos + length at most the text's length.
-  void Occurrences(int pos, int length, std::vector<int>& places) const;
+  // Appends every place in the text (counted from its start) where the length (at least 1) characters at
+  // place at of line occur, that place among them, in no particular order.
+  void Occurrences(int line, int at, int length, std::vector<int>& places) const;
 
  private:
-  std::vector<int> suffixes_;      // the suffixes' starts in sorted order
+  std::vector<int> distinctOf_;    // by line: its distinct line
+  std::vector<int> indexStart_;    // by distinct line: where it starts in the indexed text
+  std::vector<int> copiesStart_;   // by distinct line: where its copies start in copies_
+  std::vector<int> copies_;        // the text positions of the lines, grouped by distinct line
+  std::vector<int> lineAt_;        // by indexed position: its distinct line
+  std::vector<int> suffixes_;      // the indexed suffixes' starts in sorted order
   std::vector<int> ranks_;         // the place of each suffix in that order
   std::vector<int> commonPrefix_;  // by rank: the prefix a suffix shares with the one before it
   std::vector<int> shared_;        // by position: the longer of the prefixes shared with its neighbours
