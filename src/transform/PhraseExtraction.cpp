@@ -179,6 +179,7 @@ class CharacterSet {
   explicit CharacterSet(size_t size) : bits_(size / 64 + 1, 0) {}
 
   void Add(size_t at) { bits_[at >> 6] |= std::uint64_t{1} << (at & 63); }
+  void Remove(size_t at) { bits_[at >> 6] &= ~(std::uint64_t{1} << (at & 63)); }
 
   // Whether any of the length (at least 1) characters at at is in the set.
   bool Any(size_t at, size_t length) const {
@@ -217,7 +218,8 @@ class PhraseCounter {
         index_(lines),
         blanks_(text.size()),
         inputBlanks_(text.size()),
-        seen_(text.size(), 0) {
+        seen_(text.size(), 0),
+        watchedSpots_(text.size()) {
     for (size_t i = 0; i < text.size(); ++i) {
       if (text[i] != kBlank) continue;
       blanks_.Add(i);
@@ -232,6 +234,10 @@ class PhraseCounter {
     marked_.clear();
     foundKeys_.clear();
     shortKeys_.clear();
+    for (const auto& [spot, watcher] : watchers_) watchedSpots_.Remove(static_cast<size_t>(spot));
+    watchers_.clear();
+    watchedIndex_.clear();
+    watchedPhrases_.clear();
   }
 
   // Counts the phrase of the window at place at of the line-th line, which starts at offset, and
@@ -270,11 +276,12 @@ class PhraseCounter {
  private:
   // A phrase holding a U+FFFF of the input: it matches where the current text holds U+FFFF at its
   // U+FFFF and its other characters as they were. Its longest stretch without a U+FFFF still stands
-  // only where the text as indexed held it, so the places of that stretch are checked.
+  // only where the text as indexed held it, so on its first count the places of that stretch are
+  // checked once: a place matching now is kept, a place where one of the other characters differs never
+  // matches again, and a place that lacks only blanks is watched at those characters. Its count can then
+  // rise only when a watched character is blanked, which rechecks that place.
   void ExamineWithBlanks(TextView phrase, int line, int at, int offset) {
     if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
-    const auto shortKey = shortKeys_.find(phrase);
-    if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
     size_t stretchStart = 0;
     size_t stretch = 0;
     for (size_t i = 0; i < phrase.size();) {
@@ -289,25 +296,81 @@ class PhraseCounter {
     const int length = Length(phrase);
     chosen_.clear();
     if (stretch == 0) {
+      // Blanks alone: any blank may lengthen a run of them, so the count holds until the next blank.
+      const auto shortKey = shortKeys_.find(phrase);
+      if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
       FindBlankRuns(length, offset);
-    } else {
-      places_.clear();
-      index_.Occurrences(line, at + static_cast<int>(stretchStart), static_cast<int>(stretch), places_);
-      size_t kept = 0;
-      for (int place : places_) {
-        const int start = place - static_cast<int>(stretchStart);
-        if (start < offset || static_cast<size_t>(start) + phrase.size() > text_.size()) continue;
-        if (TextView(text_).substr(static_cast<size_t>(start), phrase.size()) == phrase)
-          places_[kept++] = start;
+      if (static_cast<int>(chosen_.size()) < search_.minRepeats) {
+        shortKeys_[phrase] = blankGeneration_;
+        return;
       }
-      places_.resize(kept);
-      TakeApart(length, offset);
+      return Report(phrase);
     }
-    if (static_cast<int>(chosen_.size()) < search_.minRepeats) {
-      shortKeys_[phrase] = blankGeneration_;
-      return;
+    const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
+    if (created) {
+      watchedPhrases_.push_back(WatchedPhrase{phrase, {}, true});
+      FirstPlaces(entry->second, line, at + static_cast<int>(stretchStart), static_cast<int>(stretch),
+                  static_cast<int>(stretchStart), offset);
     }
+    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(entry->second)];
+    if (!watched.changed) return;  // short of the repetitions, and fewer places match since
+    // The places that match now, at or after offset.
+    std::vector<int>& matching = watched.matching;
+    std::sort(matching.begin(), matching.end());
+    matching.erase(std::unique(matching.begin(), matching.end()), matching.end());
+    std::erase_if(matching, [&](int start) { return start < offset || !MatchesNow(phrase, start); });
+    places_.assign(matching.begin(), matching.end());
+    TakeApart(length, offset);
+    watched.changed = false;
+    if (static_cast<int>(chosen_.size()) < search_.minRepeats) return;
+    watched.reported = true;
     Report(phrase);
+  }
+
+  // Checks the places of the phrase's stretch (of stretch characters at place at of the line, that far
+  // into the phrase) as its first count on this level.
+  void FirstPlaces(int number, int line, int at, int stretch, int stretchStart, int offset) {
+    const TextView phrase = watchedPhrases_[static_cast<size_t>(number)].phrase;
+    places_.clear();
+    index_.Occurrences(line, at, stretch, places_);
+    std::vector<int> matching;
+    for (int place : places_) {
+      const int start = place - stretchStart;
+      if (start < offset || static_cast<size_t>(start) + phrase.size() > text_.size()) continue;
+      bool never = false;
+      for (size_t k = 0; k < phrase.size() && !never; ++k)
+        never = phrase[k] != kBlank && text_[static_cast<size_t>(start) + k] != phrase[k];
+      if (never) continue;
+      bool now = true;
+      for (size_t k = 0; k < phrase.size(); ++k) {
+        const size_t spot = static_cast<size_t>(start) + k;
+        if (phrase[k] != kBlank || text_[spot] == kBlank) continue;
+        now = false;
+        watchers_.emplace(static_cast<int>(spot), Watcher{number, start});
+        watchedSpots_.Add(spot);
+      }
+      if (now) matching.push_back(start);
+    }
+    watchedPhrases_[static_cast<size_t>(number)].matching = std::move(matching);
+  }
+
+  bool MatchesNow(TextView phrase, int start) const {
+    return static_cast<size_t>(start) + phrase.size() <= text_.size() &&
+           TextView(text_).substr(static_cast<size_t>(start), phrase.size()) == phrase;
+  }
+
+  // After a report blanked the watched characters at spots: the places watching them that match now.
+  void BlankedWatchedSpots() {
+    for (int spot : blankedSpots_) {
+      const auto [first, last] = watchers_.equal_range(spot);
+      for (auto watcher = first; watcher != last; ++watcher) {
+        WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(watcher->second.phrase)];
+        if (watched.reported || !MatchesNow(watched.phrase, watcher->second.start)) continue;
+        watched.matching.push_back(watcher->second.start);
+        watched.changed = true;
+      }
+    }
+    blankedSpots_.clear();
   }
 
   // A phrase of U+FFFF only: within each run of them from offset on, as many as fit one after another.
@@ -348,11 +411,13 @@ class PhraseCounter {
         if (text_[i] == kBlank) continue;
         text_[i] = kBlank;
         blanks_.Add(i);
+        if (watchedSpots_.Any(i, 1)) blankedSpots_.push_back(static_cast<int>(i));
         changed = true;
       }
     }
     if (changed) ++blankGeneration_;
     foundKeys_.insert(phrase);
+    BlankedWatchedSpots();
   }
 
   Text& text_;
@@ -364,8 +429,25 @@ class PhraseCounter {
   std::vector<int> seen_;                   // by place: the length of a phrase counted there on this level
   std::vector<int> marked_;                 // the places marked in seen_
   std::unordered_set<TextView> foundKeys_;  // reported on this level (views into the lines)
-  std::unordered_map<TextView, int> shortKeys_;  // short of the repetitions, at that blank generation
-  int blankGeneration_ = 0;                      // counts the reports that blanked anything
+  std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation
+  // The phrases holding a U+FFFF of the input counted on this level, the places that match them and the
+  // characters whose blanking may make one more place match.
+  struct WatchedPhrase {
+    TextView phrase;
+    std::vector<int> matching;  // may hold places that no longer match, or match twice
+    bool changed = true;        // a place was added since the last count
+    bool reported = false;
+  };
+  struct Watcher {
+    int phrase;  // in watchedPhrases_
+    int start;   // of the place
+  };
+  std::unordered_map<TextView, int> watchedIndex_;
+  std::vector<WatchedPhrase> watchedPhrases_;
+  std::unordered_multimap<int, Watcher> watchers_;  // by the character watched
+  CharacterSet watchedSpots_;
+  std::vector<int> blankedSpots_;
+  int blankGeneration_ = 0;  // counts the reports that blanked anything
   std::vector<int> places_;
   std::vector<int> chosen_;
 };
