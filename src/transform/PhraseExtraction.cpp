@@ -204,12 +204,12 @@ class CharacterSet {
 // the places of a phrase come from an index of the text as it was, a place that a blank overlaps no
 // longer matches, and the rest are taken without overlap in position order.
 //
-// Within a level a phrase's count only falls: offsets grow, blanks are never undone, and fewer places
-// never allow more occurrences taken apart. So a phrase without a U+FFFF is counted once per level: its
-// places are marked with its length, and a later window on a marked place with that length holds the same
-// phrase, which was reported (its places all overlap blanks since), stopped, or short of the repetitions
-// (and stays so). A phrase holding a U+FFFF of the input may also match where blanks were made since, so
-// the current text decides for it; its count is kept only until the next blank.
+// Within a level the count of a phrase without a U+FFFF only falls: offsets grow, blanks are never
+// undone, and fewer places never allow more occurrences taken apart. So such a phrase is counted once per
+// level: its indexed places are marked with its length, and a later window on a marked place with that
+// length holds the same phrase, which was reported (its places all overlap blanks since), stopped, or
+// short of the repetitions (and stays so). A phrase holding a U+FFFF of the input may also match where
+// blanks were made since; it is counted again only when such a blank may have added a match.
 class PhraseCounter {
  public:
   PhraseCounter(Text& text, const std::vector<TextView>& lines, PhraseSearch& search)
@@ -218,7 +218,7 @@ class PhraseCounter {
         index_(lines),
         blanks_(text.size()),
         inputBlanks_(text.size()),
-        seen_(text.size(), 0),
+        seen_(static_cast<size_t>(index_.IndexedSize()), 0),
         watchedSpots_(text.size()) {
     for (size_t i = 0; i < text.size(); ++i) {
       if (text[i] != kBlank) continue;
@@ -246,7 +246,8 @@ class PhraseCounter {
     const int length = Length(phrase);
     const int origin = offset + at;
     // An empty phrase would be found at every position: it is never searched.
-    if (length == 0 || seen_[static_cast<size_t>(origin)] == length) return;
+    const int indexed = index_.IndexedPlace(line, at);
+    if (length == 0 || seen_[static_cast<size_t>(indexed)] == length) return;
     if (inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(origin), phrase.size()))
       return ExamineWithBlanks(phrase, line, at, offset);
     if (search_.minRepeats <= 0 && foundKeys_.contains(phrase)) return;
@@ -256,16 +257,17 @@ class PhraseCounter {
       if (search_.minRepeats > 1) return;
       if (!blanks_.Any(static_cast<size_t>(origin), phrase.size())) chosen_.push_back(origin);
     } else {
+      indexed_.clear();
+      index_.IndexedOccurrences(indexed, length, indexed_);
       places_.clear();
-      index_.Occurrences(line, at, length, places_);
-      size_t kept = 0;
-      for (int at : places_) {
-        if (at < offset) continue;
-        seen_[static_cast<size_t>(at)] = length;
-        marked_.push_back(at);
-        if (!blanks_.Any(static_cast<size_t>(at), phrase.size())) places_[kept++] = at;
+      for (int other : indexed_) {
+        seen_[static_cast<size_t>(other)] = length;
+        marked_.push_back(other);
+        index_.TextPlaces(other, offset, places_);
       }
-      places_.resize(kept);
+      std::erase_if(places_,
+                    [&](int place) { return blanks_.Any(static_cast<size_t>(place), phrase.size()); });
+      if (static_cast<int>(places_.size()) < search_.minRepeats) return;
       TakeApart(length, offset);
     }
     if (static_cast<int>(chosen_.size()) < search_.minRepeats || HasStopItem(phrase, search_.stopList))
@@ -426,9 +428,10 @@ class PhraseCounter {
   CharacterSet blanks_;       // the U+FFFF of the current text
   CharacterSet inputBlanks_;  // the U+FFFF of the input
   bool inputHasBlanks_ = false;
-  std::vector<int> seen_;                   // by place: the length of a phrase counted there on this level
-  std::vector<int> marked_;                 // the places marked in seen_
-  std::unordered_set<TextView> foundKeys_;  // reported on this level (views into the lines)
+  std::vector<int> seen_;    // by indexed place: the length of a phrase counted there on this level
+  std::vector<int> marked_;  // the indexed places marked in seen_
+  std::vector<int> indexed_;
+  std::unordered_set<TextView> foundKeys_;       // reported on this level (views into the lines)
   std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation
   // The phrases holding a U+FFFF of the input counted on this level, the places that match them and the
   // characters whose blanking may make one more place match.

@@ -168,20 +168,28 @@ bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
   return shared_[static_cast<size_t>(indexStart_[distinct] + at)] >= length;
 }
 
-void PhraseIndex::Occurrences(int line, int at, int length, std::vector<int>& places) const {
-  const auto addCopies = [this, &places](int indexed) {
-    const auto distinct = static_cast<size_t>(lineAt_[static_cast<size_t>(indexed)]);
-    const int within = indexed - indexStart_[distinct];
-    for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c)
-      places.push_back(copies_[static_cast<size_t>(c)] + within);
-  };
-  const int origin = indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
-  const int rank = ranks_[static_cast<size_t>(origin)];
-  addCopies(origin);
+void PhraseIndex::IndexedOccurrences(int indexed, int length, std::vector<int>& places) const {
+  const int rank = ranks_[static_cast<size_t>(indexed)];
+  places.push_back(indexed);
   for (int r = rank; r > 0 && commonPrefix_[static_cast<size_t>(r)] >= length; --r)
-    addCopies(suffixes_[static_cast<size_t>(r - 1)]);
+    places.push_back(suffixes_[static_cast<size_t>(r - 1)]);
   for (auto r = static_cast<size_t>(rank) + 1; r < suffixes_.size() && commonPrefix_[r] >= length; ++r)
-    addCopies(suffixes_[r]);
+    places.push_back(suffixes_[r]);
+}
+
+void PhraseIndex::TextPlaces(int indexed, int from, std::vector<int>& places) const {
+  const auto distinct = static_cast<size_t>(lineAt_[static_cast<size_t>(indexed)]);
+  const int within = indexed - indexStart_[distinct];
+  for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c) {
+    const int place = copies_[static_cast<size_t>(c)] + within;
+    if (place >= from) places.push_back(place);
+  }
+}
+
+void PhraseIndex::Occurrences(int line, int at, int length, std::vector<int>& places) const {
+  indexed_.clear();
+  IndexedOccurrences(IndexedPlace(line, at), length, indexed_);
+  for (int indexed : indexed_) TextPlaces(indexed, 0, places);
 }
 
 }  // namespace scrivano

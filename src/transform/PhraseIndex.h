@@ -15,11 +15,25 @@ class PhraseIndex {
   // stand more than once are indexed once, with the places of their copies.
   explicit PhraseIndex(const std::vector<TextView>& lines);
 
+  // Where place at of line stands in the indexed text (where copies of a line share their places).
+  int IndexedPlace(int line, int at) const {
+    return indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
+  }
+  int IndexedSize() const { return static_cast<int>(suffixes_.size()); }
+
   // Whether the length characters at place at of line also stand anywhere else in the text.
   bool OccursElsewhere(int line, int at, int length) const;
 
-  // Appends every place in the text (counted from its start) where the length (at least 1) characters at
-  // place at of line occur, that place among them, in no particular order.
+  // Appends every indexed place where the length (at least 1) characters at the indexed place occur,
+  // that place among them, in no particular order.
+  void IndexedOccurrences(int indexed, int length, std::vector<int>& places) const;
+
+  // Appends the places in the text (counted from its start) of the copies of an indexed place that lie
+  // at or after from, in ascending order.
+  void TextPlaces(int indexed, int from, std::vector<int>& places) const;
+
+  // Appends every place in the text where the length (at least 1) characters at place at of line
+  // occur, that place among them, in no particular order.
   void Occurrences(int line, int at, int length, std::vector<int>& places) const;
 
  private:
@@ -32,6 +46,7 @@ class PhraseIndex {
   std::vector<int> ranks_;         // the place of each suffix in that order
   std::vector<int> commonPrefix_;  // by rank: the prefix a suffix shares with the one before it
   std::vector<int> shared_;        // by position: the longer of the prefixes shared with its neighbours
+  mutable std::vector<int> indexed_;
 };
 
 // Suffix array of symbols (each from 0 to upper) by induced sorting, in time linear in their number. A
