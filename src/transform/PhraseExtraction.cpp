@@ -129,8 +129,18 @@ std::vector<Text> ListItems(TextView list) {
   return items;
 }
 
+// What the search walks of a line entry, read from the index's copy of the line.
+struct LineWalk {
+  TextView line;
+  int size = 0;
+  int count = 0;
+  int cut = 0;
+  int windowStart = 0;
+  int windowEnd = 0;
+};
+
 // Moves windowEnd over the next word and windowStart past its first word.
-void MoveWindow(LineEntry& entry) {
+void MoveWindow(LineWalk& entry) {
   const TextView line = entry.line;
   const int size = entry.size;
   if (IsWideChar(line[static_cast<size_t>(entry.windowEnd)])) {
@@ -153,6 +163,31 @@ void MoveWindow(LineEntry& entry) {
     ++entry.windowStart;
     if (ch == u' ') break;
   }
+}
+
+// DropLastWord on a LineEntry or a LineWalk.
+template <typename Entry>
+void DropLastWordOf(Entry& entry) {
+  --entry.count;
+  if (entry.cut <= 0) {
+    entry.cut = 0;
+    return;
+  }
+  const auto at = [&entry](int i) { return entry.line[static_cast<size_t>(i)]; };
+  --entry.cut;
+  if (at(entry.cut) >= 0x7F) return;  // a character of its own was the last word
+  --entry.cut;
+  while (entry.cut > 0) {
+    const char16_t ch = at(entry.cut);
+    if (ch == u' ') break;
+    if (IsWideChar(ch)) {
+      ++entry.cut;
+      break;
+    }
+    --entry.cut;
+  }
+  // The walk does not look at the first character: a non-ASCII one there is a word of its own.
+  if (entry.cut <= 0) entry.cut = IsWideChar(at(0)) ? 1 : 0;
 }
 
 bool HasStopItem(TextView phrase, const std::vector<Text>& stopList) {
@@ -227,6 +262,9 @@ class PhraseCounter {
       inputHasBlanks_ = true;
     }
   }
+
+  // The line-th line, as the index holds it.
+  TextView Line(int line) const { return index_.Line(line); }
 
   // A new level: offsets start again from 0 and no phrase was counted yet.
   void StartLevel() {
@@ -552,26 +590,7 @@ bool CollectLines(LineList& lines, PhraseSearch& search, TaskContext& context) {
 }
 
 void DropLastWord(LineEntry& entry) {
-  --entry.count;
-  if (entry.cut <= 0) {
-    entry.cut = 0;
-    return;
-  }
-  const auto at = [&entry](int i) { return entry.line[static_cast<size_t>(i)]; };
-  --entry.cut;
-  if (at(entry.cut) >= 0x7F) return;  // a character of its own was the last word
-  --entry.cut;
-  while (entry.cut > 0) {
-    const char16_t ch = at(entry.cut);
-    if (ch == u' ') break;
-    if (IsWideChar(ch)) {
-      ++entry.cut;
-      break;
-    }
-    --entry.cut;
-  }
-  // The walk does not look at the first character: a non-ASCII one there is a word of its own.
-  if (entry.cut <= 0) entry.cut = IsWideChar(at(0)) ? 1 : 0;
+  DropLastWordOf(entry);
 }
 
 void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context) {
@@ -581,41 +600,52 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
   search.countList.clear();
   // 2. Longest phrases first.
   const int fewestWords = std::max(search.minWords, 1);
-  std::optional<PhraseCounter> counter;
   if (search.maxWords >= fewestWords) {
     std::vector<TextView> lineViews;
     for (const LineEntry& entry : lines) lineViews.emplace_back(entry.line);
-    counter.emplace(text, lineViews, search);
-  }
-  for (int n = search.maxWords; n >= fewestWords; --n) {
-    counter->StartLevel();
-    int offset = 0;
-    int line = 0;
-    for (LineEntry& entry : lines) {
-      // 2.2 The windows of n words of this line, read in place.
-      if (entry.count < n) break;
-      while (entry.count > n) DropLastWord(entry);
-      entry.windowStart = 0;
-      entry.windowEnd = entry.cut;
-      while (true) {
-        entry.phraseLength = std::max(entry.windowEnd - entry.windowStart, 0);
-        counter->Examine(
-            TextView(entry.line)
-                .substr(static_cast<size_t>(entry.windowStart), static_cast<size_t>(entry.phraseLength)),
-            line, entry.windowStart, offset);
-        if (entry.windowEnd >= entry.size) break;
-        MoveWindow(entry);
+    PhraseCounter counter(text, lineViews, search);
+    // The entries as one array, their lines read from the index.
+    std::vector<LineWalk> walks;
+    walks.reserve(lines.size());
+    for (const LineEntry& entry : lines) {
+      const TextView line = counter.Line(static_cast<int>(walks.size()));
+      walks.push_back(LineWalk{line, entry.size, entry.count, entry.cut, entry.windowStart, entry.windowEnd});
+    }
+    for (int n = search.maxWords; n >= fewestWords; --n) {
+      counter.StartLevel();
+      int offset = 0;
+      for (size_t line = 0; line < walks.size(); ++line) {
+        // 2.2 The windows of n words of this line.
+        LineWalk& walk = walks[line];
+        if (walk.count < n) break;
+        while (walk.count > n) DropLastWordOf(walk);
+        walk.windowStart = 0;
+        walk.windowEnd = walk.cut;
+        while (true) {
+          const int length = std::max(walk.windowEnd - walk.windowStart, 0);
+          counter.Examine(
+              walk.line.substr(static_cast<size_t>(walk.windowStart), static_cast<size_t>(length)),
+              static_cast<int>(line), walk.windowStart, offset);
+          if (walk.windowEnd >= walk.size) break;
+          MoveWindow(walk);
+        }
+        // 2.3 Ready for the next level.
+        DropLastWordOf(walk);
+        walk.windowStart = 0;
+        walk.windowEnd = walk.cut;
+        offset += walk.size + 1;
       }
-      // 2.3 Ready for the next level.
-      DropLastWord(entry);
-      entry.windowStart = 0;
-      entry.windowEnd = entry.cut;
-      offset += entry.size + 1;
-      ++line;
+    }
+    auto walk = walks.begin();
+    for (LineEntry& entry : lines) {
+      entry.count = walk->count;
+      entry.cut = walk->cut;
+      entry.windowStart = walk->windowStart;
+      entry.windowEnd = walk->windowEnd;
+      ++walk;
     }
   }
   // 3, 4.
-  counter.reset();
   SortListItems(search.countList, 3);
   text = search.report + u"\r\n" + kReportSeparator + search.countList;
 }

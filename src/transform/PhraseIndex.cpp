@@ -95,7 +95,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   // 1. The distinct lines, each once in the indexed text, and the text positions of every copy.
   std::unordered_map<TextView, int> numbers;
   distinctOf_.reserve(lines.size());
-  Text text;
+  Text& text = text_;
   for (TextView line : lines) {
     const auto [number, added] = numbers.try_emplace(line, static_cast<int>(indexStart_.size()));
     if (added) {
@@ -140,7 +140,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   // 3. Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order,
   // cut at the line end (the cut one shrinks by at most one from a place to the next, as the full one
   // does).
-  commonPrefix_.assign(static_cast<size_t>(n) + 1, 0);
+  before_.assign(static_cast<size_t>(n), 0);
   int h = 0;
   for (int i = 0; i < n; ++i) {
     const int rank = ranks_[static_cast<size_t>(i)];
@@ -152,28 +152,44 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
            text[static_cast<size_t>(i + h)] != kLineEnd)
       ++h;
-    commonPrefix_[static_cast<size_t>(rank)] = h;
+    before_[static_cast<size_t>(i)] = h;
     if (h > 0) --h;
   }
-  shared_.resize(static_cast<size_t>(n));
+  after_.assign(static_cast<size_t>(n), 0);
   for (int i = 0; i < n; ++i) {
-    const auto rank = static_cast<size_t>(ranks_[static_cast<size_t>(i)]);
-    shared_[static_cast<size_t>(i)] = std::max(commonPrefix_[rank], commonPrefix_[rank + 1]);
+    const auto next = static_cast<size_t>(ranks_[static_cast<size_t>(i)]) + 1;
+    if (next < suffixes_.size())
+      after_[static_cast<size_t>(i)] = before_[static_cast<size_t>(suffixes_[next])];
   }
+}
+
+TextView PhraseIndex::Line(int line) const {
+  const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
+  const auto start = static_cast<size_t>(indexStart_[distinct]);
+  const size_t end =
+      distinct + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[distinct + 1]) : text_.size();
+  return TextView(text_).substr(start, end - start - 1);
 }
 
 bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
   const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
   if (copiesStart_[distinct + 1] - copiesStart_[distinct] > 1) return true;
-  return shared_[static_cast<size_t>(indexStart_[distinct] + at)] >= length;
+  const auto indexed = static_cast<size_t>(indexStart_[distinct] + at);
+  return before_[indexed] >= length || after_[indexed] >= length;
 }
 
+// The places sharing the piece stand next to the indexed one in sorted order; the neighbours on each
+// side are looked up only while they share it.
 void PhraseIndex::IndexedOccurrences(int indexed, int length, std::vector<int>& places) const {
-  const int rank = ranks_[static_cast<size_t>(indexed)];
   places.push_back(indexed);
-  for (int r = rank; r > 0 && commonPrefix_[static_cast<size_t>(r)] >= length; --r)
-    places.push_back(suffixes_[static_cast<size_t>(r - 1)]);
-  for (auto r = static_cast<size_t>(rank) + 1; r < suffixes_.size() && commonPrefix_[r] >= length; ++r)
+  const auto at = static_cast<size_t>(indexed);
+  if (before_[at] < length && after_[at] < length) return;
+  const auto rank = static_cast<size_t>(ranks_[at]);
+  for (size_t r = rank; r > 0 && before_[static_cast<size_t>(suffixes_[r])] >= length; --r)
+    places.push_back(suffixes_[r - 1]);
+  if (after_[at] < length) return;
+  places.push_back(suffixes_[rank + 1]);
+  for (size_t r = rank + 2; r < suffixes_.size() && before_[static_cast<size_t>(suffixes_[r])] >= length; ++r)
     places.push_back(suffixes_[r]);
 }
 

@@ -21,6 +21,9 @@ class PhraseIndex {
   }
   int IndexedSize() const { return static_cast<int>(suffixes_.size()); }
 
+  // The line-th line, from the indexed text.
+  TextView Line(int line) const;
+
   // Whether the length characters at place at of line also stand anywhere else in the text.
   bool OccursElsewhere(int line, int at, int length) const;
 
@@ -37,15 +40,16 @@ class PhraseIndex {
   void Occurrences(int line, int at, int length, std::vector<int>& places) const;
 
  private:
-  std::vector<int> distinctOf_;    // by line: its distinct line
-  std::vector<int> indexStart_;    // by distinct line: where it starts in the indexed text
-  std::vector<int> copiesStart_;   // by distinct line: where its copies start in copies_
-  std::vector<int> copies_;        // the text positions of the lines, grouped by distinct line
-  std::vector<int> lineAt_;        // by indexed position: its distinct line
-  std::vector<int> suffixes_;      // the indexed suffixes' starts in sorted order
-  std::vector<int> ranks_;         // the place of each suffix in that order
-  std::vector<int> commonPrefix_;  // by rank: the prefix a suffix shares with the one before it
-  std::vector<int> shared_;        // by position: the longer of the prefixes shared with its neighbours
+  Text text_;                     // the distinct lines, each followed by a line end
+  std::vector<int> distinctOf_;   // by line: its distinct line
+  std::vector<int> indexStart_;   // by distinct line: where it starts in the indexed text
+  std::vector<int> copiesStart_;  // by distinct line: where its copies start in copies_
+  std::vector<int> copies_;       // the text positions of the lines, grouped by distinct line
+  std::vector<int> lineAt_;       // by indexed position: its distinct line
+  std::vector<int> suffixes_;     // the indexed suffixes' starts in sorted order
+  std::vector<int> ranks_;        // the place of each suffix in that order
+  std::vector<int> before_;       // by position: the prefix shared with the suffix before in that order
+  std::vector<int> after_;        // by position: the prefix shared with the suffix after in that order
   mutable std::vector<int> indexed_;
 };
 
