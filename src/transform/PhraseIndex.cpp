@@ -84,8 +84,14 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
     if (!same) ++reducedUpper;
     reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
   }
-  const std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
+  // What the recursion does not need goes first, to keep the peak of memory low.
+  std::vector<int>().swap(leftmostIndex);
+  std::vector<int>().swap(suffixes);
+  std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
+  std::vector<int>().swap(reduced);
   for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
+  std::vector<int>().swap(reducedSuffixes);
+  suffixes.resize(n);
   induce(sortedLeftmost);
   return suffixes;
 }
