@@ -272,7 +272,10 @@ class PhraseCounter {
     marked_.clear();
     foundKeys_.clear();
     shortKeys_.clear();
-    for (const auto& [spot, watcher] : watchers_) watchedSpots_.Remove(static_cast<size_t>(spot));
+    for (const Watcher& watcher : watchers_) {
+      watchedSpots_.Remove(static_cast<size_t>(watcher.spot));
+      firstWatcher_[static_cast<size_t>(watcher.spot)] = -1;
+    }
     watchers_.clear();
     watchedIndex_.clear();
     watchedPhrases_.clear();
@@ -296,12 +299,13 @@ class PhraseCounter {
       if (!blanks_.Any(static_cast<size_t>(origin), phrase.size())) chosen_.push_back(origin);
     } else {
       indexed_.clear();
-      index_.IndexedOccurrences(indexed, length, indexed_);
+      index_.IndexedOccurrences(line, at, length, indexed_);
       places_.clear();
-      for (int other : indexed_) {
-        seen_[static_cast<size_t>(other)] = length;
-        marked_.push_back(other);
-        index_.TextPlaces(other, offset, places_);
+      for (const PhraseIndex::Place& other : indexed_) {
+        // Only places at or after offset are windows still to come.
+        if (index_.TextPlaces(other, offset, places_) == 0) continue;
+        seen_[static_cast<size_t>(other.indexed)] = length;
+        marked_.push_back(other.indexed);
       }
       std::erase_if(places_,
                     [&](int place) { return blanks_.Any(static_cast<size_t>(place), phrase.size()); });
@@ -372,7 +376,7 @@ class PhraseCounter {
   void FirstPlaces(int number, int line, int at, int stretch, int stretchStart, int offset) {
     const TextView phrase = watchedPhrases_[static_cast<size_t>(number)].phrase;
     places_.clear();
-    index_.Occurrences(line, at, stretch, places_);
+    index_.Occurrences(line, at, stretch, offset + stretchStart, places_);
     std::vector<int> matching;
     for (int place : places_) {
       const int start = place - stretchStart;
@@ -386,7 +390,9 @@ class PhraseCounter {
         const size_t spot = static_cast<size_t>(start) + k;
         if (phrase[k] != kBlank || text_[spot] == kBlank) continue;
         now = false;
-        watchers_.emplace(static_cast<int>(spot), Watcher{number, start});
+        if (firstWatcher_.empty()) firstWatcher_.assign(text_.size(), -1);
+        watchers_.push_back(Watcher{static_cast<int>(spot), number, start, firstWatcher_[spot]});
+        firstWatcher_[spot] = static_cast<int>(watchers_.size()) - 1;
         watchedSpots_.Add(spot);
       }
       if (now) matching.push_back(start);
@@ -402,11 +408,12 @@ class PhraseCounter {
   // After a report blanked the watched characters at spots: the places watching them that match now.
   void BlankedWatchedSpots() {
     for (int spot : blankedSpots_) {
-      const auto [first, last] = watchers_.equal_range(spot);
-      for (auto watcher = first; watcher != last; ++watcher) {
-        WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(watcher->second.phrase)];
-        if (watched.reported || !MatchesNow(watched.phrase, watcher->second.start)) continue;
-        watched.matching.push_back(watcher->second.start);
+      for (int w = firstWatcher_[static_cast<size_t>(spot)]; w >= 0;
+           w = watchers_[static_cast<size_t>(w)].next) {
+        const Watcher& watcher = watchers_[static_cast<size_t>(w)];
+        WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(watcher.phrase)];
+        if (watched.reported || !MatchesNow(watched.phrase, watcher.start)) continue;
+        watched.matching.push_back(watcher.start);
         watched.changed = true;
       }
     }
@@ -468,7 +475,7 @@ class PhraseCounter {
   bool inputHasBlanks_ = false;
   std::vector<int> seen_;    // by indexed place: the length of a phrase counted there on this level
   std::vector<int> marked_;  // the indexed places marked in seen_
-  std::vector<int> indexed_;
+  std::vector<PhraseIndex::Place> indexed_;
   std::unordered_set<TextView> foundKeys_;       // reported on this level (views into the lines)
   std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation
   // The phrases holding a U+FFFF of the input counted on this level, the places that match them and the
@@ -480,12 +487,15 @@ class PhraseCounter {
     bool reported = false;
   };
   struct Watcher {
+    int spot;    // the character watched
     int phrase;  // in watchedPhrases_
     int start;   // of the place
+    int next;    // the watcher added before for the same character, or -1
   };
   std::unordered_map<TextView, int> watchedIndex_;
   std::vector<WatchedPhrase> watchedPhrases_;
-  std::unordered_multimap<int, Watcher> watchers_;  // by the character watched
+  std::vector<Watcher> watchers_;
+  std::vector<int> firstWatcher_;  // by character: the last watcher added for it, or -1
   CharacterSet watchedSpots_;
   std::vector<int> blankedSpots_;
   int blankGeneration_ = 0;  // counts the reports that blanked anything

@@ -124,14 +124,9 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     }
   }
   const int n = static_cast<int>(text.size());
-  lineAt_.resize(static_cast<size_t>(n));
-  for (size_t d = 0; d < indexStart_.size(); ++d) {
-    const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
-    std::fill(lineAt_.begin() + indexStart_[d], lineAt_.begin() + static_cast<std::ptrdiff_t>(end),
-              static_cast<int>(d));
-  }
   // 2. The suffix array, over the code units that occur numbered densely in their order, which keeps
   // the sort's buckets small.
+  std::vector<int> suffixes;
   {
     std::vector<int> symbols(0x10000, 0);
     for (char16_t ch : text) symbols[ch] = 1;
@@ -139,10 +134,10 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     for (int& number : symbols) number = number ? ++upper : 0;
     std::vector<int> sequence(text.size());
     for (size_t i = 0; i < text.size(); ++i) sequence[i] = symbols[text[i]];
-    suffixes_ = InducedSuffixArray(sequence, std::max(upper, 0));
+    suffixes = InducedSuffixArray(sequence, std::max(upper, 0));
   }
   ranks_.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
+  for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes[static_cast<size_t>(i)])] = i;
   // 3. Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order,
   // cut at the line end (the cut one shrinks by at most one from a place to the next, as the full one
   // does).
@@ -154,7 +149,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
       h = 0;
       continue;
     }
-    const int j = suffixes_[static_cast<size_t>(rank - 1)];
+    const int j = suffixes[static_cast<size_t>(rank - 1)];
     while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
            text[static_cast<size_t>(i + h)] != kLineEnd)
       ++h;
@@ -164,8 +159,15 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   after_.assign(static_cast<size_t>(n), 0);
   for (int i = 0; i < n; ++i) {
     const auto next = static_cast<size_t>(ranks_[static_cast<size_t>(i)]) + 1;
-    if (next < suffixes_.size())
-      after_[static_cast<size_t>(i)] = before_[static_cast<size_t>(suffixes_[next])];
+    if (next < suffixes.size()) after_[static_cast<size_t>(i)] = before_[static_cast<size_t>(suffixes[next])];
+  }
+  std::vector<int>().swap(suffixes);
+  // 4. The sorted order with what a walk along it reads, side by side.
+  sorted_.resize(static_cast<size_t>(n));
+  for (size_t d = 0; d < indexStart_.size(); ++d) {
+    const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
+    for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
+      sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before_[i], static_cast<int>(d)};
   }
 }
 
@@ -184,34 +186,40 @@ bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
   return before_[indexed] >= length || after_[indexed] >= length;
 }
 
-// The places sharing the piece stand next to the indexed one in sorted order; the neighbours on each
-// side are looked up only while they share it.
-void PhraseIndex::IndexedOccurrences(int indexed, int length, std::vector<int>& places) const {
-  places.push_back(indexed);
-  const auto at = static_cast<size_t>(indexed);
-  if (before_[at] < length && after_[at] < length) return;
-  const auto rank = static_cast<size_t>(ranks_[at]);
-  for (size_t r = rank; r > 0 && before_[static_cast<size_t>(suffixes_[r])] >= length; --r)
-    places.push_back(suffixes_[r - 1]);
-  if (after_[at] < length) return;
-  places.push_back(suffixes_[rank + 1]);
-  for (size_t r = rank + 2; r < suffixes_.size() && before_[static_cast<size_t>(suffixes_[r])] >= length; ++r)
-    places.push_back(suffixes_[r]);
-}
-
-void PhraseIndex::TextPlaces(int indexed, int from, std::vector<int>& places) const {
-  const auto distinct = static_cast<size_t>(lineAt_[static_cast<size_t>(indexed)]);
-  const int within = indexed - indexStart_[distinct];
-  for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c) {
-    const int place = copies_[static_cast<size_t>(c)] + within;
-    if (place >= from) places.push_back(place);
+// The places sharing the piece stand next to the indexed one in sorted order; the walk along it starts
+// only when a neighbour shares it.
+void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<Place>& places) const {
+  const int distinct = distinctOf_[static_cast<size_t>(line)];
+  const auto indexed = static_cast<size_t>(indexStart_[static_cast<size_t>(distinct)] + at);
+  places.push_back(Place{static_cast<int>(indexed), distinct});
+  const auto rank = static_cast<size_t>(ranks_[indexed]);
+  if (before_[indexed] >= length) {
+    for (size_t r = rank; r > 0 && sorted_[r].common >= length; --r)
+      places.push_back(Place{sorted_[r - 1].place, sorted_[r - 1].distinct});
+  }
+  if (after_[indexed] >= length) {
+    for (size_t r = rank + 1; r < sorted_.size() && sorted_[r].common >= length; ++r)
+      places.push_back(Place{sorted_[r].place, sorted_[r].distinct});
   }
 }
 
-void PhraseIndex::Occurrences(int line, int at, int length, std::vector<int>& places) const {
+int PhraseIndex::TextPlaces(Place place, int from, std::vector<int>& places) const {
+  const auto distinct = static_cast<size_t>(place.distinct);
+  const int within = place.indexed - indexStart_[distinct];
+  int added = 0;
+  for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c) {
+    const int at = copies_[static_cast<size_t>(c)] + within;
+    if (at < from) continue;
+    places.push_back(at);
+    ++added;
+  }
+  return added;
+}
+
+void PhraseIndex::Occurrences(int line, int at, int length, int from, std::vector<int>& places) const {
   indexed_.clear();
-  IndexedOccurrences(IndexedPlace(line, at), length, indexed_);
-  for (int indexed : indexed_) TextPlaces(indexed, 0, places);
+  IndexedOccurrences(line, at, length, indexed_);
+  for (const Place& place : indexed_) TextPlaces(place, from, places);
 }
 
 }  // namespace scrivano

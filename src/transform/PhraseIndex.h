@@ -19,7 +19,7 @@ class PhraseIndex {
   int IndexedPlace(int line, int at) const {
     return indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
   }
-  int IndexedSize() const { return static_cast<int>(suffixes_.size()); }
+  int IndexedSize() const { return static_cast<int>(text_.size()); }
 
   // The line-th line, from the indexed text.
   TextView Line(int line) const;
@@ -27,30 +27,42 @@ class PhraseIndex {
   // Whether the length characters at place at of line also stand anywhere else in the text.
   bool OccursElsewhere(int line, int at, int length) const;
 
-  // Appends every indexed place where the length (at least 1) characters at the indexed place occur,
-  // that place among them, in no particular order.
-  void IndexedOccurrences(int indexed, int length, std::vector<int>& places) const;
+  // A place in the indexed text and the distinct line it lies in.
+  struct Place {
+    int indexed;
+    int distinct;
+  };
+
+  // Appends every indexed place where the length (at least 1) characters at place at of line occur,
+  // that place first, the others in no particular order.
+  void IndexedOccurrences(int line, int at, int length, std::vector<Place>& places) const;
 
   // Appends the places in the text (counted from its start) of the copies of an indexed place that lie
-  // at or after from, in ascending order.
-  void TextPlaces(int indexed, int from, std::vector<int>& places) const;
+  // at or after from, in ascending order; returns how many.
+  int TextPlaces(Place place, int from, std::vector<int>& places) const;
 
-  // Appends every place in the text where the length (at least 1) characters at place at of line
-  // occur, that place among them, in no particular order.
-  void Occurrences(int line, int at, int length, std::vector<int>& places) const;
+  // Appends every place in the text at or after from where the length (at least 1) characters at place
+  // at of line occur, in no particular order.
+  void Occurrences(int line, int at, int length, int from, std::vector<int>& places) const;
 
  private:
+  // One suffix in sorted order: where it starts, the prefix it shares with the one before, its line.
+  struct Sorted {
+    int place;
+    int common;
+    int distinct;
+  };
+
   Text text_;                     // the distinct lines, each followed by a line end
   std::vector<int> distinctOf_;   // by line: its distinct line
   std::vector<int> indexStart_;   // by distinct line: where it starts in the indexed text
   std::vector<int> copiesStart_;  // by distinct line: where its copies start in copies_
   std::vector<int> copies_;       // the text positions of the lines, grouped by distinct line
-  std::vector<int> lineAt_;       // by indexed position: its distinct line
-  std::vector<int> suffixes_;     // the indexed suffixes' starts in sorted order
-  std::vector<int> ranks_;        // the place of each suffix in that order
+  std::vector<Sorted> sorted_;    // the suffixes in sorted order
+  std::vector<int> ranks_;        // by position: the place of its suffix in that order
   std::vector<int> before_;       // by position: the prefix shared with the suffix before in that order
   std::vector<int> after_;        // by position: the prefix shared with the suffix after in that order
-  mutable std::vector<int> indexed_;
+  mutable std::vector<Place> indexed_;
 };
 
 // Suffix array of symbols (each from 0 to upper) by induced sorting, in time linear in their number. A

@@ -44,8 +44,16 @@ TEST(PhraseIndex, FindsEveryPlaceOfEveryPiece) {
           for (size_t p = text.find(piece); p != Text::npos; p = text.find(piece, p + 1))
             expected.push_back(static_cast<int>(p));
           std::vector<int> places;
-          index.Occurrences(static_cast<int>(line), at, length, places);
+          index.Occurrences(static_cast<int>(line), at, length, 0, places);
           std::sort(places.begin(), places.end());
+          // From a place on: only the places there and after.
+          const int from = expected[expected.size() / 2];
+          std::vector<int> later;
+          index.Occurrences(static_cast<int>(line), at, length, from, later);
+          std::sort(later.begin(), later.end());
+          EXPECT_EQ(later,
+                    std::vector<int>(expected.begin() + static_cast<std::ptrdiff_t>(expected.size() / 2),
+                                     expected.end()));
           ASSERT_EQ(places, expected)
               << "round " << round << ", line " << line << ", at " << at << ", length " << length;
           EXPECT_EQ(index.OccursElsewhere(static_cast<int>(line), at, length), expected.size() > 1);
