@@ -2,26 +2,34 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace scrivano {
 
-std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) {
+std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
   const int n = static_cast<int>(symbols.size());
   if (n == 0) return {};
   if (n == 1) return {0};
   if (n == 2) return symbols[0] < symbols[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
-  // 1. Classify each suffix as S (smaller than the suffix after it) or L, and find the buckets.
+  // 1. Classify each suffix as S (smaller than the suffix after it) or L, kept in the lowest bit of its
+  // symbol so that one read gives both, and find the buckets.
+  std::vector<int>& typed = symbols;
+  typed[n - 1] <<= 1;
+  for (int i = n - 2; i >= 0; --i) {
+    const int symbol = typed[i];
+    const int after = typed[i + 1] >> 1;
+    typed[i] = symbol << 1 | (symbol == after ? typed[i + 1] & 1 : static_cast<int>(symbol < after));
+  }
+  const auto isS = [&typed](int i) { return (typed[static_cast<size_t>(i)] & 1) != 0; };
   std::vector<int> suffixes(n);
-  std::vector<char> isS(n, 0);
-  for (int i = n - 2; i >= 0; --i)
-    isS[i] = symbols[i] == symbols[i + 1] ? isS[i + 1] : symbols[i] < symbols[i + 1];
   std::vector<int> startL(upper + 1, 0);  // where the L suffixes of each symbol begin
   std::vector<int> startS(upper + 1, 0);  // where the S suffixes of each symbol begin
   for (int i = 0; i < n; ++i) {
-    if (!isS[i])
-      ++startS[symbols[i]];
-    else if (symbols[i] < upper)
-      ++startL[symbols[i] + 1];
+    const int symbol = typed[i] >> 1;
+    if (!isS(i))
+      ++startS[symbol];
+    else if (symbol < upper)
+      ++startL[symbol + 1];
   }
   for (int c = 0; c <= upper; ++c) {
     startS[c] += startL[c];
@@ -34,24 +42,28 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
     std::fill(suffixes.begin(), suffixes.end(), -1);
     next = startS;
     for (int i : leftmostS)
-      if (i != n) suffixes[next[symbols[i]]++] = i;
+      if (i != n) suffixes[next[typed[i] >> 1]++] = i;
     next = startL;
-    suffixes[next[symbols[n - 1]]++] = n - 1;
+    suffixes[next[typed[n - 1] >> 1]++] = n - 1;
     for (int k = 0; k < n; ++k) {
       const int i = suffixes[k] - 1;
-      if (i >= 0 && !isS[i]) suffixes[next[symbols[i]]++] = i;
+      if (i < 0) continue;
+      const int t = typed[i];
+      if ((t & 1) == 0) suffixes[next[t >> 1]++] = i;
     }
     next = startL;
     for (int k = n - 1; k >= 0; --k) {
       const int i = suffixes[k] - 1;
-      if (i >= 0 && isS[i]) suffixes[--next[symbols[i] + 1]] = i;
+      if (i < 0) continue;
+      const int t = typed[i];
+      if ((t & 1) != 0) suffixes[--next[(t >> 1) + 1]] = i;
     }
   };
   // 3. Leftmost-S positions, sorted roughly by one induction.
   std::vector<int> leftmostIndex(n + 1, -1);
   std::vector<int> leftmostS;
   for (int i = 1; i < n; ++i) {
-    if (isS[i] && !isS[i - 1]) {
+    if (isS(i) && !isS(i - 1)) {
       leftmostIndex[i] = static_cast<int>(leftmostS.size());
       leftmostS.push_back(i);
     }
@@ -75,11 +87,11 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
     const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
     bool same = endA - a == endB - b;
     if (same) {
-      while (a < endA && symbols[a] == symbols[b]) {
+      while (a < endA && typed[a] == typed[b]) {
         ++a;
         ++b;
       }
-      same = a != n && symbols[a] == symbols[b];
+      same = a != n && typed[a] == typed[b];
     }
     if (!same) ++reducedUpper;
     reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
@@ -87,8 +99,7 @@ std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) 
   // What the recursion does not need goes first, to keep the peak of memory low.
   std::vector<int>().swap(leftmostIndex);
   std::vector<int>().swap(suffixes);
-  std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
-  std::vector<int>().swap(reduced);
+  std::vector<int> reducedSuffixes = InducedSuffixArray(std::move(reduced), reducedUpper);
   for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
   std::vector<int>().swap(reducedSuffixes);
   suffixes.resize(n);
@@ -134,40 +145,45 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     for (int& number : symbols) number = number ? ++upper : 0;
     std::vector<int> sequence(text.size());
     for (size_t i = 0; i < text.size(); ++i) sequence[i] = symbols[text[i]];
-    suffixes = InducedSuffixArray(sequence, std::max(upper, 0));
+    suffixes = InducedSuffixArray(std::move(sequence), std::max(upper, 0));
   }
   ranks_.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes[static_cast<size_t>(i)])] = i;
-  // 3. Kasai's method: the prefix shared with the suffix before in sorted order, walked in text order,
-  // cut at the line end (the cut one shrinks by at most one from a place to the next, as the full one
-  // does).
-  before_.assign(static_cast<size_t>(n), 0);
+  for (int r = 0; r < n; ++r) ranks_[static_cast<size_t>(suffixes[static_cast<size_t>(r)])] = r;
+  // 3. The prefix each suffix shares with the one before it in sorted order, walked in text order (the
+  // shared prefix shrinks by at most one from a place to the next), cut at the line end. before_ first
+  // holds where that suffix starts.
+  before_.resize(static_cast<size_t>(n));
+  before_[static_cast<size_t>(suffixes[0])] = -1;
+  for (size_t r = 1; r < suffixes.size(); ++r) before_[static_cast<size_t>(suffixes[r])] = suffixes[r - 1];
   int h = 0;
   for (int i = 0; i < n; ++i) {
-    const int rank = ranks_[static_cast<size_t>(i)];
-    if (rank == 0) {
+    const int j = before_[static_cast<size_t>(i)];
+    if (j < 0) {
       h = 0;
+      before_[static_cast<size_t>(i)] = 0;
       continue;
     }
-    const int j = suffixes[static_cast<size_t>(rank - 1)];
     while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
            text[static_cast<size_t>(i + h)] != kLineEnd)
       ++h;
     before_[static_cast<size_t>(i)] = h;
     if (h > 0) --h;
   }
-  after_.assign(static_cast<size_t>(n), 0);
-  for (int i = 0; i < n; ++i) {
-    const auto next = static_cast<size_t>(ranks_[static_cast<size_t>(i)]) + 1;
-    if (next < suffixes.size()) after_[static_cast<size_t>(i)] = before_[static_cast<size_t>(suffixes[next])];
-  }
-  std::vector<int>().swap(suffixes);
-  // 4. The sorted order with what a walk along it reads, side by side.
+  // 4. The sorted order with what a walk along it reads side by side, and the prefix each suffix shares
+  // with the one after it.
   sorted_.resize(static_cast<size_t>(n));
   for (size_t d = 0; d < indexStart_.size(); ++d) {
     const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
     for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
-      sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before_[i], static_cast<int>(d)};
+      sorted_[static_cast<size_t>(ranks_[i])].distinct = static_cast<int>(d);
+  }
+  after_.assign(static_cast<size_t>(n), 0);
+  for (size_t r = 0; r < suffixes.size(); ++r) {
+    const int place = suffixes[r];
+    const int common = before_[static_cast<size_t>(place)];
+    sorted_[r].place = place;
+    sorted_[r].common = common;
+    if (r > 0) after_[static_cast<size_t>(suffixes[r - 1])] = common;
   }
 }
 

@@ -67,6 +67,6 @@ class PhraseIndex {
 
 // Suffix array of symbols (each from 0 to upper) by induced sorting, in time linear in their number. A
 // suffix that is a prefix of another sorts first.
-std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper);
+std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper);
 
 }  // namespace scrivano
