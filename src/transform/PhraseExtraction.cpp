@@ -266,6 +266,15 @@ class PhraseCounter {
   // The line-th line, as the index holds it.
   TextView Line(int line) const { return index_.Line(line); }
 
+  // Whether the windows of the line-th line (of size characters, starting at offset) need no look on this
+  // level: the line copies an earlier one, whose windows hold the same phrases and were looked at first,
+  // and it holds no U+FFFF. Each of those phrases was then reported, stopped, or short of the
+  // repetitions, and stays so.
+  bool AlreadyCounted(int line, int offset, int size) const {
+    return index_.CopiesEarlierLine(line) &&
+           !(inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(offset), static_cast<size_t>(size)));
+  }
+
   // A new level: offsets start again from 0 and no phrase was counted yet.
   void StartLevel() {
     for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
@@ -631,7 +640,8 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
         while (walk.count > n) DropLastWordOf(walk);
         walk.windowStart = 0;
         walk.windowEnd = walk.cut;
-        while (true) {
+        const bool counted = counter.AlreadyCounted(static_cast<int>(line), offset, walk.size);
+        while (!counted) {
           const int length = std::max(walk.windowEnd - walk.windowStart, 0);
           counter.Examine(
               walk.line.substr(static_cast<size_t>(walk.windowStart), static_cast<size_t>(length)),

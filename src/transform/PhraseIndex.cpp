@@ -121,6 +121,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
       text += kLineEnd;
     }
     distinctOf_.push_back(number->second);
+    copiesEarlier_.push_back(added ? 0 : 1);
   }
   copiesStart_.assign(indexStart_.size() + 1, 0);
   for (int distinct : distinctOf_) ++copiesStart_[static_cast<size_t>(distinct) + 1];

@@ -24,6 +24,9 @@ class PhraseIndex {
   // The line-th line, from the indexed text.
   TextView Line(int line) const;
 
+  // Whether the line-th line is a copy of an earlier line.
+  bool CopiesEarlierLine(int line) const { return copiesEarlier_[static_cast<size_t>(line)] != 0; }
+
   // Whether the length characters at place at of line also stand anywhere else in the text.
   bool OccursElsewhere(int line, int at, int length) const;
 
@@ -53,15 +56,16 @@ class PhraseIndex {
     int distinct;
   };
 
-  Text text_;                     // the distinct lines, each followed by a line end
-  std::vector<int> distinctOf_;   // by line: its distinct line
-  std::vector<int> indexStart_;   // by distinct line: where it starts in the indexed text
-  std::vector<int> copiesStart_;  // by distinct line: where its copies start in copies_
-  std::vector<int> copies_;       // the text positions of the lines, grouped by distinct line
-  std::vector<Sorted> sorted_;    // the suffixes in sorted order
-  std::vector<int> ranks_;        // by position: the place of its suffix in that order
-  std::vector<int> before_;       // by position: the prefix shared with the suffix before in that order
-  std::vector<int> after_;        // by position: the prefix shared with the suffix after in that order
+  Text text_;                        // the distinct lines, each followed by a line end
+  std::vector<int> distinctOf_;      // by line: its distinct line
+  std::vector<char> copiesEarlier_;  // by line: whether an earlier line is the same
+  std::vector<int> indexStart_;      // by distinct line: where it starts in the indexed text
+  std::vector<int> copiesStart_;     // by distinct line: where its copies start in copies_
+  std::vector<int> copies_;          // the text positions of the lines, grouped by distinct line
+  std::vector<Sorted> sorted_;       // the suffixes in sorted order
+  std::vector<int> ranks_;           // by position: the place of its suffix in that order
+  std::vector<int> before_;          // by position: the prefix shared with the suffix before in that order
+  std::vector<int> after_;           // by position: the prefix shared with the suffix after in that order
   mutable std::vector<Place> indexed_;
 };
 
