@@ -323,7 +323,7 @@ class PhraseCounter {
     }
     if (static_cast<int>(chosen_.size()) < search_.minRepeats || HasStopItem(phrase, search_.stopList))
       return;
-    Report(phrase);
+    Report(phrase, search_.minRepeats <= 0);
   }
 
  private:
@@ -357,7 +357,7 @@ class PhraseCounter {
         shortKeys_[phrase] = blankGeneration_;
         return;
       }
-      return Report(phrase);
+      return Report(phrase, true);
     }
     const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
     if (created) {
@@ -377,7 +377,7 @@ class PhraseCounter {
     watched.changed = false;
     if (static_cast<int>(chosen_.size()) < search_.minRepeats) return;
     watched.reported = true;
-    Report(phrase);
+    Report(phrase, true);
   }
 
   // Checks the places of the phrase's stretch (of stretch characters at place at of the line, that far
@@ -456,8 +456,9 @@ class PhraseCounter {
     }
   }
 
-  // Appends the phrase to both report lists and blanks the occurrences taken.
-  void Report(TextView phrase) {
+  // Appends the phrase to both report lists and blanks the occurrences taken. Later windows find the
+  // phrase among foundKeys_ when remembered; the others are told by the marks of their places.
+  void Report(TextView phrase, bool remember) {
     const int count = static_cast<int>(chosen_.size());
     search_.report.append(phrase).append(u"     ").append(FormatCount(count, 0)).append(u"\r\n");
     search_.countList.append(FormatCount(count, 5)).append(u"     ").append(phrase).append(u"\t");
@@ -472,7 +473,7 @@ class PhraseCounter {
       }
     }
     if (changed) ++blankGeneration_;
-    foundKeys_.insert(phrase);
+    if (remember) foundKeys_.insert(phrase);
     BlankedWatchedSpots();
   }
 
