@@ -6,6 +6,18 @@
 
 namespace scrivano {
 
+namespace {
+
+// How many steps ahead a walk over scattered places asks for the memory it will read.
+constexpr int kFetchAhead = 16;
+
+// Asks for values[at] to be brought into the cache; a place outside the values is ignored.
+inline void FetchAhead(const std::vector<int>& values, int at) {
+  if (at >= 0 && static_cast<size_t>(at) < values.size()) __builtin_prefetch(values.data() + at);
+}
+
+}  // namespace
+
 std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
   const int n = static_cast<int>(symbols.size());
   if (n == 0) return {};
@@ -45,7 +57,9 @@ std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
       if (i != n) suffixes[next[typed[i] >> 1]++] = i;
     next = startL;
     suffixes[next[typed[n - 1] >> 1]++] = n - 1;
+    // The symbols read are far apart in a long text: each is fetched some steps ahead.
     for (int k = 0; k < n; ++k) {
+      if (k + kFetchAhead < n) FetchAhead(typed, suffixes[k + kFetchAhead] - 1);
       const int i = suffixes[k] - 1;
       if (i < 0) continue;
       const int t = typed[i];
@@ -53,6 +67,7 @@ std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
     }
     next = startL;
     for (int k = n - 1; k >= 0; --k) {
+      if (k >= kFetchAhead) FetchAhead(typed, suffixes[k - kFetchAhead] - 1);
       const int i = suffixes[k] - 1;
       if (i < 0) continue;
       const int t = typed[i];
@@ -158,6 +173,10 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   for (size_t r = 1; r < suffixes.size(); ++r) before_[static_cast<size_t>(suffixes[r])] = suffixes[r - 1];
   int h = 0;
   for (int i = 0; i < n; ++i) {
+    if (i + kFetchAhead < n) {
+      const int ahead = before_[static_cast<size_t>(i + kFetchAhead)];
+      if (ahead >= 0) __builtin_prefetch(text.data() + ahead);
+    }
     const int j = before_[static_cast<size_t>(i)];
     if (j < 0) {
       h = 0;
@@ -180,6 +199,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   }
   after_.assign(static_cast<size_t>(n), 0);
   for (size_t r = 0; r < suffixes.size(); ++r) {
+    if (r + kFetchAhead < suffixes.size()) FetchAhead(before_, suffixes[r + kFetchAhead]);
     const int place = suffixes[r];
     const int common = before_[static_cast<size_t>(place)];
     sorted_[r].place = place;
