@@ -277,8 +277,12 @@ class PhraseCounter {
 
   // A new level: offsets start again from 0 and no phrase was counted yet.
   void StartLevel() {
-    for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
+    if (marksOverflowed_)
+      std::fill(seen_.begin(), seen_.end(), 0);
+    else
+      for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
     marked_.clear();
+    marksOverflowed_ = false;
     foundKeys_.clear();
     shortKeys_.clear();
     for (const Watcher& watcher : watchers_) {
@@ -313,8 +317,14 @@ class PhraseCounter {
       for (const PhraseIndex::Place& other : indexed_) {
         // Only places at or after offset are windows still to come.
         if (index_.TextPlaces(other, offset, places_) == 0) continue;
-        seen_[static_cast<size_t>(other.indexed)] = length;
-        marked_.push_back(other.indexed);
+        // A phrase too long for the mark is counted again at its later windows, which changes nothing.
+        if (length > kLongestMarked) continue;
+        seen_[static_cast<size_t>(other.indexed)] = static_cast<std::uint16_t>(length);
+        // Past an eighth of the places, clearing all of them is cheaper than keeping a list.
+        if (marked_.size() < seen_.size() / 8)
+          marked_.push_back(other.indexed);
+        else
+          marksOverflowed_ = true;
       }
       std::erase_if(places_,
                     [&](int place) { return blanks_.Any(static_cast<size_t>(place), phrase.size()); });
@@ -483,8 +493,10 @@ class PhraseCounter {
   CharacterSet blanks_;       // the U+FFFF of the current text
   CharacterSet inputBlanks_;  // the U+FFFF of the input
   bool inputHasBlanks_ = false;
-  std::vector<int> seen_;    // by indexed place: the length of a phrase counted there on this level
-  std::vector<int> marked_;  // the indexed places marked in seen_
+  static constexpr int kLongestMarked = 0xFFFF;
+  std::vector<std::uint16_t> seen_;  // by indexed place: the length of a phrase counted there on this level
+  std::vector<int> marked_;          // the indexed places marked in seen_, unless there were too many
+  bool marksOverflowed_ = false;
   std::vector<PhraseIndex::Place> indexed_;
   std::unordered_set<TextView> foundKeys_;       // reported on this level (views into the lines)
   std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation

@@ -166,45 +166,47 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   ranks_.resize(static_cast<size_t>(n));
   for (int r = 0; r < n; ++r) ranks_[static_cast<size_t>(suffixes[static_cast<size_t>(r)])] = r;
   // 3. The prefix each suffix shares with the one before it in sorted order, walked in text order (the
-  // shared prefix shrinks by at most one from a place to the next), cut at the line end. before_ first
+  // shared prefix shrinks by at most one from a place to the next), cut at the line end. before first
   // holds where that suffix starts.
-  before_.resize(static_cast<size_t>(n));
-  before_[static_cast<size_t>(suffixes[0])] = -1;
-  for (size_t r = 1; r < suffixes.size(); ++r) before_[static_cast<size_t>(suffixes[r])] = suffixes[r - 1];
+  std::vector<int> before(static_cast<size_t>(n));
+  before[static_cast<size_t>(suffixes[0])] = -1;
+  for (size_t r = 1; r < suffixes.size(); ++r) before[static_cast<size_t>(suffixes[r])] = suffixes[r - 1];
+  std::vector<int>().swap(suffixes);  // the ranks and the predecessors hold all that is needed of it
   int h = 0;
   for (int i = 0; i < n; ++i) {
     if (i + kFetchAhead < n) {
-      const int ahead = before_[static_cast<size_t>(i + kFetchAhead)];
+      const int ahead = before[static_cast<size_t>(i + kFetchAhead)];
       if (ahead >= 0) __builtin_prefetch(text.data() + ahead);
     }
-    const int j = before_[static_cast<size_t>(i)];
+    const int j = before[static_cast<size_t>(i)];
     if (j < 0) {
       h = 0;
-      before_[static_cast<size_t>(i)] = 0;
+      before[static_cast<size_t>(i)] = 0;
       continue;
     }
     while (i + h < n && j + h < n && text[static_cast<size_t>(i + h)] == text[static_cast<size_t>(j + h)] &&
            text[static_cast<size_t>(i + h)] != kLineEnd)
       ++h;
-    before_[static_cast<size_t>(i)] = h;
+    before[static_cast<size_t>(i)] = h;
     if (h > 0) --h;
   }
-  // 4. The sorted order with what a walk along it reads side by side, and the prefix each suffix shares
-  // with the one after it.
+  // 4. The sorted order with what a walk along it reads side by side.
   sorted_.resize(static_cast<size_t>(n));
   for (size_t d = 0; d < indexStart_.size(); ++d) {
     const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
     for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
-      sorted_[static_cast<size_t>(ranks_[i])].distinct = static_cast<int>(d);
+      sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before[i], static_cast<int>(d)};
   }
-  after_.assign(static_cast<size_t>(n), 0);
-  for (size_t r = 0; r < suffixes.size(); ++r) {
-    if (r + kFetchAhead < suffixes.size()) FetchAhead(before_, suffixes[r + kFetchAhead]);
-    const int place = suffixes[r];
-    const int common = before_[static_cast<size_t>(place)];
-    sorted_[r].place = place;
-    sorted_[r].common = common;
-    if (r > 0) after_[static_cast<size_t>(suffixes[r - 1])] = common;
+  // 5. The longer of the prefixes each suffix shares with its neighbours, in text order, held in 16 bits:
+  // a longer one is held as the most they hold and only tells that the piece may stand elsewhere.
+  shared_.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const auto next = static_cast<size_t>(ranks_[static_cast<size_t>(i)]) + 1;
+    if (next < sorted_.size() && i + kFetchAhead < n)
+      __builtin_prefetch(sorted_.data() + ranks_[static_cast<size_t>(i + kFetchAhead)] + 1);
+    const int longer =
+        std::max(before[static_cast<size_t>(i)], next < sorted_.size() ? sorted_[next].common : 0);
+    shared_[static_cast<size_t>(i)] = static_cast<std::uint16_t>(std::min(longer, kMostShared));
   }
 }
 
@@ -220,7 +222,7 @@ bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
   const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
   if (copiesStart_[distinct + 1] - copiesStart_[distinct] > 1) return true;
   const auto indexed = static_cast<size_t>(indexStart_[distinct] + at);
-  return before_[indexed] >= length || after_[indexed] >= length;
+  return !Unshared(indexed, length);
 }
 
 // The places sharing the piece stand next to the indexed one in sorted order; the walk along it starts
@@ -229,15 +231,12 @@ void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<P
   const int distinct = distinctOf_[static_cast<size_t>(line)];
   const auto indexed = static_cast<size_t>(indexStart_[static_cast<size_t>(distinct)] + at);
   places.push_back(Place{static_cast<int>(indexed), distinct});
+  if (Unshared(indexed, length)) return;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
-  if (before_[indexed] >= length) {
-    for (size_t r = rank; r > 0 && sorted_[r].common >= length; --r)
-      places.push_back(Place{sorted_[r - 1].place, sorted_[r - 1].distinct});
-  }
-  if (after_[indexed] >= length) {
-    for (size_t r = rank + 1; r < sorted_.size() && sorted_[r].common >= length; ++r)
-      places.push_back(Place{sorted_[r].place, sorted_[r].distinct});
-  }
+  for (size_t r = rank; r > 0 && sorted_[r].common >= length; --r)
+    places.push_back(Place{sorted_[r - 1].place, sorted_[r - 1].distinct});
+  for (size_t r = rank + 1; r < sorted_.size() && sorted_[r].common >= length; ++r)
+    places.push_back(Place{sorted_[r].place, sorted_[r].distinct});
 }
 
 int PhraseIndex::TextPlaces(Place place, int from, std::vector<int>& places) const {

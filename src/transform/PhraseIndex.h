@@ -3,6 +3,8 @@
 // place, whether the piece occurs anywhere else and where.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "text/Text.h"
@@ -64,8 +66,12 @@ class PhraseIndex {
   std::vector<int> copies_;          // the text positions of the lines, grouped by distinct line
   std::vector<Sorted> sorted_;       // the suffixes in sorted order
   std::vector<int> ranks_;           // by position: the place of its suffix in that order
-  std::vector<int> before_;          // by position: the prefix shared with the suffix before in that order
-  std::vector<int> after_;           // by position: the prefix shared with the suffix after in that order
+  static constexpr int kMostShared = 0xFFFF;
+  // Whether the length characters at the indexed place stand nowhere else.
+  bool Unshared(size_t indexed, int length) const { return shared_[indexed] < std::min(length, kMostShared); }
+
+  std::vector<std::uint16_t>
+      shared_;  // by position: the longer prefix shared with a neighbour, at most 0xFFFF
   mutable std::vector<Place> indexed_;
 };
 
