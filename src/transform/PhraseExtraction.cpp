@@ -636,6 +636,7 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
     std::vector<TextView> lineViews;
     for (const LineEntry& entry : lines) lineViews.emplace_back(entry.line);
     PhraseCounter counter(text, lineViews, search);
+    std::vector<TextView>().swap(lineViews);
     // The entries as one array, their lines read from the index.
     std::vector<LineWalk> walks;
     walks.reserve(lines.size());

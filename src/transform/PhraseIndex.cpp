@@ -1,5 +1,9 @@
 #include "transform/PhraseIndex.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
@@ -7,6 +11,14 @@
 namespace scrivano {
 
 namespace {
+
+// Hands the pages of freed scratch arrays back to the system, so that the arrays allocated next do not
+// add to them: the C library keeps such pages when the arrays came from its heap.
+void ReleaseFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
 
 // How many steps ahead a walk over scattered places asks for the memory it will read.
 constexpr int kFetchAhead = 16;
@@ -18,7 +30,7 @@ inline void FetchAhead(const std::vector<int>& values, int at) {
 
 }  // namespace
 
-std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
+std::vector<int> InducedSuffixArray(std::vector<int>& symbols, int upper) {
   const int n = static_cast<int>(symbols.size());
   if (n == 0) return {};
   if (n == 1) return {0};
@@ -114,7 +126,8 @@ std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper) {
   // What the recursion does not need goes first, to keep the peak of memory low.
   std::vector<int>().swap(leftmostIndex);
   std::vector<int>().swap(suffixes);
-  std::vector<int> reducedSuffixes = InducedSuffixArray(std::move(reduced), reducedUpper);
+  std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
+  std::vector<int>().swap(reduced);
   for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
   std::vector<int>().swap(reducedSuffixes);
   suffixes.resize(n);
@@ -161,9 +174,10 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     for (int& number : symbols) number = number ? ++upper : 0;
     std::vector<int> sequence(text.size());
     for (size_t i = 0; i < text.size(); ++i) sequence[i] = symbols[text[i]];
-    suffixes = InducedSuffixArray(std::move(sequence), std::max(upper, 0));
+    suffixes = InducedSuffixArray(sequence, std::max(upper, 0));
+    ranks_ = std::move(sequence);  // its room serves again
   }
-  ranks_.resize(static_cast<size_t>(n));
+  ReleaseFreedMemory();
   for (int r = 0; r < n; ++r) ranks_[static_cast<size_t>(suffixes[static_cast<size_t>(r)])] = r;
   // 3. The prefix each suffix shares with the one before it in sorted order, walked in text order (the
   // shared prefix shrinks by at most one from a place to the next), cut at the line end. before first
@@ -191,6 +205,7 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     if (h > 0) --h;
   }
   // 4. The sorted order with what a walk along it reads side by side.
+  ReleaseFreedMemory();
   sorted_.resize(static_cast<size_t>(n));
   for (size_t d = 0; d < indexStart_.size(); ++d) {
     const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();

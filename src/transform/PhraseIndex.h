@@ -76,7 +76,7 @@ class PhraseIndex {
 };
 
 // Suffix array of symbols (each from 0 to upper) by induced sorting, in time linear in their number. A
-// suffix that is a prefix of another sorts first.
-std::vector<int> InducedSuffixArray(std::vector<int> symbols, int upper);
+// suffix that is a prefix of another sorts first. The symbols are overwritten.
+std::vector<int> InducedSuffixArray(std::vector<int>& symbols, int upper);
 
 }  // namespace scrivano
