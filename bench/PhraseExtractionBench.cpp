@@ -38,10 +38,26 @@ void BM_ExtractPhrases_Varied_WithMarks(benchmark::State& state) {
 void BM_ExtractPhrases_Varied_WithMarks_Everything(benchmark::State& state) {
   ExtractPhrasesBench(state, Kind::Varied, u"1 100 1", true);
 }
+// Lines that share a long stretch before their U+FFFF and differ after it: each phrase holding the mark
+// is checked at the places of its rarest stretch, not at every line.
+void BM_ExtractPhrases_SharedStretchBeforeMark(benchmark::State& state) {
+  Parameters().SetAll({});
+  bench::FixedAnswers answers(u"2 3 2", true);
+  Text text;
+  for (int i = 0; i < state.range(0); ++i) {
+    text += u"abcdefgh\uFFFF";
+    text += static_cast<char16_t>(0x4E00 + i % 20000);
+    text += static_cast<char16_t>(0x4E00 + i / 20000);
+    text += u"\r\n";
+  }
+  bench::RunOnCopies(state, text, ExtractPhrases);
+}
+
 BENCHMARK(BM_ExtractPhrases)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractPhrases_Varied)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractPhrases_WithMarks)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractPhrases_Varied_WithMarks)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExtractPhrases_SharedStretchBeforeMark)->Arg(20000)->Arg(80000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExtractPhrases_Varied_WithMarks_Everything)
     ->Arg(256 << 10)
     ->Arg(1 << 20)

@@ -338,27 +338,16 @@ class PhraseCounter {
 
  private:
   // A phrase holding a U+FFFF of the input: it matches where the current text holds U+FFFF at its
-  // U+FFFF and its other characters as they were. Its longest stretch without a U+FFFF still stands
-  // only where the text as indexed held it, so on its first count the places of that stretch are
+  // U+FFFF and its other characters as they were. Each stretch of it without a U+FFFF still stands
+  // only where the text as indexed held it, so on its first count the places of its rarest stretch are
   // checked once: a place matching now is kept, a place where one of the other characters differs never
   // matches again, and a place that lacks only blanks is watched at those characters. Its count can then
   // rise only when a watched character is blanked, which rechecks that place.
   void ExamineWithBlanks(TextView phrase, int line, int at, int offset) {
     if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
-    size_t stretchStart = 0;
-    size_t stretch = 0;
-    for (size_t i = 0; i < phrase.size();) {
-      size_t j = i;
-      while (j < phrase.size() && phrase[j] != kBlank) ++j;
-      if (j - i > stretch) {
-        stretchStart = i;
-        stretch = j - i;
-      }
-      i = j + 1;
-    }
     const int length = Length(phrase);
     chosen_.clear();
-    if (stretch == 0) {
+    if (phrase.find_first_not_of(kBlank) == TextView::npos) {
       // Blanks alone: any blank may lengthen a run of them, so the count holds until the next blank.
       const auto shortKey = shortKeys_.find(phrase);
       if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
@@ -372,8 +361,8 @@ class PhraseCounter {
     const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
     if (created) {
       watchedPhrases_.push_back(WatchedPhrase{phrase, {}, true});
-      FirstPlaces(entry->second, line, at + static_cast<int>(stretchStart), static_cast<int>(stretch),
-                  static_cast<int>(stretchStart), offset);
+      const auto [stretchStart, stretch] = RarestStretch(phrase, line, at);
+      FirstPlaces(entry->second, line, at + stretchStart, stretch, stretchStart, offset);
     }
     WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(entry->second)];
     if (!watched.changed) return;  // short of the repetitions, and fewer places match since
@@ -388,6 +377,30 @@ class PhraseCounter {
     if (static_cast<int>(chosen_.size()) < search_.minRepeats) return;
     watched.reported = true;
     Report(phrase, true);
+  }
+
+  // The stretch without a U+FFFF (start in the phrase, length) that stands in the fewest places: the
+  // counts are raced with a limit that doubles, so the time goes with the fewest places, not the most.
+  std::pair<int, int> RarestStretch(TextView phrase, int line, int at) const {
+    std::vector<std::pair<int, int>> stretches;
+    for (size_t i = 0; i < phrase.size();) {
+      size_t j = i;
+      while (j < phrase.size() && phrase[j] != kBlank) ++j;
+      if (j > i) stretches.emplace_back(static_cast<int>(i), static_cast<int>(j - i));
+      i = j + 1;
+    }
+    for (int limit = 1;; limit *= 2) {
+      const std::pair<int, int>* rarest = nullptr;
+      int fewest = limit + 1;
+      for (const auto& stretch : stretches) {
+        const int count = index_.CountUpTo(line, at + stretch.first, stretch.second, limit);
+        if (count < fewest) {
+          rarest = &stretch;
+          fewest = count;
+        }
+      }
+      if (rarest != nullptr) return *rarest;
+    }
   }
 
   // Checks the places of the phrase's stretch (of stretch characters at place at of the line, that far

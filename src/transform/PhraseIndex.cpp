@@ -254,6 +254,22 @@ void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<P
     places.push_back(Place{sorted_[r].place, sorted_[r].distinct});
 }
 
+int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
+  const auto copiesOf = [this](int distinct) {
+    return copiesStart_[static_cast<size_t>(distinct) + 1] - copiesStart_[static_cast<size_t>(distinct)];
+  };
+  const int distinct = distinctOf_[static_cast<size_t>(line)];
+  const auto indexed = static_cast<size_t>(indexStart_[static_cast<size_t>(distinct)] + at);
+  int count = copiesOf(distinct);
+  if (Unshared(indexed, length)) return count;
+  const auto rank = static_cast<size_t>(ranks_[indexed]);
+  for (size_t r = rank; count <= limit && r > 0 && sorted_[r].common >= length; --r)
+    count += copiesOf(sorted_[r - 1].distinct);
+  for (size_t r = rank + 1; count <= limit && r < sorted_.size() && sorted_[r].common >= length; ++r)
+    count += copiesOf(sorted_[r].distinct);
+  return count;
+}
+
 int PhraseIndex::TextPlaces(Place place, int from, std::vector<int>& places) const {
   const auto distinct = static_cast<size_t>(place.distinct);
   const int within = place.indexed - indexStart_[distinct];

@@ -42,6 +42,10 @@ class PhraseIndex {
   // that place first, the others in no particular order.
   void IndexedOccurrences(int line, int at, int length, std::vector<Place>& places) const;
 
+  // How many places in the text hold the length (at least 1) characters at place at of line, when that
+  // is at most limit; otherwise some number above limit. Takes time in proportion to the smaller.
+  int CountUpTo(int line, int at, int length, int limit) const;
+
   // Appends the places in the text (counted from its start) of the copies of an indexed place that lie
   // at or after from, in ascending order; returns how many.
   int TextPlaces(Place place, int from, std::vector<int>& places) const;

@@ -57,6 +57,9 @@ TEST(PhraseIndex, FindsEveryPlaceOfEveryPiece) {
           ASSERT_EQ(places, expected)
               << "round " << round << ", line " << line << ", at " << at << ", length " << length;
           EXPECT_EQ(index.OccursElsewhere(static_cast<int>(line), at, length), expected.size() > 1);
+          const int count = static_cast<int>(expected.size());
+          EXPECT_EQ(index.CountUpTo(static_cast<int>(line), at, length, count), count);
+          EXPECT_GT(index.CountUpTo(static_cast<int>(line), at, length, count - 1), count - 1);
         }
       }
     }
