@@ -359,10 +359,13 @@ class PhraseCounter {
       return Report(phrase, true);
     }
     const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
+    // Most such phrases are looked at once: their places are watched only when one comes again.
     if (created) {
-      watchedPhrases_.push_back(WatchedPhrase{phrase, {}, true});
       const auto [stretchStart, stretch] = RarestStretch(phrase, line, at);
-      FirstPlaces(entry->second, line, at + stretchStart, stretch, stretchStart, offset);
+      watchedPhrases_.push_back(WatchedPhrase{phrase, stretchStart, stretch, {}, true, false, false});
+      CheckPlaces(entry->second, line, at, offset, false);
+    } else if (!watchedPhrases_[static_cast<size_t>(entry->second)].watching) {
+      CheckPlaces(entry->second, line, at, offset, true);
     }
     WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(entry->second)];
     if (!watched.changed) return;  // short of the repetitions, and fewer places match since
@@ -403,12 +406,15 @@ class PhraseCounter {
     }
   }
 
-  // Checks the places of the phrase's stretch (of stretch characters at place at of the line, that far
-  // into the phrase) as its first count on this level.
-  void FirstPlaces(int number, int line, int at, int stretch, int stretchStart, int offset) {
-    const TextView phrase = watchedPhrases_[static_cast<size_t>(number)].phrase;
+  // Checks the places of the rarest stretch of the phrase (standing at place at of the line) from
+  // offset on: the places that match now are kept, and with watch, those that may come to match are
+  // watched.
+  void CheckPlaces(int number, int line, int at, int offset, bool watch) {
+    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(number)];
+    const TextView phrase = watched.phrase;
+    const int stretchStart = watched.stretchStart;
     places_.clear();
-    index_.Occurrences(line, at, stretch, offset + stretchStart, places_);
+    index_.Occurrences(line, at + stretchStart, watched.stretch, offset + stretchStart, places_);
     std::vector<int> matching;
     for (int place : places_) {
       const int start = place - stretchStart;
@@ -422,6 +428,7 @@ class PhraseCounter {
         const size_t spot = static_cast<size_t>(start) + k;
         if (phrase[k] != kBlank || text_[spot] == kBlank) continue;
         now = false;
+        if (!watch) break;
         if (firstWatcher_.empty()) firstWatcher_.assign(text_.size(), -1);
         watchers_.push_back(Watcher{static_cast<int>(spot), number, start, firstWatcher_[spot]});
         firstWatcher_[spot] = static_cast<int>(watchers_.size()) - 1;
@@ -429,7 +436,9 @@ class PhraseCounter {
       }
       if (now) matching.push_back(start);
     }
-    watchedPhrases_[static_cast<size_t>(number)].matching = std::move(matching);
+    watched.matching = std::move(matching);
+    watched.changed = true;
+    watched.watching = watch;
   }
 
   bool MatchesNow(TextView phrase, int start) const {
@@ -517,8 +526,11 @@ class PhraseCounter {
   // characters whose blanking may make one more place match.
   struct WatchedPhrase {
     TextView phrase;
+    int stretchStart = 0;  // its rarest stretch without a U+FFFF
+    int stretch = 0;
     std::vector<int> matching;  // may hold places that no longer match, or match twice
     bool changed = true;        // a place was added since the last count
+    bool watching = false;      // whether its places that may come to match are watched
     bool reported = false;
   };
   struct Watcher {
