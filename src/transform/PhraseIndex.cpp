@@ -207,10 +207,15 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   // 4. The sorted order with what a walk along it reads side by side.
   ReleaseFreedMemory();
   sorted_.resize(static_cast<size_t>(n));
-  for (size_t d = 0; d < indexStart_.size(); ++d) {
-    const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
-    for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
-      sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before[i], static_cast<int>(d)};
+  for (size_t i = 0; i < before.size(); ++i)
+    sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before[i]};
+  if (indexStart_.size() < lines.size()) {
+    sortedDistinct_.resize(static_cast<size_t>(n));
+    for (size_t d = 0; d < indexStart_.size(); ++d) {
+      const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
+      for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
+        sortedDistinct_[static_cast<size_t>(ranks_[i])] = static_cast<int>(d);
+    }
   }
   // 5. The longer of the prefixes each suffix shares with its neighbours, in text order, held in 16 bits:
   // a longer one is held as the most they hold and only tells that the piece may stand elsewhere.
@@ -249,13 +254,14 @@ void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<P
   if (Unshared(indexed, length)) return;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
   for (size_t r = rank; r > 0 && sorted_[r].common >= length; --r)
-    places.push_back(Place{sorted_[r - 1].place, sorted_[r - 1].distinct});
+    places.push_back(Place{sorted_[r - 1].place, DistinctAt(r - 1)});
   for (size_t r = rank + 1; r < sorted_.size() && sorted_[r].common >= length; ++r)
-    places.push_back(Place{sorted_[r].place, sorted_[r].distinct});
+    places.push_back(Place{sorted_[r].place, DistinctAt(r)});
 }
 
 int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
   const auto copiesOf = [this](int distinct) {
+    if (distinct < 0) return 1;
     return copiesStart_[static_cast<size_t>(distinct) + 1] - copiesStart_[static_cast<size_t>(distinct)];
   };
   const int distinct = distinctOf_[static_cast<size_t>(line)];
@@ -264,13 +270,18 @@ int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
   if (Unshared(indexed, length)) return count;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
   for (size_t r = rank; count <= limit && r > 0 && sorted_[r].common >= length; --r)
-    count += copiesOf(sorted_[r - 1].distinct);
+    count += copiesOf(DistinctAt(r - 1));
   for (size_t r = rank + 1; count <= limit && r < sorted_.size() && sorted_[r].common >= length; ++r)
-    count += copiesOf(sorted_[r].distinct);
+    count += copiesOf(DistinctAt(r));
   return count;
 }
 
 int PhraseIndex::TextPlaces(Place place, int from, std::vector<int>& places) const {
+  if (place.distinct < 0) {
+    if (place.indexed < from) return 0;
+    places.push_back(place.indexed);
+    return 1;
+  }
   const auto distinct = static_cast<size_t>(place.distinct);
   const int within = place.indexed - indexStart_[distinct];
   int added = 0;

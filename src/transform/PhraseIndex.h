@@ -32,7 +32,7 @@ class PhraseIndex {
   // Whether the length characters at place at of line also stand anywhere else in the text.
   bool OccursElsewhere(int line, int at, int length) const;
 
-  // A place in the indexed text and the distinct line it lies in.
+  // A place in the indexed text and the distinct line it lies in (-1 when no line has a copy).
   struct Place {
     int indexed;
     int distinct;
@@ -55,12 +55,15 @@ class PhraseIndex {
   void Occurrences(int line, int at, int length, int from, std::vector<int>& places) const;
 
  private:
-  // One suffix in sorted order: where it starts, the prefix it shares with the one before, its line.
+  // One suffix in sorted order: where it starts and the prefix it shares with the one before.
   struct Sorted {
     int place;
     int common;
-    int distinct;
   };
+
+  // The distinct line of the suffix of that rank, or -1 when no line has a copy (the indexed text is then
+  // the text itself).
+  int DistinctAt(size_t rank) const { return sortedDistinct_.empty() ? -1 : sortedDistinct_[rank]; }
 
   Text text_;                        // the distinct lines, each followed by a line end
   std::vector<int> distinctOf_;      // by line: its distinct line
@@ -69,6 +72,7 @@ class PhraseIndex {
   std::vector<int> copiesStart_;     // by distinct line: where its copies start in copies_
   std::vector<int> copies_;          // the text positions of the lines, grouped by distinct line
   std::vector<Sorted> sorted_;       // the suffixes in sorted order
+  std::vector<int> sortedDistinct_;  // by rank: the distinct line of the suffix, when lines have copies
   std::vector<int> ranks_;           // by position: the place of its suffix in that order
   static constexpr int kMostShared = 0xFFFF;
   // Whether the length characters at the indexed place stand nowhere else.
