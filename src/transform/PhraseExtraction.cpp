@@ -13,6 +13,7 @@
 #include "text/Lists.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "transform/PhraseIndex.h"
 
 namespace scrivano {
 namespace {
@@ -128,8 +129,18 @@ std::vector<Text> ListItems(TextView list) {
   return items;
 }
 
+// What the search walks of a line entry, read from the index's copy of the line.
+struct LineWalk {
+  TextView line;
+  int size = 0;
+  int count = 0;
+  int cut = 0;
+  int windowStart = 0;
+  int windowEnd = 0;
+};
+
 // Moves windowEnd over the next word and windowStart past its first word.
-void MoveWindow(LineEntry& entry) {
+void MoveWindow(LineWalk& entry) {
   const TextView line = entry.line;
   const int size = entry.size;
   if (IsWideChar(line[static_cast<size_t>(entry.windowEnd)])) {
@@ -154,6 +165,31 @@ void MoveWindow(LineEntry& entry) {
   }
 }
 
+// DropLastWord on a LineEntry or a LineWalk.
+template <typename Entry>
+void DropLastWordOf(Entry& entry) {
+  --entry.count;
+  if (entry.cut <= 0) {
+    entry.cut = 0;
+    return;
+  }
+  const auto at = [&entry](int i) { return entry.line[static_cast<size_t>(i)]; };
+  --entry.cut;
+  if (at(entry.cut) >= 0x7F) return;  // a character of its own was the last word
+  --entry.cut;
+  while (entry.cut > 0) {
+    const char16_t ch = at(entry.cut);
+    if (ch == u' ') break;
+    if (IsWideChar(ch)) {
+      ++entry.cut;
+      break;
+    }
+    --entry.cut;
+  }
+  // The walk does not look at the first character: a non-ASCII one there is a word of its own.
+  if (entry.cut <= 0) entry.cut = IsWideChar(at(0)) ? 1 : 0;
+}
+
 bool HasStopItem(TextView phrase, const std::vector<Text>& stopList) {
   return std::any_of(stopList.begin(), stopList.end(),
                      [phrase](const Text& item) { return phrase.find(item) != TextView::npos; });
@@ -164,343 +200,6 @@ TextView ComparedPart(TextView item) {
   return item.substr(0, std::min(item.find(u'\0'), item.size()));
 }
 
-// Suffix array of symbols (each from 0 to upper) by induced sorting (SA-IS), in time linear in their
-// number. A suffix that is a prefix of another sorts first.
-std::vector<int> InducedSuffixArray(const std::vector<int>& symbols, int upper) {
-  const int n = static_cast<int>(symbols.size());
-  if (n == 0) return {};
-  if (n == 1) return {0};
-  if (n == 2) return symbols[0] < symbols[1] ? std::vector<int>{0, 1} : std::vector<int>{1, 0};
-  // 1. Classify each suffix as S (smaller than the suffix after it) or L, and find the buckets.
-  std::vector<int> suffixes(n);
-  std::vector<char> isS(n, 0);
-  for (int i = n - 2; i >= 0; --i)
-    isS[i] = symbols[i] == symbols[i + 1] ? isS[i + 1] : symbols[i] < symbols[i + 1];
-  std::vector<int> startL(upper + 1, 0);  // where the L suffixes of each symbol begin
-  std::vector<int> startS(upper + 1, 0);  // where the S suffixes of each symbol begin
-  for (int i = 0; i < n; ++i) {
-    if (!isS[i])
-      ++startS[symbols[i]];
-    else if (symbols[i] < upper)
-      ++startL[symbols[i] + 1];
-  }
-  for (int c = 0; c <= upper; ++c) {
-    startS[c] += startL[c];
-    if (c < upper) startL[c + 1] += startS[c];
-  }
-  // 2. From sorted leftmost-S suffixes, induce the order of all others: L suffixes left to right, then
-  // S suffixes right to left.
-  std::vector<int> next(upper + 1);
-  const auto induce = [&](const std::vector<int>& leftmostS) {
-    std::fill(suffixes.begin(), suffixes.end(), -1);
-    next = startS;
-    for (int i : leftmostS)
-      if (i != n) suffixes[next[symbols[i]]++] = i;
-    next = startL;
-    suffixes[next[symbols[n - 1]]++] = n - 1;
-    for (int k = 0; k < n; ++k) {
-      const int i = suffixes[k] - 1;
-      if (i >= 0 && !isS[i]) suffixes[next[symbols[i]]++] = i;
-    }
-    next = startL;
-    for (int k = n - 1; k >= 0; --k) {
-      const int i = suffixes[k] - 1;
-      if (i >= 0 && isS[i]) suffixes[--next[symbols[i] + 1]] = i;
-    }
-  };
-  // 3. Leftmost-S positions, sorted roughly by one induction.
-  std::vector<int> leftmostIndex(n + 1, -1);
-  std::vector<int> leftmostS;
-  for (int i = 1; i < n; ++i) {
-    if (isS[i] && !isS[i - 1]) {
-      leftmostIndex[i] = static_cast<int>(leftmostS.size());
-      leftmostS.push_back(i);
-    }
-  }
-  const int m = static_cast<int>(leftmostS.size());
-  induce(leftmostS);
-  if (m == 0) return suffixes;
-  // 4. Name the leftmost-S substrings in that order, sort the reduced string recursively, and induce
-  // again from the exact order.
-  std::vector<int> sortedLeftmost;
-  sortedLeftmost.reserve(m);
-  for (int i : suffixes)
-    if (leftmostIndex[i] != -1) sortedLeftmost.push_back(i);
-  std::vector<int> reduced(m);
-  int reducedUpper = 0;
-  reduced[leftmostIndex[sortedLeftmost[0]]] = 0;
-  for (int k = 1; k < m; ++k) {
-    int a = sortedLeftmost[k - 1];
-    int b = sortedLeftmost[k];
-    const int endA = leftmostIndex[a] + 1 < m ? leftmostS[leftmostIndex[a] + 1] : n;
-    const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
-    bool same = endA - a == endB - b;
-    if (same) {
-      while (a < endA && symbols[a] == symbols[b]) {
-        ++a;
-        ++b;
-      }
-      same = a != n && symbols[a] == symbols[b];
-    }
-    if (!same) ++reducedUpper;
-    reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
-  }
-  const std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
-  for (int k = 0; k < m; ++k) sortedLeftmost[k] = leftmostS[reducedSuffixes[k]];
-  induce(sortedLeftmost);
-  return suffixes;
-}
-
-// The occurrences of phrases in the rebuilt working text (lines each ended by "\r"; no phrase holds a
-// "\r"), which is blanked as phrases are reported. Gives exactly what searching the current text again
-// and again would give (each search starting just after the previous occurrence), without rescanning the
-// text: the occurrences in the original text come from a suffix array, those that overlap a blanked
-// stretch are dropped for good, and the rest are taken without overlap in position order.
-class PhraseOccurrences {
- public:
-  explicit PhraseOccurrences(Text& text) : text_(text) {
-    // Every line end counts as a symbol of its own, unlike any other: no common prefix runs over one
-    // (phrases never hold one), and repeated lines do not make the index slower.
-    const int n = Length(text);
-    std::vector<int> symbols(text.begin(), text.end());
-    int upper = 0xFFFF;
-    for (int& symbol : symbols)
-      if (symbol == kLineEnd) symbol = ++upper;
-    suffixes_ = InducedSuffixArray(symbols, upper);
-    ranks_.resize(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) ranks_[static_cast<size_t>(suffixes_[static_cast<size_t>(i)])] = i;
-    // The longest common prefix of each suffix with the one before it in suffix order (Kasai's method).
-    commonPrefix_.assign(static_cast<size_t>(n), 0);
-    int h = 0;
-    for (int i = 0; i < n; ++i) {
-      const int rank = ranks_[static_cast<size_t>(i)];
-      if (rank == 0) {
-        h = 0;
-        continue;
-      }
-      const int j = suffixes_[static_cast<size_t>(rank - 1)];
-      while (i + h < n && j + h < n &&
-             symbols[static_cast<size_t>(i + h)] == symbols[static_cast<size_t>(j + h)])
-        ++h;
-      commonPrefix_[static_cast<size_t>(rank)] = h;
-      if (h > 0) --h;
-    }
-  }
-
-  // A new search level: offsets start again from 0.
-  void StartLevel() { candidates_.clear(); }
-
-  // The occurrences of phrase in the current text at or after offset, in position order, none
-  // overlapping another. origin is where phrase stands in the text as it was when the index was built.
-  // The offsets of the calls of one level never decrease.
-  const std::vector<int>& Find(TextView phrase, int origin, int offset) {
-    found_.clear();
-    if (phrase.find(kBlank) != TextView::npos) {
-      FindWithBlanks(phrase, origin, offset);
-      return found_;
-    }
-    if (FewOccurrences(phrase, origin, offset)) return found_;
-    Candidates& candidates = CandidatesOf(phrase, origin);
-    Take(candidates.positions, candidates.first, Length(phrase), offset);
-    candidates.chainGeneration = -1;
-    return found_;
-  }
-
-  // How many occurrences Find would give, without listing them. A phrase that falls short of the
-  // repetitions is counted again and again as the windows move along the lines: its count comes from the
-  // chain lengths of its candidates, worked out once for each state of the blanks.
-  int Count(TextView phrase, int origin, int offset) {
-    found_.clear();
-    if (phrase.find(kBlank) != TextView::npos) {
-      FindWithBlanks(phrase, origin, offset);
-      return static_cast<int>(found_.size());
-    }
-    if (FewOccurrences(phrase, origin, offset)) return static_cast<int>(found_.size());
-    Candidates& candidates = CandidatesOf(phrase, origin);
-    std::vector<int>& positions = candidates.positions;
-    const int length = Length(phrase);
-    if (candidates.chainGeneration != blankGeneration_) {
-      // Those overlapping a blank are gone for good; chain[i]: the occurrences taken from i on.
-      positions.erase(std::remove_if(positions.begin() + static_cast<std::ptrdiff_t>(candidates.first),
-                                     positions.end(), [&](int at) { return IsBlanked(at, length); }),
-                      positions.end());
-      candidates.chain.assign(positions.size() + 1, 0);
-      size_t next = positions.size();
-      for (size_t i = positions.size(); i-- > candidates.first;) {
-        while (next > i + 1 && positions[next - 1] >= positions[i] + length) --next;
-        candidates.chain[i] = 1 + candidates.chain[next];
-      }
-      candidates.chainGeneration = blankGeneration_;
-    }
-    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
-    return candidates.chain[candidates.first];
-  }
-
-  // Whether a blank lies in the length characters at at.
-  bool IsBlanked(int at, int length) const {
-    const auto begin = text_.begin() + at;
-    return std::find(begin, begin + length, kBlank) != begin + length;
-  }
-
-  // Overwrites the occurrences just found with blanks; the phrase is not searched again on this level.
-  void BlankFound(TextView phrase) {
-    for (int at : found_) std::fill_n(text_.begin() + at, phrase.size(), kBlank);
-    if (!found_.empty()) ++blankGeneration_;
-    candidates_.erase(Text(phrase));
-  }
-
- private:
-  // Runs longer than this are kept for the level.
-  static constexpr int kFewOccurrences = 16;
-
-  struct Candidates {
-    std::vector<int> positions;  // ascending; those before `first` lie before the current offset
-    size_t first = 0;
-    std::vector<int> chain;  // for Count; valid while chainGeneration is the blanks' generation
-    int chainGeneration = -1;
-  };
-
-  // Such a phrase may match blanked characters: the current text itself is searched.
-  void FindInText(TextView phrase, int offset) {
-    const int length = Length(phrase);
-    for (int at = scrivano::Find(text_, phrase, offset); at >= 0;
-         at = scrivano::Find(text_, phrase, at + length))
-      found_.push_back(at);
-  }
-
-  // A phrase that holds a blank (a U+FFFF of the input) may match blanked characters, so the current
-  // text decides. Its longest stretch without a blank still stands in the text only where the text as
-  // indexed held it: when those places are few enough, they are kept for the level and checked instead
-  // of scanning the text.
-  void FindWithBlanks(TextView phrase, int origin, int offset) {
-    size_t stretchStart = 0;
-    int stretch = 0;
-    for (size_t i = 0; i < phrase.size();) {
-      size_t j = i;
-      while (j < phrase.size() && phrase[j] != kBlank) ++j;
-      if (static_cast<int>(j - i) > stretch) {
-        stretchStart = i;
-        stretch = static_cast<int>(j - i);
-      }
-      i = j + 1;
-    }
-    const int length = Length(phrase);
-    if (stretch == 0) return FindInText(phrase, offset);
-    auto places = candidates_.find(Text(phrase));
-    if (places == candidates_.end()) {
-      // Checking a place costs up to length characters; past this many places a scan is cheaper.
-      const int worthChecking = (Length(text_) - offset) / length + 1;
-      int low = ranks_[static_cast<size_t>(origin) + stretchStart];
-      int high = low + 1;
-      while (high - low <= worthChecking && (Extends(low, stretch) || Extends(high, stretch))) {
-        if (Extends(low, stretch)) --low;
-        if (Extends(high, stretch)) ++high;
-      }
-      if (Extends(low, stretch) || Extends(high, stretch)) return FindInText(phrase, offset);
-      places = candidates_.try_emplace(Text(phrase)).first;
-      std::vector<int>& positions = places->second.positions;
-      for (int k = low; k < high; ++k) {
-        const int at = suffixes_[static_cast<size_t>(k)] - static_cast<int>(stretchStart);
-        if (at >= 0 && at + length <= Length(text_)) positions.push_back(at);
-      }
-      std::sort(positions.begin(), positions.end());
-    }
-    // A place where a character the phrase holds as it is was blanked, or never was that character, never
-    // matches again; one where the text lacks a blank the phrase holds may match once it is blanked.
-    Candidates& candidates = places->second;
-    std::vector<int>& positions = candidates.positions;
-    while (candidates.first < positions.size() && positions[candidates.first] < offset) ++candidates.first;
-    size_t kept = candidates.first;
-    int nextFree = offset;
-    for (size_t i = candidates.first; i < positions.size(); ++i) {
-      const int at = positions[i];
-      bool never = false;
-      bool now = true;
-      for (size_t k = 0; k < phrase.size() && !never; ++k) {
-        const char16_t ch = text_[static_cast<size_t>(at) + k];
-        if (phrase[k] == kBlank)
-          now = now && ch == kBlank;
-        else
-          never = ch != phrase[k];
-      }
-      if (never) continue;
-      positions[kept++] = at;
-      if (now && at >= nextFree) {
-        found_.push_back(at);
-        nextFree = at + length;
-      }
-    }
-    positions.resize(kept);
-  }
-
-  // The suffixes that begin with phrase form one run in suffix order around the origin's suffix. Most
-  // phrases occur only a few times: those are taken from the run directly (into found_, and the result
-  // is true), the others from a list kept for the level.
-  bool FewOccurrences(TextView phrase, int origin, int offset) {
-    const int length = Length(phrase);
-    int low = ranks_[static_cast<size_t>(origin)];
-    int high = low + 1;
-    while (high - low <= kFewOccurrences && (Extends(low, length) || Extends(high, length))) {
-      if (Extends(low, length)) --low;
-      if (Extends(high, length)) ++high;
-    }
-    if (Extends(low, length) || Extends(high, length)) return false;
-    few_.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-    std::sort(few_.begin(), few_.end());
-    size_t first = 0;
-    Take(few_, first, length, offset);
-    return true;
-  }
-
-  Candidates& CandidatesOf(TextView phrase, int origin) {
-    auto [entry, created] = candidates_.try_emplace(Text(phrase));
-    Candidates& candidates = entry->second;
-    if (created) {
-      const int length = Length(phrase);
-      int low = ranks_[static_cast<size_t>(origin)];
-      int high = low + 1;
-      while (Extends(low, length)) --low;
-      while (Extends(high, length)) ++high;
-      candidates.positions.assign(suffixes_.begin() + low, suffixes_.begin() + high);
-      std::sort(candidates.positions.begin(), candidates.positions.end());
-    }
-    return candidates;
-  }
-
-  // Whether the suffix of this rank shares length characters with the one before it.
-  bool Extends(int rank, int length) const {
-    return rank > 0 && rank < Length(text_) && commonPrefix_[static_cast<size_t>(rank)] >= length;
-  }
-
-  // found_ = the candidates at or after offset that no blank overlaps, taken without overlap in position
-  // order. Candidates before offset, or overlapping a blank, are dropped from positions for good: offsets
-  // only grow within a level and blanks are never undone.
-  void Take(std::vector<int>& positions, size_t& first, int length, int offset) {
-    while (first < positions.size() && positions[first] < offset) ++first;
-    size_t kept = first;
-    int nextFree = offset;
-    for (size_t i = first; i < positions.size(); ++i) {
-      const int at = positions[i];
-      if (IsBlanked(at, length)) continue;
-      positions[kept++] = at;
-      if (at >= nextFree) {
-        found_.push_back(at);
-        nextFree = at + length;
-      }
-    }
-    positions.resize(kept);
-  }
-
-  Text& text_;
-  std::vector<int> suffixes_;
-  std::vector<int> ranks_;
-  std::vector<int> commonPrefix_;
-  std::unordered_map<Text, Candidates> candidates_;
-  std::vector<int> few_;
-  std::vector<int> found_;
-  int blankGeneration_ = 0;  // counts the BlankFound calls that blanked anything
-};
-
 Text FormatCount(int count, int width) {
   std::u16string digits;
   for (char c : std::to_string(count)) digits += static_cast<char16_t>(c);
@@ -508,6 +207,348 @@ Text FormatCount(int count, int width) {
     digits.insert(0, static_cast<size_t>(width) - digits.size(), u' ');
   return digits;
 }
+
+// One bit per character of a text.
+class CharacterSet {
+ public:
+  explicit CharacterSet(size_t size) : bits_(size / 64 + 1, 0) {}
+
+  void Add(size_t at) { bits_[at >> 6] |= std::uint64_t{1} << (at & 63); }
+  void Remove(size_t at) { bits_[at >> 6] &= ~(std::uint64_t{1} << (at & 63)); }
+
+  // Whether any of the length (at least 1) characters at at is in the set.
+  bool Any(size_t at, size_t length) const {
+    const size_t last = at + length - 1;
+    const std::uint64_t head = ~std::uint64_t{0} << (at & 63);
+    const std::uint64_t tail = ~std::uint64_t{0} >> (63 - (last & 63));
+    size_t word = at >> 6;
+    if (word == last >> 6) return (bits_[word] & head & tail) != 0;
+    if ((bits_[word] & head) != 0) return true;
+    while (++word < last >> 6)
+      if (bits_[word] != 0) return true;
+    return (bits_[word] & tail) != 0;
+  }
+
+ private:
+  std::vector<std::uint64_t> bits_;
+};
+
+// The counting and blanking of the search over the rebuilt working text (lines each ended by "\r"; no
+// phrase holds a "\r"). Gives what searching the current text again and again from the line's offset
+// would give (each search starting just after the previous occurrence), without rescanning the text:
+// the places of a phrase come from an index of the text as it was, a place that a blank overlaps no
+// longer matches, and the rest are taken without overlap in position order.
+//
+// Within a level the count of a phrase without a U+FFFF only falls: offsets grow, blanks are never
+// undone, and fewer places never allow more occurrences taken apart. So such a phrase is counted once per
+// level: its indexed places are marked with its length, and a later window on a marked place with that
+// length holds the same phrase, which was reported (its places all overlap blanks since), stopped, or
+// short of the repetitions (and stays so). A phrase holding a U+FFFF of the input may also match where
+// blanks were made since; it is counted again only when such a blank may have added a match.
+class PhraseCounter {
+ public:
+  PhraseCounter(Text& text, const std::vector<TextView>& lines, PhraseSearch& search)
+      : text_(text),
+        search_(search),
+        index_(lines),
+        blanks_(text.size()),
+        inputBlanks_(text.size()),
+        seen_(static_cast<size_t>(index_.IndexedSize()), 0),
+        watchedSpots_(text.size()) {
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != kBlank) continue;
+      blanks_.Add(i);
+      inputBlanks_.Add(i);
+      inputHasBlanks_ = true;
+    }
+  }
+
+  // The line-th line, as the index holds it.
+  TextView Line(int line) const { return index_.Line(line); }
+
+  // Whether the windows of the line-th line (of size characters, starting at offset) need no look on this
+  // level: the line copies an earlier one, whose windows hold the same phrases and were looked at first,
+  // and it holds no U+FFFF. Each of those phrases was then reported, stopped, or short of the
+  // repetitions, and stays so.
+  bool AlreadyCounted(int line, int offset, int size) const {
+    return index_.CopiesEarlierLine(line) &&
+           !(inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(offset), static_cast<size_t>(size)));
+  }
+
+  // A new level: offsets start again from 0 and no phrase was counted yet.
+  void StartLevel() {
+    if (marksOverflowed_)
+      std::fill(seen_.begin(), seen_.end(), 0);
+    else
+      for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
+    marked_.clear();
+    marksOverflowed_ = false;
+    foundKeys_.clear();
+    shortKeys_.clear();
+    for (const Watcher& watcher : watchers_) {
+      watchedSpots_.Remove(static_cast<size_t>(watcher.spot));
+      firstWatcher_[static_cast<size_t>(watcher.spot)] = -1;
+    }
+    watchers_.clear();
+    watchedIndex_.clear();
+    watchedPhrases_.clear();
+  }
+
+  // Counts the phrase of the window at place at of the line-th line, which starts at offset, and
+  // reports it when it occurs often enough.
+  void Examine(TextView phrase, int line, int at, int offset) {
+    const int length = Length(phrase);
+    const int origin = offset + at;
+    // An empty phrase would be found at every position: it is never searched.
+    const int indexed = index_.IndexedPlace(line, at);
+    if (length == 0 || seen_[static_cast<size_t>(indexed)] == length) return;
+    if (inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(origin), phrase.size()))
+      return ExamineWithBlanks(phrase, line, at, offset);
+    if (search_.minRepeats <= 0 && foundKeys_.contains(phrase)) return;
+    chosen_.clear();
+    if (!index_.OccursElsewhere(line, at, length)) {
+      // The only place of the phrase.
+      if (search_.minRepeats > 1) return;
+      if (!blanks_.Any(static_cast<size_t>(origin), phrase.size())) chosen_.push_back(origin);
+    } else {
+      indexed_.clear();
+      index_.IndexedOccurrences(line, at, length, indexed_);
+      places_.clear();
+      for (const PhraseIndex::Place& other : indexed_) {
+        // Only places at or after offset are windows still to come.
+        if (index_.TextPlaces(other, offset, places_) == 0) continue;
+        // A phrase too long for the mark is counted again at its later windows, which changes nothing.
+        if (length > kLongestMarked) continue;
+        seen_[static_cast<size_t>(other.indexed)] = static_cast<std::uint16_t>(length);
+        // Past an eighth of the places, clearing all of them is cheaper than keeping a list.
+        if (marked_.size() < seen_.size() / 8)
+          marked_.push_back(other.indexed);
+        else
+          marksOverflowed_ = true;
+      }
+      std::erase_if(places_,
+                    [&](int place) { return blanks_.Any(static_cast<size_t>(place), phrase.size()); });
+      if (static_cast<int>(places_.size()) < search_.minRepeats) return;
+      TakeApart(length, offset);
+    }
+    if (static_cast<int>(chosen_.size()) < search_.minRepeats || HasStopItem(phrase, search_.stopList))
+      return;
+    Report(phrase, search_.minRepeats <= 0);
+  }
+
+ private:
+  // A phrase holding a U+FFFF of the input: it matches where the current text holds U+FFFF at its
+  // U+FFFF and its other characters as they were. Each stretch of it without a U+FFFF still stands
+  // only where the text as indexed held it, so on its first count the places of its rarest stretch are
+  // checked once: a place matching now is kept, a place where one of the other characters differs never
+  // matches again, and a place that lacks only blanks is watched at those characters. Its count can then
+  // rise only when a watched character is blanked, which rechecks that place.
+  void ExamineWithBlanks(TextView phrase, int line, int at, int offset) {
+    if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
+    const int length = Length(phrase);
+    chosen_.clear();
+    if (phrase.find_first_not_of(kBlank) == TextView::npos) {
+      // Blanks alone: any blank may lengthen a run of them, so the count holds until the next blank.
+      const auto shortKey = shortKeys_.find(phrase);
+      if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
+      FindBlankRuns(length, offset);
+      if (static_cast<int>(chosen_.size()) < search_.minRepeats) {
+        shortKeys_[phrase] = blankGeneration_;
+        return;
+      }
+      return Report(phrase, true);
+    }
+    const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
+    // Most such phrases are looked at once: their places are watched only when one comes again.
+    if (created) {
+      const auto [stretchStart, stretch] = RarestStretch(phrase, line, at);
+      watchedPhrases_.push_back(WatchedPhrase{phrase, stretchStart, stretch, {}, true, false, false});
+      CheckPlaces(entry->second, line, at, offset, false);
+    } else if (!watchedPhrases_[static_cast<size_t>(entry->second)].watching) {
+      CheckPlaces(entry->second, line, at, offset, true);
+    }
+    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(entry->second)];
+    if (!watched.changed) return;  // short of the repetitions, and fewer places match since
+    // The places that match now, at or after offset.
+    std::vector<int>& matching = watched.matching;
+    std::sort(matching.begin(), matching.end());
+    matching.erase(std::unique(matching.begin(), matching.end()), matching.end());
+    std::erase_if(matching, [&](int start) { return start < offset || !MatchesNow(phrase, start); });
+    places_.assign(matching.begin(), matching.end());
+    TakeApart(length, offset);
+    watched.changed = false;
+    if (static_cast<int>(chosen_.size()) < search_.minRepeats) return;
+    watched.reported = true;
+    Report(phrase, true);
+  }
+
+  // The stretch without a U+FFFF (start in the phrase, length) that stands in the fewest places: the
+  // counts are raced with a limit that doubles, so the time goes with the fewest places, not the most.
+  std::pair<int, int> RarestStretch(TextView phrase, int line, int at) const {
+    std::vector<std::pair<int, int>> stretches;
+    for (size_t i = 0; i < phrase.size();) {
+      size_t j = i;
+      while (j < phrase.size() && phrase[j] != kBlank) ++j;
+      if (j > i) stretches.emplace_back(static_cast<int>(i), static_cast<int>(j - i));
+      i = j + 1;
+    }
+    for (int limit = 1;; limit *= 2) {
+      const std::pair<int, int>* rarest = nullptr;
+      int fewest = limit + 1;
+      for (const auto& stretch : stretches) {
+        const int count = index_.CountUpTo(line, at + stretch.first, stretch.second, limit);
+        if (count < fewest) {
+          rarest = &stretch;
+          fewest = count;
+        }
+      }
+      if (rarest != nullptr) return *rarest;
+    }
+  }
+
+  // Checks the places of the rarest stretch of the phrase (standing at place at of the line) from
+  // offset on: the places that match now are kept, and with watch, those that may come to match are
+  // watched.
+  void CheckPlaces(int number, int line, int at, int offset, bool watch) {
+    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(number)];
+    const TextView phrase = watched.phrase;
+    const int stretchStart = watched.stretchStart;
+    places_.clear();
+    index_.Occurrences(line, at + stretchStart, watched.stretch, offset + stretchStart, places_);
+    std::vector<int> matching;
+    for (int place : places_) {
+      const int start = place - stretchStart;
+      if (start < offset || static_cast<size_t>(start) + phrase.size() > text_.size()) continue;
+      bool never = false;
+      for (size_t k = 0; k < phrase.size() && !never; ++k)
+        never = phrase[k] != kBlank && text_[static_cast<size_t>(start) + k] != phrase[k];
+      if (never) continue;
+      bool now = true;
+      for (size_t k = 0; k < phrase.size(); ++k) {
+        const size_t spot = static_cast<size_t>(start) + k;
+        if (phrase[k] != kBlank || text_[spot] == kBlank) continue;
+        now = false;
+        if (!watch) break;
+        if (firstWatcher_.empty()) firstWatcher_.assign(text_.size(), -1);
+        watchers_.push_back(Watcher{static_cast<int>(spot), number, start, firstWatcher_[spot]});
+        firstWatcher_[spot] = static_cast<int>(watchers_.size()) - 1;
+        watchedSpots_.Add(spot);
+      }
+      if (now) matching.push_back(start);
+    }
+    watched.matching = std::move(matching);
+    watched.changed = true;
+    watched.watching = watch;
+  }
+
+  bool MatchesNow(TextView phrase, int start) const {
+    return static_cast<size_t>(start) + phrase.size() <= text_.size() &&
+           TextView(text_).substr(static_cast<size_t>(start), phrase.size()) == phrase;
+  }
+
+  // After a report blanked the watched characters at spots: the places watching them that match now.
+  void BlankedWatchedSpots() {
+    for (int spot : blankedSpots_) {
+      for (int w = firstWatcher_[static_cast<size_t>(spot)]; w >= 0;
+           w = watchers_[static_cast<size_t>(w)].next) {
+        const Watcher& watcher = watchers_[static_cast<size_t>(w)];
+        WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(watcher.phrase)];
+        if (watched.reported || !MatchesNow(watched.phrase, watcher.start)) continue;
+        watched.matching.push_back(watcher.start);
+        watched.changed = true;
+      }
+    }
+    blankedSpots_.clear();
+  }
+
+  // A phrase of U+FFFF only: within each run of them from offset on, as many as fit one after another.
+  void FindBlankRuns(int length, int offset) {
+    const int size = Length(text_);
+    for (int i = offset; i < size;) {
+      if (text_[static_cast<size_t>(i)] != kBlank) {
+        ++i;
+        continue;
+      }
+      int j = i;
+      while (j < size && text_[static_cast<size_t>(j)] == kBlank) ++j;
+      for (int at = i; at + length <= j; at += length) chosen_.push_back(at);
+      i = j;
+    }
+  }
+
+  // chosen_ = the places (each at or after offset, matching now) taken in position order, each after
+  // the end of the one taken before.
+  void TakeApart(int length, int offset) {
+    std::sort(places_.begin(), places_.end());
+    int nextFree = offset;
+    for (int at : places_) {
+      if (at < nextFree) continue;
+      chosen_.push_back(at);
+      nextFree = at + length;
+    }
+  }
+
+  // Appends the phrase to both report lists and blanks the occurrences taken. Later windows find the
+  // phrase among foundKeys_ when remembered; the others are told by the marks of their places.
+  void Report(TextView phrase, bool remember) {
+    const int count = static_cast<int>(chosen_.size());
+    search_.report.append(phrase).append(u"     ").append(FormatCount(count, 0)).append(u"\r\n");
+    search_.countList.append(FormatCount(count, 5)).append(u"     ").append(phrase).append(u"\t");
+    bool changed = false;
+    for (int at : chosen_) {
+      for (size_t i = static_cast<size_t>(at); i < static_cast<size_t>(at) + phrase.size(); ++i) {
+        if (text_[i] == kBlank) continue;
+        text_[i] = kBlank;
+        blanks_.Add(i);
+        if (watchedSpots_.Any(i, 1)) blankedSpots_.push_back(static_cast<int>(i));
+        changed = true;
+      }
+    }
+    if (changed) ++blankGeneration_;
+    if (remember) foundKeys_.insert(phrase);
+    BlankedWatchedSpots();
+  }
+
+  Text& text_;
+  PhraseSearch& search_;
+  const PhraseIndex index_;   // the text as it was before any blank
+  CharacterSet blanks_;       // the U+FFFF of the current text
+  CharacterSet inputBlanks_;  // the U+FFFF of the input
+  bool inputHasBlanks_ = false;
+  static constexpr int kLongestMarked = 0xFFFF;
+  std::vector<std::uint16_t> seen_;  // by indexed place: the length of a phrase counted there on this level
+  std::vector<int> marked_;          // the indexed places marked in seen_, unless there were too many
+  bool marksOverflowed_ = false;
+  std::vector<PhraseIndex::Place> indexed_;
+  std::unordered_set<TextView> foundKeys_;       // reported on this level (views into the lines)
+  std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation
+  // The phrases holding a U+FFFF of the input counted on this level, the places that match them and the
+  // characters whose blanking may make one more place match.
+  struct WatchedPhrase {
+    TextView phrase;
+    int stretchStart = 0;  // its rarest stretch without a U+FFFF
+    int stretch = 0;
+    std::vector<int> matching;  // may hold places that no longer match, or match twice
+    bool changed = true;        // a place was added since the last count
+    bool watching = false;      // whether its places that may come to match are watched
+    bool reported = false;
+  };
+  struct Watcher {
+    int spot;    // the character watched
+    int phrase;  // in watchedPhrases_
+    int start;   // of the place
+    int next;    // the watcher added before for the same character, or -1
+  };
+  std::unordered_map<TextView, int> watchedIndex_;
+  std::vector<WatchedPhrase> watchedPhrases_;
+  std::vector<Watcher> watchers_;
+  std::vector<int> firstWatcher_;  // by character: the last watcher added for it, or -1
+  CharacterSet watchedSpots_;
+  std::vector<int> blankedSpots_;
+  int blankGeneration_ = 0;  // counts the reports that blanked anything
+  std::vector<int> places_;
+  std::vector<int> chosen_;
+};
 
 }  // namespace
 
@@ -606,26 +647,7 @@ bool CollectLines(LineList& lines, PhraseSearch& search, TaskContext& context) {
 }
 
 void DropLastWord(LineEntry& entry) {
-  --entry.count;
-  if (entry.cut <= 0) {
-    entry.cut = 0;
-    return;
-  }
-  const auto at = [&entry](int i) { return entry.line[static_cast<size_t>(i)]; };
-  --entry.cut;
-  if (at(entry.cut) >= 0x7F) return;  // a character of its own was the last word
-  --entry.cut;
-  while (entry.cut > 0) {
-    const char16_t ch = at(entry.cut);
-    if (ch == u' ') break;
-    if (IsWideChar(ch)) {
-      ++entry.cut;
-      break;
-    }
-    --entry.cut;
-  }
-  // The walk does not look at the first character: a non-ASCII one there is a word of its own.
-  if (entry.cut <= 0) entry.cut = IsWideChar(at(0)) ? 1 : 0;
+  DropLastWordOf(entry);
 }
 
 void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context) {
@@ -635,47 +657,51 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
   search.countList.clear();
   // 2. Longest phrases first.
   const int fewestWords = std::max(search.minWords, 1);
-  std::optional<PhraseOccurrences> occurrences;
-  if (search.maxWords >= fewestWords) occurrences.emplace(text);
-  for (int n = search.maxWords; n >= fewestWords; --n) {
-    std::unordered_set<Text> foundKeys;
-    occurrences->StartLevel();
-    int offset = 0;
-    for (LineEntry& entry : lines) {
-      // 2.2 The windows of n words of this line.
-      if (entry.count < n) break;
-      while (entry.count > n) DropLastWord(entry);
-      entry.windowStart = 0;
-      entry.windowEnd = entry.cut;
-      while (true) {
-        entry.phraseLength = entry.windowEnd - entry.windowStart;
-        entry.phrase.assign(entry.line, static_cast<size_t>(entry.windowStart),
-                            static_cast<size_t>(entry.phraseLength));
-        // Every later occurrence of a phrase reported on this level overlaps a blank (it was taken, or
-        // overlapped one that was taken), so the reported phrases need looking at only for a window under
-        // a blank, or when phrases are reported without occurrences.
-        const int origin = offset + entry.windowStart;
-        const bool mayBeFound = search.minRepeats <= 0 || occurrences->IsBlanked(origin, entry.phraseLength);
-        // An empty phrase would be found at every position: it is never searched.
-        if (!entry.phrase.empty() && !(mayBeFound && foundKeys.contains(entry.phrase)) &&
-            !HasStopItem(entry.phrase, search.stopList)) {
-          const int count = occurrences->Count(entry.phrase, origin, offset);
-          if (count >= search.minRepeats) {
-            occurrences->Find(entry.phrase, origin, offset);
-            search.report += entry.phrase + u"     " + FormatCount(count, 0) + u"\r\n";
-            search.countList += FormatCount(count, 5) + u"     " + entry.phrase + u"\t";
-            occurrences->BlankFound(entry.phrase);
-            foundKeys.insert(entry.phrase);
-          }
+  if (search.maxWords >= fewestWords) {
+    std::vector<TextView> lineViews;
+    for (const LineEntry& entry : lines) lineViews.emplace_back(entry.line);
+    PhraseCounter counter(text, lineViews, search);
+    std::vector<TextView>().swap(lineViews);
+    // The entries as one array, their lines read from the index.
+    std::vector<LineWalk> walks;
+    walks.reserve(lines.size());
+    for (const LineEntry& entry : lines) {
+      const TextView line = counter.Line(static_cast<int>(walks.size()));
+      walks.push_back(LineWalk{line, entry.size, entry.count, entry.cut, entry.windowStart, entry.windowEnd});
+    }
+    for (int n = search.maxWords; n >= fewestWords; --n) {
+      counter.StartLevel();
+      int offset = 0;
+      for (size_t line = 0; line < walks.size(); ++line) {
+        // 2.2 The windows of n words of this line.
+        LineWalk& walk = walks[line];
+        if (walk.count < n) break;
+        while (walk.count > n) DropLastWordOf(walk);
+        walk.windowStart = 0;
+        walk.windowEnd = walk.cut;
+        const bool counted = counter.AlreadyCounted(static_cast<int>(line), offset, walk.size);
+        while (!counted) {
+          const int length = std::max(walk.windowEnd - walk.windowStart, 0);
+          counter.Examine(
+              walk.line.substr(static_cast<size_t>(walk.windowStart), static_cast<size_t>(length)),
+              static_cast<int>(line), walk.windowStart, offset);
+          if (walk.windowEnd >= walk.size) break;
+          MoveWindow(walk);
         }
-        if (entry.windowEnd >= entry.size) break;
-        MoveWindow(entry);
+        // 2.3 Ready for the next level.
+        DropLastWordOf(walk);
+        walk.windowStart = 0;
+        walk.windowEnd = walk.cut;
+        offset += walk.size + 1;
       }
-      // 2.3 Ready for the next level.
-      DropLastWord(entry);
-      entry.windowStart = 0;
-      entry.windowEnd = entry.cut;
-      offset += entry.size + 1;
+    }
+    auto walk = walks.begin();
+    for (LineEntry& entry : lines) {
+      entry.count = walk->count;
+      entry.cut = walk->cut;
+      entry.windowStart = walk->windowStart;
+      entry.windowEnd = walk->windowEnd;
+      ++walk;
     }
   }
   // 3, 4.

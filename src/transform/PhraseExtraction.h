@@ -16,7 +16,7 @@ namespace scrivano {
 // One line of the input after its spaces were normalised.
 struct LineEntry {
   Text line;
-  Text phrase;           // the current window
+  Text phrase;           // left empty: the search reads the current window in place
   int count = 0;         // words of the line, later the words still in play
   int phraseLength = 0;  // length of phrase
   int cut = 0;           // end index of the first count words

@@ -315,6 +315,61 @@ TEST(FindRepeatedPhrases, PhrasesHoldingAU_FFFFMatchBlanksAsTheLiteralSearchDoes
   }
 }
 
+// Lines of English words (some inside others: "he" in "the", "car" in "care") and Chinese characters,
+// a quarter of them copies of earlier lines, with U+FFFF, halves of surrogate pairs, U+007F, blank lines
+// and runs of spaces now and then; with marks, every line ends in U+FFFF.
+Text RandomMixedText(std::mt19937& random, bool markInEveryLine) {
+  static const char16_t* const kWords[] = {u"the", u"red", u"car", u"he", u"ed", u"care", u"a", u"\x7F"};
+  static const char16_t kWide[] = {0x4E2D, 0x6587, 0x7684, 0x8F66, 0xD83D, 0xDE00, 0xFFFF, 0x3002};
+  static const char16_t* const kBreaks[] = {u"\r\n", u"\r\n", u"\n", u"\r\n\r\n", u"\t"};
+  std::vector<Text> lines;
+  for (int i = static_cast<int>(random() % 40); i > 0; --i) {
+    if (!lines.empty() && random() % 4 == 0) {
+      lines.push_back(lines[random() % lines.size()]);
+      continue;
+    }
+    Text line;
+    for (int w = static_cast<int>(random() % 9); w > 0; --w) {
+      if (random() % 2 == 0) {
+        if (!line.empty()) line += random() % 5 ? u" " : u"   ";
+        line += kWords[random() % std::size(kWords)];
+      } else {
+        line += kWide[random() % (random() % 4 ? 4 : std::size(kWide))];
+      }
+    }
+    if (markInEveryLine) line += u'\uFFFF';
+    lines.push_back(line);
+  }
+  Text text;
+  for (const Text& line : lines) text += line + kBreaks[random() % std::size(kBreaks)];
+  return text;
+}
+
+TEST(FindRepeatedPhrases, MixedTextsGiveTheReportOfTheLiteralSearch) {
+  std::mt19937 random(77);
+  for (int round = 0; round < 3000; ++round) {
+    const bool marks = round % 3 == 0;
+    const Text text = RandomMixedText(random, marks);
+    const int minWords = static_cast<int>(random() % 5) - 1;
+    const int maxWords = random() % 10 == 0 ? 100 : static_cast<int>(random() % 8);
+    const int minRepeats = static_cast<int>(random() % 6) - 1;
+    const Text answer = FromUtf8(std::to_string(minWords) + " " + std::to_string(maxWords) + " " +
+                                 std::to_string(minRepeats));
+    test::TestPrompts prompts{answer};
+    test::SetParameter(Param::kPhraseStopList, random() % 8 == 0 ? u"ed c\t\u6587\uFFFF" : u"");
+    Text work = text;
+    TaskContext context;
+    context.workingText = &work;
+    LineList lines;
+    PhraseSearch search;
+    if (!CollectLines(lines, search, context)) continue;
+    const Text expected = LiteralReport(lines, search, work);
+    FindRepeatedPhrases(lines, search, context);
+    ASSERT_EQ(ToUtf8(work), ToUtf8(expected))
+        << "round " << round << ", answer " << ToUtf8(answer) << (marks ? ", marks" : "");
+  }
+}
+
 TEST(SortListItems, AgreesWithPlacingItemsOneByOne) {
   std::mt19937 random(7);
   const char16_t* const kItems[] = {u"", u"a", u"b", u"ab", u" a", u"\u4E2D", u"    3     x", u"   12     y"};

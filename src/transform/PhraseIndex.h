@@ -1,0 +1,90 @@
+// Where the pieces of a text occur again: a suffix array of the text with the common prefixes of
+// neighbouring suffixes, built in time linear in the text. The phrase search asks it, for the piece at a
+// place, whether the piece occurs anywhere else and where.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "text/Text.h"
+
+namespace scrivano {
+
+class PhraseIndex {
+ public:
+  // The text is lines, in this order, each followed by one line end (no line holds one). Lines that
+  // stand more than once are indexed once, with the places of their copies.
+  explicit PhraseIndex(const std::vector<TextView>& lines);
+
+  // Where place at of line stands in the indexed text (where copies of a line share their places).
+  int IndexedPlace(int line, int at) const {
+    return indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
+  }
+  int IndexedSize() const { return static_cast<int>(text_.size()); }
+
+  // The line-th line, from the indexed text.
+  TextView Line(int line) const;
+
+  // Whether the line-th line is a copy of an earlier line.
+  bool CopiesEarlierLine(int line) const { return copiesEarlier_[static_cast<size_t>(line)] != 0; }
+
+  // Whether the length characters at place at of line also stand anywhere else in the text.
+  bool OccursElsewhere(int line, int at, int length) const;
+
+  // A place in the indexed text and the distinct line it lies in (-1 when no line has a copy).
+  struct Place {
+    int indexed;
+    int distinct;
+  };
+
+  // Appends every indexed place where the length (at least 1) characters at place at of line occur,
+  // that place first, the others in no particular order.
+  void IndexedOccurrences(int line, int at, int length, std::vector<Place>& places) const;
+
+  // How many places in the text hold the length (at least 1) characters at place at of line, when that
+  // is at most limit; otherwise some number above limit. Takes time in proportion to the smaller.
+  int CountUpTo(int line, int at, int length, int limit) const;
+
+  // Appends the places in the text (counted from its start) of the copies of an indexed place that lie
+  // at or after from, in ascending order; returns how many.
+  int TextPlaces(Place place, int from, std::vector<int>& places) const;
+
+  // Appends every place in the text at or after from where the length (at least 1) characters at place
+  // at of line occur, in no particular order.
+  void Occurrences(int line, int at, int length, int from, std::vector<int>& places) const;
+
+ private:
+  // One suffix in sorted order: where it starts and the prefix it shares with the one before.
+  struct Sorted {
+    int place;
+    int common;
+  };
+
+  // The distinct line of the suffix of that rank, or -1 when no line has a copy (the indexed text is then
+  // the text itself).
+  int DistinctAt(size_t rank) const { return sortedDistinct_.empty() ? -1 : sortedDistinct_[rank]; }
+
+  Text text_;                        // the distinct lines, each followed by a line end
+  std::vector<int> distinctOf_;      // by line: its distinct line
+  std::vector<char> copiesEarlier_;  // by line: whether an earlier line is the same
+  std::vector<int> indexStart_;      // by distinct line: where it starts in the indexed text
+  std::vector<int> copiesStart_;     // by distinct line: where its copies start in copies_
+  std::vector<int> copies_;          // the text positions of the lines, grouped by distinct line
+  std::vector<Sorted> sorted_;       // the suffixes in sorted order
+  std::vector<int> sortedDistinct_;  // by rank: the distinct line of the suffix, when lines have copies
+  std::vector<int> ranks_;           // by position: the place of its suffix in that order
+  static constexpr int kMostShared = 0xFFFF;
+  // Whether the length characters at the indexed place stand nowhere else.
+  bool Unshared(size_t indexed, int length) const { return shared_[indexed] < std::min(length, kMostShared); }
+
+  std::vector<std::uint16_t>
+      shared_;  // by position: the longer prefix shared with a neighbour, at most 0xFFFF
+  mutable std::vector<Place> indexed_;
+};
+
+// Suffix array of symbols (each from 0 to upper) by induced sorting, in time linear in their number. A
+// suffix that is a prefix of another sorts first. The symbols are overwritten.
+std::vector<int> InducedSuffixArray(std::vector<int>& symbols, int upper);
+
+}  // namespace scrivano
