@@ -257,6 +257,24 @@ TEST_F(DesktopDutiesTest, ARightClickInABrowserPressesItsShortcutAfterTheRelease
   }
 }
 
+TEST_F(DesktopDutiesTest, WithSwappedButtonsTheLeftButtonIsTheSecondaryOne) {
+  const WindowHandle browser = desktop.AddWindow(u"Chrome_WidgetWin_1", u"Page", {0, 0, 800, 600});
+  desktop.SetForeground(browser);
+  desktop.SetButtonsSwapped(true);
+  DesktopDuties duties(desktop, main);
+  const auto start = DesktopDuties::Clock::now();
+  desktop.SetRightButton(true);  // the primary one now
+  duties.RightClickShortcut(start);
+  desktop.SetRightButton(false);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(300));
+  EXPECT_TRUE(desktop.KeyPresses().empty());
+  desktop.SetLeftButton(true);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(400));
+  desktop.SetLeftButton(false);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(700));
+  EXPECT_EQ(desktop.KeyPresses(), (std::vector<std::vector<int>>{{platform::kKeyT}}));
+}
+
 // The companion's window and page for the translation duties, with the socket folder of the test's own.
 class TranslationDutiesTest : public testing::Test {
  protected:
