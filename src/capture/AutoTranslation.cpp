@@ -118,10 +118,12 @@ void CloseListedWindow(platform::DesktopPlatform& desktop, WindowHandle window) 
 AutoTranslateEnd AutoTranslateOnLongPress(AutoTranslationReach& reach, TranslationRelay& relay,
                                           const AutoTranslationTimings& timings) {
   platform::DesktopPlatform& desktop = reach.desktop;
-  // 1. and 2. The window in front, when it is of one of parameter 13's classes.
+  // 1. and 2. The window in front, when it is of one of parameter 13's classes, and its title as it is
+  // before the exchange (a failed clipboard read may put a caption on it meanwhile).
   const WindowHandle window = desktop.ForegroundWindow();
   const LongPressMode mode = LongPressModeOf(desktop, ParameterText(Param::kAutoTranslationClasses), window);
   if (mode == LongPressMode::kNotListed) return AutoTranslateEnd::kNotListed;
+  const Text title = desktop.WindowTitle(window);
   // 3. A press of the primary button held for a second.
   if (!LongPressHeld(desktop, timings)) return AutoTranslateEnd::kShortPress;
   // 4. The companion with the translation page.
@@ -146,7 +148,6 @@ AutoTranslateEnd AutoTranslateOnLongPress(AutoTranslationReach& reach, Translati
     return AutoTranslateEnd::kNothingCopied;
   }
   // 8. and 9. Line by line through the page; the title says what is going on.
-  const Text title = desktop.WindowTitle(window);
   if (reach.showCaption) reach.showCaption(window, kAutoTranslatingCaption);
   relay.resultText.clear();
   relay.companionState = kTranslatePiece;

@@ -83,13 +83,16 @@ class AutoTranslationTest : public testing::Test {
   test::TestPrompts prompts;
   platform::FakeDesktop desktop;
   test::MemoryClipboard clipboard;
+  // A failed clipboard read says so in the title of the window in front, as the program does.
   ClipboardRelay clipboardRelay{
-      desktop, clipboard, nullptr,
+      desktop, clipboard, [this](WindowHandle w, TextView t) { desktop.SetWindowTitle(w, t); },
       RelayTimings{.poll = 5ms, .keyHold = 1ms, .pasteSettle = 1ms, .clipboardRetry = 1ms}};
   CompanionLink link{desktop, Text()};
   std::vector<std::pair<WindowHandle, Text>> captions;
-  AutoTranslationReach reach{desktop, clipboardRelay, link,
-                             [this](WindowHandle w, TextView t) { captions.emplace_back(w, Text(t)); }};
+  AutoTranslationReach reach{desktop, clipboardRelay, link, [this](WindowHandle w, TextView t) {
+                               captions.emplace_back(w, Text(t));
+                               desktop.SetWindowTitle(w, t);
+                             }};
   TranslationRelay relay;
   AutoTranslationTimings timings{
       .poll = 5ms, .afterSelectAll = 5ms, .beforeCopy = 5ms, .copyWait = 300ms, .afterClick = 5ms};
@@ -125,6 +128,20 @@ TEST_F(AutoTranslationTest, WholeText_TranslatesEachLineBetweenTagsAndPastesAtTh
     EXPECT_EQ(clipboard.text, kTranslated);
     page->SetAddress("http://127.0.0.1/fanyi.youdao.com/?q=start");
   }
+}
+
+TEST_F(AutoTranslationTest, AClipboardThatFailsOnceDuringTheCopy_LeavesTheWindowItsOwnTitle) {
+  // The marker's write succeeds; the first reads after Ctrl+C fail, and the relay puts its caption up.
+  desktop.SetKeyHook([this](int key, bool down) {
+    if (key == kKeyControl && down) control = true;
+    if (control && down && key == 0x41) selection = editorText;
+    if (control && down && key == 0x43) {
+      clipboard.WriteText(selection);
+      clipboard.failingReads = 2;
+    }
+  });
+  ASSERT_EQ(PressAndTranslate(1200ms), AutoTranslateEnd::kPasted);
+  EXPECT_EQ(desktop.WindowTitle(editor), u"notes.txt");
 }
 
 TEST_F(AutoTranslationTest, NothingHappensForAShortPressAnUnlistedClassOrAPressOutsideTheArea) {

@@ -551,16 +551,16 @@ TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTransl
 
   // Scrivano starts the companion, finds it, opens the translation page in it and hides it.
   const pid_t program = screen.Spawn({SCRIVANO_PROGRAM}, environment);
-  WindowHandle companion = 0;
-  ASSERT_TRUE(Eventually([&] {
-    for (WindowHandle window : desktop->TopLevelWindows())
-      if (desktop->WindowClassName(window) == kCompanionWindowClass) companion = window;
-    return companion != 0;
-  }));
-  BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(companion)), 1000);
+  // The companion's window is made anew once while it starts: the one whose socket is there.
   Text address;
-  EXPECT_TRUE(Eventually([&] {
-    return document.WindowState() == u"hidden" && document.ReadAddress(address) && ToUtf8(address) == page;
+  ASSERT_TRUE(Eventually([&] {
+    for (WindowHandle window : desktop->TopLevelWindows()) {
+      if (desktop->WindowClassName(window) != kCompanionWindowClass) continue;
+      BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
+      if (document.WindowState() == u"hidden" && document.ReadAddress(address) && ToUtf8(address) == page)
+        return true;
+    }
+    return false;
   })) << ToUtf8(address);
 
   // The editor, in front, with two lines in its source half.
@@ -583,7 +583,8 @@ TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTransl
   ASSERT_EQ(system((display + "xdotool mousemove " + press + " mousedown 1 sleep 1.5 mouseup 1").c_str()), 0);
   EXPECT_TRUE(Eventually([&] { return desktop->WindowTitle(window) == u"Auto translating ..."; }, 20s));
   screenshot("autotranslate-during");
-  ASSERT_TRUE(Eventually([&] { return desktop->WindowTitle(window) == u"Segment"; }));
+  ASSERT_TRUE(Eventually([&] { return desktop->WindowTitle(window) == u"Segment"; }))
+      << ToUtf8(desktop->WindowTitle(window));
   std::this_thread::sleep_for(2s);
   screenshot("autotranslate-after");
 

@@ -23,6 +23,10 @@ class MemoryClipboard : public ClipboardAccess {
  public:
   bool ReadText(Text& out) override {
     std::lock_guard lock(mutex);
+    if (failingReads > 0) {
+      --failingReads;
+      return false;
+    }
     if (!hasText) return false;
     out = text;
     return true;
@@ -36,6 +40,7 @@ class MemoryClipboard : public ClipboardAccess {
   std::mutex mutex;
   Text text;
   bool hasText = false;
+  int failingReads = 0;  // the next reads that fail, as a clipboard held by another program
 };
 
 // The companion's page: its address, and a body in the second site's layout for "?q=" addresses.
