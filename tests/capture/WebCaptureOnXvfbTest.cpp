@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -551,17 +552,21 @@ TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTransl
 
   // Scrivano starts the companion, finds it, opens the translation page in it and hides it.
   const pid_t program = screen.Spawn({SCRIVANO_PROGRAM}, environment);
-  // The companion's window is made anew once while it starts: the one whose socket is there.
+  // The companion's window is made anew once while it starts, and a hidden window is no longer listed:
+  // every window of its class seen is asked.
+  std::set<WindowHandle> seen;
   Text address;
   ASSERT_TRUE(Eventually([&] {
-    for (WindowHandle window : desktop->TopLevelWindows()) {
-      if (desktop->WindowClassName(window) != kCompanionWindowClass) continue;
+    for (WindowHandle window : desktop->TopLevelWindows())
+      if (desktop->WindowClassName(window) == kCompanionWindowClass) seen.insert(window);
+    for (WindowHandle window : seen) {
       BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
       if (document.WindowState() == u"hidden" && document.ReadAddress(address) && ToUtf8(address) == page)
         return true;
     }
     return false;
-  })) << ToUtf8(address);
+  })) << seen.size()
+      << " companion windows seen; " << ToUtf8(address);
 
   // The editor, in front, with two lines in its source half.
   work.WriteBytes("segment.txt", "Hello {ut1}world{ut2}\nGood morning");
