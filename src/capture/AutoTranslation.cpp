@@ -171,7 +171,9 @@ AutoTranslateEnd AutoTranslateOnLongPress(AutoTranslationReach& reach, Translati
   // nor the keys go to a window that has come in front meanwhile: the translation is left on the
   // clipboard instead.
   if (reach.showCaption) reach.showCaption(window, title);
-  if (desktop.ForegroundWindow() != window) {
+  // The click back must land in the window itself, not in one that covers the point.
+  if (desktop.ForegroundWindow() != window ||
+      (mode == LongPressMode::kWholeText && desktop.WindowAt(clickBack) != window)) {
     reach.relay.WriteText(&relay.resultText);
     return AutoTranslateEnd::kLeftFront;
   }

@@ -271,6 +271,14 @@ TEST_F(AutoTranslationTest,
   EXPECT_EQ(clipboard.text, kTranslated);
 }
 
+TEST_F(AutoTranslationTest, AWindowOverTheClickBackPoint_IsNotClickedAndTheTranslationWaitsOnTheClipboard) {
+  desktop.AddWindow(u"Function List", u"Function List", {380, 150, 500, 300});  // on top, not in front
+  ASSERT_EQ(PressAndTranslate(1200ms), AutoTranslateEnd::kLeftFront);
+  EXPECT_TRUE(desktop.PrimaryClicks().empty());
+  for (const auto& event : desktop.KeyEvents()) EXPECT_NE(event.key, 0x56) << "pasted";
+  EXPECT_EQ(clipboard.text, kTranslated);
+}
+
 TEST_F(AutoTranslationTest, APageThatCannotTranslate_MarksTheWindowAndLeavesTheLineOut) {
   page->SetAddress("http://127.0.0.1/plain.html");  // none of the address keywords: no address is built
   editorText = u"Hello";
