@@ -114,6 +114,8 @@ CScrivanoApp::CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& deskto
 }
 
 CScrivanoApp::~CScrivanoApp() {
+  // The duties' window search uses the companion link: it ends first.
+  duties_.reset();
   SetStatusCaptions(nullptr);
   captions_.reset();
   delete manualWindow_;
@@ -181,6 +183,11 @@ bool CScrivanoApp::InitInstance() {
   if (!companionLink_->StartEndpoint(mainWindowHandle_))
     mainFrame_->SetStatusText(QStringLiteral("The companion program cannot reach Scrivano: no socket"));
   SetWebPageExtractor([this](TaskContext& context) { return ExtractWebpageText(context, *companionLink_); });
+  translationReach_ = std::make_unique<AutoTranslationReach>(AutoTranslationReach{
+      desktop_, services_->Relay(), *companionLink_, [this](WindowHandle window, TextView text) {
+        if (!SetOwnWindowCaption(window, text)) desktop_.SetWindowTitle(window, text);
+      }});
+  duties_->EnableAutoTranslation(*translationReach_, translationRelay_, [this] { return openedWindows_; });
   ActivateWindow(mainWindowHandle_);
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
@@ -379,6 +386,8 @@ void CScrivanoApp::ApplyParameters() {
   // 3. With automatic translation on, its companion program runs.
   if (ParameterInt(Param::kAutoTranslationWait) > 0 && companionLink_)
     EnsureCompanionRunning(*companionLink_, paths_.companionProgram, openedWindows_);
+  // 4. The timer cycle opens the translation page once it has found the companion.
+  translationRelay_.companionState = kCheckTranslationSetting;
 }
 
 void CScrivanoApp::SetParametersCommand() {

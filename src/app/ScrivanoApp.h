@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "background/TimerCycle.h"
+#include "capture/AutoTranslation.h"
+#include "capture/TranslationPage.h"
 #include "functions/FunctionTable.h"
 #include "platform/DesktopPlatform.h"
 #include "settings/ProgramPaths.h"
@@ -61,6 +63,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   CMainFrame* MainFrame() const { return mainFrame_; }
   CFuncListDlg* FuncList() const { return funcList_; }
   CompanionLink* Companion() const { return companionLink_.get(); }
+  TranslationRelay& Translation() { return translationRelay_; }
   CScrivanoView* InputView() const { return inputView_; }
   CScrivanoView* OutputView() const { return outputView_; }
   // Any thread.
@@ -129,6 +132,9 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::unique_ptr<StatusCaptions> captions_;
   std::unique_ptr<DesktopDuties> duties_;
   std::unique_ptr<CompanionLink> companionLink_;
+  // Automatic translation: its record and what it reaches (the clipboard relay, the companion).
+  TranslationRelay translationRelay_;
+  std::unique_ptr<AutoTranslationReach> translationReach_;
   bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load  // the companion program vexo1 and its sockets
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "background/StatusCaptions.h"
+#include "capture/WebCapture.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 #include "text/Lists.h"
@@ -90,12 +91,30 @@ DesktopDuties::DesktopDuties(platform::DesktopPlatform& desktop, WindowHandle ma
                              ProcessWatch::Admit admit)
     : desktop_(desktop), mainWindow_(mainWindow), processWatch_(desktop, std::move(admit)) {}
 
+DesktopDuties::~DesktopDuties() {
+  WaitForWindowSearch();
+}
+
+void DesktopDuties::EnableAutoTranslation(AutoTranslationReach& reach, TranslationRelay& relay,
+                                          std::function<Text()> openedWindows,
+                                          AutoTranslationTimings timings) {
+  reach_ = &reach;
+  relay_ = &relay;
+  openedWindows_ = std::move(openedWindows);
+  timings_ = timings;
+}
+
 void DesktopDuties::Run(Clock::time_point now) {
   // 1.
   const WindowHandle foreground = desktop_.ForegroundWindow();
   // 2.
   processWatch_.Run(mainWindow_, ParameterText(Param::kProcessWatchLimit), now);
-  // 3., automatic translation, belongs to the capture layer. 4.
+  // 3.
+  if (ParameterInt(Param::kAutoTranslationWait) > 0 && reach_ && relay_) {
+    relay_->autoTranslateFlag = 1;
+    AutoTranslateOnLongPress(*reach_, *relay_, timings_);
+  }
+  // 4.
   CheckFreeMemory(desktop_, ParameterInt(Param::kMemoryMonitorLimit));
   // 5.
   ClosePopups(foreground);
@@ -109,24 +128,82 @@ void DesktopDuties::Run(Clock::time_point now) {
 }
 
 void DesktopDuties::ClosePopups(WindowHandle foreground) {
-  const Text titles = ParameterText(Param::kClosedWindowTitles);
-  if (titles.empty()) return;
-  // A window without a title is never taken for one of the list's.
-  const auto closeIfListed = [&](WindowHandle window) {
-    const Text title = desktop_.WindowTitle(window);
-    if (!title.empty() && IsListItem(titles, title, kTabText)) desktop_.RequestClose(window);
-  };
   if (ParameterInt(Param::kAutoTranslationWait) < 1) {
-    if (foreground) closeIfListed(foreground);
+    CloseListedWindow(desktop_, foreground);
     return;
   }
-  for (const WindowHandle window : desktop_.TopLevelWindows()) closeIfListed(window);
+  // The last search has ended (or none ran): its thread is collected and a new one goes.
+  if (searching_.load()) return;
+  if (search_.joinable()) search_.join();
+  CompanionLink* link = reach_ ? &reach_->link : nullptr;
+  const Text opened = openedWindows_ ? openedWindows_() : Text();
+  searching_ = true;
+  search_ = std::thread([this, link, opened] {
+    platform::LowerCurrentThreadPriority();
+    SearchTopLevelWindows(desktop_, link, opened);
+    searching_ = false;
+  });
+}
+
+void DesktopDuties::WaitForWindowSearch() {
+  if (search_.joinable()) search_.join();
+}
+
+void DesktopDuties::CheckTranslationSetting() {
+  if (reach_ && relay_) scrivano::CheckTranslationSetting(*relay_, reach_->link);
+}
+
+void SearchTopLevelWindows(platform::DesktopPlatform& desktop, CompanionLink* link, TextView openedWindows) {
+  const Text opened = kTabText + Text(openedWindows) + kTabText;
+  for (const WindowHandle window : desktop.TopLevelWindows()) {
+    CloseListedWindow(desktop, window);
+    if (!link) continue;
+    const WindowHandle known = link->companionWindow.load();
+    if (known && desktop.IsWindow(known)) continue;
+    if (desktop.WindowClassName(window) != kCompanionWindowClass) continue;
+    if (opened.find(kTabText + FromUtf8(std::to_string(window)) + kTabText) != Text::npos) continue;
+    // Only over a window that is gone: a companion recorded meanwhile by another thread stays.
+    WindowHandle expected = known;
+    link->companionWindow.compare_exchange_strong(expected, window);
+  }
+}
+
+void CheckTranslationSetting(TranslationRelay& relay, CompanionLink& link) {
+  if (relay.companionState != kCheckTranslationSetting) return;
+  const WindowHandle companion = link.companionWindow.load();
+  if (!companion || !link.Desktop().IsWindow(companion)) return;
+  // A companion that has just started answers on its page a moment after its window shows: until then
+  // the check waits for a later cycle.
+  if (WithBrowserDocument([](BrowserDocument&) { return 1; }, companion, link) != 1) return;
+  // 1. The address is the setting's second field (a setting of one field is taken as the address).
+  relay.translationSetting = ParameterText(Param::kTranslationPage);
+  std::vector<Text> fields = ListItems(relay.translationSetting, kTab);
+  relay.translationAddress = fields.size() >= 2 ? fields[1] : fields.empty() ? Text() : fields[0];
+  Trim(relay.translationAddress);
+  // 2.
+  relay.translationSite = TranslationSiteOf(relay.translationAddress);
+  const int waitMs = ParameterInt(Param::kAutoTranslationWait);
+  const auto step = [&](BrowserDocument& document) { return TranslationPageStep(relay, document, waitMs); };
+  if (relay.translationSite != 0) {
+    // 3. The second site's page takes the address only on the second time.
+    relay.companionState = kOpenTranslationAddress;
+    WithBrowserDocument(step, companion, link);
+    if (relay.translationSite == 2) WithBrowserDocument(step, companion, link);
+  } else {
+    // 4.
+    Parameters().SetValue(Param::kAutoTranslationWait, u"0");
+    ShowNotice(u"Wrong translation address:\r\n\r\n" + relay.translationAddress +
+               u"\r\n\r\nPlease Set Parameters again.");
+  }
+  // 5.
+  relay.companionState = kCompanionIdle;
+  WithBrowserDocument([](BrowserDocument& document) { return document.Hide() ? 1 : 0; }, companion, link);
 }
 
 void DesktopDuties::RightClickShortcut(Clock::time_point now) {
-  // 1. The secondary button (X reports it after any swap of the buttons). While it is held the cycle
+  // 1. The secondary button (the left one when the user swapped the buttons). While it is held the cycle
   // only notes the press; the keys follow on the first cycle after its release.
-  if (desktop_.RightButtonDown()) {
+  if (desktop_.SecondaryButtonDown()) {
     if (!pressStart_) {
       pressStart_ = now;
       pressWindow_ = desktop_.ForegroundWindow();
@@ -172,11 +249,13 @@ void DesktopDuties::WatchTitle() {
 }
 
 void RunTimerCycle(TimerCycleHost& host, DesktopDuties* duties) {
-  // 1. to 7. on the desktop; automatic translation and the companion search belong to the capture layer.
+  // 1. to 7. on the desktop.
   if (duties) duties->Run();
   // 8. and 9.
   host.HandBackResult();
   if (host.TakeRequest(kLaunchMenuRequest)) OfferLaunchMenu(host);
+  // 10.
+  if (duties) duties->CheckTranslationSetting();
 }
 
 }  // namespace scrivano

@@ -19,8 +19,12 @@ struct TranslationSites {
   static const Text kExamplePage;
 };
 
-// The fields of the automatic-translation record that the page steps use.
+// The automatic-translation record, one for the run, owned by the application and used on its
+// user-interface thread (the timer cycle). The companion's window is kept by the CompanionLink
+// (companionWindow), which the companion search of the timer cycle writes from its own thread.
 struct TranslationRelay {
+  Text sourceText;          // copied from the target window
+  Text resultText;          // the translation being assembled
   Text translationAddress;  // state 3: the address to open; state 2: the piece to translate
   Text pageResult;
   Text previousResult;
@@ -28,7 +32,16 @@ struct TranslationRelay {
   int lastMaskedPercentCount = 0;
   int companionState = 0;   // 1 read the address, 2 translate the piece, 3 open the address
   int translationSite = 0;  // 1 to 4, 0 none
+  // Set by the timer cycle only: parameter 15 as last checked, and 1 before each long-press check.
+  Text translationSetting;
+  int autoTranslateFlag = 0;
 };
+
+// companionState values: the timer cycle's (check the translation setting, idle) and the page steps'.
+inline constexpr int kCheckTranslationSetting = 4;
+inline constexpr int kOpenTranslationAddress = 3;
+inline constexpr int kTranslatePiece = 2;
+inline constexpr int kCompanionIdle = 0;
 
 // Rewrites address so that it carries text: cut after the first "=", or for "/#" addresses after the
 // second "/" following it, or after the first "/" from position 9 on. False (and address emptied) when

@@ -107,6 +107,16 @@ class DesktopPlatform {
   }
   // The window's rectangle with the frame the window manager drew around it; WindowRect when unknown.
   virtual Rect FrameRect(WindowHandle window) { return WindowRect(window); }
+  // The mouse buttons by their role, after any swap of the buttons the user made: the primary one clicks
+  // and selects (the left one unless swapped), the secondary one opens context menus.
+  virtual bool PrimaryButtonDown() { return false; }
+  virtual bool SecondaryButtonDown() { return RightButtonDown(); }
+  // Moves the cursor to the point and clicks the primary button there. False when the desktop takes no
+  // synthetic mouse input.
+  virtual bool ClickPrimaryButton(Point point) {
+    (void)point;
+    return false;
+  }
   // Every window below the given one at every depth, parents before children.
   virtual std::vector<WindowHandle> Descendants(WindowHandle window) {
     (void)window;

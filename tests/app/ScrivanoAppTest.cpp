@@ -149,6 +149,14 @@ TEST_F(WorkbenchTest, StartUpCreatesTheFilesAndPlacesInputAboveOutput) {
   EXPECT_EQ(recent[1], ToQString(paths.outputFile));
 }
 
+TEST_F(WorkbenchTest, ApplyingTheParametersArmsTheTranslationPageCheck) {
+  Start();
+  EXPECT_EQ(app->Translation().companionState, kCheckTranslationSetting);
+  app->Translation().companionState = kCompanionIdle;
+  SetParameterInFile(15, u"1\thttps://fanyi.youdao.com/?q=x");
+  EXPECT_EQ(app->Translation().companionState, kCheckTranslationSetting);
+}
+
 TEST_F(WorkbenchTest, TheManualOpensWithTheDefaultApplication) {
   Start();
   app->OpenManual();
@@ -189,7 +197,8 @@ TEST_F(WorkbenchTest, TheManualDescribesEveryEntryAsThisBuildRunsIt) {
   // Entry 17 describes each of its eleven options, none as missing.
   const std::string wordProcessing = section(17);
   size_t options = 0;
-  for (size_t at = wordProcessing.find("<li>"); at != std::string::npos; at = wordProcessing.find("<li>", at + 1))
+  for (size_t at = wordProcessing.find("<li>"); at != std::string::npos;
+       at = wordProcessing.find("<li>", at + 1))
     ++options;
   EXPECT_EQ(options, 11u) << wordProcessing;
   EXPECT_EQ(wordProcessing.find("not available"), std::string::npos) << wordProcessing;

@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 // clang-format on
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -26,6 +22,14 @@
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
+
+// Xlib last: its macros (Status, None, Bool) would break the headers above.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
 
 namespace scrivano {
 namespace {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "background/StatusCaptions.h"
 #include "background/TimerCycle.h"
 #include "platform/fake/FakeDesktop.h"
+#include "support/FakeCompanionPage.h"
+#include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 
 namespace scrivano {
@@ -135,6 +138,7 @@ TEST_F(DesktopDutiesTest, AForegroundPopupNamedInParameterTwoIsClosedWithinOneCy
     RecordingHost host;
     DesktopDuties duties(fresh, main);
     RunTimerCycle(host, &duties);
+    duties.WaitForWindowSearch();
     const auto closed = fresh.CloseRequests();
     const auto has = [&](WindowHandle w) {
       return std::find(closed.begin(), closed.end(), w) != closed.end();
@@ -250,6 +254,139 @@ TEST_F(DesktopDutiesTest, ARightClickInABrowserPressesItsShortcutAfterTheRelease
     EXPECT_EQ(duties.LastShortcutWindow(),
               c.lastShortcut == -2 ? static_cast<long long>(browser) : c.lastShortcut)
         << c.what;
+  }
+}
+
+TEST_F(DesktopDutiesTest, WithSwappedButtonsTheLeftButtonIsTheSecondaryOne) {
+  const WindowHandle browser = desktop.AddWindow(u"Chrome_WidgetWin_1", u"Page", {0, 0, 800, 600});
+  desktop.SetForeground(browser);
+  desktop.SetButtonsSwapped(true);
+  DesktopDuties duties(desktop, main);
+  const auto start = DesktopDuties::Clock::now();
+  desktop.SetRightButton(true);  // the primary one now
+  duties.RightClickShortcut(start);
+  desktop.SetRightButton(false);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(300));
+  EXPECT_TRUE(desktop.KeyPresses().empty());
+  desktop.SetLeftButton(true);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(400));
+  desktop.SetLeftButton(false);
+  duties.RightClickShortcut(start + std::chrono::milliseconds(700));
+  EXPECT_EQ(desktop.KeyPresses(), (std::vector<std::vector<int>>{{platform::kKeyT}}));
+}
+
+// The companion's window and page for the translation duties, with the socket folder of the test's own.
+class TranslationDutiesTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = old;
+    setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    for (const int k : kParameters) test::SetParameter(k, u"");
+    test::SetParameter(Param::kAutoTranslationWait, u"3000");
+  }
+  void TearDown() override {
+    if (oldRuntime.empty())
+      unsetenv("XDG_RUNTIME_DIR");
+    else
+      setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    for (const int k : kParameters) test::SetParameter(k, u"");
+  }
+  static constexpr int kParameters[] = {Param::kClosedWindowTitles, Param::kAutoTranslationWait,
+                                        Param::kTranslationPage, Param::kAutoTranslationClasses};
+  static Text Decimal(WindowHandle w) { return FromUtf8(std::to_string(w)); }
+
+  std::string oldRuntime;
+  test::TempFolder runtime;
+  test::TestPrompts prompts;
+  platform::FakeDesktop desktop;
+};
+
+TEST_F(TranslationDutiesTest, CompanionSearch_SkipsWindowsOpenedForExtractionAndGoesThroughEveryWindow) {
+  test::SetParameter(Param::kClosedWindowTitles, u"Tip of the Day");
+  const WindowHandle extracting = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+  const WindowHandle companion = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+  const WindowHandle tip = desktop.AddWindow(u"#32770", u"Tip of the Day", {0, 0, 10, 10});
+  CompanionLink link(desktop, Text());
+  SearchTopLevelWindows(desktop, &link, u"7\t" + Decimal(extracting));
+  EXPECT_EQ(link.companionWindow.load(), companion);
+  EXPECT_EQ(desktop.CloseRequests(), std::vector<WindowHandle>{tip}) << "the search went on after the find";
+  // A companion window that is still there stays; one that has gone is replaced.
+  const WindowHandle later = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+  SearchTopLevelWindows(desktop, &link, Decimal(extracting));
+  EXPECT_EQ(link.companionWindow.load(), companion);
+  desktop.RemoveWindow(companion);
+  SearchTopLevelWindows(desktop, &link, Decimal(extracting));
+  EXPECT_EQ(link.companionWindow.load(), later);
+  // Only windows opened for extraction: none is taken.
+  CompanionLink none(desktop, Text());
+  SearchTopLevelWindows(desktop, &none, Decimal(extracting) + u"\t" + Decimal(later));
+  EXPECT_EQ(none.companionWindow.load(), 0u);
+}
+
+TEST_F(TranslationDutiesTest, TheCycleFindsTheCompanionThenOpensParameterFifteensPageAndHidesIt) {
+  struct Case {
+    const char* what;
+    Text setting;
+    std::vector<std::string> opened;  // the addresses the page was sent
+    bool wrong;
+  } cases[] = {
+      {"second site: twice",
+       u"1\thttp://127.0.0.1/fanyi.youdao.com/?q=start",
+       {"http://127.0.0.1/fanyi.youdao.com/?q=start", "http://127.0.0.1/fanyi.youdao.com/?q=start"},
+       false},
+      {"fourth site: once",
+       u"x\t http://127.0.0.1/iciba.com/?q=a \tmore",
+       {"http://127.0.0.1/iciba.com/?q=a"},
+       false},
+      {"no supported site", u"1\thttp://127.0.0.1/plain.html", {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::FakeDesktop fresh;
+    const WindowHandle main = fresh.AddWindow(u"Qt6", u"Scrivano", {0, 0, 100, 100});
+    test::MemoryClipboard clipboard;
+    ClipboardRelay clipboardRelay(fresh, clipboard, nullptr);
+    CompanionLink link(fresh, Text());
+    AutoTranslationReach reach{fresh, clipboardRelay, link, nullptr};
+    TranslationRelay relay;
+    relay.companionState = kCheckTranslationSetting;
+    test::SetParameter(Param::kAutoTranslationWait, u"3000");
+    test::SetParameter(Param::kTranslationPage, c.setting);
+    DesktopDuties duties(fresh, main);
+    duties.EnableAutoTranslation(reach, relay, [] { return Text(); });
+    RecordingHost host;
+    // Before the companion's window shows, the check waits.
+    RunTimerCycle(host, &duties);
+    duties.WaitForWindowSearch();
+    EXPECT_EQ(relay.companionState, kCheckTranslationSetting);
+    const WindowHandle companion = fresh.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+    // Its window before its page answers: still waiting.
+    RunTimerCycle(host, &duties);
+    duties.WaitForWindowSearch();
+    ASSERT_EQ(link.companionWindow.load(), companion);
+    RunTimerCycle(host, &duties);
+    EXPECT_EQ(relay.companionState, kCheckTranslationSetting);
+    test::FakeCompanionPage page(companion);
+    page.SetAddress("about:blank");
+    RunTimerCycle(host, &duties);
+    duties.WaitForWindowSearch();
+    EXPECT_EQ(relay.companionState, kCompanionIdle);
+    EXPECT_EQ(page.AddressesSet(), c.opened);
+    EXPECT_EQ(page.Hides(), 1);
+    if (c.wrong) {
+      ASSERT_EQ(prompts.Messages().size(), 1u);
+      EXPECT_EQ(prompts.Messages()[0],
+                u"Wrong translation address:\r\n\r\nhttp://127.0.0.1/plain.html\r\n\r\nPlease Set Parameters "
+                u"again.");
+      EXPECT_EQ(ParameterInt(Param::kAutoTranslationWait), 0) << "switched off in memory";
+    } else {
+      EXPECT_TRUE(prompts.Messages().empty());
+      EXPECT_EQ(ParameterInt(Param::kAutoTranslationWait), 3000);
+    }
+    // Once done the check does not come back by itself.
+    RunTimerCycle(host, &duties);
+    duties.WaitForWindowSearch();
+    EXPECT_EQ(page.Hides(), 1);
   }
 }
 

@@ -14,9 +14,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "capture/TranslationPage.h"
@@ -153,7 +157,9 @@ std::map<std::string, std::string> CompanionEnvironment(const std::string& root)
           {"SCRIVANO_ROOT", root},
           {"QTWEBENGINE_DISABLE_SANDBOX", "1"},
           {"QTWEBENGINE_CHROMIUM_FLAGS",
-           "--disable-background-networking --disable-component-update --no-first-run --disable-gpu"}};
+           "--disable-background-networking --disable-component-update --no-first-run --disable-gpu "
+           // Names under .invalid fail to resolve at once, without a question to any name server.
+           "--host-resolver-rules=\"MAP *.invalid ~NOTFOUND\""}};
 }
 
 class WebCaptureOnXvfb : public testing::Test {
@@ -482,6 +488,134 @@ TEST_F(WebCaptureOnXvfb, StartUp_StartsTheCompanionMinimisedOnlyWithAutomaticTra
       EXPECT_TRUE(Eventually([&] { return !desktop->IsWindow(companion); }, 30s));
     }
   }
+}
+
+// Pages that cannot be reached: a name that does not resolve and a port on 127.0.0.1 where nothing
+// listens. Each gets its own line in the reply saying why, and the run ends well within its limit.
+TEST_F(WebCaptureOnXvfb, ExtractWebpageText_UnresolvableNameAndRefusedConnection_EachGetALineAndNoHang) {
+  test::TestPrompts prompts;
+  CompanionTimes times;
+  times.replyBase = 20s;
+  times.replyPerAddress = 10s;  // the limit: 40 s for the two addresses
+  CompanionLink link(*desktop, root.File("Data/vexo1.ini"), times);
+  ASSERT_TRUE(link.StartEndpoint(777004));
+  const std::string unresolvable = "http://no-such-host.invalid/page.html";
+  const std::string refused = "http://127.0.0.1:1/closed.html";
+  Text working = FromUtf8(unresolvable + "\r\n" + refused);
+  TaskContext context;
+  context.workingText = &working;
+  context.targetWindow = 777004;
+  context.companionPath = InstallCompanion();
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(ExtractWebpageText(context, link), 1)
+      << (prompts.Messages().empty() ? "" : ToUtf8(prompts.Messages().back()));
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(elapsed, 40s);
+  const std::string reply = ToUtf8(working);
+  for (const std::string& address : {unresolvable, refused}) {
+    const size_t line = reply.find(address + "\tCould not load the page: ");
+    ASSERT_NE(line, std::string::npos) << reply;
+    const size_t reasonStart = line + address.size() + std::string("\tCould not load the page: ").size();
+    EXPECT_GT(reply.find("\r\n", line), reasonStart) << "no reason given: " << reply;
+  }
+  EXPECT_NE(reply.find("=====\r\n"), std::string::npos) << reply;
+  EXPECT_FALSE(link.busy);
+}
+
+// The whole program: automatic translation on, a long press in the source half of a translation editor,
+// and the translation of the source's lines, tags kept, pasted into the target half.
+TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTranslationOfItsText) {
+  if (system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is missing";
+  test::TempFolder work;
+  ::mkdir((work.path() + "/Data").c_str(), 0755);
+  ::mkdir((work.path() + "/Release").c_str(), 0755);
+  ::mkdir((work.path() + "/runtime").c_str(), 0700);
+  work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
+  chmod((work.path() + "/Release/vexo1").c_str(), 0755);
+  const ProgramPaths paths = PathsBelow(FromUtf8(work.path()));
+  ASSERT_TRUE(InstallDefaultParameterFile(paths));
+  const std::string page = server.Address("/fanyi.youdao.com/?q=start");
+  for (const auto& [key, value] :
+       std::initializer_list<std::pair<const char16_t*, std::string>>{{u"Para0", "100"},
+                                                                      {u"Para13", "scrivano-test-client"},
+                                                                      {u"Para14", "5000"},
+                                                                      {u"Para15", "1\t" + page}})
+    ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"PARAMETERS", key, FromUtf8(value)));
+  auto environment = CompanionEnvironment(work.path());
+  setenv("XDG_RUNTIME_DIR", environment["XDG_RUNTIME_DIR"].c_str(), 1);
+  const std::string display = "DISPLAY=" + screen.Name() + " ";
+  const char* shots = std::getenv("SCRIVANO_SCREENSHOTS");
+  const auto screenshot = [&](const std::string& name) {
+    if (!shots) return;
+    EXPECT_EQ(system((display + "import -window root " + shots + "/" + name + ".png").c_str()), 0);
+  };
+
+  // Scrivano starts the companion, finds it, opens the translation page in it and hides it.
+  const pid_t program = screen.Spawn({SCRIVANO_PROGRAM}, environment);
+  // The companion's window is made anew once while it starts, and a hidden window is no longer listed:
+  // every window of its class seen is asked.
+  std::set<WindowHandle> seen;
+  Text address;
+  ASSERT_TRUE(Eventually([&] {
+    for (WindowHandle window : desktop->TopLevelWindows())
+      if (desktop->WindowClassName(window) == kCompanionWindowClass) seen.insert(window);
+    for (WindowHandle window : seen) {
+      BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
+      if (document.WindowState() == u"hidden" && document.ReadAddress(address) && ToUtf8(address) == page)
+        return true;
+    }
+    return false;
+  })) << seen.size()
+      << " companion windows seen; " << ToUtf8(address);
+
+  // The editor, in front, with two lines in its source half.
+  work.WriteBytes("segment.txt", "Hello {ut1}world{ut2}\nGood morning");
+  const pid_t editor =
+      screen.Spawn({SCRIVANO_EDITOR_CLIENT, "pair", "Segment", work.path() + "/segment.txt"},
+                   {{"QT_QPA_PLATFORM", "xcb"}, {"XDG_RUNTIME_DIR", work.path() + "/runtime"}});
+  WindowHandle window = 0;
+  ASSERT_TRUE(Eventually([&] {
+    window = test::FindWindow(*desktop, u"Segment");
+    if (window && desktop->ForegroundWindow() != window) desktop->RequestActivation(window);
+    return window && desktop->ForegroundWindow() == window;
+  }));
+  std::this_thread::sleep_for(500ms);
+  const platform::Rect client = desktop->WindowRect(window);
+  screenshot("autotranslate-before");
+
+  // A press of the left button held for a second and a half in the source half.
+  const std::string press = std::to_string(client.left + 60) + " " + std::to_string(client.top + 40);
+  ASSERT_EQ(system((display + "xdotool mousemove " + press + " mousedown 1 sleep 1.5 mouseup 1").c_str()), 0);
+  EXPECT_TRUE(Eventually([&] { return desktop->WindowTitle(window) == u"Auto translating ..."; }, 20s));
+  screenshot("autotranslate-during");
+  ASSERT_TRUE(Eventually([&] { return desktop->WindowTitle(window) == u"Segment"; }))
+      << ToUtf8(desktop->WindowTitle(window));
+  std::this_thread::sleep_for(2s);
+  screenshot("autotranslate-after");
+
+  // The editor writes both halves out on Ctrl+S.
+  const std::string expected = "[Hello]{ut1}[world]{ut2}\n[Good morning]";
+  std::string target;
+  EXPECT_TRUE(Eventually(
+      [&] {
+        if (system((display + "xdotool key ctrl+s").c_str()) != 0) return false;
+        std::this_thread::sleep_for(300ms);
+        std::ifstream in(work.path() + "/segment.txt.target", std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        target = text.str();
+        return target == expected;
+      },
+      20s))
+      << target;
+  std::ifstream in(work.path() + "/segment.txt", std::ios::binary);
+  std::ostringstream source;
+  source << in.rdbuf();
+  EXPECT_EQ(source.str(), "Hello {ut1}world{ut2}\nGood morning");
+
+  screen.Stop(editor);
+  desktop->RequestClose(test::FindWindow(*desktop, u"Scrivano"));
+  EXPECT_TRUE(Eventually([&] { return waitpid(program, nullptr, WNOHANG) == program; }));
 }
 
 }  // namespace

@@ -9,11 +9,13 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "support/PrivateDisplay.h"
 
@@ -110,6 +112,65 @@ TEST_F(X11DesktopTest, MovesTheCursorAndReadsTheScreen) {
   desktop->SetCursorPosition({620, 410});
   EXPECT_EQ(desktop->CursorPosition(), (Point{620, 410}));
   EXPECT_FALSE(desktop->RightButtonDown());
+}
+
+}  // namespace
+}  // namespace scrivano::platform
+
+namespace scrivano::platform {
+namespace {
+
+// The buttons by role under the user's pointer mapping, as a real mouse's presses report them, and the
+// primary click landing as a primary (logical button 1) press in a window of the test's own.
+TEST_F(X11DesktopTest, ButtonsByRoleFollowASwappedPointerMapping) {
+  // The presses go to a window of the test's own that no window manager frames (on the bare desktop the
+  // right button would open the window manager's menu).
+  XSetWindowAttributes attributes{};
+  attributes.override_redirect = True;
+  attributes.event_mask = ButtonPressMask | ButtonReleaseMask;
+  const Window window =
+      XCreateWindow(display, DefaultRootWindow(display), 300, 200, 200, 150, 0, CopyFromParent, InputOutput,
+                    CopyFromParent, CWOverrideRedirect | CWEventMask, &attributes);
+  XMapRaised(display, window);
+  XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, 350, 250);
+  XSync(display, False);
+  for (const bool swapped : {false, true}) {
+    SCOPED_TRACE(swapped ? "swapped" : "normal");
+    // The whole map, as long as the pointer has buttons, with the first and third swapped.
+    unsigned char map[64];
+    const int count = XGetPointerMapping(display, map, sizeof map);
+    ASSERT_GE(count, 3);
+    for (int i = 0; i < count; ++i) map[i] = static_cast<unsigned char>(i + 1);
+    if (swapped) std::swap(map[0], map[2]);
+    ASSERT_EQ(XSetPointerMapping(display, map, count), MappingSuccess);
+    XSync(display, False);
+    // The physical left button, then the physical right one.
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XSync(display, False);
+    EXPECT_TRUE(Eventually([&] { return desktop->PrimaryButtonDown() != swapped; }));
+    EXPECT_EQ(desktop->SecondaryButtonDown(), swapped);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XTestFakeButtonEvent(display, 3, True, CurrentTime);
+    XSync(display, False);
+    EXPECT_TRUE(Eventually([&] { return desktop->SecondaryButtonDown() != swapped; }));
+    EXPECT_EQ(desktop->PrimaryButtonDown(), swapped);
+    XTestFakeButtonEvent(display, 3, False, CurrentTime);
+    XSync(display, False);
+    EXPECT_TRUE(Eventually([&] { return !desktop->PrimaryButtonDown() && !desktop->SecondaryButtonDown(); }));
+
+    // The click is a press of logical button 1 at the point.
+    XEvent event;
+    while (XCheckWindowEvent(display, window, ButtonPressMask | ButtonReleaseMask, &event)) {
+    }
+    ASSERT_TRUE(desktop->ClickPrimaryButton({380, 260}));
+    unsigned int pressed = 0;
+    ASSERT_TRUE(Eventually([&] {
+      while (XCheckWindowEvent(display, window, ButtonPressMask, &event)) pressed = event.xbutton.button;
+      return pressed != 0;
+    }));
+    EXPECT_EQ(pressed, 1u);
+    EXPECT_EQ(desktop->CursorPosition(), (Point{380, 260}));
+  }
 }
 
 }  // namespace

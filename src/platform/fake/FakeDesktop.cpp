@@ -164,6 +164,49 @@ bool FakeDesktop::RightButtonDown() {
   return rightButton_;
 }
 
+void FakeDesktop::SetLeftButton(bool down) {
+  std::lock_guard lock(mutex_);
+  leftButton_ = down;
+}
+
+void FakeDesktop::SetButtonsSwapped(bool swapped) {
+  std::lock_guard lock(mutex_);
+  buttonsSwapped_ = swapped;
+}
+
+std::vector<Point> FakeDesktop::PrimaryClicks() const {
+  std::lock_guard lock(mutex_);
+  return primaryClicks_;
+}
+
+void FakeDesktop::SetClickHook(std::function<void(Point)> hook) {
+  std::lock_guard lock(mutex_);
+  clickHook_ = std::move(hook);
+}
+
+bool FakeDesktop::PrimaryButtonDown() {
+  std::lock_guard lock(mutex_);
+  return buttonsSwapped_ ? rightButton_ : leftButton_;
+}
+
+bool FakeDesktop::SecondaryButtonDown() {
+  std::lock_guard lock(mutex_);
+  return buttonsSwapped_ ? leftButton_ : rightButton_;
+}
+
+bool FakeDesktop::ClickPrimaryButton(Point point) {
+  std::function<void(Point)> hook;
+  {
+    std::lock_guard lock(mutex_);
+    cursor_ = point;
+    cursorMoves_.push_back(point);
+    primaryClicks_.push_back(point);
+    hook = clickHook_;
+  }
+  if (hook) hook(point);
+  return true;
+}
+
 void FakeDesktop::SetDrawsOwnTitleBar(WindowHandle window, bool draws) {
   std::lock_guard lock(mutex_);
   if (FakeWindow* w = Find(window)) w->drawsOwnTitleBar = draws;

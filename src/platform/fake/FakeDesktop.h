@@ -42,6 +42,13 @@ class FakeDesktop : public DesktopPlatform {
   void SetWindowShown(WindowHandle window, bool shown);
   void SetForeground(WindowHandle window);
   void SetRightButton(bool down);
+  void SetLeftButton(bool down);
+  // With the buttons swapped the right button is the primary one.
+  void SetButtonsSwapped(bool swapped);
+  // The points where the primary button was clicked.
+  std::vector<Point> PrimaryClicks() const;
+  // Called (outside the lock) after a click, as the program under the cursor would react to it.
+  void SetClickHook(std::function<void(Point)> hook);
   // With activation off, requests are recorded but the foreground does not change.
   void SetActivationWorks(bool works);
   std::vector<WindowHandle> ActivationRequests() const;
@@ -97,6 +104,9 @@ class FakeDesktop : public DesktopPlatform {
   std::optional<std::uint64_t> FreePhysicalMemory() override;
   bool SendKey(int virtualKey, bool down) override;
   bool ModifierKeysDown() override;
+  bool PrimaryButtonDown() override;
+  bool SecondaryButtonDown() override;
+  bool ClickPrimaryButton(Point point) override;
 
  private:
   FakeWindow* Find(WindowHandle window);
@@ -108,6 +118,10 @@ class FakeDesktop : public DesktopPlatform {
   WindowHandle foreground_ = 0;
   Point cursor_;
   bool rightButton_ = false;
+  bool leftButton_ = false;
+  bool buttonsSwapped_ = false;
+  std::vector<Point> primaryClicks_;
+  std::function<void(Point)> clickHook_;
   bool activationWorks_ = true;
   std::vector<WindowHandle> activationRequests_;
   std::vector<WindowHandle> closeRequests_;

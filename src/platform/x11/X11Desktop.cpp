@@ -454,6 +454,49 @@ bool X11Desktop::RightButtonDown() {
   return (mask & Button3Mask) != 0;
 }
 
+unsigned int X11Desktop::ButtonMask() {
+  Window rootReturn, child;
+  int rootX, rootY, x, y;
+  unsigned int mask = 0;
+  XQueryPointer(x_->display, x_->root, &rootReturn, &child, &rootX, &rootY, &x, &y, &mask);
+  return mask;
+}
+
+// The server reports the logical buttons, after the user's pointer mapping: button 1 is the primary one
+// even when the physical buttons are swapped.
+bool X11Desktop::PrimaryButtonDown() {
+  std::lock_guard lock(mutex_);
+  return (ButtonMask() & Button1Mask) != 0;
+}
+
+bool X11Desktop::SecondaryButtonDown() {
+  std::lock_guard lock(mutex_);
+  return (ButtonMask() & Button3Mask) != 0;
+}
+
+bool X11Desktop::ClickPrimaryButton(Point point) {
+  std::lock_guard lock(mutex_);
+  if (!x_->xtest) return false;
+  // Synthetic button events go through the pointer mapping like a real mouse's: the physical button
+  // that the mapping makes logical button 1 is the one to press.
+  unsigned char map[32];
+  const int count = XGetPointerMapping(x_->display, map, sizeof map);
+  unsigned int physical = 1;
+  for (int i = 0; i < count; ++i) {
+    if (map[i] == 1) {
+      physical = static_cast<unsigned int>(i + 1);
+      break;
+    }
+  }
+  XTestFakeMotionEvent(x_->display, -1, point.x, point.y, CurrentTime);
+  XTestFakeButtonEvent(x_->display, physical, True, CurrentTime);
+  XSync(x_->display, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  XTestFakeButtonEvent(x_->display, physical, False, CurrentTime);
+  XSync(x_->display, False);
+  return true;
+}
+
 LockKeyStates X11Desktop::LockKeys() {
   std::lock_guard lock(mutex_);
   LockKeyStates states;

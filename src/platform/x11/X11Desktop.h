@@ -45,6 +45,9 @@ class X11Desktop : public DesktopPlatform {
   bool IsMinimized(WindowHandle window) override;
   std::vector<WindowHandle> Descendants(WindowHandle window) override;
   Rect FrameRect(WindowHandle window) override;
+  bool PrimaryButtonDown() override;
+  bool SecondaryButtonDown() override;
+  bool ClickPrimaryButton(Point point) override;
 
  private:
   struct Connection;
@@ -52,6 +55,8 @@ class X11Desktop : public DesktopPlatform {
   // Class, title and dialog nature; the caller holds mutex_.
   WindowKind KindOf(WindowHandle window);
   Text TitleOf(WindowHandle window);
+  // The pointer's logical button state; the caller holds mutex_.
+  unsigned int ButtonMask();
 
   std::mutex mutex_;  // one request at a time on the private connection
   std::unique_ptr<Connection> x_;

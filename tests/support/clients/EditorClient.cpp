@@ -1,13 +1,45 @@
 // A small X client for the desktop tests. "text" mode: an editor that answers Ctrl+A, Ctrl+C and Ctrl+V
 // as editors do. "office" mode adds Ctrl+N: the next non-empty paragraph after the cursor is selected and
-// copied, so that a paste replaces it. Usage: scrivano-test-client text|office TITLE TEXT-FILE [above]
+// copied, so that a paste replaces it. "pair" mode: a source editor on the left half and an empty target
+// editor on the right half, as translation editors show a segment. Usage:
+// scrivano-test-client text|office|pair TITLE TEXT-FILE [above]
 // (above: the window stays above normal windows, so that the tests' own program cannot cover it)
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QTextBlock>
+
+namespace {
+
+// Ctrl+S writes the source back to the file and the target to the file + ".target".
+int RunPair(QApplication& app, QFile& file, const char* title) {
+  QWidget window;
+  auto* layout = new QHBoxLayout(&window);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  auto* source = new QPlainTextEdit(QString::fromUtf8(file.readAll()));
+  auto* target = new QPlainTextEdit;
+  layout->addWidget(source, 1);
+  layout->addWidget(target, 1);
+  window.setWindowTitle(QString::fromUtf8(title));
+  window.resize(600, 300);
+  auto* save = new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), &window);
+  save->setContext(Qt::WindowShortcut);
+  QObject::connect(save, &QShortcut::activated, &window, [source, target, &file] {
+    QFile out(file.fileName());
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(source->toPlainText().toUtf8());
+    QFile targetOut(file.fileName() + QStringLiteral(".target"));
+    if (targetOut.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      targetOut.write(target->toPlainText().toUtf8());
+  });
+  window.show();
+  return app.exec();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) return 2;
@@ -19,6 +51,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QFile file(QString::fromLocal8Bit(argv[3]));
   if (!file.open(QIODevice::ReadOnly)) return 3;
+  if (QByteArray(argv[1]) == "pair") return RunPair(app, file, argv[2]);
   QPlainTextEdit editor;
   editor.setPlainText(QString::fromUtf8(file.readAll()));
   editor.setWindowTitle(QString::fromUtf8(argv[2]));
