@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -67,18 +68,64 @@ bool IsStandardStream(const std::string& file) {
   return file.empty() || file == "-";
 }
 
-std::string ReadInput(const std::string& inputFile) {
-  if (IsStandardStream(inputFile)) return ReadStandardInput();
-  std::string bytes, why;
-  if (!ReadFileBytes(FromUtf8(inputFile), bytes, &why))
-    throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
-  return bytes;
+// Regular files are read twice, a chunk at a time: once to measure the text, once to decode it straight
+// into a buffer of that size, so that neither the whole bytes nor a grown copy of the text are ever held
+// beside it. Other inputs (pipes, terminals) are read whole and then decoded.
+constexpr size_t kChunkBytes = size_t{1} << 20;
+
+bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
+  std::string chunk(kChunkBytes, '\0');
+  if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); })) return false;
+  text.reserve(decoder.ReservedUnits());
+  if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); })) return false;
+  decoder.Finish(text);
+  return true;
 }
 
-void WriteOutput(const std::string& outputFile, const std::string& bytes) {
-  if (IsStandardStream(outputFile)) return WriteStandardOutput(bytes);
-  if (!WriteFileBytesAtomically(FromUtf8(outputFile), bytes))
-    throw UsageError("cannot write the output file \"" + outputFile + "\"");
+void DecodeWhole(std::string bytes, InputDecoder& decoder, Text& text) {
+  decoder.Measure(bytes);
+  text.reserve(decoder.ReservedUnits());
+  decoder.Decode(bytes, text);
+  decoder.Finish(text);
+}
+
+void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) {
+  if (IsStandardStream(inputFile)) {
+    struct stat info;
+    const off_t at = ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode)
+                         ? ::lseek(STDIN_FILENO, 0, SEEK_CUR)
+                         : -1;
+    if (at < 0) return DecodeWhole(ReadStandardInput(), decoder, text);
+    if (!DecodeRegularFile(STDIN_FILENO, at, decoder, text))
+      throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
+    return;
+  }
+  std::string why;
+  const int fd = OpenForReading(FromUtf8(inputFile), &why);
+  if (fd < 0) throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
+  struct stat info;
+  bool ok = true;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    ok = DecodeRegularFile(fd, 0, decoder, text);
+  } else {
+    std::string bytes;
+    ok = ReadAllBytes(fd, 0, bytes);
+    if (ok) DecodeWhole(std::move(bytes), decoder, text);
+  }
+  const int readError = errno;
+  ::close(fd);
+  if (!ok) throw UsageError("cannot read the input file \"" + inputFile + "\": " + std::strerror(readError));
+}
+
+// The output is encoded and written a slice at a time; a file is replaced only once all of it is written.
+void WriteOutput(const std::string& outputFile, TextView text, StreamEncoding encoding, bool raw) {
+  if (IsStandardStream(outputFile))
+    return EncodeOutputInSlices(text, encoding, raw, [](std::string_view bytes) { WriteStandardOutput(bytes); });
+  AtomicFileWriter writer;
+  bool ok = writer.Open(FromUtf8(outputFile));
+  if (ok)
+    EncodeOutputInSlices(text, encoding, raw, [&](std::string_view bytes) { ok = ok && writer.Write(bytes); });
+  if (!ok || !writer.Commit()) throw UsageError("cannot write the output file \"" + outputFile + "\"");
 }
 
 // Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
@@ -184,11 +231,9 @@ int Run(const RunOptions& options) {
   LoadRunParameters(options);
   Text workingText;
   {
-    // The bytes go as soon as they are decoded: the entry has the memory.
-    const std::string input = ReadInput(options.inputFile);
-    size_t replaced = 0;
-    workingText = DecodeInput(input, encoding, options.raw, &replaced);
-    ReportUndecodable(input.size(), replaced, encoding);
+    InputDecoder decoder(encoding, options.raw);
+    ReadInput(options.inputFile, decoder, workingText);
+    ReportUndecodable(decoder.InputSize(), decoder.Undecodable(), encoding);
   }
 
   std::ofstream transcriptFile;
@@ -216,11 +261,7 @@ int Run(const RunOptions& options) {
     throw;
   }
   SetPromptHandler(nullptr);
-  if (handBack) {
-    std::string output = EncodeOutput(workingText, encoding, options.raw);
-    Text().swap(workingText);  // the text is not needed while the output is written
-    WriteOutput(options.outputFile, output);
-  }
+  if (handBack) WriteOutput(options.outputFile, workingText, encoding, options.raw);
   if (const size_t unused = prompts.UnusedAnswers())
     std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
               << " not used\n";

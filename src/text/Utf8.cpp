@@ -185,6 +185,11 @@ size_t Utf16LengthOfUtf8(std::string_view bytes) {
   return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), false);
 }
 
+size_t Utf16LengthOfUtf8(std::string_view bytes, LineFeeds lineFeeds) {
+  return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                 lineFeeds == LineFeeds::kWithCarriageReturn);
+}
+
 size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds lineFeeds) {
   const bool withCarriageReturn = lineFeeds == LineFeeds::kWithCarriageReturn;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
