@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "text/Utf8.h"
 
 namespace scrivano {
@@ -104,13 +108,38 @@ Text Trimmed(TextView text) {
   return Text(text.substr(b, e - b));
 }
 
-// Without a branch, so that the compiler can do many units at a time.
+namespace {
+
+// Adds delta to every unit from first to first + 25 (an ASCII letter range), eight units at a time.
+void ShiftAsciiLetters(Text& text, char16_t first, int delta) {
+  char16_t* units = text.data();
+  const size_t n = text.size();
+  size_t i = 0;
+#ifdef __SSE2__
+  // Signed compares: the units are biased so that first..first + 25 becomes the bottom of the signed range.
+  const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000 - first));
+  const __m128i pastLimit = _mm_set1_epi16(static_cast<short>(-0x8000 + 26));
+  const __m128i shift = _mm_set1_epi16(static_cast<short>(delta));
+  for (; n - i >= 8; i += 8) {
+    auto* at = reinterpret_cast<__m128i*>(units + i);
+    const __m128i v = _mm_loadu_si128(at);
+    const __m128i biased = _mm_add_epi16(v, bias);
+    const __m128i letter = _mm_cmpgt_epi16(pastLimit, biased);
+    _mm_storeu_si128(at, _mm_add_epi16(v, _mm_and_si128(letter, shift)));
+  }
+#endif
+  for (; i < n; ++i)
+    if (static_cast<char16_t>(units[i] - first) < 26) units[i] = static_cast<char16_t>(units[i] + delta);
+}
+
+}  // namespace
+
 void MakeUpper(Text& text) {
-  for (char16_t& c : text) c = static_cast<char16_t>(c - (static_cast<char16_t>(c - u'a') < 26 ? 0x20 : 0));
+  ShiftAsciiLetters(text, u'a', -0x20);
 }
 
 void MakeLower(Text& text) {
-  for (char16_t& c : text) c = static_cast<char16_t>(c + (static_cast<char16_t>(c - u'A') < 26 ? 0x20 : 0));
+  ShiftAsciiLetters(text, u'A', 0x20);
 }
 
 Text FromUtf8(std::string_view bytes) {

@@ -85,5 +85,21 @@ TEST(Text, CaseMapping_TouchesAsciiLettersOnly) {
   EXPECT_EQ(text, u"\u00C0BC\uFF21\u00E9Z[`@{");
 }
 
+TEST(Text, CaseMapping_EveryUnitAtEveryPlaceOfABlock) {
+  // All 65536 units, shifted so that each lands at every place of the eight-unit steps and in the tail.
+  for (size_t offset = 0; offset < 9; ++offset) {
+    Text text(offset, u'q');
+    for (int unit = 0; unit < 0x10000; ++unit) text += static_cast<char16_t>(unit);
+    Text lower = text, upper = text;
+    MakeLower(lower);
+    MakeUpper(upper);
+    for (size_t i = 0; i < text.size(); ++i) {
+      const char16_t ch = text[i];
+      ASSERT_EQ(lower[i], ch >= u'A' && ch <= u'Z' ? ch + 0x20 : ch) << i;
+      ASSERT_EQ(upper[i], ch >= u'a' && ch <= u'z' ? ch - 0x20 : ch) << i;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace scrivano
