@@ -195,20 +195,31 @@ void RemoveAngleMarks(Text& segment) {
 
 void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
                      const std::function<void(Text& piece, bool isLast)>& rewrite) {
+  // The pieces are rewritten over the text itself: each is copied out, rewritten and written back behind
+  // the reading. A piece that comes out longer than the room behind the reading moves the unread rest up
+  // by at least a sixteenth of the text, so that such moves stay few however many pieces grow.
   constexpr size_t kPieceLength = 1 << 15;
-  Text rewritten;
-  rewritten.reserve(text.size());
   Text piece;
-  size_t start = 0;
+  size_t written = 0;
+  size_t start = 0;  // the first unread unit
+  size_t length = text.size();
   do {
-    size_t end = std::min(start + kPieceLength, text.size());
-    while (end < text.size() && !startsPiece(text, end)) ++end;
+    size_t end = std::min(start + kPieceLength, length);
+    while (end < length && !startsPiece(text, end)) ++end;
     piece.assign(text, start, end - start);
-    rewrite(piece, end == text.size());
-    rewritten += piece;
+    rewrite(piece, end == length);
+    if (piece.size() > end - written) {
+      const size_t room = std::max(piece.size() - (end - written), length / 16 + 16);
+      text.resize(length + room);
+      std::char_traits<char16_t>::move(text.data() + end + room, text.data() + end, length - end);
+      end += room;
+      length += room;
+    }
+    std::char_traits<char16_t>::copy(text.data() + written, piece.data(), piece.size());
+    written += piece.size();
     start = end;
-  } while (start < text.size());
-  text.swap(rewritten);
+  } while (start < length);
+  text.resize(written);
 }
 
 bool IsCarriageReturnAt(TextView text, size_t at) {
@@ -228,7 +239,7 @@ int ReplacePasses::ReplaceUntilNone(TextView from, TextView to) {
 }
 
 void ReplacePasses::RemoveRunsBefore(char16_t removed, char16_t before) {
-  if (!present_.test(removed) || !present_.test(before)) return;
+  if (!Present(removed) || !Present(before)) return;
   // Only removed characters go, so a run that is not followed by before never comes to be.
   size_t kept = 0;
   size_t runStart = 0;  // where the run of removed that ends at i began (in the rewritten text)
@@ -249,14 +260,14 @@ void ReplacePasses::ReplaceEnding(TextView ending, TextView by) {
 }
 
 int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView)) {
-  if (!std::all_of(from.begin(), from.end(), [this](char16_t ch) { return present_.test(ch); })) return 0;
+  if (!std::all_of(from.begin(), from.end(), [this](char16_t ch) { return Present(ch); })) return 0;
   const int count = replace(text_, from, to);
   if (count > 0) Add(to);
   return count;
 }
 
 void ReplacePasses::Add(TextView chars) {
-  for (char16_t ch : chars) present_.set(ch);
+  for (const char16_t ch : chars) present_[ch >> 6] |= uint64_t{1} << (ch & 63);
 }
 
 }  // namespace scrivano

@@ -2,7 +2,8 @@
 // listed in parameter 6, read at every character); every other character counts as Chinese here.
 #pragma once
 
-#include <bitset>
+#include <array>
+#include <cstdint>
 #include <functional>
 
 #include "text/Text.h"
@@ -57,8 +58,10 @@ class ReplacePasses {
   int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
   void Add(TextView chars);
 
+  bool Present(char16_t ch) const { return (present_[ch >> 6] >> (ch & 63)) & 1; }
+
   Text& text_;
-  std::bitset<0x10000> present_;
+  std::array<uint64_t, 0x10000 / 64> present_{};
 };
 
 }  // namespace scrivano

@@ -273,15 +273,26 @@ void CleanVariousTags(TaskContext& context) {
 
 void RemoveBraceTags(Text& text) {
   // 1 to 3. Every tag becomes a space in front of the piece that follows it. The result starts with the
-  // line break that the mark cleaning puts in front, so that it need not copy the text again.
-  Text result = u"\r\n";
-  result.reserve(text.size() + 2);
-  size_t pos = 0;
-  for (size_t open = text.find(u'{'); open != Text::npos; open = text.find(u'{', pos)) {
-    result += u' ';
-    result.append(text, pos, open - pos);
-    const size_t close = text.find(u'}', open + 1);
-    if (close == Text::npos) {
+  // line break that the mark cleaning puts in front, so that it need not copy the text again. It is
+  // written over the text itself: three units of lead pay for that line break and the first space, and
+  // every tag after that takes at least as much room as the space it becomes.
+  constexpr TextView kLead = u"\r\n ";
+  text.insert(0, kLead.size(), u' ');
+  char16_t* const units = text.data();
+  const TextView all = text;
+  size_t written = 0;
+  const auto out = [&](size_t from, size_t count) {
+    std::char_traits<char16_t>::move(units + written, units + from, count);
+    written += count;
+  };
+  std::char_traits<char16_t>::copy(units, kLead.data(), kLead.size());
+  written = kLead.size();
+  size_t pos = kLead.size();
+  for (size_t open = all.find(u'{', pos); open != TextView::npos; open = all.find(u'{', pos)) {
+    out(pos, open - pos);
+    units[written++] = u' ';
+    const size_t close = all.find(u'}', open + 1);
+    if (close == TextView::npos) {
       ShowMessage(u"{} doesn't match !", u"Notice", MessageButtons::Ok, true);
       pos = open + 1;
       break;
@@ -289,10 +300,9 @@ void RemoveBraceTags(Text& text) {
     pos = close + 1;
   }
   // 4, 5. The last piece, then marks and spacing.
-  result += u' ';
-  result.append(text, pos);
-  CleanMarksAfterLineBreak(result);
-  text.swap(result);
+  out(pos, all.size() - pos);
+  text.resize(written);
+  CleanMarksAfterLineBreak(text);
 }
 
 void RemovePtPhTags(Text& text) {
