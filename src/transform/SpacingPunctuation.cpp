@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "settings/ParameterStore.h"
 #include "text/Pieces.h"
 #include "toolkit/CharClasses.h"
 
@@ -157,12 +158,18 @@ Text& ApplySpaceRule(Text& text) {
   // 1, 2 in one sweep. Each space is judged by its neighbours as they stand at its turn: the left one may
   // already be the marker. Marked spaces, and any U+FFFF already there, are left out as the text is
   // rewritten in place (the right neighbour is always read before anything is written over it).
+  // Parameter 6 as it stands when the sweep begins.
+  const auto parameters = CurrentParameters();
+  const Text& westernChars = parameters->Value(Param::kWesternChars);
+  const auto isWestern = [&westernChars](char16_t ch) {
+    return ch < 127 || westernChars.find(ch) != Text::npos;
+  };
   const size_t length = text.size();
   size_t kept = 0;
   char16_t left = 0;
   for (size_t i = 0; i < length; ++i) {
     char16_t ch = text[i];
-    if (ch == u' ' && i >= 1 && i + 1 < length && !(IsWesternChar(left) && IsWesternChar(text[i + 1])))
+    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(text[i + 1])))
       ch = kSpaceMarker;
     left = ch;
     if (ch != kSpaceMarker) text[kept++] = ch;
@@ -267,7 +274,7 @@ int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextVie
 }
 
 void ReplacePasses::Add(TextView chars) {
-  for (const char16_t ch : chars) present_[ch >> 6] |= uint64_t{1} << (ch & 63);
+  for (const char16_t ch : chars) present_[Bit(ch) >> 6] |= uint64_t{1} << (Bit(ch) & 63);
 }
 
 }  // namespace scrivano

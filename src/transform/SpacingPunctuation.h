@@ -1,5 +1,6 @@
 // Spacing and punctuation by language. A character is Western when IsWesternChar says so (below U+007F or
-// listed in parameter 6, read at every character); every other character counts as Chinese here.
+// listed in parameter 6, read as each sweep over a text begins); every other character counts as Chinese
+// here.
 #pragma once
 
 #include <array>
@@ -58,10 +59,13 @@ class ReplacePasses {
   int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
   void Add(TextView chars);
 
-  bool Present(char16_t ch) const { return (present_[ch >> 6] >> (ch & 63)) & 1; }
+  // Exact below U+0100; above, characters share bits, so a pass may run that finds nothing. The set is
+  // small, as the passes go over short segments one after another.
+  static size_t Bit(char16_t ch) { return ch < 0x100 ? ch : 0x100 + (ch ^ (ch >> 7)) % 0xF00; }
+  bool Present(char16_t ch) const { return (present_[Bit(ch) >> 6] >> (Bit(ch) & 63)) & 1; }
 
   Text& text_;
-  std::array<uint64_t, 0x10000 / 64> present_{};
+  std::array<uint64_t, 0x1000 / 64> present_{};
 };
 
 }  // namespace scrivano

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "prompt/SelectionPrompt.h"
@@ -52,31 +54,64 @@ bool IsDigitsOnly(TextView line) {
 }
 
 // Where each bracket group of text ends (just after its closing bracket), by the position of its opening
-// bracket; -1 for a group that is not closed, and for every other position. One sweep with a stack of
-// open brackets gives what SkipBracketGroup finds from each opening bracket: a group ends at the first
-// closing bracket that brings its depth back to 0, which is the one that takes it off the stack.
-std::vector<int> BracketGroupEnds(TextView text) {
-  std::vector<int> ends(text.size(), -1);
-  std::vector<int> open;
-  for (int i = 0; i < Length(text); ++i) {
-    const char16_t ch = text[static_cast<size_t>(i)];
-    if (IsOpeningBracket(ch)) {
-      open.push_back(i);
-    } else if (IsClosingBracket(ch) && !open.empty()) {
-      ends[static_cast<size_t>(open.back())] = i + 1;
-      open.pop_back();
+// bracket, for the groups that are closed. One sweep with a stack of open brackets gives what
+// SkipBracketGroup finds from each opening bracket: a group ends at the first closing bracket that brings
+// its depth back to 0, which is the one that takes it off the stack.
+class BracketGroups {
+ public:
+  explicit BracketGroups(TextView text) {
+    std::vector<int> open;
+    for (int i = 0; i < Length(text); ++i) {
+      const char16_t ch = text[static_cast<size_t>(i)];
+      if (IsOpeningBracket(ch)) {
+        open.push_back(i);
+      } else if (IsClosingBracket(ch) && !open.empty()) {
+        ends_.emplace_back(open.back(), i + 1);
+        open.pop_back();
+      }
     }
+    std::sort(ends_.begin(), ends_.end());
   }
-  return ends;
-}
+
+  // -1 for a group that is not closed.
+  int EndOf(int opening) const {
+    const auto at = std::lower_bound(ends_.begin(), ends_.end(), std::make_pair(opening, 0));
+    return at != ends_.end() && at->first == opening ? at->second : -1;
+  }
+
+ private:
+  std::vector<std::pair<int, int>> ends_;  // opening bracket -> just after its closing bracket
+};
 
 // SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand.
-int SkipBracketGroup(TextView text, int pos, const std::vector<int>& ends) {
+int SkipBracketGroup(TextView text, int pos, const BracketGroups& groups) {
   if (!IsOpeningBracket(text[static_cast<size_t>(pos)])) return pos;
-  if (ends[static_cast<size_t>(pos)] >= 0) return ends[static_cast<size_t>(pos)];
+  const int end = groups.EndOf(pos);
+  if (end >= 0) return end;
   ShowMessage(Mid(text, pos, 18), u"Missing bracket !", MessageButtons::Ok, true);
   return pos;
 }
+
+// Parameters 6 and 7 as they stand when the scan begins, tested as IsWesternChar and IsNeutralChar test
+// them.
+class ScanClasses {
+ public:
+  ScanClasses() : parameters_(CurrentParameters()) {}
+  bool IsWestern(char16_t ch) const {
+    return ch < 127 || parameters_->Value(Param::kWesternChars).find(ch) != Text::npos;
+  }
+  // Moves pos on by one when the character there is a whole item of parameter 7.
+  bool IsNeutral(TextView text, int& pos) const {
+    const Text& list = parameters_->Value(Param::kNeutralChars);
+    if (list.empty() || !IsListItem(list, text.substr(static_cast<size_t>(pos), 1), TextView(&kTab, 1)))
+      return false;
+    ++pos;
+    return true;
+  }
+
+ private:
+  std::shared_ptr<const ParameterValues> parameters_;
+};
 
 // The piece from segStart to split, trimmed and given its language's punctuation.
 Text Piece(TextView text, int segStart, int split, bool isWestern) {
@@ -87,8 +122,9 @@ Text Piece(TextView text, int segStart, int split, bool isWestern) {
 }  // namespace
 
 void SplitEnglishChinese(Text& text, bool sameLine) {
-  // 1. Work on a copy.
-  Text s = text;
+  // 1. The text becomes the working copy; the result is built anew.
+  Text s = std::move(text);
+  text = Text();
   // 2. Run lengths N/M; without a "/" (or with nothing after it) M is N.
   const Text runLengths = ParameterText(Param::kSplitRunLengths);
   Text token;
@@ -115,9 +151,10 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   NormalizeSpacing(s, false);
 
   // 9.
-  text.clear();
+  text.reserve(s.size() + s.size() / 16 + 2);
   const int length = Length(s);
-  const std::vector<int> groupEnds = BracketGroupEnds(s);
+  const BracketGroups groups(s);
+  const ScanClasses classes;
   int pos = 0;
   int segStart = 0;
   bool curWestern = startsWestern;
@@ -126,24 +163,24 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   while (pos < length) {
     // 10.1 A bracketed group inside a Chinese segment is passed over whole.
     if (!curWestern) {
-      pos = SkipBracketGroup(s, pos, groupEnds);
+      pos = SkipBracketGroup(s, pos, groups);
       if (pos >= length) break;
     }
     // 10.2, 10.3 Same language, or a neutral character: no change.
-    const bool western = IsWesternChar(s[static_cast<size_t>(pos)]);
+    const bool western = classes.IsWestern(s[static_cast<size_t>(pos)]);
     if (western == curWestern) {
       ++pos;
       continue;
     }
-    if (IsNeutralChar(s, pos, 1)) continue;
+    if (classes.IsNeutral(s, pos)) continue;
     // 10.4 How long is the foreign run?
     const int limit = curWestern ? limitWestern : limitChinese;
     int count = 1;
     int q = pos + 1;
     while (count < limit) {
       if (q >= length) break;
-      if (IsNeutralChar(s, q, 1)) continue;
-      if (IsWesternChar(s[static_cast<size_t>(q)]) == curWestern) break;
+      if (classes.IsNeutral(s, q)) continue;
+      if (classes.IsWestern(s[static_cast<size_t>(q)]) == curWestern) break;
       ++count;
       ++q;
     }
