@@ -162,17 +162,32 @@ Text& ApplySpaceRule(Text& text) {
   const auto parameters = CurrentParameters();
   const Text& westernChars = parameters->Value(Param::kWesternChars);
   const auto isWestern = [&westernChars](char16_t ch) {
-    return ch < 127 || westernChars.find(ch) != Text::npos;
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
   };
-  const size_t length = text.size();
+  const TextView all = text;
+  const size_t length = all.size();
+  // Stretches without a space and without U+FFFF are moved down whole.
+  const bool hasMarker = all.find(kSpaceMarker) != TextView::npos;
   size_t kept = 0;
   char16_t left = 0;
-  for (size_t i = 0; i < length; ++i) {
-    char16_t ch = text[i];
-    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(text[i + 1])))
-      ch = kSpaceMarker;
+  size_t i = 0;
+  while (i < length) {
+    if (!hasMarker) {
+      const int space = Find(all, u' ', static_cast<int>(i));
+      const size_t end = space < 0 ? length : static_cast<size_t>(space);
+      if (end > i) {
+        std::char_traits<char16_t>::move(text.data() + kept, text.data() + i, end - i);
+        kept += end - i;
+        left = all[end - 1];
+        i = end;
+        if (i == length) break;
+      }
+    }
+    char16_t ch = all[i];
+    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(all[i + 1]))) ch = kSpaceMarker;
     left = ch;
     if (ch != kSpaceMarker) text[kept++] = ch;
+    ++i;
   }
   text.resize(kept);
   return text;

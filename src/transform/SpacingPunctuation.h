@@ -61,11 +61,11 @@ class ReplacePasses {
 
   // Exact below U+0100; above, characters share bits, so a pass may run that finds nothing. The set is
   // small, as the passes go over short segments one after another.
-  static size_t Bit(char16_t ch) { return ch < 0x100 ? ch : 0x100 + (ch ^ (ch >> 7)) % 0xF00; }
+  static size_t Bit(char16_t ch) { return ch < 0x100 ? ch : 0x100 + ((ch ^ (ch >> 5)) & 0x7FF); }
   bool Present(char16_t ch) const { return (present_[Bit(ch) >> 6] >> (Bit(ch) & 63)) & 1; }
 
   Text& text_;
-  std::array<uint64_t, 0x1000 / 64> present_{};
+  std::array<uint64_t, 0x900 / 64> present_{};
 };
 
 }  // namespace scrivano

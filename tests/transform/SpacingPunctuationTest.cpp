@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
 #include "text/Pieces.h"
+#include "toolkit/CharClasses.h"
 #include "transform/SpacingPunctuation.h"
 
 namespace scrivano {
@@ -194,6 +196,24 @@ TEST(ApplySpaceRule, ReadsTheWesternCharactersOfParameter6) {
   text = u"\u4E2D  a";
   ApplySpaceRule(text);
   EXPECT_EQ(text, u"\u4E2D a");
+}
+
+TEST(ApplySpaceRule, MatchesMarkingEverySpaceThenRemovingTheMarkers) {
+  test::TestPrompts prompts;
+  const char16_t letters[] = {u'a', u' ', u' ', u'\u4E2D', 0xFFFF, u'\u00E9'};
+  std::mt19937 random(9);
+  for (int round = 0; round < 4000; ++round) {
+    test::SetParameter(Param::kWesternChars, round % 2 ? u"\u00E9" : u"");
+    Text text;
+    for (unsigned k = random() % 60; k > 0; --k) text += letters[random() % std::size(letters)];
+    Text marked = text;
+    for (size_t i = 1; i + 1 < marked.size(); ++i)
+      if (marked[i] == u' ' && !(IsWesternChar(marked[i - 1]) && IsWesternChar(marked[i + 1])))
+        marked[i] = 0xFFFF;
+    std::erase(marked, char16_t{0xFFFF});
+    ApplySpaceRule(text);
+    ASSERT_EQ(text, marked) << round;
+  }
 }
 
 TEST(RewriteInPieces, PiecesThatGrowOrShrinkGiveTheirRewritesInOrder) {
