@@ -231,7 +231,8 @@ void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
     piece.assign(text, start, end - start);
     rewrite(piece, end == length);
     if (piece.size() > end - written) {
-      const size_t room = std::max(piece.size() - (end - written), length / 16 + 16);
+      const size_t room =
+          std::max(piece.size() - (end - written), std::min(length / 16 + 16, text.capacity() - length));
       text.resize(length + room);
       std::char_traits<char16_t>::move(text.data() + end + room, text.data() + end, length - end);
       end += room;
