@@ -91,6 +91,11 @@ size_t InputDecoder::ReservedUnits() const {
   return units + units / 8 + kSpareUnits;
 }
 
+size_t InputDecoder::UnitsAtMost(size_t bytes) const {
+  const size_t units = encoding_ == StreamEncoding::kUtf8 ? bytes : bytes / 2;
+  return (raw_ ? units : 2 * units) + kSpareUnits;
+}
+
 void InputDecoder::Decode(std::string_view chunk, Text& text) {
   inputSize_ += chunk.size();
   if (!started_) {

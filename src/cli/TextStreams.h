@@ -25,6 +25,10 @@ class InputDecoder {
   // well-formed input, so that decoding never moves it.
   void Measure(std::string_view chunk);
   size_t ReservedUnits() const;
+  // Without a first pass: enough for the text of any input of that many bytes (a line feed may become
+  // two units). Reserved memory that is never written costs nothing, so a text decoded into this much
+  // room is never moved.
+  size_t UnitsAtMost(size_t bytes) const;
 
   void Decode(std::string_view chunk, Text& text);
   // The held-back end of the input; call once after the last chunk.

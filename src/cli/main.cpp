@@ -68,15 +68,17 @@ bool IsStandardStream(const std::string& file) {
   return file.empty() || file == "-";
 }
 
-// Regular files are read twice, a chunk at a time: once to measure the text, once to decode it straight
-// into a buffer of that size, so that neither the whole bytes nor a grown copy of the text are ever held
-// beside it. Other inputs (pipes, terminals) are read whole and then decoded.
+// Regular files are read a chunk at a time and decoded straight into a buffer that any text of their size
+// fits, so that neither the whole bytes nor a grown copy of the text are ever held beside it; the part of
+// the buffer that the text does not need is never touched and costs no memory. Other inputs (pipes,
+// terminals) are read whole and then decoded.
 constexpr size_t kChunkBytes = size_t{1} << 20;
 
 bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0) return false;
+  text.reserve(decoder.UnitsAtMost(info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0));
   std::string chunk(kChunkBytes, '\0');
-  if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); })) return false;
-  text.reserve(decoder.ReservedUnits());
   if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); })) return false;
   decoder.Finish(text);
   return true;

@@ -36,14 +36,19 @@ void LinkSectionLines(Text& section) {
     std::char_traits<char16_t>::move(units + written, units + from, count);
     written += count;
   };
+  // Parameter 6 as it stands when the joining begins.
+  const auto parameters = CurrentParameters();
+  const Text& westernChars = parameters->Value(Param::kWesternChars);
+  const auto isWestern = [&westernChars](char16_t ch) {
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  };
   int pieceStart = 0;
-  for (int i = 2; i <= length - 4; ++i) {
-    if (t[static_cast<size_t>(i)] != u'\r') continue;
+  for (int i = Find(t, u'\r', 2); i >= 0 && i <= length - 4; i = Find(t, u'\r', i + 1)) {
     const char16_t prev = t[static_cast<size_t>(i) - 1];
     const char16_t next = t[static_cast<size_t>(i) + 2];
     if (prev != u'\n' && next != u'\r') {
       moveDown(static_cast<size_t>(pieceStart), static_cast<size_t>(i - pieceStart));
-      if (IsWesternChar(prev) && IsWesternChar(next)) units[written++] = u' ';
+      if (isWestern(prev) && isWestern(next)) units[written++] = u' ';
       // The join drops the line break only: a carriage return without its line feed keeps the character
       // that follows it.
       pieceStart = t[static_cast<size_t>(i) + 1] == u'\n' ? i + 2 : i + 1;
