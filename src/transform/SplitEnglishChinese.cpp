@@ -83,11 +83,12 @@ class BracketGroups {
   std::vector<std::pair<int, int>> ends_;  // opening bracket -> just after its closing bracket
 };
 
-// SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand.
-int SkipBracketGroup(TextView text, int pos, const BracketGroups& groups) {
+// SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand, in a text that has moved
+// by moved units since.
+int SkipBracketGroup(TextView text, int pos, const BracketGroups& groups, int moved) {
   if (!IsOpeningBracket(text[static_cast<size_t>(pos)])) return pos;
-  const int end = groups.EndOf(pos);
-  if (end >= 0) return end;
+  const int end = groups.EndOf(pos - moved);
+  if (end >= 0) return end + moved;
   ShowMessage(Mid(text, pos, 18), u"Missing bracket !", MessageButtons::Ok, true);
   return pos;
 }
@@ -150,11 +151,32 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   ReplaceUntilNone(s, u"\r\n", returnAsSpace ? u" " : u"");
   NormalizeSpacing(s, false);
 
-  // 9.
-  text.reserve(s.size() + s.size() / 16 + 2);
-  const int length = Length(s);
+  // 9. The result is written over s itself, behind the scan. The unit just before the unread text stays
+  //    as it was, for the look back of step 10.7. A piece that would reach it moves the unread text up by
+  //    at least a sixteenth of the text, so such moves stay few; positions found before a move are
+  //    translated by how far the text has moved since.
+  int length = Length(s);
   const BracketGroups groups(s);
   const ScanClasses classes;
+  int moved = 0;
+  size_t written = 0;
+  const auto emit = [&](const Text& piece, TextView separator, int& unread) {
+    const size_t size = piece.size() + separator.size();
+    const auto keepFrom = static_cast<size_t>(std::max(unread - 1, 0));
+    if (written + size > keepFrom) {
+      const size_t spare = s.capacity() - s.size();
+      const size_t room = std::max(written + size - keepFrom, std::min(s.size() / 16 + 16, spare));
+      const size_t tail = s.size() - keepFrom;
+      s.resize(s.size() + room);
+      std::char_traits<char16_t>::move(s.data() + keepFrom + room, s.data() + keepFrom, tail);
+      unread += static_cast<int>(room);
+      length += static_cast<int>(room);
+      moved += static_cast<int>(room);
+    }
+    std::char_traits<char16_t>::copy(s.data() + written, piece.data(), piece.size());
+    std::char_traits<char16_t>::copy(s.data() + written + piece.size(), separator.data(), separator.size());
+    written += size;
+  };
   int pos = 0;
   int segStart = 0;
   bool curWestern = startsWestern;
@@ -163,7 +185,7 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   while (pos < length) {
     // 10.1 A bracketed group inside a Chinese segment is passed over whole.
     if (!curWestern) {
-      pos = SkipBracketGroup(s, pos, groups);
+      pos = SkipBracketGroup(s, pos, groups, moved);
       if (pos >= length) break;
     }
     // 10.2, 10.3 Same language, or a neutral character: no change.
@@ -194,7 +216,7 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
     // stays with the old one. A split at 0 or 1 (only possible at the very start of the text) stays
     // where the scan found it.
     int split = pos;
-    if (pos >= 2) {
+    if (pos - moved >= 2) {
       const char16_t before = s[static_cast<size_t>(pos - 1)];
       if (before == 0x201C || before == 0xFF08 || before == u'(')
         split = pos - 1;
@@ -204,16 +226,22 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
     // 10.8
     if (startsWestern && curWestern) KeepTrailingTerm(s, segStart, split);
     // 10.9, 10.10
-    text += Piece(s, segStart, split, curWestern);
-    text += first ? sepA : sepB;
+    const int before = split;
+    emit(Piece(s, segStart, split, curWestern), first ? sepA : sepB, split);
+    q += split - before;
     segStart = split;
     curWestern = western;
     pos = q;
     first = !first;
   }
-  // 11. The last piece.
-  text += Piece(s, segStart, length, curWestern);
-  text += u"\r\n";
+  // 11. The last piece: nothing is left to read but what it copied.
+  const Text last = Piece(s, segStart, length, curWestern);
+  s.resize(std::max(s.size(), written + last.size() + 2));
+  std::char_traits<char16_t>::copy(s.data() + written, last.data(), last.size());
+  written += last.size();
+  s.resize(written);
+  s += u"\r\n";
+  text = std::move(s);
 }
 
 void DropListedLines(Text& text, TextView listSpec) {
