@@ -249,19 +249,29 @@ void DropListedLines(Text& text, TextView listSpec) {
   Text list;
   if (!ValueAfterColon(listSpec, list, false)) return;
   // 2, 3.
-  const Text copy = text;
-  text.clear();
   const bool deleteNumbers = AskYesNo(u"Delete number-only lines ?", u"Notice");
-  // 4. Lines are compared as they stand, untrimmed.
-  Text line;
-  int pos = 0;
-  do {
-    NextToken(copy, pos, line, u"\r\n");
-    if (IsListItem(list, line, u"\t")) continue;
-    if (deleteNumbers && IsDigitsOnly(line)) continue;
-    text += u"\r\n";
-    text += line;
-  } while (pos != 0);
+  // 4. Lines are compared as they stand, untrimmed. The kept ones are written over the text itself, each
+  //    after a "\r\n": two units of lead pay for the first, the line break after each line for the rest.
+  constexpr size_t kLead = 2;
+  text.insert(0, kLead, u' ');
+  char16_t* const units = text.data();
+  const TextView all = text;
+  const int length = Length(all);
+  size_t written = 0;
+  int from = static_cast<int>(kLead);
+  while (true) {
+    const int at = Find(all, kLineBreak, from);
+    const int end = at < 0 ? length : at;
+    const TextView line = all.substr(static_cast<size_t>(from), static_cast<size_t>(end - from));
+    if (!IsListItem(list, line, u"\t") && !(deleteNumbers && IsDigitsOnly(line))) {
+      std::char_traits<char16_t>::copy(units + written, kLineBreak, 2);
+      std::char_traits<char16_t>::move(units + written + 2, line.data(), line.size());
+      written += 2 + line.size();
+    }
+    if (at < 0 || at + 2 >= length) break;
+    from = at + 2;
+  }
+  text.resize(written);
 }
 
 int SkipBracketGroup(TextView text, int pos, int end) {
