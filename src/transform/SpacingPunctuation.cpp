@@ -97,8 +97,7 @@ bool FollowsNonBlank(TextView text, size_t at) {
 // anything anywhere.
 // Step 1 and the table up to the first half of the quotation-mark step (W7); true when that half
 // replaced anything.
-bool PunctuationBeforeQuotes(Text& piece, bool isWestern, bool isLastPiece) {
-  ReplacePasses passes(piece);
+bool PunctuationBeforeQuotes(ReplacePasses& passes, bool isWestern, bool isLastPiece) {
   // 1. Tabs, ideographic spaces and vertical tabs become spaces.
   passes.Replace(u"\t", u" ");
   passes.Replace(u"\u3000", u" ");
@@ -115,8 +114,7 @@ bool PunctuationBeforeQuotes(Text& piece, bool isWestern, bool isLastPiece) {
 }
 
 // The rest of the table, then steps 3 and 4.
-void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
-  ReplacePasses passes(piece);
+void PunctuationAfterQuotes(ReplacePasses& passes, bool isWestern, bool quotesReplaced) {
   if (isWestern) {
     if (quotesReplaced) passes.Replace(u"' ", u"\" ");  // W7, second half
     ReplaceEach(passes, kWesternBeforeCommas);
@@ -127,6 +125,23 @@ void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
   passes.Replace(u" %", u"%");
   ReplaceEach(passes, kAngleMarks);
 }
+
+// Steps 2 to 5 of NormalizeSpacing.
+void SpacingPasses(ReplacePasses& passes) {
+  // 2. Runs of spaces.
+  passes.ReplaceUntilNone(u"    ", u" ");
+  passes.ReplaceUntilNone(u"  ", u" ");
+  // 3. Spaces at line starts and ends.
+  passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
+  passes.ReplaceUntilNone(u" \r\n", u"\r\n");
+  // 4. At most two empty lines in a row.
+  passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
+  // 5.
+  TightenAroundSeparator(passes, u'\t');
+}
+
+// Texts up to this long are one piece for RewriteInPieces.
+constexpr size_t kPieceLength = 1 << 15;
 
 }  // namespace
 
@@ -139,16 +154,7 @@ Text& NormalizeSpacing(Text& text, bool spacesOnly) {
   // 2 to 5, piece by piece.
   RewriteInPieces(text, FollowsNonBlank, [](Text& piece, bool) {
     ReplacePasses passes(piece);
-    // 2. Runs of spaces.
-    passes.ReplaceUntilNone(u"    ", u" ");
-    passes.ReplaceUntilNone(u"  ", u" ");
-    // 3. Spaces at line starts and ends.
-    passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
-    passes.ReplaceUntilNone(u" \r\n", u"\r\n");
-    // 4. At most two empty lines in a row.
-    passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
-    // 5.
-    TightenAroundSeparator(passes, u'\t');
+    SpacingPasses(passes);
   });
   // 6.
   return ApplySpaceRule(text);
@@ -199,13 +205,25 @@ void TightenAroundSeparator(Text& text, char16_t separator) {
 }
 
 Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
+  if (segment.size() <= kPieceLength) {
+    // One piece: the steps share one set of the characters present. Trimming only takes characters
+    // away, which leaves the set a superset, as it must be.
+    ReplacePasses passes(segment);
+    PunctuationAfterQuotes(passes, isWestern, PunctuationBeforeQuotes(passes, isWestern, true));
+    Trim(segment);
+    SpacingPasses(passes);
+    return ApplySpaceRule(segment);
+  }
   // 1 to 4, piece by piece.
   bool quotesReplaced = false;
   RewriteInPieces(segment, IsCarriageReturnAt, [&](Text& piece, bool isLast) {
-    if (PunctuationBeforeQuotes(piece, isWestern, isLast)) quotesReplaced = true;
+    ReplacePasses passes(piece);
+    if (PunctuationBeforeQuotes(passes, isWestern, isLast)) quotesReplaced = true;
   });
-  RewriteInPieces(segment, IsCarriageReturnAt,
-                  [&](Text& piece, bool) { PunctuationAfterQuotes(piece, isWestern, quotesReplaced); });
+  RewriteInPieces(segment, IsCarriageReturnAt, [&](Text& piece, bool) {
+    ReplacePasses passes(piece);
+    PunctuationAfterQuotes(passes, isWestern, quotesReplaced);
+  });
   // 5.
   return NormalizeSpacing(segment, false);
 }
@@ -220,7 +238,7 @@ void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
   // The pieces are rewritten over the text itself: each is copied out, rewritten and written back behind
   // the reading. A piece that comes out longer than the room behind the reading moves the unread rest up
   // by at least a sixteenth of the text, so that such moves stay few however many pieces grow.
-  constexpr size_t kPieceLength = 1 << 15;
+  if (text.size() <= kPieceLength) return rewrite(text, true);  // one piece
   Text piece;
   size_t written = 0;
   size_t start = 0;  // the first unread unit
@@ -290,7 +308,7 @@ int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextVie
 }
 
 void ReplacePasses::Add(TextView chars) {
-  for (const char16_t ch : chars) present_[Bit(ch) >> 6] |= uint64_t{1} << (Bit(ch) & 63);
+  for (const char16_t ch : chars) present_[Place(ch)] = 1;
 }
 
 }  // namespace scrivano

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 
 #include "text/Text.h"
@@ -59,13 +58,13 @@ class ReplacePasses {
   int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
   void Add(TextView chars);
 
-  // Exact below U+0100; above, characters share bits, so a pass may run that finds nothing. The set is
+  // Exact below U+0100; above, characters share places, so a pass may run that finds nothing. The set is
   // small, as the passes go over short segments one after another.
-  static size_t Bit(char16_t ch) { return ch < 0x100 ? ch : 0x100 + ((ch ^ (ch >> 5)) & 0x7FF); }
-  bool Present(char16_t ch) const { return (present_[Bit(ch) >> 6] >> (Bit(ch) & 63)) & 1; }
+  static size_t Place(char16_t ch) { return ch < 0x100 ? ch : 0x100 + ((ch ^ (ch >> 5)) & 0x3FF); }
+  bool Present(char16_t ch) const { return present_[Place(ch)] != 0; }
 
   Text& text_;
-  std::array<uint64_t, 0x900 / 64> present_{};
+  std::array<unsigned char, 0x500> present_{};
 };
 
 }  // namespace scrivano
