@@ -126,7 +126,8 @@ void InputDecoder::Finish(Text& text) {
     inputSize_ -= start.size();
   }
   if (encoding_ == StreamEncoding::kUtf8 && !pending_.empty())
-    undecodable_ += AppendUtf8AsUtf16(pending_, text, raw_ ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
+    undecodable_ +=
+        AppendUtf8AsUtf16(pending_, text, raw_ ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
   pending_.clear();  // a final odd byte of UTF-16 is dropped
 }
 
@@ -196,8 +197,8 @@ void EncodeOutputInSlices(TextView text, StreamEncoding encoding, bool raw,
 
 std::string EncodeOutput(TextView text, StreamEncoding encoding, bool raw) {
   std::string bytes;
-  EncodeOutputInSlices(text, encoding, raw, [&bytes](std::string_view slice) { bytes.append(slice); },
-                       text.size() + 1);
+  EncodeOutputInSlices(
+      text, encoding, raw, [&bytes](std::string_view slice) { bytes.append(slice); }, text.size() + 1);
   return bytes;
 }
 

@@ -48,7 +48,7 @@ class InputDecoder {
   size_t measuredBytes_ = 0;
   bool measuredOdd_ = false;
   unsigned char measuredLow_ = 0;
-  std::string start_;    // the first bytes, until the mark is known to be there or not
+  std::string start_;  // the first bytes, until the mark is known to be there or not
   bool started_ = false;
   std::string pending_;  // an unfinished sequence (UTF-8) or an odd byte (UTF-16) at a chunk's end
   size_t undecodable_ = 0;

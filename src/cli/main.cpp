@@ -7,10 +7,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -79,7 +79,8 @@ bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
   if (::fstat(fd, &info) != 0) return false;
   text.reserve(decoder.UnitsAtMost(info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0));
   std::string chunk(kChunkBytes, '\0');
-  if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); })) return false;
+  if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); }))
+    return false;
   decoder.Finish(text);
   return true;
 }
@@ -94,9 +95,8 @@ void DecodeWhole(std::string bytes, InputDecoder& decoder, Text& text) {
 void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) {
   if (IsStandardStream(inputFile)) {
     struct stat info;
-    const off_t at = ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode)
-                         ? ::lseek(STDIN_FILENO, 0, SEEK_CUR)
-                         : -1;
+    const off_t at =
+        ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
     if (at < 0) return DecodeWhole(ReadStandardInput(), decoder, text);
     if (!DecodeRegularFile(STDIN_FILENO, at, decoder, text))
       throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
@@ -122,11 +122,13 @@ void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) 
 // The output is encoded and written a slice at a time; a file is replaced only once all of it is written.
 void WriteOutput(const std::string& outputFile, TextView text, StreamEncoding encoding, bool raw) {
   if (IsStandardStream(outputFile))
-    return EncodeOutputInSlices(text, encoding, raw, [](std::string_view bytes) { WriteStandardOutput(bytes); });
+    return EncodeOutputInSlices(text, encoding, raw,
+                                [](std::string_view bytes) { WriteStandardOutput(bytes); });
   AtomicFileWriter writer;
   bool ok = writer.Open(FromUtf8(outputFile));
   if (ok)
-    EncodeOutputInSlices(text, encoding, raw, [&](std::string_view bytes) { ok = ok && writer.Write(bytes); });
+    EncodeOutputInSlices(text, encoding, raw,
+                         [&](std::string_view bytes) { ok = ok && writer.Write(bytes); });
   if (!ok || !writer.Commit()) throw UsageError("cannot write the output file \"" + outputFile + "\"");
 }
 

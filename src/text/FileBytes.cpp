@@ -140,7 +140,8 @@ bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
   return true;
 }
 
-bool ReadChunksAt(int fd, off_t at, std::string& buffer, const std::function<void(std::string_view)>& consume) {
+bool ReadChunksAt(int fd, off_t at, std::string& buffer,
+                  const std::function<void(std::string_view)>& consume) {
   while (true) {
     // A full buffer unless the end comes first, so that the pieces do not depend on how reads fall.
     size_t filled = 0;

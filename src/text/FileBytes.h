@@ -24,7 +24,8 @@ bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes);
 int OpenForReading(TextView path, std::string* why = nullptr);
 // Reads the regular file fd from offset at to its end, buffer.size() bytes at a time (without moving its
 // offset), and hands every piece to consume. False with errno set on a read error.
-bool ReadChunksAt(int fd, off_t at, std::string& buffer, const std::function<void(std::string_view)>& consume);
+bool ReadChunksAt(int fd, off_t at, std::string& buffer,
+                  const std::function<void(std::string_view)>& consume);
 
 // WriteFileBytesAtomically for bytes that come in pieces: Open, Write any number of times, Commit. Until
 // Commit has succeeded path is untouched; a writer destroyed before that removes its temporary file.

@@ -190,7 +190,8 @@ Text& ApplySpaceRule(Text& text) {
       }
     }
     char16_t ch = all[i];
-    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(all[i + 1]))) ch = kSpaceMarker;
+    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(all[i + 1])))
+      ch = kSpaceMarker;
     left = ch;
     if (ch != kSpaceMarker) text[kept++] = ch;
     ++i;
@@ -245,6 +246,10 @@ void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
   size_t length = text.size();
   do {
     size_t end = std::min(start + kPieceLength, length);
+    if (startsPiece == IsCarriageReturnAt) {
+      const int found = Find(text, u'\r', static_cast<int>(end));
+      end = found < 0 ? length : static_cast<size_t>(found);
+    }
     while (end < length && !startsPiece(text, end)) ++end;
     piece.assign(text, start, end - start);
     rewrite(piece, end == length);

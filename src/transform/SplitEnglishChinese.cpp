@@ -97,14 +97,17 @@ int SkipBracketGroup(TextView text, int pos, const BracketGroups& groups, int mo
 // them.
 class ScanClasses {
  public:
-  ScanClasses() : parameters_(CurrentParameters()) {}
+  ScanClasses()
+      : parameters_(CurrentParameters()),
+        western_(parameters_->Value(Param::kWesternChars)),
+        neutral_(parameters_->Value(Param::kNeutralChars)) {}
   bool IsWestern(char16_t ch) const {
-    return ch < 127 || parameters_->Value(Param::kWesternChars).find(ch) != Text::npos;
+    return ch < 127 || (!western_.empty() && western_.find(ch) != Text::npos);
   }
   // Moves pos on by one when the character there is a whole item of parameter 7.
   bool IsNeutral(TextView text, int& pos) const {
-    const Text& list = parameters_->Value(Param::kNeutralChars);
-    if (list.empty() || !IsListItem(list, text.substr(static_cast<size_t>(pos), 1), TextView(&kTab, 1)))
+    if (neutral_.empty() ||
+        !IsListItem(neutral_, text.substr(static_cast<size_t>(pos), 1), TextView(&kTab, 1)))
       return false;
     ++pos;
     return true;
@@ -112,6 +115,8 @@ class ScanClasses {
 
  private:
   std::shared_ptr<const ParameterValues> parameters_;
+  const Text& western_;
+  const Text& neutral_;
 };
 
 // The piece from segStart to split, trimmed and given its language's punctuation.

@@ -131,10 +131,22 @@ Text DecodeInChunks(std::string_view bytes, StreamEncoding encoding, bool raw, s
 
 TEST(TextStreams, ChunkedConversions_MatchTheWholeOnesWhereverTheCutsFall) {
   // Pieces that a cut may split: marks, pairs, broken sequences and line breaks.
-  const std::string pieces[] = {"\n",           "\r",           "\r\n",           "a",
-                                "\xEF\xBB\xBF",   "\xE4\xB8\xAD",   "\xF0\x9F\x98\x80", "\xE4\xB8",
-                                "\xF0\x9F\x98",   "\x80\x80\x80\x80", "\xC2",           "\xE0\x80",
-                                "\xED\xA0\x80",   "\xFF",           "\xF4\x90\x80\x80", "0123456789abcdefghij"};
+  const std::string pieces[] = {"\n",
+                                "\r",
+                                "\r\n",
+                                "a",
+                                "\xEF\xBB\xBF",
+                                "\xE4\xB8\xAD",
+                                "\xF0\x9F\x98\x80",
+                                "\xE4\xB8",
+                                "\xF0\x9F\x98",
+                                "\x80\x80\x80\x80",
+                                "\xC2",
+                                "\xE0\x80",
+                                "\xED\xA0\x80",
+                                "\xFF",
+                                "\xF4\x90\x80\x80",
+                                "0123456789abcdefghij"};
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
     std::string bytes;
@@ -150,12 +162,13 @@ TEST(TextStreams, ChunkedConversions_MatchTheWholeOnesWhereverTheCutsFall) {
         ASSERT_EQ(inputSize, bytes.size());
         if (encoding == StreamEncoding::kUtf8) {
           Text plain;
-          ASSERT_EQ(undecodable,
-                    AppendUtf8AsUtf16Plain(bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
+          ASSERT_EQ(undecodable, AppendUtf8AsUtf16Plain(
+                                     bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
         }
         // Out again in slices of any size.
         std::string sliced;
-        EncodeOutputInSlices(chunked, encoding, raw, [&](std::string_view b) { sliced += b; }, 1 + random() % 5);
+        EncodeOutputInSlices(
+            chunked, encoding, raw, [&](std::string_view b) { sliced += b; }, 1 + random() % 5);
         ASSERT_EQ(sliced, EncodeOutput(chunked, encoding, raw));
       }
     }
@@ -166,10 +179,12 @@ TEST(TextStreams, EncodedSlices_NeverSplitALineBreakOrAPair) {
   const Text text = u"ab\r\r\ncd\U0001F600e\r";
   std::string bytes;
   std::vector<std::string> slices;
-  EncodeOutputInSlices(text, StreamEncoding::kUtf8, false, [&](std::string_view b) { slices.emplace_back(b); }, 2);
+  EncodeOutputInSlices(
+      text, StreamEncoding::kUtf8, false, [&](std::string_view b) { slices.emplace_back(b); }, 2);
   EXPECT_EQ(slices, (std::vector<std::string>{"ab", "\r\n", "cd", "\xF0\x9F\x98\x80", "e\r"}));
   slices.clear();
-  EncodeOutputInSlices(u"", StreamEncoding::kUtf8, false, [&](std::string_view b) { slices.emplace_back(b); });
+  EncodeOutputInSlices(u"", StreamEncoding::kUtf8, false,
+                       [&](std::string_view b) { slices.emplace_back(b); });
   EXPECT_TRUE(slices.empty());
 }
 

@@ -105,9 +105,11 @@ Text LiteralRemovePlaceholders(Text text) {
   int pos = 0;
   for (int tagStart = Find(text, u"<ph"); tagStart >= 0; tagStart = Find(text, u"<ph", pos)) {
     const int tagEnd = Find(text, u"/>", tagStart + 3);
-    const Text number = tagEnd < 0 ? MidFrom(text, tagStart + 3) : Mid(text, tagStart + 3, tagEnd - tagStart - 3);
+    const Text number =
+        tagEnd < 0 ? MidFrom(text, tagStart + 3) : Mid(text, tagStart + 3, tagEnd - tagStart - 3);
     if (number.find_first_not_of(u"0123456789") != Text::npos)
-      return u"Wrong tag:\r\n\r\n" + (tagEnd < 0 ? MidFrom(text, tagStart) : Mid(text, tagStart, tagEnd + 2 - tagStart));
+      return u"Wrong tag:\r\n\r\n" +
+             (tagEnd < 0 ? MidFrom(text, tagStart) : Mid(text, tagStart, tagEnd + 2 - tagStart));
     rebuilt += Mid(text, pos, tagStart - pos);
     pos = tagEnd < 0 ? Length(text) : tagEnd + 2;
   }
@@ -119,15 +121,15 @@ TEST(RemovePtPhTags, PairsAsThePassesOverTheRebuiltTextDo) {
   // pieces into a new tag, or leave a wrong one to be found by a later pass.
   const char16_t* const kTags[] = {u"<pt1>", u"</pt1>", u"<pt2>", u"</pt2>", u"<pt>",
                                    u"</pt>", u"<ph3/>", u"a",     u"b"};
-  const char16_t* const kStray[] = {u"<",   u"pt",  u">",   u"/",   u"1",  u"<p",  u"</",    u"</p",
-                                    u"</pt", u"t1>", u"t>",  u"2>",  u"<ph", u"/>",  u"<ptx>", u"h"};
+  const char16_t* const kStray[] = {u"<",    u"pt",  u">",  u"/",  u"1",   u"<p", u"</",    u"</p",
+                                    u"</pt", u"t1>", u"t>", u"2>", u"<ph", u"/>", u"<ptx>", u"h"};
   std::mt19937 random(16);
   for (int round = 0; round < 20000; ++round) {
     Text text;
     const int strayShare = round % 4;  // none, a few, many, mostly
     for (int i = static_cast<int>(random() % (round % 10 == 9 ? 120 : 30)); i > 0; --i)
       text += static_cast<int>(random() % 4) < strayShare ? kStray[random() % std::size(kStray)]
-                                                         : kTags[random() % std::size(kTags)];
+                                                          : kTags[random() % std::size(kTags)];
     Text removed = text;
     RemovePtPhTags(removed);
     const Text expected = LiteralRemovePlaceholders(LiteralRemovePtPhTags(text));
