@@ -99,7 +99,8 @@ int Replace(Text& text, TextView oldText, TextView newText) {
   if (at == Text::npos) return 0;
   int count = 0;
   const auto inside = [&text](TextView view) {
-    return std::less_equal<>()(text.data(), view.data()) && std::less<>()(view.data(), text.data() + text.size());
+    const char16_t* const begin = text.data();
+    return std::less_equal<>()(begin, view.data()) && std::less<>()(view.data(), begin + text.size());
   };
   if (newText.size() <= oldText.size() && !inside(newText) && !inside(oldText)) {
     // Never longer: rewritten over itself, what is kept moving down.

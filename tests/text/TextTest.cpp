@@ -72,7 +72,8 @@ TEST(Text, FindAndReplace_MatchThePlainWalkAtEveryPlace) {
     for (unsigned k = 1 + random() % 4; k > 0; --k) from += letters[random() % std::size(letters)];
     for (unsigned k = random() % 6; k > 0; --k) to += letters[random() % std::size(letters)];
     const int start = static_cast<int>(random() % (text.size() + 2)) - 1;
-    const size_t expectedAt = start < 0 ? TextView::npos : TextView(text).find(from, static_cast<size_t>(start));
+    const size_t expectedAt =
+        start < 0 ? TextView::npos : TextView(text).find(from, static_cast<size_t>(start));
     ASSERT_EQ(Find(text, from, start), expectedAt == TextView::npos ? -1 : static_cast<int>(expectedAt));
     int expectedCount = 0;
     const Text expected = PlainReplace(text, from, to, expectedCount);
