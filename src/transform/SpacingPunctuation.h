@@ -60,7 +60,10 @@ class ReplacePasses {
 
   // Exact below U+0100; above, characters share places, so a pass may run that finds nothing. The set is
   // small, as the passes go over short segments one after another.
-  static size_t Place(char16_t ch) { return ch < 0x100 ? ch : 0x100 + ((ch ^ (ch >> 5)) & 0x3FF); }
+  static size_t Place(char16_t ch) {
+    const size_t hashed = 0x100 + ((ch ^ (ch >> 5)) & 0x3FF);
+    return ch < 0x100 ? ch : hashed;
+  }
   bool Present(char16_t ch) const { return present_[Place(ch)] != 0; }
 
   Text& text_;
