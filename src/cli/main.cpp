@@ -8,9 +8,9 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 
 #include "cli/ScriptedPrompts.h"
@@ -89,9 +90,16 @@ void AdviseLargePages(Text& text) {
 bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
   struct stat info;
   if (::fstat(fd, &info) != 0) return false;
-  text.reserve(decoder.UnitsAtMost(info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0));
-  AdviseLargePages(text);
   std::string chunk(kChunkBytes, '\0');
+  try {
+    text.reserve(decoder.UnitsAtMost(info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0));
+  } catch (const std::bad_alloc&) {
+    // Not that much room to spare: a first pass measures what the text needs.
+    if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); }))
+      return false;
+    text.reserve(decoder.ReservedUnits());
+  }
+  AdviseLargePages(text);
   if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); }))
     return false;
   decoder.Finish(text);
