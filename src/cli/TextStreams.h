@@ -62,7 +62,7 @@ Text DecodeInput(std::string_view bytes, StreamEncoding encoding, bool raw, size
 // about sliceUnits units at a time (a slice never ends between the units of a pair or of a line break).
 void EncodeOutputInSlices(TextView text, StreamEncoding encoding, bool raw,
                           const std::function<void(std::string_view bytes)>& write,
-                          size_t sliceUnits = size_t{1} << 18);
+                          size_t sliceUnits = size_t{1} << 16);
 std::string EncodeOutput(TextView text, StreamEncoding encoding, bool raw);
 
 }  // namespace scrivano::cli

@@ -75,10 +75,13 @@ bool IsStandardStream(const std::string& file) {
 // fits, so that neither the whole bytes nor a grown copy of the text are ever held beside it; the part of
 // the buffer that the text does not need is never touched and costs no memory. Other inputs (pipes,
 // terminals) are read whole and then decoded.
-constexpr size_t kChunkBytes = size_t{1} << 20;
+constexpr size_t kChunkBytes = size_t{1} << 18;
 
-// A large text is filled in far fewer page faults when the system may back it with large pages.
+// A large text is filled in far fewer page faults when the system may back it with large pages. A small
+// one is left alone: rounded up to large pages, its last page would be a good part of it.
 void AdviseLargePages(Text& text) {
+  constexpr size_t kLargeText = size_t{64} << 20;  // bytes
+  if (text.capacity() * sizeof(char16_t) < kLargeText) return;
   constexpr uintptr_t kLargePage = uintptr_t{1} << 21;
   const auto begin = reinterpret_cast<uintptr_t>(text.data());
   const uintptr_t end = begin + text.capacity() * sizeof(char16_t);
@@ -90,9 +93,10 @@ void AdviseLargePages(Text& text) {
 bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
   struct stat info;
   if (::fstat(fd, &info) != 0) return false;
-  std::string chunk(kChunkBytes, '\0');
+  const size_t size = info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0;
+  std::string chunk(std::min(kChunkBytes, size + 1), '\0');
   try {
-    text.reserve(decoder.UnitsAtMost(info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0));
+    text.reserve(decoder.UnitsAtMost(size));
   } catch (const std::bad_alloc&) {
     // Not that much room to spare: a first pass measures what the text needs.
     if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); }))

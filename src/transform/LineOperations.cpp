@@ -175,8 +175,8 @@ void ExtractEndingLines(Text& text) {
 
 void SplitLines(Text& text) {
   // The pieces are written over the text itself, each trimmed and followed by "\r\n\r\n". A piece that
-  // would reach the unread text moves that text up by at least a sixteenth of the text, so such moves stay
-  // few however many pieces there are.
+  // would reach the unread text moves that text up by at least a thirty-second of the text, so such moves
+  // stay few however many pieces there are.
   constexpr TextView kParagraphBreak = u"\r\n\r\n";
   size_t length = text.size();
   size_t written = 0;
@@ -192,7 +192,7 @@ void SplitLines(Text& text) {
     if (written + size > unread) {
       // Spare capacity first, so that the text is not moved to a larger buffer when it need not be.
       const size_t spare = text.capacity() - length;
-      moved = std::max(written + size - unread, std::min(length / 16 + 16, spare));
+      moved = std::max(written + size - unread, std::min(length / 32 + 16, spare));
       text.resize(length + moved);
       std::char_traits<char16_t>::move(text.data() + unread + moved, text.data() + unread, length - unread);
       length += moved;
