@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -71,6 +72,7 @@ class PairedTags {
     for (size_t k = 0; k < angles_.size(); ++k) {
       Match& match = matches_[k];
       match.start = match.last = angles_[k];
+      match.ordinal = k;
       Continue(match, angles_[k] + 1);
     }
   }
@@ -80,15 +82,15 @@ class PairedTags {
     contentRemoved = false;
     std::vector<int> removed;
     int pos = 0;
-    for (auto opening = openings_.lower_bound(pos); opening != openings_.end();
-         opening = openings_.lower_bound(pos)) {
-      const int start = *opening;
-      const Match& tag = matches_[Ordinal(start)];
+    for (auto opening = openings_.lower_bound(Ordinal(pos)); opening != openings_.end();
+         opening = openings_.lower_bound(Ordinal(pos))) {
+      const Match& tag = matches_[*opening];
+      const int start = tag.start;
       if (!tag.complete) {
         wrongTag = WrongNumberReport(start);
         return false;
       }
-      auto& sameNumber = closings_[tag.number];
+      auto& sameNumber = closings_[tag.numberId];
       const auto closing = sameNumber.lower_bound(tag.last + 1);
       if (closing == sameNumber.end()) {
         wrongTag = Remaining(start);
@@ -134,11 +136,13 @@ class PairedTags {
   // How far the characters after a "<" go as the beginning of "<ptN>" or "</ptN>".
   struct Match {
     int start = 0;          // the "<"
+    size_t ordinal = 0;     // which "<" of the text
     int last = 0;           // the last character matched
     int matched = 1;        // characters of "<pt" or "</pt" matched
     bool closing = false;   // "</" seen
     bool complete = false;  // the ">" matched: a tag
     Text number;            // the digits after "<pt" or "</pt"
+    size_t numberId = 0;    // the number's index into closings_, once complete
     int FixedLength() const { return closing ? 4 : 3; }
   };
 
@@ -165,8 +169,9 @@ class PairedTags {
     }
     if (!match.complete && at < length && text_[static_cast<size_t>(at)] == u'<')
       waiting_[Ordinal(at)] = match.start;
-    if (!match.closing && match.matched == 3) openings_.insert(match.start);  // a "<pt", right or wrong
-    if (match.complete && match.closing) closings_[match.number].emplace(match.start, match.last);
+    if (match.complete) match.numberId = NumberId(match.number);
+    if (!match.closing && match.matched == 3) openings_.insert(match.ordinal);  // a "<pt", right or wrong
+    if (match.complete && match.closing) closings_[match.numberId].emplace(match.start, match.last);
   }
 
   // A "<pt" whose number is not all digits: the text from it up to the next ">", or to the end.
@@ -175,6 +180,13 @@ class PairedTags {
     const size_t end = report.find(u'>', 3);
     if (end != Text::npos) report.resize(end);
     return report;
+  }
+
+  // A small number for each tag number, which indexes the closings.
+  size_t NumberId(const Text& number) {
+    const auto [at, added] = numberIds_.try_emplace(number, closings_.size());
+    if (added) closings_.emplace_back();
+    return at->second;
   }
 
   // Which "<" of the text stands at position at.
@@ -201,13 +213,14 @@ class PairedTags {
   }
 
   TextView text_;
-  std::vector<int> angles_;                      // the position of every "<", in order
-  std::vector<Match> matches_;                   // by "<"
-  std::vector<int> waiting_;                     // by "<": the "<" of the match that stopped there, or -1
-  std::vector<int> skipEnds_;                    // by "<" that begins a removed range: the position after it
-  std::vector<bool> skipStarts_;                 // by position: a removed range begins there
-  std::set<int> openings_;                       // every "<pt" of the text as it stands
-  std::map<Text, std::map<int, int>> closings_;  // number -> start -> last character
+  std::vector<int> angles_;                     // the position of every "<", in order
+  std::vector<Match> matches_;                  // by "<"
+  std::vector<int> waiting_;                    // by "<": the "<" of the match that stopped there, or -1
+  std::vector<int> skipEnds_;                   // by "<" that begins a removed range: the position after it
+  std::vector<bool> skipStarts_;                // by position: a removed range begins there
+  std::set<size_t> openings_;                   // the "<" of every "<pt" of the text as it stands
+  std::unordered_map<Text, size_t> numberIds_;  // tag number -> index into closings_
+  std::vector<std::map<int, int>> closings_;    // by tag number: start -> last character
 };
 
 // The tag removal of RemovePtPhTags. Returns false at the first wrong tag, with wrongTag holding it; text
