@@ -34,7 +34,8 @@ BENCHMARK(BM_SplitEnglishChinese_UnclosedBrackets)->Arg(80000)->Arg(320000)->Uni
 // Punctuation on a run of tabs and vertical tabs before a comma: " ," used to lose one space per pass.
 void BM_NormalizeSegmentPunctuation_BlanksBeforeComma(benchmark::State& state) {
   bench::UseShippedParameters();
-  const Text text = u"a" + Repeated(u"\t\v", static_cast<size_t>(state.range(0)) / 2) + u", b";
+  Text text = u"a";
+  text.append(Repeated(u"\t\v", static_cast<size_t>(state.range(0)) / 2)).append(u", b");
   bench::RunOnCopies(state, text,
                      [](TaskContext& context) { NormalizeSegmentPunctuation(*context.workingText, true); });
 }
