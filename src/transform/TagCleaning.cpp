@@ -67,6 +67,7 @@ class PairedTags {
     for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1))
       angles_.push_back(static_cast<int>(at));
     matches_.resize(angles_.size());
+    openings_.Reset(angles_.size());
     waiting_.assign(angles_.size(), -1);
     skipEnds_.assign(angles_.size(), -1);
     for (size_t k = 0; k < angles_.size(); ++k) {
@@ -75,6 +76,7 @@ class PairedTags {
       match.ordinal = k;
       Continue(match, angles_[k] + 1);
     }
+    openings_.Settle();
   }
 
   // One pass; false with wrongTag at a wrong "<pt" or an opening without its closing.
@@ -82,9 +84,9 @@ class PairedTags {
     contentRemoved = false;
     std::vector<int> removed;
     int pos = 0;
-    for (auto opening = openings_.lower_bound(Ordinal(pos)); opening != openings_.end();
-         opening = openings_.lower_bound(Ordinal(pos))) {
-      const Match& tag = matches_[*opening];
+    for (size_t opening = openings_.LowerBound(Ordinal(pos)); opening < angles_.size();
+         opening = openings_.LowerBound(Ordinal(pos))) {
+      const Match& tag = matches_[opening];
       const int start = tag.start;
       if (!tag.complete) {
         wrongTag = WrongNumberReport(start);
@@ -104,7 +106,7 @@ class PairedTags {
       removed.push_back(closingStart);
       pos = closingLast + 1;
       sameNumber.erase(closing);
-      openings_.erase(opening);
+      openings_.Erase(opening);
     }
     // The characters on either side of each removed tag meet now.
     for (const int start : removed) {
@@ -141,14 +143,19 @@ class PairedTags {
     int matched = 1;        // characters of "<pt" or "</pt" matched
     bool closing = false;   // "</" seen
     bool complete = false;  // the ">" matched: a tag
-    Text number;            // the digits after "<pt" or "</pt"
-    size_t numberId = 0;    // the number's index into closings_, once complete
+    size_t numberId = 0;    // the index into closings_ of the digits after "<pt" or "</pt", once complete
     int FixedLength() const { return closing ? 4 : 3; }
   };
 
   // Goes on matching from the kept position at; records the tag, the wrong "<pt", or the "<" it waits at.
   void Continue(Match& match, int at) {
     const int length = static_cast<int>(text_.size());
+    // The digits matched so far, kept aside while a match waits.
+    Text number;
+    if (const auto kept = digits_.find(match.ordinal); kept != digits_.end()) {
+      number = std::move(kept->second);
+      digits_.erase(kept);
+    }
     for (; at < length; at = NextKept(at + 1)) {
       const char16_t ch = text_[static_cast<size_t>(at)];
       bool takes;
@@ -159,7 +166,7 @@ class PairedTags {
         if (takes) ++match.matched;
       } else if (ch >= u'0' && ch <= u'9') {
         takes = true;
-        match.number += ch;
+        number += ch;
       } else {
         takes = match.complete = ch == u'>';
       }
@@ -167,10 +174,12 @@ class PairedTags {
       match.last = at;
       if (match.complete) break;
     }
-    if (!match.complete && at < length && text_[static_cast<size_t>(at)] == u'<')
+    if (!match.complete && at < length && text_[static_cast<size_t>(at)] == u'<') {
       waiting_[Ordinal(at)] = match.start;
-    if (match.complete) match.numberId = NumberId(match.number);
-    if (!match.closing && match.matched == 3) openings_.insert(match.ordinal);  // a "<pt", right or wrong
+      if (!number.empty()) digits_[match.ordinal] = std::move(number);
+    }
+    if (match.complete) match.numberId = NumberId(number);
+    if (!match.closing && match.matched == 3) openings_.Insert(match.ordinal);  // a "<pt", right or wrong
     if (match.complete && match.closing) closings_[match.numberId].emplace(match.start, match.last);
   }
 
@@ -213,12 +222,58 @@ class PairedTags {
   }
 
   TextView text_;
-  std::vector<int> angles_;                     // the position of every "<", in order
-  std::vector<Match> matches_;                  // by "<"
-  std::vector<int> waiting_;                    // by "<": the "<" of the match that stopped there, or -1
-  std::vector<int> skipEnds_;                   // by "<" that begins a removed range: the position after it
-  std::vector<bool> skipStarts_;                // by position: a removed range begins there
-  std::set<size_t> openings_;                   // the "<" of every "<pt" of the text as it stands
+  std::vector<int> angles_;       // the position of every "<", in order
+  std::vector<Match> matches_;    // by "<"
+  std::vector<int> waiting_;      // by "<": the "<" of the match that stopped there, or -1
+  std::vector<int> skipEnds_;     // by "<" that begins a removed range: the position after it
+  std::vector<bool> skipStarts_;  // by position: a removed range begins there
+  // The "<" (by index) of every "<pt" of the text as it stands. Those of the text as read are only ever
+  // taken away: a union-find over the indexes skips them once gone. Those made later are kept apart.
+  class Openings {
+   public:
+    void Reset(size_t count) {
+      next_.resize(count + 1);
+      for (size_t k = 0; k <= count; ++k) next_[k] = std::min(k + 1, count);
+    }
+    void Settle() { settled_ = true; }
+    void Insert(size_t k) {
+      if (!settled_)
+        next_[k] = k;
+      else if (next_[k] != k)
+        added_.insert(k);
+    }
+    // The first at or after k, or the number of "<" when there is none.
+    size_t LowerBound(size_t k) {
+      const size_t first = Find(k);
+      const auto added = added_.lower_bound(k);
+      return added != added_.end() && *added < first ? *added : first;
+    }
+    void Erase(size_t k) {
+      if (next_[k] == k)
+        next_[k] = k + 1;
+      else
+        added_.erase(k);
+    }
+
+   private:
+    size_t Find(size_t k) {
+      size_t root = k;
+      while (next_[root] != root) root = next_[root];
+      while (next_[k] != root) {
+        const size_t step = next_[k];
+        next_[k] = root;
+        k = step;
+      }
+      return root;
+    }
+
+    std::vector<size_t> next_;  // k itself while k is one of them; the last entry stands for "none"
+    std::set<size_t> added_;
+    bool settled_ = false;
+  };
+
+  Openings openings_;
+  std::unordered_map<size_t, Text> digits_;     // by "<": the digits of a match that waits
   std::unordered_map<Text, size_t> numberIds_;  // tag number -> index into closings_
   std::vector<std::map<int, int>> closings_;    // by tag number: start -> last character
 };
