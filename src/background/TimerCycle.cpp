@@ -7,8 +7,8 @@
 #include "background/StatusCaptions.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
-#include "text/Pieces.h"
 #include "text/Lists.h"
+#include "text/Pieces.h"
 #include "text/Tokenizers.h"
 
 namespace scrivano {
