@@ -34,7 +34,8 @@ BENCHMARK(BM_SplitEnglishChinese_UnclosedBrackets)->Arg(80000)->Arg(320000)->Uni
 // Punctuation on a run of tabs and vertical tabs before a comma: " ," used to lose one space per pass.
 void BM_NormalizeSegmentPunctuation_BlanksBeforeComma(benchmark::State& state) {
   bench::UseShippedParameters();
-  const Text text = u"a" + Repeated(u"\t\v", static_cast<size_t>(state.range(0)) / 2) + u", b";
+  Text text = u"a";
+  text.append(Repeated(u"\t\v", static_cast<size_t>(state.range(0)) / 2)).append(u", b");
   bench::RunOnCopies(state, text,
                      [](TaskContext& context) { NormalizeSegmentPunctuation(*context.workingText, true); });
 }
@@ -65,6 +66,22 @@ void BM_RemovePtPhTags_DeeplyNested(benchmark::State& state) {
   bench::RunOnCopies(state, text, [](TaskContext& context) { RemovePtPhTags(*context.workingText); });
 }
 BENCHMARK(BM_RemovePtPhTags_DeeplyNested)->Arg(8000)->Arg(32000)->Arg(128000)->Unit(benchmark::kMillisecond);
+
+// The same nesting with a stray "<", a half tag and a wrong closing at every level, and a tag that only
+// forms once the innermost pair is gone: none of them may bring back a pass over the whole text per level.
+void BM_RemovePtPhTags_DeeplyNestedAmongStrayTags(benchmark::State& state) {
+  Text text;
+  const int depth = static_cast<int>(state.range(0));
+  for (int i = 0; i < depth; ++i) text += u"<pt" + FromUtf8(std::to_string(i)) + u">a < b<p </ptx ";
+  text += u"<p<pt></pt>t>c</pt>";
+  for (int i = depth - 1; i >= 0; --i) text += u"</pt" + FromUtf8(std::to_string(i)) + u">";
+  bench::RunOnCopies(state, text, [](TaskContext& context) { RemovePtPhTags(*context.workingText); });
+}
+BENCHMARK(BM_RemovePtPhTags_DeeplyNestedAmongStrayTags)
+    ->Arg(8000)
+    ->Arg(32000)
+    ->Arg(128000)
+    ->Unit(benchmark::kMillisecond);
 
 // Phrase extraction where the frequent phrases fall short of the repetitions: each window used to walk
 // every occurrence of its phrase again.

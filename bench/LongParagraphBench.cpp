@@ -41,7 +41,7 @@ Text LongText(size_t characters, bool tags) {
   Text text;
   for (size_t i = 0; text.size() < characters; ++i) {
     text += segments[i % segments.size()];
-    if (tags) text += u"{" + FromUtf8(std::to_string(i % 500)) + u"}";
+    if (tags) text.append(u"{").append(FromUtf8(std::to_string(i % 500))).append(u"}");
   }
   return text;
 }

@@ -9,6 +9,7 @@
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 #include "text/Lists.h"
+#include "text/Pieces.h"
 #include "text/Tokenizers.h"
 
 namespace scrivano {
@@ -49,8 +50,8 @@ void AddRequest(Text& requestList, int n) {
 }
 
 bool RemoveRequest(Text& requestList, int n) {
-  Text enclosed = kTabText + requestList + kTabText;
-  const Text item = kTabText + RequestItem(n) + kTabText;
+  Text enclosed = Enclosed(requestList, kTabText);
+  const Text item = Enclosed(RequestItem(n), kTabText);
   // One pass leaves the second of two adjacent items, so repeat until none is left.
   if (ReplaceUntilNone(enclosed, item, kTabText) == 0) return false;
   requestList = enclosed.size() <= 1 ? Text() : Mid(enclosed, 1, Length(enclosed) - 2);

@@ -14,6 +14,7 @@
 #include "capture/WindowList.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/IniFile.h"
+#include "text/Pieces.h"
 #include "text/Tokenizers.h"
 #include "toolkit/Sections.h"
 #include "toolkit/TextFiles.h"
@@ -162,7 +163,11 @@ int ExtractWebpageText(TaskContext& context, CompanionLink& link) {
   }
   // 4. and 5.
   const WindowHandle mainWindow = context.targetWindow;
-  context.operationText1 = u" " + FromUtf8(std::string(companion::kLaunchToken)) + u";" + Decimal(mainWindow);
+  // Appended piece by piece: a literal + a temporary led GCC 12 at -O2 to a spurious overlapping-copy
+  // warning.
+  Text& launch = context.operationText1;
+  launch = u" ";
+  launch.append(FromUtf8(std::string(companion::kLaunchToken))).append(u";").append(Decimal(mainWindow));
   pid_t process = 0;
   if (!LaunchCompanion(context, link, process)) {
     if (process > 0) {
@@ -285,10 +290,10 @@ int WithBrowserDocument(const std::function<int(BrowserDocument&)>& step, Window
 }
 
 WindowHandle FindCompanionWindow(CompanionLink& link, TextView openedWindows) {
-  const Text opened = u"\t" + Text(openedWindows) + u"\t";
+  const Text opened = Enclosed(openedWindows, u"\t");
   for (WindowHandle window : link.Desktop().TopLevelWindows()) {
     if (link.Desktop().WindowClassName(window) != kCompanionWindowClass) continue;
-    if (opened.find(u"\t" + Decimal(window) + u"\t") == Text::npos) return window;
+    if (opened.find(Enclosed(Decimal(window), u"\t")) == Text::npos) return window;
   }
   return 0;
 }

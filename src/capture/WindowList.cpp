@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "text/Pieces.h"
+
 namespace scrivano {
 namespace {
 
@@ -14,8 +16,8 @@ Text HandleText(WindowHandle window) {
 
 void RemoveWindowFromList(Text& list, WindowHandle window) {
   // The item is found as tab + item + tab inside tab + list + tab and cut out with the tab after it.
-  const Text item = u"\t" + HandleText(window) + u"\t";
-  Text enclosed = u"\t" + list + u"\t";
+  const Text item = Enclosed(HandleText(window), u"\t");
+  Text enclosed = Enclosed(list, u"\t");
   const size_t at = enclosed.find(item);
   if (at != Text::npos) enclosed.erase(at + 1, item.size() - 1);
   list = enclosed;

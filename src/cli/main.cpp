@@ -1,6 +1,7 @@
 // scrivano-cli: runs the Function List's text functions on a file or a pipe, with scripted answers.
 // Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure such as running
 // out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left.
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,12 +10,15 @@
 #include <cerrno>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <new>
 #include <string>
 
 #include "cli/ScriptedPrompts.h"
@@ -67,18 +71,90 @@ bool IsStandardStream(const std::string& file) {
   return file.empty() || file == "-";
 }
 
-std::string ReadInput(const std::string& inputFile) {
-  if (IsStandardStream(inputFile)) return ReadStandardInput();
-  std::string bytes, why;
-  if (!ReadFileBytes(FromUtf8(inputFile), bytes, &why))
-    throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
-  return bytes;
+// Regular files are read a chunk at a time and decoded straight into a buffer that any text of their size
+// fits, so that neither the whole bytes nor a grown copy of the text are ever held beside it; the part of
+// the buffer that the text does not need is never touched and costs no memory. Other inputs (pipes,
+// terminals) are read whole and then decoded.
+constexpr size_t kChunkBytes = size_t{1} << 18;
+
+// A large text is filled in far fewer page faults when the system may back it with large pages. A small
+// one is left alone: rounded up to large pages, its last page would be a good part of it.
+void AdviseLargePages(Text& text) {
+  constexpr size_t kLargeText = size_t{64} << 20;  // bytes
+  if (text.capacity() * sizeof(char16_t) < kLargeText) return;
+  constexpr uintptr_t kLargePage = uintptr_t{1} << 21;
+  const auto begin = reinterpret_cast<uintptr_t>(text.data());
+  const uintptr_t end = begin + text.capacity() * sizeof(char16_t);
+  const uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+  const uintptr_t last = end & ~(kLargePage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
-void WriteOutput(const std::string& outputFile, const std::string& bytes) {
-  if (IsStandardStream(outputFile)) return WriteStandardOutput(bytes);
-  if (!WriteFileBytesAtomically(FromUtf8(outputFile), bytes))
-    throw UsageError("cannot write the output file \"" + outputFile + "\"");
+bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0) return false;
+  const size_t size = info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0;
+  std::string chunk(std::min(kChunkBytes, size + 1), '\0');
+  try {
+    text.reserve(decoder.UnitsAtMost(size));
+  } catch (const std::bad_alloc&) {
+    // Not that much room to spare: a first pass measures what the text needs.
+    if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); }))
+      return false;
+    text.reserve(decoder.ReservedUnits());
+  }
+  AdviseLargePages(text);
+  if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); }))
+    return false;
+  decoder.Finish(text);
+  return true;
+}
+
+void DecodeWhole(std::string bytes, InputDecoder& decoder, Text& text) {
+  decoder.Measure(bytes);
+  text.reserve(decoder.ReservedUnits());
+  decoder.Decode(bytes, text);
+  decoder.Finish(text);
+}
+
+void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) {
+  if (IsStandardStream(inputFile)) {
+    struct stat info;
+    const off_t at =
+        ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
+    if (at < 0) return DecodeWhole(ReadStandardInput(), decoder, text);
+    if (!DecodeRegularFile(STDIN_FILENO, at, decoder, text))
+      throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
+    return;
+  }
+  std::string why;
+  const int fd = OpenForReading(FromUtf8(inputFile), &why);
+  if (fd < 0) throw UsageError("cannot read the input file \"" + inputFile + "\": " + why);
+  struct stat info;
+  bool ok = true;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    ok = DecodeRegularFile(fd, 0, decoder, text);
+  } else {
+    std::string bytes;
+    ok = ReadAllBytes(fd, 0, bytes);
+    if (ok) DecodeWhole(std::move(bytes), decoder, text);
+  }
+  const int readError = errno;
+  ::close(fd);
+  if (!ok) throw UsageError("cannot read the input file \"" + inputFile + "\": " + std::strerror(readError));
+}
+
+// The output is encoded and written a slice at a time; a file is replaced only once all of it is written.
+void WriteOutput(const std::string& outputFile, TextView text, StreamEncoding encoding, bool raw) {
+  if (IsStandardStream(outputFile))
+    return EncodeOutputInSlices(text, encoding, raw,
+                                [](std::string_view bytes) { WriteStandardOutput(bytes); });
+  AtomicFileWriter writer;
+  bool ok = writer.Open(FromUtf8(outputFile));
+  if (ok)
+    EncodeOutputInSlices(text, encoding, raw,
+                         [&](std::string_view bytes) { ok = ok && writer.Write(bytes); });
+  if (!ok || !writer.Commit()) throw UsageError("cannot write the output file \"" + outputFile + "\"");
 }
 
 // Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
@@ -184,11 +260,9 @@ int Run(const RunOptions& options) {
   LoadRunParameters(options);
   Text workingText;
   {
-    // The bytes go as soon as they are decoded: the entry has the memory.
-    const std::string input = ReadInput(options.inputFile);
-    size_t replaced = 0;
-    workingText = DecodeInput(input, encoding, options.raw, &replaced);
-    ReportUndecodable(input.size(), replaced, encoding);
+    InputDecoder decoder(encoding, options.raw);
+    ReadInput(options.inputFile, decoder, workingText);
+    ReportUndecodable(decoder.InputSize(), decoder.Undecodable(), encoding);
   }
 
   std::ofstream transcriptFile;
@@ -216,11 +290,7 @@ int Run(const RunOptions& options) {
     throw;
   }
   SetPromptHandler(nullptr);
-  if (handBack) {
-    std::string output = EncodeOutput(workingText, encoding, options.raw);
-    Text().swap(workingText);  // the text is not needed while the output is written
-    WriteOutput(options.outputFile, output);
-  }
+  if (handBack) WriteOutput(options.outputFile, workingText, encoding, options.raw);
   if (const size_t unused = prompts.UnusedAnswers())
     std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
               << " not used\n";

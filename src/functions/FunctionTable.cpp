@@ -86,7 +86,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {5, u"05. Extract ending lines", "ending-lines", InPlaceEntry<ExtractEndingLines>, nullptr},
     {6, u"06. Extract webpage text", nullptr, ExtractWebpageTextEntry, kDesktop},
     {7, u"07. Generate Trados format", "trados", ReturnedTextEntry<GenerateTradosFormat>, nullptr},
-    {8, u"08. Link adjacent lines", "link-lines", ReturnedTextEntry<LinkAdjacentLines>, nullptr},
+    {8, u"08. Link adjacent lines", "link-lines", InPlaceEntry<LinkAdjacentLinesInPlace>, nullptr},
     {9, u"09. Make lowercase", "lowercase", MakeLowercaseEntry, nullptr},
     {10, u"10. Make uppercase", "uppercase", MakeUppercaseEntry, nullptr},
     {11, u"11. Open file(s)", nullptr, nullptr, kDesktop},

@@ -101,10 +101,10 @@ std::string PathToNative(TextView path) {
   return ToUtf8(path);
 }
 
-bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
+int OpenForReading(TextView path, std::string* why) {
   const auto fail = [why](const char* reason) {
     if (why) *why = reason;
-    return false;
+    return -1;
   };
   // Not blocking at the open, so that a FIFO without a writer cannot hold the program forever.
   const int fd = ::open(PathToNative(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -116,16 +116,48 @@ bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
   }
   if (S_ISFIFO(info.st_mode) ? !WaitForWriter(fd)
                              : ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    const int error = errno;
     ::close(fd);
-    return fail(S_ISFIFO(info.st_mode) ? "nothing writes to it" : std::strerror(errno));
+    return fail(S_ISFIFO(info.st_mode) ? "nothing writes to it" : std::strerror(error));
   }
+  return fd;
+}
+
+bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
+  const int fd = OpenForReading(path, why);
+  if (fd < 0) return false;
+  struct stat info;
+  const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   std::string data;
-  const bool ok = ReadAllBytes(fd, S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0, data);
+  const bool ok = ReadAllBytes(fd, regular ? static_cast<size_t>(info.st_size) : 0, data);
   const int readError = errno;
   ::close(fd);
-  if (!ok) return fail(std::strerror(readError));
+  if (!ok) {
+    if (why) *why = std::strerror(readError);
+    return false;
+  }
   bytes.swap(data);
   return true;
+}
+
+bool ReadChunksAt(int fd, off_t at, std::string& buffer,
+                  const std::function<void(std::string_view)>& consume) {
+  while (true) {
+    // A full buffer unless the end comes first, so that the pieces do not depend on how reads fall.
+    size_t filled = 0;
+    while (filled < buffer.size()) {
+      const ssize_t n = ::pread(fd, buffer.data() + filled, buffer.size() - filled, at);
+      if (n == 0) break;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      filled += static_cast<size_t>(n);
+      at += n;
+    }
+    if (filled > 0) consume(std::string_view(buffer.data(), filled));
+    if (filled < buffer.size()) return true;
+  }
 }
 
 bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes) {
@@ -156,35 +188,73 @@ bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes) {
   return true;
 }
 
-bool WriteFileBytesAtomically(TextView path, std::string_view bytes) {
-  const std::string target = ResolvedTarget(PathToNative(path));
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+AtomicFileWriter::~AtomicFileWriter() {
+  Abandon();
+}
+
+bool AtomicFileWriter::Open(TextView path) {
+  Abandon();
+  failed_ = false;
+  target_ = ResolvedTarget(PathToNative(path));
+  const size_t slash = target_.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target_.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
   if (name.empty()) return false;
   // ".NAME.XXXXXX", with NAME shortened when the whole would pass the name limit.
   const std::string shortName = name.substr(0, std::min(name.size(), kNameLimit - 8));
-  std::string temporary = folder + (folder == "." ? "/." : ".") + shortName + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return false;
-  TemporarySlot* const tracked = TrackTemporary(temporary);
+  temporary_ = folder + (folder == "." ? "/." : ".") + shortName + ".XXXXXX";
+  fd_ = ::mkstemp(temporary_.data());
+  if (fd_ < 0) return false;
+  tracked_ = TrackTemporary(temporary_);
+  return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0 || failed_) return false;
+  failed_ = !WriteAll(fd_, bytes);
+  return !failed_;
+}
+
+bool AtomicFileWriter::Commit() {
+  if (fd_ < 0 || failed_) {
+    Abandon();
+    return false;
+  }
   struct stat old;
   mode_t mode = 0666;
-  if (::stat(target.c_str(), &old) == 0) {
+  if (::stat(target_.c_str(), &old) == 0) {
     mode = old.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode &= ~mask;
   }
-  const bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  if (::close(fd) != 0 || !ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    ReleaseTemporary(tracked);
+  const bool ok = ::fchmod(fd_, mode) == 0 && ::fsync(fd_) == 0;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!ok || !closed || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    ::unlink(temporary_.c_str());
+    ReleaseTemporary(static_cast<TemporarySlot*>(tracked_));
+    tracked_ = nullptr;
     return false;
   }
-  ReleaseTemporary(tracked);
+  ReleaseTemporary(static_cast<TemporarySlot*>(tracked_));
+  tracked_ = nullptr;
   return true;
+}
+
+void AtomicFileWriter::Abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temporary_.c_str());
+  ReleaseTemporary(static_cast<TemporarySlot*>(tracked_));
+  tracked_ = nullptr;
+}
+
+bool WriteFileBytesAtomically(TextView path, std::string_view bytes) {
+  AtomicFileWriter writer;
+  return writer.Open(path) && writer.Write(bytes) && writer.Commit();
 }
 
 void RemoveTemporaryFilesOnSignals() {

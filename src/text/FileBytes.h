@@ -2,6 +2,9 @@
 // user here; the text files of the toolkit and the settings build on these.
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,36 @@ bool ReadFileBytes(TextView path, std::string& bytes, std::string* why = nullptr
 // Reads fd to its end into bytes, expectedSize (a regular file's size; 0 when unknown) in one buffer of
 // that size. False with errno set on a read error; bytes then holds what was read.
 bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes);
+// Opens a file for reading as ReadFileBytes does: a folder is refused, a FIFO without a writer waited for
+// a few seconds. -1 on failure, with why (when given) saying why in a few words.
+int OpenForReading(TextView path, std::string* why = nullptr);
+// Reads the regular file fd from offset at to its end, buffer.size() bytes at a time (without moving its
+// offset), and hands every piece to consume. False with errno set on a read error.
+bool ReadChunksAt(int fd, off_t at, std::string& buffer,
+                  const std::function<void(std::string_view)>& consume);
+
+// WriteFileBytesAtomically for bytes that come in pieces: Open, Write any number of times, Commit. Until
+// Commit has succeeded path is untouched; a writer destroyed before that removes its temporary file.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  ~AtomicFileWriter();
+
+  bool Open(TextView path);
+  bool Write(std::string_view bytes);
+  bool Commit();
+
+ private:
+  void Abandon();
+
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string target_;
+  std::string temporary_;
+  void* tracked_ = nullptr;
+};
 // Writes to a temporary file in the same folder (".NAME.XXXXXX", NAME shortened to fit the name limit)
 // and renames it over path; an existing file keeps its permissions. A symbolic link at path is written
 // through, also when its target does not exist yet; a loop of links fails. A file with other hard links

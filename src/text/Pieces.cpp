@@ -18,32 +18,29 @@ void TrimSpaces(Text& text) {
 
 void TrimLineSpaces(Text& text) {
   // Replacing " \r\n" and then "\r\n " until none is left removes exactly the runs of spaces that stand
-  // right before or right after a line break; one walk over the text itself does the same. What is kept
-  // moves down; a run's surroundings are read before anything is moved over them.
+  // right before or right after a line break; one walk from line break to line break over the text itself
+  // does the same. What is kept moves down; the spaces before a break are counted before anything is
+  // moved over them.
   const TextView lineBreak = u"\r\n";
   char16_t* const units = text.data();
-  const size_t length = text.size();
   const TextView all = text;
+  const size_t length = all.size();
   size_t written = 0;
-  size_t i = 0;
-  while (i < length) {
-    size_t space = all.find(u' ', i);
-    if (space == TextView::npos) space = length;
-    // Read before the move: the two units before the spaces lie at or after the writing, or nothing
-    // has moved yet.
-    const bool afterBreak = space >= 2 && all.substr(space - 2, 2) == lineBreak;
-    std::char_traits<char16_t>::move(units + written, units + i, space - i);
-    written += space - i;
-    if (space == length) break;
-    size_t runEnd = space;
-    while (runEnd < length && all[runEnd] == u' ') ++runEnd;
-    const bool beforeBreak = all.substr(runEnd, 2) == lineBreak;
-    if (!beforeBreak && !afterBreak) {
-      std::char_traits<char16_t>::move(units + written, units + space, runEnd - space);
-      written += runEnd - space;
-    }
-    i = runEnd;
+  size_t i = 0;  // the first unit not yet kept or dropped
+  const auto keep = [&](size_t from, size_t to) {
+    std::char_traits<char16_t>::move(units + written, units + from, to - from);
+    written += to - from;
+  };
+  for (int found = Find(all, lineBreak, 0); found >= 0; found = Find(all, lineBreak, static_cast<int>(i))) {
+    const auto at = static_cast<size_t>(found);
+    size_t runStart = at;
+    while (runStart > i && all[runStart - 1] == u' ') --runStart;
+    keep(i, runStart);
+    keep(at, at + 2);
+    i = at + 2;
+    while (i < length && all[i] == u' ') ++i;
   }
+  keep(i, length);
   text.resize(written);
   TrimSpaces(text);
 }
@@ -51,6 +48,15 @@ void TrimLineSpaces(Text& text) {
 void EncloseWith(Text& text, TextView delimiter) {
   text.insert(0, delimiter);
   text.append(delimiter);
+}
+
+Text Enclosed(TextView text, TextView delimiter) {
+  // Appended piece by piece: delimiter + a temporary + delimiter led GCC 12 at -O2 to a spurious
+  // overlapping-copy warning.
+  Text enclosed;
+  enclosed.reserve(text.size() + 2 * delimiter.size());
+  enclosed.append(delimiter).append(text).append(delimiter);
+  return enclosed;
 }
 
 Text InsertBeforeLast(TextView text, char16_t ch, TextView insertion) {

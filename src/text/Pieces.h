@@ -11,6 +11,8 @@ void TrimSpaces(Text& text);
 void TrimLineSpaces(Text& text);
 // text becomes delimiter + text + delimiter.
 void EncloseWith(Text& text, TextView delimiter);
+// delimiter + text + delimiter as a new text.
+Text Enclosed(TextView text, TextView delimiter);
 // left(k) + insertion + mid from(k), k the index of the last ch (-1 when absent: insertion goes in front).
 Text InsertBeforeLast(TextView text, char16_t ch, TextView insertion);
 

@@ -112,13 +112,6 @@ bool IsLowSurrogate(uint32_t u) {
   return u >= 0xDC00 && u <= 0xDFFF;
 }
 
-#ifdef __SSE2__
-bool AllAscii(__m128i units) {
-  return _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                                           _mm_setzero_si128())) == 0xFFFF;
-}
-#endif
-
 size_t Utf8LengthOf(std::u16string_view text) {
   const char16_t* s = text.data();
   const size_t n = text.size();
@@ -185,6 +178,11 @@ size_t Utf16LengthOfUtf8(std::string_view bytes) {
   return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), false);
 }
 
+size_t Utf16LengthOfUtf8(std::string_view bytes, LineFeeds lineFeeds) {
+  return Utf16LengthOfWellFormed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+                                 lineFeeds == LineFeeds::kWithCarriageReturn);
+}
+
 size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds lineFeeds) {
   const bool withCarriageReturn = lineFeeds == LineFeeds::kWithCarriageReturn;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -249,15 +247,20 @@ void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
   size_t i = 0;
   while (i < n) {
 #ifdef __SSE2__
-    if (n - i >= 16) {
+    if (n - i >= 16 && s[i] < 0x80) {
+      // Sixteen units packed at once; only the ASCII prefix counts, the rest is written over later. The
+      // sixteen units write at least sixteen bytes, so the store stays inside the result.
       const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
       const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8));
-      if (AllAscii(_mm_or_si128(low, high))) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(low, high));
-        d += 16;
-        i += 16;
-        continue;
-      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(low, high));
+      const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+      const __m128i asciiLow = _mm_cmpeq_epi16(_mm_and_si128(low, nonAscii), _mm_setzero_si128());
+      const __m128i asciiHigh = _mm_cmpeq_epi16(_mm_and_si128(high, nonAscii), _mm_setzero_si128());
+      const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiLow, asciiHigh)));
+      const size_t prefix = ascii == 0xFFFF ? 16 : static_cast<size_t>(__builtin_ctz(~ascii));
+      d += prefix;
+      i += prefix;
+      continue;
     }
 #endif
     uint32_t cp = s[i];
@@ -266,12 +269,15 @@ void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
       ++i;
       continue;
     }
-    if (cp >= 0x800 && (cp & 0xF800) != 0xD800) {  // most of the Chinese text
-      d[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
-      d[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-      d[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-      d += 3;
-      ++i;
+    if (cp >= 0x800 && (cp & 0xF800) != 0xD800) {  // most of the Chinese text, a run at a time
+      do {
+        d[0] = static_cast<unsigned char>(0xE0 | (cp >> 12));
+        d[1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
+        d[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        d += 3;
+        if (++i == n) break;
+        cp = s[i];
+      } while (cp >= 0x800 && (cp & 0xF800) != 0xD800);
       continue;
     }
     if (IsHighSurrogate(cp) && i + 1 < n && IsLowSurrogate(s[i + 1])) {

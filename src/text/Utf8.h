@@ -17,6 +17,9 @@ size_t AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out, LineFeeds 
 void AppendUtf16AsUtf8(std::u16string_view text, std::string& out);
 // The UTF-16 length of well-formed bytes (ill-formed ones may decode to more units): what to reserve.
 size_t Utf16LengthOfUtf8(std::string_view bytes);
+// The same with every "\n" counted twice under kWithCarriageReturn: enough for AppendUtf8AsUtf16. It
+// counts byte by byte, so the counts of consecutive pieces of the bytes add up to that of the whole.
+size_t Utf16LengthOfUtf8(std::string_view bytes, LineFeeds lineFeeds);
 
 // The one-character-at-a-time conversions, kept as the reference the fast ones are tested against.
 size_t AppendUtf8AsUtf16Plain(std::string_view bytes, std::u16string& out);

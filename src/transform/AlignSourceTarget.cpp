@@ -181,27 +181,48 @@ Text PairLines(TextView sourceSide, TextView targetSide, int layout) {
 }
 
 void TmxToTabPairs(Text& text) {
-  const Text copy = std::move(text);
-  text.clear();
-  text.reserve(copy.size());
-  Text skipped;
-  Text source;
-  Text target;
+  // The pairs are written over the text itself: each segment's content moves down, and the "<seg>" in
+  // front of it (five units) leaves room for the "\r\n" or the tab that takes its place.
+  char16_t* const units = text.data();
+  const TextView all = text;
+  size_t written = 0;
+  const auto out = [&](TextView piece) {
+    std::char_traits<char16_t>::move(units + written, piece.data(), piece.size());
+    written += piece.size();
+  };
+  // The next segment's content from pos on, and pos after its "</seg>"; false when either marker is
+  // missing. A text that ends with its last "</seg>" keeps its last pair.
+  const TextView start = kSegmentStart, end = kSegmentEnd;
+  const auto nextSegment = [&](int& pos, TextView& content, bool& started) {
+    started = false;
+    const int at = Find(all, start, pos);
+    if (at < 0) return false;
+    started = true;
+    const int contentStart = at + Length(start);
+    const int close = Find(all, end, contentStart);
+    if (close < 0) return false;
+    content = all.substr(static_cast<size_t>(contentStart), static_cast<size_t>(close - contentStart));
+    pos = close + Length(end);
+    return true;
+  };
   int pos = 0;
-  // The second tokenizer protocol tells "found at the very end" from "not found", so a memory whose text
-  // ends with its last "</seg>" keeps its last pair.
-  while (NextTokenFound(copy, skipped, pos, kSegmentStart)) {
-    if (!NextTokenFound(copy, source, pos, kSegmentEnd)) {
+  TextView source, target;
+  bool started = false;
+  while (true) {
+    if (!nextSegment(pos, source, started)) {
+      text.resize(written);
+      if (started) ShowNotice(u"Something wrong!");
+      return;
+    }
+    out(u"\r\n");
+    out(source);
+    if (!nextSegment(pos, target, started)) {
+      text.resize(written);
       ShowNotice(u"Something wrong!");
       return;
     }
-    text.append(u"\r\n").append(source);
-    if (!NextTokenFound(copy, skipped, pos, kSegmentStart) ||
-        !NextTokenFound(copy, target, pos, kSegmentEnd)) {
-      ShowNotice(u"Something wrong!");
-      return;
-    }
-    text.append(1, u'\t').append(target);
+    out(u"\t");
+    out(target);
   }
 }
 

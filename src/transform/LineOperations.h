@@ -11,6 +11,8 @@ namespace scrivano {
 // line ends, and joins the lines of each paragraph: a line break between two non-empty lines disappears,
 // replaced by one space when the characters on both sides are Western. The result ends with "\r\n".
 Text LinkAdjacentLines(TextView text);
+// The same over the text itself, without a second copy of it.
+void LinkAdjacentLinesInPlace(Text& text);
 
 // "12. Remove redundant empty lines": every line trimmed, each run of blank lines between two non-empty
 // lines becomes one empty line, blank lines at the end vanish. Begins with "\r\n" (or "\r\n\r\n" after

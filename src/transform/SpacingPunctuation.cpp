@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "settings/ParameterStore.h"
 #include "text/Pieces.h"
 #include "toolkit/CharClasses.h"
 
@@ -96,8 +97,7 @@ bool FollowsNonBlank(TextView text, size_t at) {
 // anything anywhere.
 // Step 1 and the table up to the first half of the quotation-mark step (W7); true when that half
 // replaced anything.
-bool PunctuationBeforeQuotes(Text& piece, bool isWestern, bool isLastPiece) {
-  ReplacePasses passes(piece);
+bool PunctuationBeforeQuotes(ReplacePasses& passes, bool isWestern, bool isLastPiece) {
   // 1. Tabs, ideographic spaces and vertical tabs become spaces.
   passes.Replace(u"\t", u" ");
   passes.Replace(u"\u3000", u" ");
@@ -114,8 +114,7 @@ bool PunctuationBeforeQuotes(Text& piece, bool isWestern, bool isLastPiece) {
 }
 
 // The rest of the table, then steps 3 and 4.
-void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
-  ReplacePasses passes(piece);
+void PunctuationAfterQuotes(ReplacePasses& passes, bool isWestern, bool quotesReplaced) {
   if (isWestern) {
     if (quotesReplaced) passes.Replace(u"' ", u"\" ");  // W7, second half
     ReplaceEach(passes, kWesternBeforeCommas);
@@ -126,6 +125,23 @@ void PunctuationAfterQuotes(Text& piece, bool isWestern, bool quotesReplaced) {
   passes.Replace(u" %", u"%");
   ReplaceEach(passes, kAngleMarks);
 }
+
+// Steps 2 to 5 of NormalizeSpacing.
+void SpacingPasses(ReplacePasses& passes) {
+  // 2. Runs of spaces.
+  passes.ReplaceUntilNone(u"    ", u" ");
+  passes.ReplaceUntilNone(u"  ", u" ");
+  // 3. Spaces at line starts and ends.
+  passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
+  passes.ReplaceUntilNone(u" \r\n", u"\r\n");
+  // 4. At most two empty lines in a row.
+  passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
+  // 5.
+  TightenAroundSeparator(passes, u'\t');
+}
+
+// Texts up to this long are one piece for RewriteInPieces.
+constexpr size_t kPieceLength = 1 << 15;
 
 }  // namespace
 
@@ -138,16 +154,7 @@ Text& NormalizeSpacing(Text& text, bool spacesOnly) {
   // 2 to 5, piece by piece.
   RewriteInPieces(text, FollowsNonBlank, [](Text& piece, bool) {
     ReplacePasses passes(piece);
-    // 2. Runs of spaces.
-    passes.ReplaceUntilNone(u"    ", u" ");
-    passes.ReplaceUntilNone(u"  ", u" ");
-    // 3. Spaces at line starts and ends.
-    passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
-    passes.ReplaceUntilNone(u" \r\n", u"\r\n");
-    // 4. At most two empty lines in a row.
-    passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
-    // 5.
-    TightenAroundSeparator(passes, u'\t');
+    SpacingPasses(passes);
   });
   // 6.
   return ApplySpaceRule(text);
@@ -157,15 +164,37 @@ Text& ApplySpaceRule(Text& text) {
   // 1, 2 in one sweep. Each space is judged by its neighbours as they stand at its turn: the left one may
   // already be the marker. Marked spaces, and any U+FFFF already there, are left out as the text is
   // rewritten in place (the right neighbour is always read before anything is written over it).
-  const size_t length = text.size();
+  // Parameter 6 as it stands when the sweep begins.
+  const auto parameters = CurrentParameters();
+  const Text& westernChars = parameters->Value(Param::kWesternChars);
+  const auto isWestern = [&westernChars](char16_t ch) {
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  };
+  const TextView all = text;
+  const size_t length = all.size();
+  // Stretches without a space and without U+FFFF are moved down whole.
+  const bool hasMarker = all.find(kSpaceMarker) != TextView::npos;
   size_t kept = 0;
   char16_t left = 0;
-  for (size_t i = 0; i < length; ++i) {
-    char16_t ch = text[i];
-    if (ch == u' ' && i >= 1 && i + 1 < length && !(IsWesternChar(left) && IsWesternChar(text[i + 1])))
+  size_t i = 0;
+  while (i < length) {
+    if (!hasMarker) {
+      const int space = Find(all, u' ', static_cast<int>(i));
+      const size_t end = space < 0 ? length : static_cast<size_t>(space);
+      if (end > i) {
+        std::char_traits<char16_t>::move(text.data() + kept, text.data() + i, end - i);
+        kept += end - i;
+        left = all[end - 1];
+        i = end;
+        if (i == length) break;
+      }
+    }
+    char16_t ch = all[i];
+    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(all[i + 1])))
       ch = kSpaceMarker;
     left = ch;
     if (ch != kSpaceMarker) text[kept++] = ch;
+    ++i;
   }
   text.resize(kept);
   return text;
@@ -177,13 +206,25 @@ void TightenAroundSeparator(Text& text, char16_t separator) {
 }
 
 Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
+  if (segment.size() <= kPieceLength) {
+    // One piece: the steps share one set of the characters present. Trimming only takes characters
+    // away, which leaves the set a superset, as it must be.
+    ReplacePasses passes(segment);
+    PunctuationAfterQuotes(passes, isWestern, PunctuationBeforeQuotes(passes, isWestern, true));
+    Trim(segment);
+    SpacingPasses(passes);
+    return ApplySpaceRule(segment);
+  }
   // 1 to 4, piece by piece.
   bool quotesReplaced = false;
   RewriteInPieces(segment, IsCarriageReturnAt, [&](Text& piece, bool isLast) {
-    if (PunctuationBeforeQuotes(piece, isWestern, isLast)) quotesReplaced = true;
+    ReplacePasses passes(piece);
+    if (PunctuationBeforeQuotes(passes, isWestern, isLast)) quotesReplaced = true;
   });
-  RewriteInPieces(segment, IsCarriageReturnAt,
-                  [&](Text& piece, bool) { PunctuationAfterQuotes(piece, isWestern, quotesReplaced); });
+  RewriteInPieces(segment, IsCarriageReturnAt, [&](Text& piece, bool) {
+    ReplacePasses passes(piece);
+    PunctuationAfterQuotes(passes, isWestern, quotesReplaced);
+  });
   // 5.
   return NormalizeSpacing(segment, false);
 }
@@ -195,20 +236,36 @@ void RemoveAngleMarks(Text& segment) {
 
 void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
                      const std::function<void(Text& piece, bool isLast)>& rewrite) {
-  constexpr size_t kPieceLength = 1 << 15;
-  Text rewritten;
-  rewritten.reserve(text.size());
+  // The pieces are rewritten over the text itself: each is copied out, rewritten and written back behind
+  // the reading. A piece that comes out longer than the room behind the reading moves the unread rest up
+  // by at least a sixteenth of the text, so that such moves stay few however many pieces grow.
+  if (text.size() <= kPieceLength) return rewrite(text, true);  // one piece
   Text piece;
-  size_t start = 0;
+  size_t written = 0;
+  size_t start = 0;  // the first unread unit
+  size_t length = text.size();
   do {
-    size_t end = std::min(start + kPieceLength, text.size());
-    while (end < text.size() && !startsPiece(text, end)) ++end;
+    size_t end = std::min(start + kPieceLength, length);
+    if (startsPiece == IsCarriageReturnAt) {
+      const int found = Find(text, u'\r', static_cast<int>(end));
+      end = found < 0 ? length : static_cast<size_t>(found);
+    }
+    while (end < length && !startsPiece(text, end)) ++end;
     piece.assign(text, start, end - start);
-    rewrite(piece, end == text.size());
-    rewritten += piece;
+    rewrite(piece, end == length);
+    if (piece.size() > end - written) {
+      const size_t room =
+          std::max(piece.size() - (end - written), std::min(length / 16 + 16, text.capacity() - length));
+      text.resize(length + room);
+      std::char_traits<char16_t>::move(text.data() + end + room, text.data() + end, length - end);
+      end += room;
+      length += room;
+    }
+    std::char_traits<char16_t>::copy(text.data() + written, piece.data(), piece.size());
+    written += piece.size();
     start = end;
-  } while (start < text.size());
-  text.swap(rewritten);
+  } while (start < length);
+  text.resize(written);
 }
 
 bool IsCarriageReturnAt(TextView text, size_t at) {
@@ -228,7 +285,7 @@ int ReplacePasses::ReplaceUntilNone(TextView from, TextView to) {
 }
 
 void ReplacePasses::RemoveRunsBefore(char16_t removed, char16_t before) {
-  if (!present_.test(removed) || !present_.test(before)) return;
+  if (!Present(removed) || !Present(before)) return;
   // Only removed characters go, so a run that is not followed by before never comes to be.
   size_t kept = 0;
   size_t runStart = 0;  // where the run of removed that ends at i began (in the rewritten text)
@@ -249,14 +306,24 @@ void ReplacePasses::ReplaceEnding(TextView ending, TextView by) {
 }
 
 int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView)) {
-  if (!std::all_of(from.begin(), from.end(), [this](char16_t ch) { return present_.test(ch); })) return 0;
+  if (!std::all_of(from.begin(), from.end(), [this](char16_t ch) { return Present(ch); })) return 0;
   const int count = replace(text_, from, to);
   if (count > 0) Add(to);
   return count;
 }
 
 void ReplacePasses::Add(TextView chars) {
-  for (char16_t ch : chars) present_.set(ch);
+  const size_t n = chars.size();
+  const char16_t* const units = chars.data();
+  size_t i = 0;
+  // Four at a time: the stores do not wait for each other.
+  for (; i + 4 <= n; i += 4) {
+    present_[Place(units[i])] = 1;
+    present_[Place(units[i + 1])] = 1;
+    present_[Place(units[i + 2])] = 1;
+    present_[Place(units[i + 3])] = 1;
+  }
+  for (; i < n; ++i) present_[Place(units[i])] = 1;
 }
 
 }  // namespace scrivano

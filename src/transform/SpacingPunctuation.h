@@ -1,8 +1,9 @@
 // Spacing and punctuation by language. A character is Western when IsWesternChar says so (below U+007F or
-// listed in parameter 6, read at every character); every other character counts as Chinese here.
+// listed in parameter 6, read as each sweep over a text begins); every other character counts as Chinese
+// here.
 #pragma once
 
-#include <bitset>
+#include <array>
 #include <functional>
 
 #include "text/Text.h"
@@ -57,8 +58,16 @@ class ReplacePasses {
   int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
   void Add(TextView chars);
 
+  // Exact below U+0100; above, characters share places, so a pass may run that finds nothing. The set is
+  // small, as the passes go over short segments one after another.
+  static size_t Place(char16_t ch) {
+    const size_t hashed = 0x100 + ((ch ^ (ch >> 5)) & 0x3FF);
+    return ch < 0x100 ? ch : hashed;
+  }
+  bool Present(char16_t ch) const { return present_[Place(ch)] != 0; }
+
   Text& text_;
-  std::bitset<0x10000> present_;
+  std::array<unsigned char, 0x500> present_{};
 };
 
 }  // namespace scrivano

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "prompt/SelectionPrompt.h"
@@ -52,31 +54,70 @@ bool IsDigitsOnly(TextView line) {
 }
 
 // Where each bracket group of text ends (just after its closing bracket), by the position of its opening
-// bracket; -1 for a group that is not closed, and for every other position. One sweep with a stack of
-// open brackets gives what SkipBracketGroup finds from each opening bracket: a group ends at the first
-// closing bracket that brings its depth back to 0, which is the one that takes it off the stack.
-std::vector<int> BracketGroupEnds(TextView text) {
-  std::vector<int> ends(text.size(), -1);
-  std::vector<int> open;
-  for (int i = 0; i < Length(text); ++i) {
-    const char16_t ch = text[static_cast<size_t>(i)];
-    if (IsOpeningBracket(ch)) {
-      open.push_back(i);
-    } else if (IsClosingBracket(ch) && !open.empty()) {
-      ends[static_cast<size_t>(open.back())] = i + 1;
-      open.pop_back();
+// bracket, for the groups that are closed. One sweep with a stack of open brackets gives what
+// SkipBracketGroup finds from each opening bracket: a group ends at the first closing bracket that brings
+// its depth back to 0, which is the one that takes it off the stack.
+class BracketGroups {
+ public:
+  explicit BracketGroups(TextView text) {
+    std::vector<int> open;
+    for (int i = 0; i < Length(text); ++i) {
+      const char16_t ch = text[static_cast<size_t>(i)];
+      if (IsOpeningBracket(ch)) {
+        open.push_back(i);
+      } else if (IsClosingBracket(ch) && !open.empty()) {
+        ends_.emplace_back(open.back(), i + 1);
+        open.pop_back();
+      }
     }
+    std::sort(ends_.begin(), ends_.end());
   }
-  return ends;
-}
 
-// SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand.
-int SkipBracketGroup(TextView text, int pos, const std::vector<int>& ends) {
+  // -1 for a group that is not closed.
+  int EndOf(int opening) const {
+    const auto at = std::lower_bound(ends_.begin(), ends_.end(), std::make_pair(opening, 0));
+    return at != ends_.end() && at->first == opening ? at->second : -1;
+  }
+
+ private:
+  std::vector<std::pair<int, int>> ends_;  // opening bracket -> just after its closing bracket
+};
+
+// SkipBracketGroup(text, pos, Length(text)) with the group ends found beforehand, in a text that has moved
+// by moved units since.
+int SkipBracketGroup(TextView text, int pos, const BracketGroups& groups, int moved) {
   if (!IsOpeningBracket(text[static_cast<size_t>(pos)])) return pos;
-  if (ends[static_cast<size_t>(pos)] >= 0) return ends[static_cast<size_t>(pos)];
+  const int end = groups.EndOf(pos - moved);
+  if (end >= 0) return end + moved;
   ShowMessage(Mid(text, pos, 18), u"Missing bracket !", MessageButtons::Ok, true);
   return pos;
 }
+
+// Parameters 6 and 7 as they stand when the scan begins, tested as IsWesternChar and IsNeutralChar test
+// them.
+class ScanClasses {
+ public:
+  ScanClasses()
+      : parameters_(CurrentParameters()),
+        western_(parameters_->Value(Param::kWesternChars)),
+        neutral_(parameters_->Value(Param::kNeutralChars)) {}
+  bool IsWestern(char16_t ch) const {
+    return ch < 127 || (!western_.empty() && western_.find(ch) != Text::npos);
+  }
+  // Moves pos on by one when the character there is a whole item of parameter 7.
+  bool IsNeutral(TextView text, int& pos) const {
+    if (neutral_.empty() ||
+        !IsListItem(neutral_, text.substr(static_cast<size_t>(pos), 1), TextView(&kTab, 1)))
+      return false;
+    ++pos;
+    return true;
+  }
+
+ private:
+  std::shared_ptr<const ParameterValues> parameters_;
+  const Text& western_;
+  const Text& neutral_;
+};
 
 // The piece from segStart to split, trimmed and given its language's punctuation.
 Text Piece(TextView text, int segStart, int split, bool isWestern) {
@@ -87,8 +128,9 @@ Text Piece(TextView text, int segStart, int split, bool isWestern) {
 }  // namespace
 
 void SplitEnglishChinese(Text& text, bool sameLine) {
-  // 1. Work on a copy.
-  Text s = text;
+  // 1. The text becomes the working copy; the result is built anew.
+  Text s = std::move(text);
+  text = Text();
   // 2. Run lengths N/M; without a "/" (or with nothing after it) M is N.
   const Text runLengths = ParameterText(Param::kSplitRunLengths);
   Text token;
@@ -114,10 +156,32 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   ReplaceUntilNone(s, u"\r\n", returnAsSpace ? u" " : u"");
   NormalizeSpacing(s, false);
 
-  // 9.
-  text.clear();
-  const int length = Length(s);
-  const std::vector<int> groupEnds = BracketGroupEnds(s);
+  // 9. The result is written over s itself, behind the scan. The unit just before the unread text stays
+  //    as it was, for the look back of step 10.7. A piece that would reach it moves the unread text up by
+  //    at least a sixteenth of the text, so such moves stay few; positions found before a move are
+  //    translated by how far the text has moved since.
+  int length = Length(s);
+  const BracketGroups groups(s);
+  const ScanClasses classes;
+  int moved = 0;
+  size_t written = 0;
+  const auto emit = [&](const Text& piece, TextView separator, int& unread) {
+    const size_t size = piece.size() + separator.size();
+    const auto keepFrom = static_cast<size_t>(std::max(unread - 1, 0));
+    if (written + size > keepFrom) {
+      const size_t spare = s.capacity() - s.size();
+      const size_t room = std::max(written + size - keepFrom, std::min(s.size() / 16 + 16, spare));
+      const size_t tail = s.size() - keepFrom;
+      s.resize(s.size() + room);
+      std::char_traits<char16_t>::move(s.data() + keepFrom + room, s.data() + keepFrom, tail);
+      unread += static_cast<int>(room);
+      length += static_cast<int>(room);
+      moved += static_cast<int>(room);
+    }
+    std::char_traits<char16_t>::copy(s.data() + written, piece.data(), piece.size());
+    std::char_traits<char16_t>::copy(s.data() + written + piece.size(), separator.data(), separator.size());
+    written += size;
+  };
   int pos = 0;
   int segStart = 0;
   bool curWestern = startsWestern;
@@ -126,24 +190,24 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
   while (pos < length) {
     // 10.1 A bracketed group inside a Chinese segment is passed over whole.
     if (!curWestern) {
-      pos = SkipBracketGroup(s, pos, groupEnds);
+      pos = SkipBracketGroup(s, pos, groups, moved);
       if (pos >= length) break;
     }
     // 10.2, 10.3 Same language, or a neutral character: no change.
-    const bool western = IsWesternChar(s[static_cast<size_t>(pos)]);
+    const bool western = classes.IsWestern(s[static_cast<size_t>(pos)]);
     if (western == curWestern) {
       ++pos;
       continue;
     }
-    if (IsNeutralChar(s, pos, 1)) continue;
+    if (classes.IsNeutral(s, pos)) continue;
     // 10.4 How long is the foreign run?
     const int limit = curWestern ? limitWestern : limitChinese;
     int count = 1;
     int q = pos + 1;
     while (count < limit) {
       if (q >= length) break;
-      if (IsNeutralChar(s, q, 1)) continue;
-      if (IsWesternChar(s[static_cast<size_t>(q)]) == curWestern) break;
+      if (classes.IsNeutral(s, q)) continue;
+      if (classes.IsWestern(s[static_cast<size_t>(q)]) == curWestern) break;
       ++count;
       ++q;
     }
@@ -157,7 +221,7 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
     // stays with the old one. A split at 0 or 1 (only possible at the very start of the text) stays
     // where the scan found it.
     int split = pos;
-    if (pos >= 2) {
+    if (pos - moved >= 2) {
       const char16_t before = s[static_cast<size_t>(pos - 1)];
       if (before == 0x201C || before == 0xFF08 || before == u'(')
         split = pos - 1;
@@ -167,16 +231,22 @@ void SplitEnglishChinese(Text& text, bool sameLine) {
     // 10.8
     if (startsWestern && curWestern) KeepTrailingTerm(s, segStart, split);
     // 10.9, 10.10
-    text += Piece(s, segStart, split, curWestern);
-    text += first ? sepA : sepB;
+    const int before = split;
+    emit(Piece(s, segStart, split, curWestern), first ? sepA : sepB, split);
+    q += split - before;
     segStart = split;
     curWestern = western;
     pos = q;
     first = !first;
   }
-  // 11. The last piece.
-  text += Piece(s, segStart, length, curWestern);
-  text += u"\r\n";
+  // 11. The last piece: nothing is left to read but what it copied.
+  const Text last = Piece(s, segStart, length, curWestern);
+  s.resize(std::max(s.size(), written + last.size() + 2));
+  std::char_traits<char16_t>::copy(s.data() + written, last.data(), last.size());
+  written += last.size();
+  s.resize(written);
+  s += u"\r\n";
+  text = std::move(s);
 }
 
 void DropListedLines(Text& text, TextView listSpec) {
@@ -184,19 +254,29 @@ void DropListedLines(Text& text, TextView listSpec) {
   Text list;
   if (!ValueAfterColon(listSpec, list, false)) return;
   // 2, 3.
-  const Text copy = text;
-  text.clear();
   const bool deleteNumbers = AskYesNo(u"Delete number-only lines ?", u"Notice");
-  // 4. Lines are compared as they stand, untrimmed.
-  Text line;
-  int pos = 0;
-  do {
-    NextToken(copy, pos, line, u"\r\n");
-    if (IsListItem(list, line, u"\t")) continue;
-    if (deleteNumbers && IsDigitsOnly(line)) continue;
-    text += u"\r\n";
-    text += line;
-  } while (pos != 0);
+  // 4. Lines are compared as they stand, untrimmed. The kept ones are written over the text itself, each
+  //    after a "\r\n": two units of lead pay for the first, the line break after each line for the rest.
+  constexpr size_t kLead = 2;
+  text.insert(0, kLead, u' ');
+  char16_t* const units = text.data();
+  const TextView all = text;
+  const int length = Length(all);
+  size_t written = 0;
+  int from = static_cast<int>(kLead);
+  while (true) {
+    const int at = Find(all, kLineBreak, from);
+    const int end = at < 0 ? length : at;
+    const TextView line = all.substr(static_cast<size_t>(from), static_cast<size_t>(end - from));
+    if (!IsListItem(list, line, u"\t") && !(deleteNumbers && IsDigitsOnly(line))) {
+      std::char_traits<char16_t>::copy(units + written, kLineBreak, 2);
+      std::char_traits<char16_t>::move(units + written + 2, line.data(), line.size());
+      written += 2 + line.size();
+    }
+    if (at < 0 || at + 2 >= length) break;
+    from = at + 2;
+  }
+  text.resize(written);
 }
 
 int SkipBracketGroup(TextView text, int pos, int end) {

@@ -1,6 +1,9 @@
 #include "transform/TagCleaning.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,45 +21,6 @@ constexpr char16_t kWrongTagReport[] = u"Wrong tag:\r\n\r\n";
 bool IsTagNumber(TextView number) {
   for (char16_t ch : number)
     if (ch < u'0' || ch > u'9') return false;
-  return true;
-}
-
-// One pass over the "<ptN>" ... "</ptN>" pairs of text: each pair is replaced by its content. Returns
-// false at the first wrong tag, with wrongTag holding it; text is then unchanged. contentRemoved tells
-// whether any pair of the pass had content (its inside may hold pairs for the next pass).
-bool RemovePairedTagsOnce(Text& text, Text& wrongTag, bool& contentRemoved) {
-  contentRemoved = false;
-  int tagStart = Find(text, u"<pt");
-  if (tagStart < 0) return true;
-  Text rebuilt;
-  rebuilt.reserve(text.size());
-  int pos = 0;
-  for (; tagStart >= 0; tagStart = Find(text, u"<pt", pos)) {
-    const int numberStart = tagStart + 3;
-    const int tagEnd = Find(text, u'>', numberStart);
-    if (tagEnd < 0) {
-      wrongTag = MidFrom(text, tagStart);
-      return false;
-    }
-    const Text number = Mid(text, numberStart, tagEnd - numberStart);
-    if (!IsTagNumber(number)) {
-      wrongTag = Mid(text, tagStart, tagEnd - tagStart);
-      return false;
-    }
-    const Text closingTag = u"</pt" + number + u">";
-    const int closing = Find(text, closingTag, tagEnd + 1);
-    if (closing < 0) {
-      wrongTag = MidFrom(text, tagStart);
-      return false;
-    }
-    // The piece before the pair, then the pair's content.
-    rebuilt.append(text, static_cast<size_t>(pos), static_cast<size_t>(tagStart - pos));
-    rebuilt.append(text, static_cast<size_t>(tagEnd + 1), static_cast<size_t>(closing - tagEnd - 1));
-    contentRemoved = contentRemoved || closing > tagEnd + 1;
-    pos = closing + Length(closingTag);
-  }
-  rebuilt.append(text, static_cast<size_t>(pos));
-  text.swap(rebuilt);
   return true;
 }
 
@@ -85,93 +49,233 @@ bool RemovePlaceholderTags(Text& text, Text& wrongTag) {
   return true;
 }
 
-// The paired tags of a text in which every "<" begins a well-formed tag: "<ptN>", "</ptN>" or "<phN/>"
-// (N a run of digits, maybe empty). Such a text keeps that property as whole tags are removed, so no tag
-// ever forms where two pieces meet, and the passes of RemovePairedTagsOnce can be played on positions in
-// the text as it is: each pass takes the openings from left to right, pairs each with the first closing
-// of its number after it and goes on after that closing, just as a pass over the rebuilt text does, but
-// without rebuilding or searching the text again, however deep the pairs nest.
+// The passes over the paired tags played on positions in the text as it is, so that nesting as deep as
+// the text is long costs no more than a shallow one. A pass takes the "<pt" from left to right, pairs each
+// with the first closing of its number after it and goes on after that closing, without rebuilding or
+// searching the text again.
+//
+// What is removed is always a whole tag, so the removed characters form ranges of original positions, and
+// the text is the original with those ranges skipped. Where a tag goes, the characters on either side meet
+// and may make a new tag ("<p" + "<pt1></pt1>" + "t2>" becomes "<pt2>"). Only a "<" that begins no tag
+// can start one, and only when what follows it up to the removed tag is the beginning of a tag; such a "<"
+// waits at the "<" where its match stopped and goes on matching once that "<" is removed. Between two "<"
+// there is only one such match, so all the matching together reads each character once. A pass works on
+// the text as it stood when it began: tags that its removals make count from the next pass on.
 class PairedTags {
  public:
-  // False when some "<" begins no well-formed tag.
-  bool Read(TextView text) {
-    for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1)) {
-      const bool closing = at + 1 < text.size() && text[at + 1] == u'/';
-      const size_t name = at + (closing ? 2 : 1);
-      if (text.substr(name, 2) != u"pt" && (closing || text.substr(name, 2) != u"ph")) return false;
-      const bool placeholder = text[name + 1] == u'h';
-      size_t end = name + 2;
-      while (end < text.size() && text[end] >= u'0' && text[end] <= u'9') ++end;
-      const Text number(text.substr(name + 2, end - name - 2));
-      if (placeholder) {
-        if (text.substr(end, 2) != u"/>") return false;
-        continue;
-      }
-      if (end >= text.size() || text[end] != u'>') return false;
-      const int start = static_cast<int>(at);
-      if (closing)
-        closings_[number].emplace(start, static_cast<int>(end + 1));
-      else
-        openings_.emplace(start, std::make_pair(static_cast<int>(end + 1), number));
+  explicit PairedTags(TextView text) : text_(text), skipStarts_(text.size() + 1, false) {
+    for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1))
+      angles_.push_back(static_cast<int>(at));
+    matches_.resize(angles_.size());
+    openings_.Reset(angles_.size());
+    waiting_.assign(angles_.size(), -1);
+    skipEnds_.assign(angles_.size(), -1);
+    for (size_t k = 0; k < angles_.size(); ++k) {
+      Match& match = matches_[k];
+      match.start = match.last = angles_[k];
+      match.ordinal = k;
+      Continue(match, angles_[k] + 1);
     }
-    removed_.assign(text.size() + 1, 0);
-    removedChars_.assign(text.size(), 0);
-    return true;
+    openings_.Settle();
   }
 
-  // One pass; false with wrongTag at an opening without its closing.
-  bool RemoveOnce(TextView text, Text& wrongTag, bool& contentRemoved) {
+  // One pass; false with wrongTag at a wrong "<pt" or an opening without its closing.
+  bool RemoveOnce(Text& wrongTag, bool& contentRemoved) {
     contentRemoved = false;
+    std::vector<int> removed;
     int pos = 0;
-    for (auto opening = openings_.lower_bound(pos); opening != openings_.end();
-         opening = openings_.lower_bound(pos)) {
-      const auto [start, endAndNumber] = *opening;
-      const auto& [end, number] = endAndNumber;
-      auto& sameNumber = closings_[number];
-      const auto closing = sameNumber.lower_bound(end);
-      if (closing == sameNumber.end()) {
-        wrongTag = Remaining(text, start);
+    for (size_t opening = openings_.LowerBound(Ordinal(pos)); opening < angles_.size();
+         opening = openings_.LowerBound(Ordinal(pos))) {
+      const Match& tag = matches_[opening];
+      const int start = tag.start;
+      if (!tag.complete) {
+        wrongTag = WrongNumberReport(start);
         return false;
       }
-      const auto [closingStart, closingEnd] = *closing;
-      contentRemoved = contentRemoved || RemovedBetween(end, closingStart) < closingStart - end;
-      Remove(start, end);
-      Remove(closingStart, closingEnd);
-      pos = closingEnd;
+      auto& sameNumber = closings_[tag.numberId];
+      const auto closing = sameNumber.lower_bound(tag.last + 1);
+      if (closing == sameNumber.end()) {
+        wrongTag = Remaining(start);
+        return false;
+      }
+      const auto [closingStart, closingLast] = *closing;
+      contentRemoved = contentRemoved || NextKept(tag.last + 1) != closingStart;
+      Skip(start, tag.last);
+      Skip(closingStart, closingLast);
+      removed.push_back(start);
+      removed.push_back(closingStart);
+      pos = closingLast + 1;
       sameNumber.erase(closing);
-      openings_.erase(opening);
+      openings_.Erase(opening);
+    }
+    // The characters on either side of each removed tag meet now.
+    for (const int start : removed) {
+      int& waiter = waiting_[Ordinal(start)];
+      if (waiter < 0) continue;
+      Match& match = matches_[Ordinal(waiter)];
+      waiter = -1;
+      Continue(match, NextKept(match.last + 1));
     }
     return true;
   }
 
-  // The text without the removed tags.
-  Text Remaining(TextView text, int from) const {
+  // The text without the removed tags, from the kept position from.
+  Text Remaining(int from) {
     Text kept;
-    for (int i = from; i < static_cast<int>(text.size()); ++i)
-      if (!IsRemoved(i)) kept += text[static_cast<size_t>(i)];
+    const int length = static_cast<int>(text_.size());
+    size_t k = 0;
+    for (int i = NextKept(from); i < length; i = NextKept(i)) {
+      // The first removed range after a kept position is not inside another one.
+      while (k < angles_.size() && (angles_[k] < i || skipEnds_[k] < 0)) ++k;
+      const int end = k < angles_.size() ? angles_[k] : length;
+      kept.append(text_.substr(static_cast<size_t>(i), static_cast<size_t>(end - i)));
+      i = end;
+    }
     return kept;
   }
 
  private:
-  // removed_ is a Fenwick tree of removed characters by position; removedChars_ marks each.
-  void Remove(int start, int end) {
-    for (int i = start; i < end; ++i) {
-      removedChars_[static_cast<size_t>(i)] = 1;
-      for (size_t k = static_cast<size_t>(i) + 1; k < removed_.size(); k += k & (~k + 1)) ++removed_[k];
-    }
-  }
-  int RemovedBefore(int at) const {
-    int sum = 0;
-    for (size_t k = static_cast<size_t>(at); k > 0; k -= k & (~k + 1)) sum += removed_[k];
-    return sum;
-  }
-  int RemovedBetween(int from, int to) const { return RemovedBefore(to) - RemovedBefore(from); }
-  bool IsRemoved(int at) const { return removedChars_[static_cast<size_t>(at)] != 0; }
+  // How far the characters after a "<" go as the beginning of "<ptN>" or "</ptN>".
+  struct Match {
+    int start = 0;          // the "<"
+    size_t ordinal = 0;     // which "<" of the text
+    int last = 0;           // the last character matched
+    int matched = 1;        // characters of "<pt" or "</pt" matched
+    bool closing = false;   // "</" seen
+    bool complete = false;  // the ">" matched: a tag
+    size_t numberId = 0;    // the index into closings_ of the digits after "<pt" or "</pt", once complete
+    int FixedLength() const { return closing ? 4 : 3; }
+  };
 
-  std::map<int, std::pair<int, Text>> openings_;  // start -> end, number
-  std::map<Text, std::map<int, int>> closings_;   // number -> start -> end
-  std::vector<int> removed_;
-  std::vector<char> removedChars_;
+  // Goes on matching from the kept position at; records the tag, the wrong "<pt", or the "<" it waits at.
+  void Continue(Match& match, int at) {
+    const int length = static_cast<int>(text_.size());
+    // The digits matched so far, kept aside while a match waits.
+    Text number;
+    if (const auto kept = digits_.find(match.ordinal); kept != digits_.end()) {
+      number = std::move(kept->second);
+      digits_.erase(kept);
+    }
+    for (; at < length; at = NextKept(at + 1)) {
+      const char16_t ch = text_[static_cast<size_t>(at)];
+      bool takes;
+      if (match.matched < match.FixedLength()) {
+        if (match.matched == 1 && ch == u'/') match.closing = true;
+        const TextView fixed = match.closing ? TextView(u"</pt") : TextView(u"<pt");
+        takes = ch == fixed[static_cast<size_t>(match.matched)];
+        if (takes) ++match.matched;
+      } else if (ch >= u'0' && ch <= u'9') {
+        takes = true;
+        number += ch;
+      } else {
+        takes = match.complete = ch == u'>';
+      }
+      if (!takes) break;
+      match.last = at;
+      if (match.complete) break;
+    }
+    if (!match.complete && at < length && text_[static_cast<size_t>(at)] == u'<') {
+      waiting_[Ordinal(at)] = match.start;
+      if (!number.empty()) digits_[match.ordinal] = std::move(number);
+    }
+    if (match.complete) match.numberId = NumberId(number);
+    if (!match.closing && match.matched == 3) openings_.Insert(match.ordinal);  // a "<pt", right or wrong
+    if (match.complete && match.closing) closings_[match.numberId].emplace(match.start, match.last);
+  }
+
+  // A "<pt" whose number is not all digits: the text from it up to the next ">", or to the end.
+  Text WrongNumberReport(int start) {
+    Text report = Remaining(start);
+    const size_t end = report.find(u'>', 3);
+    if (end != Text::npos) report.resize(end);
+    return report;
+  }
+
+  // A small number for each tag number, which indexes the closings.
+  size_t NumberId(const Text& number) {
+    const auto [at, added] = numberIds_.try_emplace(number, closings_.size());
+    if (added) closings_.emplace_back();
+    return at->second;
+  }
+
+  // Which "<" of the text stands at position at.
+  size_t Ordinal(int at) const {
+    return static_cast<size_t>(std::lower_bound(angles_.begin(), angles_.end(), at) - angles_.begin());
+  }
+
+  void Skip(int first, int last) {
+    skipEnds_[Ordinal(first)] = last + 1;
+    skipStarts_[static_cast<size_t>(first)] = true;
+  }
+
+  // The first kept position at or after at (the end of the text when there is none).
+  int NextKept(int at) {
+    int end = at;
+    while (skipStarts_[static_cast<size_t>(end)]) end = skipEnds_[Ordinal(end)];
+    // Shortcuts for the next walk that lands here.
+    while (at != end) {
+      int& rangeEnd = skipEnds_[Ordinal(at)];
+      at = rangeEnd;
+      rangeEnd = end;
+    }
+    return end;
+  }
+
+  TextView text_;
+  std::vector<int> angles_;       // the position of every "<", in order
+  std::vector<Match> matches_;    // by "<"
+  std::vector<int> waiting_;      // by "<": the "<" of the match that stopped there, or -1
+  std::vector<int> skipEnds_;     // by "<" that begins a removed range: the position after it
+  std::vector<bool> skipStarts_;  // by position: a removed range begins there
+  // The "<" (by index) of every "<pt" of the text as it stands. Those of the text as read are only ever
+  // taken away: a union-find over the indexes skips them once gone. Those made later are kept apart.
+  class Openings {
+   public:
+    void Reset(size_t count) {
+      next_.resize(count + 1);
+      for (size_t k = 0; k <= count; ++k) next_[k] = std::min(k + 1, count);
+    }
+    void Settle() { settled_ = true; }
+    void Insert(size_t k) {
+      if (!settled_)
+        next_[k] = k;
+      else if (next_[k] != k)
+        added_.insert(k);
+    }
+    // The first at or after k, or the number of "<" when there is none.
+    size_t LowerBound(size_t k) {
+      const size_t first = Find(k);
+      const auto added = added_.lower_bound(k);
+      return added != added_.end() && *added < first ? *added : first;
+    }
+    void Erase(size_t k) {
+      if (next_[k] == k)
+        next_[k] = k + 1;
+      else
+        added_.erase(k);
+    }
+
+   private:
+    size_t Find(size_t k) {
+      size_t root = k;
+      while (next_[root] != root) root = next_[root];
+      while (next_[k] != root) {
+        const size_t step = next_[k];
+        next_[k] = root;
+        k = step;
+      }
+      return root;
+    }
+
+    std::vector<size_t> next_;  // k itself while k is one of them; the last entry stands for "none"
+    std::set<size_t> added_;
+    bool settled_ = false;
+  };
+
+  Openings openings_;
+  std::unordered_map<size_t, Text> digits_;     // by "<": the digits of a match that waits
+  std::unordered_map<Text, size_t> numberIds_;  // tag number -> index into closings_
+  std::vector<std::map<int, int>> closings_;    // by tag number: start -> last character
 };
 
 // The tag removal of RemovePtPhTags. Returns false at the first wrong tag, with wrongTag holding it; text
@@ -180,14 +284,11 @@ bool TryRemovePtPhTags(Text& text, Text& wrongTag) {
   Text work = text;
   // 1, 2. Paired tags, pass after pass: a pair's content may hold further pairs.
   bool contentRemoved = true;
-  PairedTags tags;
-  if (tags.Read(work)) {
+  if (work.find(u"<pt") != Text::npos) {
+    PairedTags tags(work);
     while (contentRemoved)
-      if (!tags.RemoveOnce(work, wrongTag, contentRemoved)) return false;
-    work = tags.Remaining(work, 0);
-  } else {
-    while (contentRemoved)
-      if (!RemovePairedTagsOnce(work, wrongTag, contentRemoved)) return false;
+      if (!tags.RemoveOnce(wrongTag, contentRemoved)) return false;
+    work = tags.Remaining(0);
   }
   // 3. Placeholders.
   if (!RemovePlaceholderTags(work, wrongTag)) return false;
@@ -240,15 +341,26 @@ void CleanVariousTags(TaskContext& context) {
 
 void RemoveBraceTags(Text& text) {
   // 1 to 3. Every tag becomes a space in front of the piece that follows it. The result starts with the
-  // line break that the mark cleaning puts in front, so that it need not copy the text again.
-  Text result = u"\r\n";
-  result.reserve(text.size() + 2);
-  size_t pos = 0;
-  for (size_t open = text.find(u'{'); open != Text::npos; open = text.find(u'{', pos)) {
-    result += u' ';
-    result.append(text, pos, open - pos);
-    const size_t close = text.find(u'}', open + 1);
-    if (close == Text::npos) {
+  // line break that the mark cleaning puts in front, so that it need not copy the text again. It is
+  // written over the text itself: three units of lead pay for that line break and the first space, and
+  // every tag after that takes at least as much room as the space it becomes.
+  constexpr TextView kLead = u"\r\n ";
+  text.insert(0, kLead.size(), u' ');
+  char16_t* const units = text.data();
+  const TextView all = text;
+  size_t written = 0;
+  const auto out = [&](size_t from, size_t count) {
+    std::char_traits<char16_t>::move(units + written, units + from, count);
+    written += count;
+  };
+  std::char_traits<char16_t>::copy(units, kLead.data(), kLead.size());
+  written = kLead.size();
+  size_t pos = kLead.size();
+  for (size_t open = all.find(u'{', pos); open != TextView::npos; open = all.find(u'{', pos)) {
+    out(pos, open - pos);
+    units[written++] = u' ';
+    const size_t close = all.find(u'}', open + 1);
+    if (close == TextView::npos) {
       ShowMessage(u"{} doesn't match !", u"Notice", MessageButtons::Ok, true);
       pos = open + 1;
       break;
@@ -256,10 +368,9 @@ void RemoveBraceTags(Text& text) {
     pos = close + 1;
   }
   // 4, 5. The last piece, then marks and spacing.
-  result += u' ';
-  result.append(text, pos);
-  CleanMarksAfterLineBreak(result);
-  text.swap(result);
+  out(pos, all.size() - pos);
+  text.resize(written);
+  CleanMarksAfterLineBreak(text);
 }
 
 void RemovePtPhTags(Text& text) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "cli/TextStreams.h"
 #include "text/AnsiCodec.h"
@@ -99,6 +101,91 @@ TEST(TextStreams, OnePassConversions_MatchThePlainSteps) {
                 }()));
     }
   }
+}
+
+// The input cut into chunks at random places, each chunk measured and then decoded.
+Text DecodeInChunks(std::string_view bytes, StreamEncoding encoding, bool raw, std::mt19937& random,
+                    size_t* undecodable, size_t* inputSize) {
+  std::vector<std::string_view> chunks;
+  for (std::string_view rest = bytes; !rest.empty();) {
+    const size_t n = std::min<size_t>(rest.size(), random() % 6);
+    chunks.push_back(rest.substr(0, n));  // empty chunks too
+    rest.remove_prefix(n);
+  }
+  InputDecoder decoder(encoding, raw);
+  for (std::string_view chunk : chunks) decoder.Measure(chunk);
+  Text text;
+  text.reserve(decoder.ReservedUnits());
+  const size_t reserved = text.capacity();
+  for (std::string_view chunk : chunks) decoder.Decode(chunk, text);
+  decoder.Finish(text);
+  // Well-formed input fits what was measured.
+  Text plain;
+  if (AppendUtf8AsUtf16Plain(bytes, plain) == 0) {
+    EXPECT_EQ(text.capacity(), reserved);
+  }
+  *undecodable = decoder.Undecodable();
+  *inputSize = decoder.InputSize();
+  return text;
+}
+
+TEST(TextStreams, ChunkedConversions_MatchTheWholeOnesWhereverTheCutsFall) {
+  // Pieces that a cut may split: marks, pairs, broken sequences and line breaks.
+  const std::string pieces[] = {"\n",
+                                "\r",
+                                "\r\n",
+                                "a",
+                                "\xEF\xBB\xBF",
+                                "\xE4\xB8\xAD",
+                                "\xF0\x9F\x98\x80",
+                                "\xE4\xB8",
+                                "\xF0\x9F\x98",
+                                "\x80\x80\x80\x80",
+                                "\xC2",
+                                "\xE0\x80",
+                                "\xED\xA0\x80",
+                                "\xFF",
+                                "\xF4\x90\x80\x80",
+                                "0123456789abcdefghij"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes;
+    for (unsigned k = random() % 30; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
+    for (const bool raw : {false, true}) {
+      for (const StreamEncoding encoding : {StreamEncoding::kUtf8, StreamEncoding::kUtf16Le}) {
+        size_t wholeUndecodable = 0, undecodable = 0, inputSize = 0;
+        const Text whole = encoding == StreamEncoding::kUtf8
+                               ? PlainDecode(bytes, raw)
+                               : DecodeInput(bytes, encoding, raw, &wholeUndecodable);
+        const Text chunked = DecodeInChunks(bytes, encoding, raw, random, &undecodable, &inputSize);
+        ASSERT_EQ(chunked, whole) << testing::PrintToString(bytes) << " raw " << raw;
+        ASSERT_EQ(inputSize, bytes.size());
+        if (encoding == StreamEncoding::kUtf8) {
+          Text plain;
+          ASSERT_EQ(undecodable, AppendUtf8AsUtf16Plain(
+                                     bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
+        }
+        // Out again in slices of any size.
+        std::string sliced;
+        EncodeOutputInSlices(
+            chunked, encoding, raw, [&](std::string_view b) { sliced += b; }, 1 + random() % 5);
+        ASSERT_EQ(sliced, EncodeOutput(chunked, encoding, raw));
+      }
+    }
+  }
+}
+
+TEST(TextStreams, EncodedSlices_NeverSplitALineBreakOrAPair) {
+  const Text text = u"ab\r\r\ncd\U0001F600e\r";
+  std::string bytes;
+  std::vector<std::string> slices;
+  EncodeOutputInSlices(
+      text, StreamEncoding::kUtf8, false, [&](std::string_view b) { slices.emplace_back(b); }, 2);
+  EXPECT_EQ(slices, (std::vector<std::string>{"ab", "\r\n", "cd", "\xF0\x9F\x98\x80", "e\r"}));
+  slices.clear();
+  EncodeOutputInSlices(u"", StreamEncoding::kUtf8, false,
+                       [&](std::string_view b) { slices.emplace_back(b); });
+  EXPECT_TRUE(slices.empty());
 }
 
 TEST(TextStreams, Utf16LeLineBreaks_AreConvertedToo) {

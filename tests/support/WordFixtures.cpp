@@ -117,7 +117,8 @@ std::vector<std::optional<std::string>> Export(const std::vector<std::string>& p
   std::string command = "soffice -env:UserInstallation=file://" + folder.path() +
                         "/profile --headless --norestore --convert-to " + Quote(filter) + " --outdir " +
                         Quote(folder.path() + "/out");
-  for (const std::string& path : paths) command += " " + Quote(path);
+  // Appended piece by piece: " " + a temporary led GCC 12 at -O2 to a spurious overlapping-copy warning.
+  for (const std::string& path : paths) command.append(" ").append(Quote(path));
   Run(command);
   std::vector<std::optional<std::string>> results;
   for (const std::string& path : paths) {

@@ -91,5 +91,44 @@ TEST(ReadAllBytes, APipe_IsReadToItsEnd) {
   EXPECT_EQ(bytes, content);
 }
 
+TEST(AtomicFileWriter, TheOldFileStaysUntilCommitAndAnAbandonedWriteLeavesNothing) {
+  test::TempFolder folder;
+  folder.WriteBytes("out", "old");
+  {
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(folder.File("out")));
+    ASSERT_TRUE(writer.Write("new "));
+    ASSERT_TRUE(writer.Write("text"));
+    EXPECT_EQ(folder.ReadBytes("out"), "old");
+  }  // never committed
+  EXPECT_EQ(folder.ReadBytes("out"), "old");
+  EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"out"});
+  AtomicFileWriter writer;
+  ASSERT_TRUE(writer.Open(folder.File("out")));
+  ASSERT_TRUE(writer.Write("new "));
+  ASSERT_TRUE(writer.Write("text"));
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(folder.ReadBytes("out"), "new text");
+  EXPECT_EQ(Names(folder.path()), std::vector<std::string>{"out"});
+  // A writer that could not open fails at every later step.
+  AtomicFileWriter nowhere;
+  EXPECT_FALSE(nowhere.Open(folder.File("missing-folder/out")));
+  EXPECT_FALSE(nowhere.Write("x"));
+  EXPECT_FALSE(nowhere.Commit());
+}
+
+TEST(ReadChunksAt, ReadsFromTheOffsetInFullChunks) {
+  test::TempFolder folder;
+  folder.WriteBytes("f", "0123456789abcdefghij");
+  const int fd = ::open((folder.path() + "/f").c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  std::string buffer(6, '\0');
+  std::vector<std::string> chunks;
+  EXPECT_TRUE(ReadChunksAt(fd, 3, buffer, [&](std::string_view chunk) { chunks.emplace_back(chunk); }));
+  EXPECT_EQ(chunks, (std::vector<std::string>{"345678", "9abcde", "fghij"}));
+  EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 0);
+  ::close(fd);
+}
+
 }  // namespace
 }  // namespace scrivano

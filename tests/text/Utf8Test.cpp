@@ -91,8 +91,11 @@ Text RandomUnits(std::mt19937& random, size_t length) {
   while (text.size() < length) {
     if (random() % 3 != 0) {
       text.append(random() % 40, static_cast<char16_t>(u'a' + random() % 26));
-    } else {
+    } else if (random() % 2 == 0) {
       text += kinds[random() % std::size(kinds)];
+    } else {
+      // A run of one kind, as in a stretch of Chinese.
+      text.append(random() % 30, kinds[random() % std::size(kinds)]);
     }
   }
   return text;

@@ -89,11 +89,54 @@ Text FormerLinkAdjacentLines(TextView text) {
   return result;
 }
 
+Text FormerExtractEndingLines(const Text& text) {
+  const Text trimmed = Trimmed(text);
+  Text result;
+  if (trimmed.empty()) return result;
+  Text line, runLast;
+  bool runEnglish = false, inRun = false;
+  int pos = 0;
+  do {
+    if (!NextNonBlankLine(trimmed, line, pos)) break;
+    const bool english = IsEnglishText(line, u"");
+    if (inRun && english != runEnglish) result.append(kLineBreak).append(runLast);
+    runLast.swap(line);
+    runEnglish = english;
+    inRun = true;
+  } while (pos != 0);
+  if (inRun) result.append(kLineBreak).append(runLast);
+  return result;
+}
+
+Text FormerSplitLines(TextView t) {
+  const auto digit = [](char16_t ch) { return ch >= u'0' && ch <= u'9'; };
+  Text result;
+  size_t pieceStart = 0, i = 0;
+  while (i < t.size()) {
+    if (!digit(t[i])) {
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < t.size() && digit(t[j])) ++j;
+    const bool fullStop = j < t.size() && t[j] == u'.';
+    const bool textAfter = j + 1 < t.size() && t[j + 1] != u' ' && !digit(t[j + 1]);
+    if (fullStop && textAfter) {
+      result.append(Trimmed(t.substr(pieceStart, i - pieceStart))).append(u"\r\n\r\n");
+      pieceStart = i;
+    }
+    i = fullStop ? j + 2 : j + 1;
+  }
+  return result.append(Trimmed(t.substr(pieceStart))).append(u"\r\n\r\n");
+}
+
 Text RandomText(std::mt19937& random) {
   const TextView pieces[] = {u"\r\n", u"\r\n", u"\r\n\r\n", u"\r",   u"\n", u" ", u"  ",    u"\t", u"\u3000",
                              u"a",    u"word", u"ab cd",    u"中文", u"x",  u"y", u"=====", u"1.", u"\u00A0"};
   Text text;
-  for (unsigned k = random() % 30; k > 0; --k) text += pieces[random() % std::size(pieces)];
+  // Now and then a long one, for the rewrites that make room as they go.
+  for (unsigned k = random() % (random() % 20 == 0 ? 3000 : 30); k > 0; --k)
+    text += pieces[random() % std::size(pieces)];
   return text;
 }
 
@@ -101,7 +144,8 @@ TEST(InPlaceRewrites, AgreeWithTheFormerCopyingOnes) {
   test::TestPrompts prompts;  // a section without its end may show a notice
   std::mt19937 random(12);
   for (int round = 0; round < 5000; ++round) {
-    const Text text = RandomText(random);
+    Text text = RandomText(random);
+    if (round % 3 == 0) Replace(text, u"=====", u"1.x");  // more items to split, fewer sections
     Text rewritten = text;
     RemoveRedundantEmptyLines(rewritten);
     ASSERT_EQ(rewritten, FormerRemoveRedundantEmptyLines(text)) << ToUtf8(text);
@@ -111,6 +155,17 @@ TEST(InPlaceRewrites, AgreeWithTheFormerCopyingOnes) {
     ASSERT_EQ(trimmed, FormerTrimLineSpaces(text)) << ToUtf8(text);
 
     ASSERT_EQ(LinkAdjacentLines(text), FormerLinkAdjacentLines(text)) << ToUtf8(text);
+    Text linked = text;
+    LinkAdjacentLinesInPlace(linked);
+    ASSERT_EQ(linked, FormerLinkAdjacentLines(text)) << ToUtf8(text);
+
+    Text ending = text;
+    ExtractEndingLines(ending);
+    ASSERT_EQ(ending, FormerExtractEndingLines(text)) << ToUtf8(text);
+
+    Text split = text;
+    SplitLines(split);
+    ASSERT_EQ(split, FormerSplitLines(text)) << ToUtf8(text);
   }
 }
 

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
+#include <vector>
 
 #include "settings/ParameterStore.h"
 #include "support/RewriteCases.h"
 #include "support/TestPrompts.h"
 #include "text/Pieces.h"
+#include "toolkit/CharClasses.h"
 #include "transform/SpacingPunctuation.h"
 
 namespace scrivano {
@@ -193,6 +196,57 @@ TEST(ApplySpaceRule, ReadsTheWesternCharactersOfParameter6) {
   text = u"\u4E2D  a";
   ApplySpaceRule(text);
   EXPECT_EQ(text, u"\u4E2D a");
+}
+
+TEST(ApplySpaceRule, MatchesMarkingEverySpaceThenRemovingTheMarkers) {
+  test::TestPrompts prompts;
+  const char16_t letters[] = {u'a', u' ', u' ', u'\u4E2D', 0xFFFF, u'\u00E9'};
+  std::mt19937 random(9);
+  for (int round = 0; round < 4000; ++round) {
+    test::SetParameter(Param::kWesternChars, round % 2 ? u"\u00E9" : u"");
+    Text text;
+    for (unsigned k = random() % 60; k > 0; --k) text += letters[random() % std::size(letters)];
+    Text marked = text;
+    for (size_t i = 1; i + 1 < marked.size(); ++i)
+      if (marked[i] == u' ' && !(IsWesternChar(marked[i - 1]) && IsWesternChar(marked[i + 1])))
+        marked[i] = 0xFFFF;
+    std::erase(marked, char16_t{0xFFFF});
+    ApplySpaceRule(text);
+    ASSERT_EQ(text, marked) << round;
+  }
+}
+
+TEST(RewriteInPieces, PiecesThatGrowOrShrinkGiveTheirRewritesInOrder) {
+  // Lines of random length; each piece is doubled, dropped or kept, so that the rewriting over the text
+  // itself runs out of room behind the reading again and again.
+  std::mt19937 random(3);
+  for (int round = 0; round < 40; ++round) {
+    Text text;
+    for (int line = static_cast<int>(random() % 400); line > 0; --line) {
+      text += u"\r\n";
+      text.append(random() % 3000, static_cast<char16_t>(u'a' + line % 26));
+    }
+    const int mode = round % 3;
+    const Text original = text;
+    Text expected, read;
+    std::vector<Text> pieces;
+    RewriteInPieces(text, IsCarriageReturnAt, [&](Text& piece, bool) {
+      read += piece;  // the pieces are what the text held, whatever was written before them
+      if (mode == 0) piece += piece;
+      if (mode == 1 && piece.size() % 2 == 0) piece.clear();
+      if (mode == 2) piece.insert(0, random() % 50000, u'+');
+      pieces.push_back(piece);
+    });
+    for (const Text& piece : pieces) expected += piece;
+    ASSERT_EQ(read, original) << round;
+    ASSERT_EQ(text, expected) << round;
+  }
+  Text empty;
+  RewriteInPieces(empty, IsCarriageReturnAt, [](Text& piece, bool isLast) {
+    EXPECT_TRUE(isLast);
+    piece = u"grown";
+  });
+  EXPECT_EQ(empty, u"grown");
 }
 
 TEST(RemoveAngleMarks, OnePassEachInOrder) {

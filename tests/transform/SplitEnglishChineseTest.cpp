@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "support/TestPrompts.h"
+#include "text/Lists.h"
+#include "text/Tokenizers.h"
 #include "transform/SplitEnglishChinese.h"
 
 namespace scrivano {
@@ -164,6 +169,29 @@ TEST(DropListedLines, DropsListedAndOptionallyNumberOnlyLines) {
   text = u"#\r\n #\r\n2024\r\n20a4\r\n\r\nskip\r\nkeep";
   DropListedLines(text, u": #\tskip");
   EXPECT_EQ(text, u"\r\n #\r\n20a4\r\nkeep");
+}
+
+TEST(DropListedLines, MatchesTheLineByLineCopy) {
+  const TextView pieces[] = {u"\r\n", u"\r\n", u"#", u"12", u"0", u"a", u" ", u"\r", u"\n", u"skip", u"\t"};
+  std::mt19937 random(8);
+  for (int round = 0; round < 3000; ++round) {
+    Text text;
+    for (unsigned k = random() % 25; k > 0; --k) text += pieces[random() % std::size(pieces)];
+    const bool deleteNumbers = round % 2 == 0;
+    // The former way: every line of a copy, cut with NextToken, appended after "\r\n" unless dropped.
+    Text expected;
+    Text line;
+    int pos = 0;
+    do {
+      NextToken(text, pos, line, u"\r\n");
+      if (IsListItem(u"#\tskip", line, u"\t")) continue;
+      if (deleteNumbers && line.find_first_not_of(u"0123456789") == Text::npos) continue;
+      expected += u"\r\n" + line;
+    } while (pos != 0);
+    test::TestPrompts prompts{deleteNumbers ? u"yes" : u"no"};
+    DropListedLines(text, u":#\tskip");
+    ASSERT_EQ(text, expected) << round;
+  }
 }
 
 TEST(DropListedLines, EmptyListLeavesTheTextAndAsksNothing) {
