@@ -121,6 +121,10 @@ CScrivanoApp::~CScrivanoApp() {
   delete mainFrame_;
 }
 
+ClipboardRelay& CScrivanoApp::Relay() {
+  return services_->Relay();
+}
+
 platform::Rect CScrivanoApp::ListRect() {
   // The frame the window manager drew around the list, as other programs' windows meet it; it is known
   // only once the list has been framed.

@@ -27,6 +27,7 @@
 namespace scrivano {
 
 class AppDesktopServices;
+class ClipboardRelay;
 class CCaptionOverlay;
 class StatusCaptions;
 class CompanionLink;
@@ -61,6 +62,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   CMainFrame* MainFrame() const { return mainFrame_; }
   CFuncListDlg* FuncList() const { return funcList_; }
   CompanionLink* Companion() const { return companionLink_.get(); }
+  // The program-wide clipboard relay: Copy All and Paste All use it as the tasks do.
+  ClipboardRelay& Relay();
   CScrivanoView* InputView() const { return inputView_; }
   CScrivanoView* OutputView() const { return outputView_; }
   // Any thread.
@@ -129,7 +132,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::unique_ptr<StatusCaptions> captions_;
   std::unique_ptr<DesktopDuties> duties_;
   std::unique_ptr<CompanionLink> companionLink_;
-  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load  // the companion program vexo1 and its sockets
+  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good
+                                          // load  // the companion program vexo1 and its sockets
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/QtText.h"
+#include "capture/ClipboardRelay.h"
 #include "text/AnsiCodec.h"
 #include "text/Tokenizers.h"
 #include "toolkit/TextFiles.h"
@@ -130,6 +131,18 @@ bool CScrivanoView::IsModified() const {
 
 void CScrivanoView::SetModified(bool modified) {
   document()->setModified(modified);
+}
+
+bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
+  const Text text = GetText();
+  return relay.WriteText(&text);
+}
+
+bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
+  Text text;
+  if (!relay.CopyFromWindow(static_cast<WindowHandle>(window()->effectiveWinId()), text, false)) return false;
+  SetText(text, true);
+  return true;
 }
 
 bool CScrivanoView::ClipboardOffersText() {

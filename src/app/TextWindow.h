@@ -14,6 +14,7 @@
 namespace scrivano {
 
 class CScrivanoView;
+class ClipboardRelay;
 
 // How a document's file is stored. Files that are not UTF-16 are written back as they came.
 enum class DocumentEncoding { kUtf16Le, kEightBit };
@@ -56,6 +57,12 @@ class CScrivanoView : public QPlainTextEdit {
   void SetText(TextView text, bool markModified);
   bool IsModified() const;
   void SetModified(bool modified);
+
+  // Copy All: the whole text onto the clipboard through the relay, with its retry and failure caption.
+  bool CopyAll(ClipboardRelay& relay) const;
+  // Paste All: the clipboard's text replaces the whole text, which then counts as modified. When the
+  // clipboard gives no text (empty, or its owner does not answer) the text stays as it was.
+  bool PasteAll(ClipboardRelay& relay);
 
   // Pastes what the clipboard offers as plain text at the cursor; nothing when it offers none. Every
   // paste path of the view (keys, menus, middle button, drops) comes here or to InsertOfferedText: Qt's

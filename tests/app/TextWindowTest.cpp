@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
+#include "app/AppClipboard.h"
 #include "app/TextWindow.h"
+#include "capture/ClipboardRelay.h"
+#include "platform/fake/FakeDesktop.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "text/AnsiCodec.h"
@@ -80,6 +85,48 @@ TEST_F(TextWindowTest, AnEditedEightBitFileIsWrittenInItsOwnEncoding) {
   const std::string saved =
       RoundTrip("caf\xC3\xA9\r\n", [](CScrivanoView& view) { view.SetText(view.GetText() + u"中", true); });
   EXPECT_EQ(saved, "caf\xC3\xA9\r\n\xE4\xB8\xAD");
+}
+
+TEST_F(TextWindowTest, CopyAllAndPasteAllGoThroughTheRelayAndAFailedPasteKeepsTheText) {
+  using namespace std::chrono_literals;
+  platform::FakeDesktop desktop;
+  AppClipboard clipboard;
+  std::vector<Text> captions;
+  RelayTimings timings;
+  timings.clipboardRetry = 1ms;
+  ClipboardRelay relay(
+      desktop, clipboard, [&](WindowHandle, TextView caption) { captions.emplace_back(caption); }, timings);
+  auto* document = new CScrivanoDoc;
+  CScrivanoView view(document);
+  document->setParent(&view);
+  QClipboard* system = QGuiApplication::clipboard();
+
+  view.SetText(u"one\r\ntwo 中文", false);
+  ASSERT_TRUE(view.CopyAll(relay));
+  EXPECT_EQ(system->text(), QStringLiteral("one\ntwo 中文"));
+  EXPECT_FALSE(view.IsModified());
+
+  // Another program's text, with either line break: each line ends in one "\r\n".
+  system->setText(QStringLiteral("x\r\ny\nz"));
+  ASSERT_TRUE(view.PasteAll(relay));
+  EXPECT_EQ(view.GetText(), u"x\r\ny\r\nz");
+  EXPECT_TRUE(view.IsModified());
+  EXPECT_TRUE(captions.empty());
+
+  // An empty text on the clipboard is a text: the window empties.
+  system->setText(QString());
+  view.SetModified(false);
+  ASSERT_TRUE(view.PasteAll(relay));
+  EXPECT_EQ(view.GetText(), u"");
+  EXPECT_TRUE(view.IsModified());
+
+  // Nothing on the clipboard: after its retry the relay says so, and the window keeps its text.
+  view.SetText(u"kept", false);
+  system->clear();
+  EXPECT_FALSE(view.PasteAll(relay));
+  EXPECT_EQ(view.GetText(), u"kept");
+  EXPECT_FALSE(view.IsModified());
+  EXPECT_EQ(captions, std::vector<Text>{u"Failed to copy, please retry later."});
 }
 
 }  // namespace
