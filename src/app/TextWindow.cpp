@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTextDocument>
+#include <QTimer>
 #include <memory>
 
 #include "app/QtText.h"
@@ -26,6 +27,10 @@ bool IsValidUtf8(std::string_view bytes) {
   const Text decoded = FromUtf8(bytes);
   return ToUtf8(decoded) == bytes;
 }
+
+// Texts longer than this (in UTF-16 code units) are shown piece by piece of about this length: a piece
+// takes the edit widget some 20 to 40 milliseconds.
+constexpr qsizetype kTextPieceLength = qsizetype{1} << 20;
 
 // A face that shows Chinese well, when one is installed.
 QFont ChineseFriendlyFont() {
@@ -104,25 +109,71 @@ CScrivanoView::CScrivanoView(CScrivanoDoc* document, QWidget* parent)
 Text CScrivanoView::GetText() const {
   if (exactTextValid_) return exactText_;
   // The raw text keeps non-breaking spaces; paragraphs end in U+2029.
-  Text text = FromQString(document()->toRawText());
-  Text lines;
-  lines.reserve(text.size() + text.size() / 16);
-  for (const char16_t ch : text) {
-    if (ch == u'\x2029')
-      lines += kLineBreak;
-    else
-      lines += ch;
-  }
-  return lines;
+  QString raw = document()->toRawText();
+  raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
+  return FromQString(raw);
 }
 
 void CScrivanoView::SetText(TextView text, bool markModified) {
-  settingText_ = true;
-  setPlainText(ToQString(ToDisplayLines(text)));
-  settingText_ = false;
+  const unsigned generation = ++loadGeneration_;
+  if (!pendingDisplay_.isEmpty()) {
+    pendingDisplay_.clear();
+    document()->setUndoRedoEnabled(true);
+    setReadOnly(readOnlyBeforeLoad_);
+  }
   exactText_ = Text(text);
+  QString display = ToQString(ToDisplayLines(text));
+  // The first piece ends after a line break, so that no line is built from two pieces.
+  qsizetype end = display.size();
+  if (end > kTextPieceLength) {
+    const qsizetype lineEnd = display.indexOf(u'\n', kTextPieceLength);
+    end = lineEnd < 0 ? display.size() : lineEnd + 1;
+  }
+  settingText_ = true;
+  if (end == display.size()) {
+    setPlainText(display);
+  } else {
+    // Pieces are appended as the program's own, not as edits the user could undo.
+    document()->setUndoRedoEnabled(false);
+    setPlainText(display.first(end));
+  }
+  settingText_ = false;
   exactTextValid_ = true;
   SetModified(markModified);
+  if (end == display.size()) return;
+  pendingDisplay_ = std::move(display);
+  pendingPosition_ = end;
+  readOnlyBeforeLoad_ = isReadOnly();
+  setReadOnly(true);
+  QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
+}
+
+void CScrivanoView::ShowNextPiece(unsigned generation) {
+  if (generation != loadGeneration_ || pendingDisplay_.isEmpty()) return;
+  qsizetype end = pendingDisplay_.size();
+  if (end - pendingPosition_ > kTextPieceLength) {
+    const qsizetype lineEnd = pendingDisplay_.indexOf(u'\n', pendingPosition_ + kTextPieceLength);
+    end = lineEnd < 0 ? pendingDisplay_.size() : lineEnd + 1;
+  }
+  AppendShown(QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
+  pendingPosition_ = end;
+  if (end < pendingDisplay_.size()) {
+    QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
+    return;
+  }
+  pendingDisplay_.clear();
+  document()->setUndoRedoEnabled(true);
+  setReadOnly(readOnlyBeforeLoad_);
+}
+
+void CScrivanoView::AppendShown(const QString& piece) {
+  const bool modified = IsModified();
+  settingText_ = true;
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(piece);
+  settingText_ = false;
+  SetModified(modified);
 }
 
 bool CScrivanoView::IsModified() const {

@@ -53,8 +53,11 @@ class CScrivanoView : public QPlainTextEdit {
   CScrivanoDoc* Document() const { return document_; }
   // The whole text with "\r\n" line breaks.
   Text GetText() const;
-  // Replaces the whole text; the document counts as modified when markModified is set.
+  // Replaces the whole text; the document counts as modified when markModified is set. GetText has the
+  // new text at once. A long text is shown piece by piece from the event loop, so that the program keeps
+  // answering meanwhile; until the last piece is in, the view is read-only and TextLoading() is true.
   void SetText(TextView text, bool markModified);
+  bool TextLoading() const { return !pendingDisplay_.isEmpty(); }
   bool IsModified() const;
   void SetModified(bool modified);
 
@@ -81,6 +84,11 @@ class CScrivanoView : public QPlainTextEdit {
 
  private:
   void InsertOfferedText(const QMimeData* source);
+  // Appends the next piece of pendingDisplay_ and asks for the one after; stops when generation is not
+  // the latest SetText's.
+  void ShowNextPiece(unsigned generation);
+  // Inserts at the end without counting as an edit by the user.
+  void AppendShown(const QString& piece);
 
   CScrivanoDoc* document_;
   // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
@@ -88,6 +96,11 @@ class CScrivanoView : public QPlainTextEdit {
   mutable Text exactText_;
   bool exactTextValid_ = false;
   bool settingText_ = false;
+  // The part of a long text not shown yet, from pendingPosition_ on.
+  QString pendingDisplay_;
+  qsizetype pendingPosition_ = 0;
+  bool readOnlyBeforeLoad_ = false;
+  unsigned loadGeneration_ = 0;
 };
 
 class CChildFrame : public QMdiSubWindow {

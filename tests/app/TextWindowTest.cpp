@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/AppClipboard.h"
+#include "app/QtText.h"
 #include "app/TextWindow.h"
 #include "capture/ClipboardRelay.h"
 #include "platform/fake/FakeDesktop.h"
@@ -127,6 +128,57 @@ TEST_F(TextWindowTest, CopyAllAndPasteAllGoThroughTheRelayAndAFailedPasteKeepsTh
   EXPECT_EQ(view.GetText(), u"kept");
   EXPECT_FALSE(view.IsModified());
   EXPECT_EQ(captions, std::vector<Text>{u"Failed to copy, please retry later."});
+}
+
+// Lets the event loop run until the view has shown all of its text.
+bool FinishShowing(CScrivanoView& view) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (view.TextLoading() && std::chrono::steady_clock::now() < deadline)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  return !view.TextLoading();
+}
+
+TEST_F(TextWindowTest, ALongTextIsShownPieceByPieceAndIsWholeForFunctionsAtOnce) {
+  Text text;
+  for (int i = 0; text.size() < 3'000'000; ++i)
+    text += u"Line " + FromUtf8(std::to_string(i)) + u" of the text 中文的一行\r\n";
+  text += u"last line without a break";
+  auto* document = new CScrivanoDoc;
+  CScrivanoView view(document);
+  document->setParent(&view);
+
+  view.SetText(text, true);
+  EXPECT_TRUE(view.TextLoading());
+  EXPECT_TRUE(view.isReadOnly()) << "the user could type between two pieces";
+  EXPECT_LT(view.document()->characterCount(), static_cast<int>(text.size()));
+  EXPECT_EQ(view.GetText(), text);
+  ASSERT_TRUE(FinishShowing(view));
+  EXPECT_FALSE(view.isReadOnly());
+  EXPECT_TRUE(view.IsModified());
+  EXPECT_EQ(view.GetText(), text);
+  EXPECT_EQ(view.toPlainText(), ToQString(ToDisplayLines(text)));
+  EXPECT_FALSE(view.document()->isUndoAvailable()) << "the loading is no edit to undo";
+  view.moveCursor(QTextCursor::End);
+  QTest::keyClicks(&view, QStringLiteral("!"));
+  EXPECT_EQ(view.GetText(), text + u"!");
+  EXPECT_TRUE(view.document()->isUndoAvailable());
+
+  // Saved while its pieces still come in: it stays unmodified.
+  view.SetText(text, true);
+  view.SetModified(false);
+  ASSERT_TRUE(FinishShowing(view));
+  EXPECT_FALSE(view.IsModified());
+
+  // A new text while the last one is being shown replaces it wholly.
+  view.SetText(text, false);
+  QCoreApplication::processEvents();
+  view.SetText(u"short\r\ntext", true);
+  ASSERT_TRUE(FinishShowing(view));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("short\ntext"));
+  EXPECT_EQ(view.GetText(), u"short\r\ntext");
+  EXPECT_FALSE(view.isReadOnly());
+  EXPECT_TRUE(view.IsModified());
 }
 
 }  // namespace
