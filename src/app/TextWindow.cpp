@@ -83,7 +83,7 @@ bool CScrivanoDoc::Load(TextView path, CScrivanoView& view) {
 
 bool CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
   const bool untouched = !view.IsModified() && path == path_;
-  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.GetText(), encoding_);
+  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.TextRef(), encoding_);
   if (!WriteFileBytesAtomically(path, bytes)) return false;
   path_ = Text(path);
   loadedBytes_ = std::move(bytes);
@@ -107,22 +107,28 @@ CScrivanoView::CScrivanoView(CScrivanoDoc* document, QWidget* parent)
 }
 
 Text CScrivanoView::GetText() const {
-  if (exactTextValid_) return exactText_;
-  // The raw text keeps non-breaking spaces; paragraphs end in U+2029.
-  QString raw = document()->toRawText();
-  raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
-  return FromQString(raw);
+  return TextRef();
 }
 
-void CScrivanoView::SetText(TextView text, bool markModified) {
+const Text& CScrivanoView::TextRef() const {
+  if (exactTextValid_) return exactText_;
+  // The raw text keeps non-breaking spaces; paragraphs end in U+2029. Kept until the next edit.
+  QString raw = document()->toRawText();
+  raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
+  exactText_ = FromQString(raw);
+  exactTextValid_ = true;
+  return exactText_;
+}
+
+void CScrivanoView::SetText(Text text, bool markModified) {
   const unsigned generation = ++loadGeneration_;
   if (!pendingDisplay_.isEmpty()) {
     pendingDisplay_.clear();
     document()->setUndoRedoEnabled(true);
     setReadOnly(readOnlyBeforeLoad_);
   }
-  exactText_ = Text(text);
-  QString display = ToQString(ToDisplayLines(text));
+  QString display = ToDisplayQString(text);
+  exactText_ = std::move(text);
   // The first piece ends after a line break, so that no line is built from two pieces.
   qsizetype end = display.size();
   if (end > kTextPieceLength) {
@@ -192,7 +198,7 @@ bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
 bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
   Text text;
   if (!relay.CopyFromWindow(static_cast<WindowHandle>(window()->effectiveWinId()), text, false)) return false;
-  SetText(text, true);
+  SetText(std::move(text), true);
   return true;
 }
 

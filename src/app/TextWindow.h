@@ -53,10 +53,12 @@ class CScrivanoView : public QPlainTextEdit {
   CScrivanoDoc* Document() const { return document_; }
   // The whole text with "\r\n" line breaks.
   Text GetText() const;
+  // The same without a copy; valid until the text changes.
+  const Text& TextRef() const;
   // Replaces the whole text; the document counts as modified when markModified is set. GetText has the
   // new text at once. A long text is shown piece by piece from the event loop, so that the program keeps
   // answering meanwhile; until the last piece is in, the view is read-only and TextLoading() is true.
-  void SetText(TextView text, bool markModified);
+  void SetText(Text text, bool markModified);
   bool TextLoading() const { return !pendingDisplay_.isEmpty(); }
   bool IsModified() const;
   void SetModified(bool modified);
@@ -94,7 +96,7 @@ class CScrivanoView : public QPlainTextEdit {
   // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
   // widget would show differently.
   mutable Text exactText_;
-  bool exactTextValid_ = false;
+  mutable bool exactTextValid_ = false;
   bool settingText_ = false;
   // The part of a long text not shown yet, from pendingPosition_ on.
   QString pendingDisplay_;

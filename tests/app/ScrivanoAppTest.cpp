@@ -189,7 +189,8 @@ TEST_F(WorkbenchTest, TheManualDescribesEveryEntryAsThisBuildRunsIt) {
   // Entry 17 describes each of its eleven options, none as missing.
   const std::string wordProcessing = section(17);
   size_t options = 0;
-  for (size_t at = wordProcessing.find("<li>"); at != std::string::npos; at = wordProcessing.find("<li>", at + 1))
+  for (size_t at = wordProcessing.find("<li>"); at != std::string::npos;
+       at = wordProcessing.find("<li>", at + 1))
     ++options;
   EXPECT_EQ(options, 11u) << wordProcessing;
   EXPECT_EQ(wordProcessing.find("not available"), std::string::npos) << wordProcessing;
@@ -224,6 +225,24 @@ TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {
   EXPECT_EQ(app->MainFrame()->MdiArea()->activeSubWindow()->widget(), app->OutputView());
   EXPECT_TRUE(WaitFor([this] { return ListCaption() == QStringLiteral("Function List"); }));
   EXPECT_EQ(app->InputView()->GetText(), u"aBc\r\nxyz é");
+}
+
+TEST_F(WorkbenchTest, AResultCountedTwiceIsHandedBackOnTwoTicksAndThenNoMore) {
+  Start();
+  app->MainFrame()->Timer().stop();
+  app->InputView()->SetText(u"same result", false);
+  // Entry -1 hands the working text back as it is; run here, on the user-interface thread.
+  app->DispatchFunction(-1);
+  app->DispatchFunction(-1);
+  for (const char* tick : {"first", "second"}) {
+    app->OutputView()->SetText(u"", false);
+    app->HandBackResult();
+    EXPECT_EQ(OutputText(), u"same result") << tick;
+    EXPECT_EQ(folder.ReadBytes("Data/Output"), TextToUtf16LeBytes(u"same result")) << tick;
+  }
+  app->OutputView()->SetText(u"untouched", false);
+  app->HandBackResult();
+  EXPECT_EQ(OutputText(), u"untouched");
 }
 
 TEST_F(WorkbenchTest, TwoOverlappingTasksCountInTheListCaption) {
