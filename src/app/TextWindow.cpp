@@ -191,8 +191,7 @@ void CScrivanoView::SetModified(bool modified) {
 }
 
 bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
-  const Text text = GetText();
-  return relay.WriteText(&text);
+  return relay.WriteText(&TextRef());
 }
 
 bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
