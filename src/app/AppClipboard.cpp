@@ -15,7 +15,8 @@ bool AppClipboard::ReadText(Text& out) {
   RunOnUiThread([&] {
     const QMimeData* data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasText()) return;
-    text = FromDisplayLines(FromQString(data->text()));
+    // Other programs may put "\r\n" on the clipboard; either way a line ends in one "\r\n".
+    text = FromDisplayLines(ToDisplayLines(FromQString(data->text())));
     read = true;
   });
   if (read) out = std::move(text);

@@ -142,14 +142,12 @@ void CMainFrame::CreateMenus() {
   QAction* copyAll = AddAction(edit, QStringLiteral("Copy &All"),
                                QStringLiteral("Copy all text from Current Window to Clipboard"));
   connect(copyAll, &QAction::triggered, this, [this] {
-    if (CScrivanoView* view = ActiveView())
-      QApplication::clipboard()->setText(ToQString(ToDisplayLines(view->GetText())));
+    if (CScrivanoView* view = ActiveView()) view->CopyAll(app_.Relay());
   });
   QAction* pasteAll = AddAction(edit, QStringLiteral("Paste A&ll"),
                                 QStringLiteral("Paste all text from Clipboard to Current Window"));
   connect(pasteAll, &QAction::triggered, this, [this] {
-    if (CScrivanoView* view = ActiveView())
-      view->SetText(FromDisplayLines(ToDisplayLines(FromQString(QApplication::clipboard()->text()))), true);
+    if (CScrivanoView* view = ActiveView()) view->PasteAll(app_.Relay());
   });
   QAction* empty = AddAction(edit, QStringLiteral("&Empty Content"), QStringLiteral("Empty Content"));
   connect(empty, &QAction::triggered, this, [this] {

@@ -17,6 +17,8 @@ inline Text FromQString(const QString& text) {
 
 // "\r\n" line breaks as a Qt text widget shows them ("\n") and back.
 Text ToDisplayLines(TextView text);
+// ToQString(ToDisplayLines(text)) in one pass, for long texts.
+QString ToDisplayQString(TextView text);
 Text FromDisplayLines(TextView text);
 
 }  // namespace scrivano

@@ -123,6 +123,10 @@ CScrivanoApp::~CScrivanoApp() {
   delete mainFrame_;
 }
 
+ClipboardRelay& CScrivanoApp::Relay() {
+  return services_->Relay();
+}
+
 platform::Rect CScrivanoApp::ListRect() {
   // The frame the window manager drew around the list, as other programs' windows meet it; it is known
   // only once the list has been framed.
@@ -135,6 +139,9 @@ platform::Rect CScrivanoApp::ListRect() {
 }
 
 bool CScrivanoApp::InitInstance() {
+  // Calls from tasks wait for the user-interface thread again (a program that starts an application
+  // object after another one ended, as the tests do).
+  SetUiClosing(false);
   // The desktop's halves of the core: documents, questions, desktop services, captions.
   SetDocumentOpener([this](TextView path) {
     const Text file(path);
@@ -619,11 +626,14 @@ void CScrivanoApp::HandBackResult() {
   {
     std::lock_guard lock(pendingMutex_);
     if (pendingCount_ <= 0) return;
-    --pendingCount_;
-    text = pendingText_;
+    // The last hand-back of a result takes it; another tick with the same result gets a copy.
+    if (--pendingCount_ == 0)
+      text = std::move(pendingText_);
+    else
+      text = pendingText_;
   }
   if (outputView_) {
-    outputView_->SetText(text, true);
+    outputView_->SetText(std::move(text), true);
     SaveDocument(*outputView_, paths_.outputFile);
     if (auto* frame = dynamic_cast<CChildFrame*>(outputView_->parentWidget()))
       mainFrame_->MdiArea()->setActiveSubWindow(frame);

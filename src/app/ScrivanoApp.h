@@ -29,6 +29,7 @@
 namespace scrivano {
 
 class AppDesktopServices;
+class ClipboardRelay;
 class CCaptionOverlay;
 class StatusCaptions;
 class CompanionLink;
@@ -64,6 +65,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   CFuncListDlg* FuncList() const { return funcList_; }
   CompanionLink* Companion() const { return companionLink_.get(); }
   TranslationRelay& Translation() { return translationRelay_; }
+  // The program-wide clipboard relay: Copy All and Paste All use it as the tasks do.
+  ClipboardRelay& Relay();
   CScrivanoView* InputView() const { return inputView_; }
   CScrivanoView* OutputView() const { return outputView_; }
   // Any thread.
@@ -131,11 +134,11 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   std::unique_ptr<CCaptionOverlay> overlay_;
   std::unique_ptr<StatusCaptions> captions_;
   std::unique_ptr<DesktopDuties> duties_;
-  std::unique_ptr<CompanionLink> companionLink_;
+  std::unique_ptr<CompanionLink> companionLink_;  // the companion program vexo1 and its sockets
   // Automatic translation: its record and what it reaches (the clipboard relay, the companion).
   TranslationRelay translationRelay_;
   std::unique_ptr<AutoTranslationReach> translationReach_;
-  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load  // the companion program vexo1 and its sockets
+  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;

@@ -11,9 +11,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTextDocument>
+#include <QTimer>
 #include <memory>
 
 #include "app/QtText.h"
+#include "capture/ClipboardRelay.h"
 #include "text/AnsiCodec.h"
 #include "text/Tokenizers.h"
 #include "toolkit/TextFiles.h"
@@ -25,6 +27,10 @@ bool IsValidUtf8(std::string_view bytes) {
   const Text decoded = FromUtf8(bytes);
   return ToUtf8(decoded) == bytes;
 }
+
+// Texts longer than this (in UTF-16 code units) are shown piece by piece of about this length: a piece
+// takes the edit widget some 20 to 40 milliseconds.
+constexpr qsizetype kTextPieceLength = qsizetype{1} << 20;
 
 // A face that shows Chinese well, when one is installed.
 QFont ChineseFriendlyFont() {
@@ -77,7 +83,7 @@ bool CScrivanoDoc::Load(TextView path, CScrivanoView& view) {
 
 bool CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
   const bool untouched = !view.IsModified() && path == path_;
-  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.GetText(), encoding_);
+  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.TextRef(), encoding_);
   if (!WriteFileBytesAtomically(path, bytes)) return false;
   path_ = Text(path);
   loadedBytes_ = std::move(bytes);
@@ -101,27 +107,79 @@ CScrivanoView::CScrivanoView(CScrivanoDoc* document, QWidget* parent)
 }
 
 Text CScrivanoView::GetText() const {
-  if (exactTextValid_) return exactText_;
-  // The raw text keeps non-breaking spaces; paragraphs end in U+2029.
-  Text text = FromQString(document()->toRawText());
-  Text lines;
-  lines.reserve(text.size() + text.size() / 16);
-  for (const char16_t ch : text) {
-    if (ch == u'\x2029')
-      lines += kLineBreak;
-    else
-      lines += ch;
-  }
-  return lines;
+  return TextRef();
 }
 
-void CScrivanoView::SetText(TextView text, bool markModified) {
+const Text& CScrivanoView::TextRef() const {
+  if (exactTextValid_) return exactText_;
+  // The raw text keeps non-breaking spaces; paragraphs end in U+2029. Kept until the next edit.
+  QString raw = document()->toRawText();
+  raw.replace(QChar(0x2029), QStringLiteral("\r\n"));
+  exactText_ = FromQString(raw);
+  exactTextValid_ = true;
+  return exactText_;
+}
+
+void CScrivanoView::SetText(Text text, bool markModified) {
+  const unsigned generation = ++loadGeneration_;
+  if (!pendingDisplay_.isEmpty()) {
+    pendingDisplay_.clear();
+    document()->setUndoRedoEnabled(true);
+    setReadOnly(readOnlyBeforeLoad_);
+  }
+  QString display = ToDisplayQString(text);
+  exactText_ = std::move(text);
+  // The first piece ends after a line break, so that no line is built from two pieces.
+  qsizetype end = display.size();
+  if (end > kTextPieceLength) {
+    const qsizetype lineEnd = display.indexOf(u'\n', kTextPieceLength);
+    end = lineEnd < 0 ? display.size() : lineEnd + 1;
+  }
   settingText_ = true;
-  setPlainText(ToQString(ToDisplayLines(text)));
+  if (end == display.size()) {
+    setPlainText(display);
+  } else {
+    // Pieces are appended as the program's own, not as edits the user could undo.
+    document()->setUndoRedoEnabled(false);
+    setPlainText(display.first(end));
+  }
   settingText_ = false;
-  exactText_ = Text(text);
   exactTextValid_ = true;
   SetModified(markModified);
+  if (end == display.size()) return;
+  pendingDisplay_ = std::move(display);
+  pendingPosition_ = end;
+  readOnlyBeforeLoad_ = isReadOnly();
+  setReadOnly(true);
+  QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
+}
+
+void CScrivanoView::ShowNextPiece(unsigned generation) {
+  if (generation != loadGeneration_ || pendingDisplay_.isEmpty()) return;
+  qsizetype end = pendingDisplay_.size();
+  if (end - pendingPosition_ > kTextPieceLength) {
+    const qsizetype lineEnd = pendingDisplay_.indexOf(u'\n', pendingPosition_ + kTextPieceLength);
+    end = lineEnd < 0 ? pendingDisplay_.size() : lineEnd + 1;
+  }
+  AppendShown(QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
+  pendingPosition_ = end;
+  if (end < pendingDisplay_.size()) {
+    QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
+    return;
+  }
+  pendingDisplay_.clear();
+  document()->setUndoRedoEnabled(true);
+  setReadOnly(readOnlyBeforeLoad_);
+}
+
+void CScrivanoView::AppendShown(const QString& piece) {
+  const bool modified = IsModified();
+  settingText_ = true;
+  QTextCursor end(document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(piece);
+  settingText_ = false;
+  SetModified(modified);
 }
 
 bool CScrivanoView::IsModified() const {
@@ -130,6 +188,17 @@ bool CScrivanoView::IsModified() const {
 
 void CScrivanoView::SetModified(bool modified) {
   document()->setModified(modified);
+}
+
+bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
+  return relay.WriteText(&TextRef());
+}
+
+bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
+  Text text;
+  if (!relay.CopyFromWindow(static_cast<WindowHandle>(window()->effectiveWinId()), text, false)) return false;
+  SetText(std::move(text), true);
+  return true;
 }
 
 bool CScrivanoView::ClipboardOffersText() {

@@ -14,6 +14,7 @@
 namespace scrivano {
 
 class CScrivanoView;
+class ClipboardRelay;
 
 // How a document's file is stored. Files that are not UTF-16 are written back as they came.
 enum class DocumentEncoding { kUtf16Le, kEightBit };
@@ -52,10 +53,21 @@ class CScrivanoView : public QPlainTextEdit {
   CScrivanoDoc* Document() const { return document_; }
   // The whole text with "\r\n" line breaks.
   Text GetText() const;
-  // Replaces the whole text; the document counts as modified when markModified is set.
-  void SetText(TextView text, bool markModified);
+  // The same without a copy; valid until the text changes.
+  const Text& TextRef() const;
+  // Replaces the whole text; the document counts as modified when markModified is set. GetText has the
+  // new text at once. A long text is shown piece by piece from the event loop, so that the program keeps
+  // answering meanwhile; until the last piece is in, the view is read-only and TextLoading() is true.
+  void SetText(Text text, bool markModified);
+  bool TextLoading() const { return !pendingDisplay_.isEmpty(); }
   bool IsModified() const;
   void SetModified(bool modified);
+
+  // Copy All: the whole text onto the clipboard through the relay, with its retry and failure caption.
+  bool CopyAll(ClipboardRelay& relay) const;
+  // Paste All: the clipboard's text replaces the whole text, which then counts as modified. When the
+  // clipboard gives no text (empty, or its owner does not answer) the text stays as it was.
+  bool PasteAll(ClipboardRelay& relay);
 
   // Pastes what the clipboard offers as plain text at the cursor; nothing when it offers none. Every
   // paste path of the view (keys, menus, middle button, drops) comes here or to InsertOfferedText: Qt's
@@ -74,13 +86,23 @@ class CScrivanoView : public QPlainTextEdit {
 
  private:
   void InsertOfferedText(const QMimeData* source);
+  // Appends the next piece of pendingDisplay_ and asks for the one after; stops when generation is not
+  // the latest SetText's.
+  void ShowNextPiece(unsigned generation);
+  // Inserts at the end without counting as an edit by the user.
+  void AppendShown(const QString& piece);
 
   CScrivanoDoc* document_;
   // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
   // widget would show differently.
   mutable Text exactText_;
-  bool exactTextValid_ = false;
+  mutable bool exactTextValid_ = false;
   bool settingText_ = false;
+  // The part of a long text not shown yet, from pendingPosition_ on.
+  QString pendingDisplay_;
+  qsizetype pendingPosition_ = 0;
+  bool readOnlyBeforeLoad_ = false;
+  unsigned loadGeneration_ = 0;
 };
 
 class CChildFrame : public QMdiSubWindow {

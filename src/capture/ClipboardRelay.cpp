@@ -62,23 +62,12 @@ bool ClipboardRelay::ModifiersReleased() {
   return true;
 }
 
-bool ClipboardRelay::Send(int key, bool down) {
-  return desktop_.SendKey(key, down);
-}
-
 bool ClipboardRelay::PressChordHeld(WindowHandle window, const Chord& chord, bool tap) {
   if (chord.empty() || !ModifiersReleased() || !InFront(window)) return false;
-  bool sent = true;
-  if (tap) {
-    for (const int key : chord) sent = Send(key, true) && Send(key, false) && sent;
-    return sent;
-  }
-  for (const int key : chord) sent = Send(key, true) && sent;
-  for (auto key = chord.rbegin(); key != chord.rend(); ++key) {
-    Pause(timings_.keyHold);
-    sent = Send(*key, false) && sent;
-  }
-  return sent;
+  if (!tap) return desktop_.PressKeys(chord, timings_.keyHold);
+  for (const int key : chord)
+    if (!desktop_.PressKeys({key}, std::chrono::milliseconds(0))) return false;
+  return true;
 }
 
 bool ClipboardRelay::PressChordPairs(WindowHandle window, const Chord& chord) {
@@ -86,14 +75,9 @@ bool ClipboardRelay::PressChordPairs(WindowHandle window, const Chord& chord) {
   for (size_t i = 0; i < chord.size(); i += 2) {
     // Before each pair: the other program may have given the front to a window of its own.
     if (!InFront(window)) return false;
-    const size_t end = std::min(chord.size(), i + 2);
-    bool sent = true;
-    for (size_t k = i; k < end; ++k) sent = Send(chord[k], true) && sent;
-    for (size_t k = end; k-- > i;) {
-      Pause(timings_.keyHold);
-      sent = Send(chord[k], false) && sent;
-    }
-    if (!sent) return false;
+    const Chord pair(chord.begin() + static_cast<std::ptrdiff_t>(i),
+                     chord.begin() + static_cast<std::ptrdiff_t>(std::min(chord.size(), i + 2)));
+    if (!desktop_.PressKeys(pair, timings_.keyHold)) return false;
     Pause(timings_.keyHold);
   }
   return true;

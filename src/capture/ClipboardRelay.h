@@ -36,7 +36,7 @@ struct RelayTimings {
   // Before the first key of a chord: how long the user's own modifier keys may stay held.
   std::chrono::milliseconds modifierRelease{10000};
   // Between the presses of a chord and their releases.
-  std::chrono::milliseconds keyHold{30};
+  std::chrono::milliseconds keyHold = platform::kKeyHold;
   // After Ctrl+V: the other program fetches the text from the clipboard in its own time.
   std::chrono::milliseconds pasteSettle{800};
   // After the capture chord: how long the other program has to put something on the clipboard.
@@ -105,7 +105,6 @@ class ClipboardRelay {
   const RelayTimings& Timings() const { return timings_; }
 
  private:
-  bool Send(int key, bool down);
   bool ModifiersReleased();
   bool InFront(WindowHandle window);
   void Pause(std::chrono::milliseconds time);

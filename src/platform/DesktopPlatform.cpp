@@ -32,7 +32,7 @@ class NoDesktop : public DesktopPlatform {
   LockKeyStates LockKeys() override { return LockKeyStates(); }
   bool WindowIsOfClass(WindowHandle, TextView) override { return false; }
   bool DrawsOwnTitleBar(WindowHandle) override { return false; }
-  bool PressKeys(const std::vector<int>&) override { return false; }
+  bool PressKeys(const std::vector<int>&, std::chrono::milliseconds) override { return false; }
   int WindowProcessId(WindowHandle) override { return 0; }
   // Processes and memory are there without a display.
   bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }

@@ -5,6 +5,7 @@
 // Thread rule: every method may be called from any thread; a back-end serialises its own access.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,6 +41,9 @@ struct LockKeyStates {
   bool numLock = false;
   bool scrollLock = false;
 };
+
+// The pause PressKeys makes before each release unless told otherwise.
+inline constexpr std::chrono::milliseconds kKeyHold{30};
 
 class DesktopPlatform {
  public:
@@ -77,9 +81,13 @@ class DesktopPlatform {
   virtual bool WindowIsOfClass(WindowHandle window, TextView classList) = 0;
   // True when the window draws its own title bar, so that a title set on it would not be seen.
   virtual bool DrawsOwnTitleBar(WindowHandle window) = 0;
-  // Presses the keys (virtual-key codes) in order, then releases them in reverse order. Sends nothing and
-  // returns false while the user holds a modifier key (it would change the keys) or a key is unknown.
-  virtual bool PressKeys(const std::vector<int>& virtualKeys) = 0;
+  // The one way keys are sent. Keys by the virtual-key codes of the program's chords (0x10 Shift, 0x11 Ctrl,
+  // 0x12 Alt, 0x1B Escape, 0x41 'A' ... 0x5A 'Z', 0x30 '0' ... 0x39 '9', 0x25 left arrow, 0x22 Page Down):
+  // pressed in order, then released in reverse order with a pause of hold before each release, so that
+  // the program in front sees them held together (one key with hold 0 is a tap). Sends nothing and
+  // returns false while the user holds a modifier key of their own (a held Shift or Ctrl would change what
+  // the other program sees), when a key has no counterpart here, or when the desktop takes no keys.
+  virtual bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) = 0;
   // The process that shows the window, 0 when unknown.
   virtual int WindowProcessId(WindowHandle window) = 0;
   // False when the processes cannot be listed.
@@ -89,16 +97,7 @@ class DesktopPlatform {
   virtual bool EndProcess(int pid, bool force) = 0;
   // Physical memory available without swapping, in bytes.
   virtual std::optional<std::uint64_t> FreePhysicalMemory() = 0;
-  // Keys, by the virtual-key codes of the program's chords (0x11 Ctrl, 0x12 Alt, 0x41 'A' ... 0x5A 'Z',
-  // 0x30 '0' ... 0x39 '9', 0x25 left arrow, 0x22 Page Down). A chord is sent only once the user has let go
-  // of their own modifier keys, so that a held Shift or Ctrl does not change what the other program sees.
-  // False when the key has no counterpart here or the desktop takes no keys.
-  virtual bool SendKey(int virtualKey, bool down) {
-    (void)virtualKey;
-    (void)down;
-    return false;
-  }
-  // True while the user holds Shift, Ctrl, Alt or the logo key.
+  // True while the user holds Shift, Ctrl, Alt or the logo key; PressKeys sends nothing meanwhile.
   virtual bool ModifierKeysDown() { return false; }
   // True when the window is minimised (iconic).
   virtual bool IsMinimized(WindowHandle window) {

@@ -235,6 +235,24 @@ TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {
   EXPECT_EQ(app->InputView()->GetText(), u"aBc\r\nxyz é");
 }
 
+TEST_F(WorkbenchTest, AResultCountedTwiceIsHandedBackOnTwoTicksAndThenNoMore) {
+  Start();
+  app->MainFrame()->Timer().stop();
+  app->InputView()->SetText(u"same result", false);
+  // Entry -1 hands the working text back as it is; run here, on the user-interface thread.
+  app->DispatchFunction(-1);
+  app->DispatchFunction(-1);
+  for (const char* tick : {"first", "second"}) {
+    app->OutputView()->SetText(u"", false);
+    app->HandBackResult();
+    EXPECT_EQ(OutputText(), u"same result") << tick;
+    EXPECT_EQ(folder.ReadBytes("Data/Output"), TextToUtf16LeBytes(u"same result")) << tick;
+  }
+  app->OutputView()->SetText(u"untouched", false);
+  app->HandBackResult();
+  EXPECT_EQ(OutputText(), u"untouched");
+}
+
 TEST_F(WorkbenchTest, TwoOverlappingTasksCountInTheListCaption) {
   Start(EntriesWith(10, UppercaseAfterTheGate));
   DoubleClick(10);

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "platform/x11/X11Desktop.h"
@@ -345,6 +346,46 @@ TEST(WorkbenchOnXvfb, WithoutADisplayTheProgramSaysSoPlainly) {
   EXPECT_NE(output.find("scrivano: no display."), std::string::npos) << output;
 }
 
+int IgnoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
+
+// A menu of the program is open: Qt shows it as an override-redirect window of the program's class.
+bool ProgramMenuOpen(Display* display) {
+  // Windows may go between the listing and the look at them.
+  XSync(display, False);
+  const XErrorHandler previous = XSetErrorHandler(IgnoreErrors);
+  struct Restore {
+    Display* display;
+    XErrorHandler previous;
+    ~Restore() {
+      XSync(display, False);
+      XSetErrorHandler(previous);
+    }
+  } restore{display, previous};
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return false;
+  bool open = false;
+  for (unsigned int i = 0; i < count && !open; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, children[i], &attributes) || !attributes.override_redirect ||
+        attributes.map_state != IsViewable)
+      continue;
+    XClassHint hint{nullptr, nullptr};
+    if (!XGetClassHint(display, children[i], &hint)) continue;
+    open = hint.res_name && std::string(hint.res_name) == "scrivano";
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+  }
+  if (children) XFree(children);
+  return open;
+}
+
+Window ClipboardOwner(Display* display) {
+  return XGetSelectionOwner(display, XInternAtom(display, "CLIPBOARD", False));
+}
+
 // ---- Other programs' windows: small clients of the tests' own (tests/capture/TestClient.cpp) ----
 
 class OtherProgramsOnXvfb : public ProgramOnXvfb {
@@ -388,6 +429,32 @@ class OtherProgramsOnXvfb : public ProgramOnXvfb {
     PressKey(display, XK_Return);
     ASSERT_TRUE(
         Eventually([&] { return !desktop->IsWindow(prompt) || desktop->ForegroundWindow() != prompt; }));
+  }
+
+  // An Edit menu command as a user reaches it: the main window in front with the keyboard focus, a click
+  // into the Input window, Alt+E, and the command's mnemonic once the menu shows.
+  void ChooseFromEditMenu(KeySym mnemonic) {
+    desktop->RequestActivation(main);
+    ASSERT_TRUE(Eventually([&] {
+      Window focus = 0;
+      int revert = 0;
+      XGetInputFocus(display, &focus, &revert);
+      return desktop->ForegroundWindow() == main && focus == static_cast<Window>(main) &&
+             desktop->WindowAt({300, 300}) == main;
+    })) << "the main window did not come to the front";
+    Click(display, 300, 300);
+    // The window manager's activation and the program's own can be apart by a moment; a chord that
+    // arrives in between finds no active window in the program and is lost. The menu is asked for until
+    // it shows.
+    bool shown = false;
+    for (int attempt = 0; attempt < 5 && !shown; ++attempt) {
+      PressChord(display, XK_Alt_L, XK_e);
+      shown = Eventually([&] { return ProgramMenuOpen(display); }, 3s);
+      if (!shown) PressKey(display, XK_Escape);
+    }
+    ASSERT_TRUE(shown) << "the Edit menu did not open";
+    PressKey(display, mnemonic);
+    ASSERT_TRUE(Eventually([&] { return !ProgramMenuOpen(display); }, 10s));
   }
 
   // The text a client holds, written back by its Ctrl+S.
@@ -443,41 +510,36 @@ TEST_F(OtherProgramsOnXvfb, Entry16InTheOfficeWindowConvertsEveryPiece) {
   EXPECT_EQ(ClientText(office, "office.txt"), "Hello.\tBonjour.\n\nBye.\tSalut.\nYes.\tOui.");
 }
 
-// Disabled: driving the Edit menu with synthetic keys does not yet reach Copy All here, although the same
-// steps with xdotool do; to be looked into.
-TEST_F(OtherProgramsOnXvfb, DISABLED_CopyAllAndPasteAllGoThroughTheXClipboard) {
+TEST_F(OtherProgramsOnXvfb, CopyAllAndPasteAllGoThroughTheXClipboard) {
   Start("900,300,1200,800", u"from Scrivano");
   const WindowHandle client = StartClient("text", "Paste Client", "paste.txt", "from the client");
-  // Copy All in the Input window, Ctrl+A Ctrl+V in the client.
-  desktop->RequestActivation(main);
-  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == main; }));
-  Click(display, 300, 300);
-  PressChord(display, XK_Alt_L, XK_e);
-  std::this_thread::sleep_for(300ms);
-  PressKey(display, XK_a);
-  std::this_thread::sleep_for(300ms);
+  ASSERT_NE(client, 0u);
+  // Copy All in the Input window makes the program the clipboard's owner; Ctrl+A Ctrl+V in the client.
+  const Window ownerBefore = ClipboardOwner(display);
+  ChooseFromEditMenu(XK_a);
+  ASSERT_TRUE(Eventually([&] {
+    const Window owner = ClipboardOwner(display);
+    return owner != 0 && owner != ownerBefore;
+  })) << "Copy All took no clipboard";
   desktop->RequestActivation(client);
-  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == client; }));
   const platform::Rect clientRect = desktop->WindowRect(client);
-  Click(display, clientRect.left + 50, clientRect.top + 50);
-  std::this_thread::sleep_for(300ms);
+  const platform::Point inClient{clientRect.left + 50, clientRect.top + 50};
+  ASSERT_TRUE(Eventually(
+      [&] { return desktop->ForegroundWindow() == client && desktop->WindowAt(inClient) == client; }));
+  Click(display, inClient.x, inClient.y);
   PressChord(display, XK_Control_L, XK_a);
   PressChord(display, XK_Control_L, XK_v);
-  EXPECT_TRUE(Eventually([&] { return ClientText(client, "paste.txt") == "from Scrivano"; }, 20s));
-  // The other way: the client copies, Paste All replaces the Input window's text.
-  root.WriteBytes("paste.txt", "");
+  EXPECT_TRUE(Eventually([&] { return ClientText(client, "paste.txt") == "from Scrivano"; }, 30s));
+  // The other way: the client copies, Paste All replaces the Input window's text (kept in the Input file).
   PressChord(display, XK_Control_L, XK_a);
   TypeText(display, "typed in the client");
   PressChord(display, XK_Control_L, XK_a);
+  const Window programOwner = ClipboardOwner(display);
   PressChord(display, XK_Control_L, XK_c);
-  std::this_thread::sleep_for(300ms);
-  desktop->RequestActivation(main);
-  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == main; }));
-  Click(display, 300, 300);
-  PressChord(display, XK_Alt_L, XK_e);
-  std::this_thread::sleep_for(300ms);
-  PressKey(display, XK_l);
-  EXPECT_TRUE(Eventually([&] { return File("Input") == TextToUtf16LeBytes(u"typed in the client"); }, 20s));
+  ASSERT_TRUE(Eventually([&] { return ClipboardOwner(display) != programOwner; }))
+      << "the client copied nothing";
+  ChooseFromEditMenu(XK_l);
+  EXPECT_TRUE(Eventually([&] { return File("Input") == TextToUtf16LeBytes(u"typed in the client"); }, 30s));
 }
 
 }  // namespace

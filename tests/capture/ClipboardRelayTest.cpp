@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -100,6 +101,31 @@ TEST_F(RelayTest, CaptureWhenTheWindowInFrontCopiesNothingLeavesTheProbe) {
   EXPECT_EQ(desktop.KeyEvents(), expected);
 }
 
+TEST_F(RelayTest, HeldChordsTapsAndPairsPressAndReleaseInTheirOrder) {
+  const WindowHandle window = desktop.AddWindow(u"text", u"t", Rect{0, 0, 100, 100});
+  desktop.SetForeground(window);
+  struct Case {
+    const char* what;
+    std::function<bool()> send;
+    std::vector<int> events;
+  };
+  const Case cases[] = {
+      {"held", [&] { return relay.PressChordHeld(window, kPasteChord); }, {0x11, 0x56, -0x56, -0x11}},
+      {"tap", [&] { return relay.PressChordHeld(window, kPasteChord, true); }, {0x11, -0x11, 0x56, -0x56}},
+      {"pairs",
+       [&] { return relay.PressChordPairs(window, kSelectAllCopyChord); },
+       {0x11, 0x41, -0x41, -0x11, 0x11, 0x43, -0x43, -0x11}},
+      {"one key", [&] { return relay.PressChordPairs(window, {kKeyLeft}); }, {kKeyLeft, -kKeyLeft}},
+  };
+  for (const Case& c : cases) {
+    const size_t before = desktop.KeyEvents().size();
+    ASSERT_TRUE(c.send()) << c.what;
+    std::vector<int> sent;
+    for (size_t i = before; i < desktop.KeyEvents().size(); ++i) sent.push_back(desktop.KeyEvents()[i].key);
+    EXPECT_EQ(sent, c.events) << c.what;
+  }
+}
+
 TEST_F(RelayTest, KeysGoOnlyToTheWindowMeant) {
   const WindowHandle meant = desktop.AddWindow(u"OpusApp", u"a - Writer", Rect{0, 0, 100, 100});
   const WindowHandle other = desktop.AddWindow(u"xterm", u"shell", Rect{0, 0, 100, 100});
@@ -114,12 +140,12 @@ TEST_F(RelayTest, KeysGoOnlyToTheWindowMeant) {
 TEST_F(RelayTest, ChordsWaitForTheUsersModifierKeysWithinALimit) {
   const WindowHandle window = desktop.AddWindow(u"text", u"t", Rect{0, 0, 100, 100});
   desktop.SetForeground(window);
-  desktop.SetModifierKeysDown(true);
+  desktop.SetModifierHeld(true);
   EXPECT_FALSE(relay.PressChordHeld(window, kPasteChord));  // never released: nothing typed
   EXPECT_TRUE(desktop.KeyEvents().empty());
   std::thread release([&] {
     std::this_thread::sleep_for(30ms);
-    desktop.SetModifierKeysDown(false);
+    desktop.SetModifierHeld(false);
   });
   EXPECT_TRUE(relay.PressChordHeld(window, kPasteChord));
   release.join();

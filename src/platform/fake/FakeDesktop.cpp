@@ -275,10 +275,24 @@ void FakeDesktop::SetModifierHeld(bool held) {
   modifierHeld_ = held;
 }
 
-bool FakeDesktop::PressKeys(const std::vector<int>& virtualKeys) {
-  std::lock_guard lock(mutex_);
-  if (modifierHeld_) return false;
-  keyPresses_.push_back(virtualKeys);
+bool FakeDesktop::PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold) {
+  (void)hold;  // nothing here reads the keys in real time
+  {
+    std::lock_guard lock(mutex_);
+    if (modifierHeld_ || virtualKeys.empty()) return false;
+    keyPresses_.push_back(virtualKeys);
+  }
+  const auto send = [this](int key, bool down) {
+    std::function<void(int, bool)> hook;
+    {
+      std::lock_guard lock(mutex_);
+      keyEvents_.push_back({down ? key : -key, foreground_});
+      hook = keyHook_;
+    }
+    if (hook) hook(key, down);
+  };
+  for (const int key : virtualKeys) send(key, true);
+  for (auto key = virtualKeys.rbegin(); key != virtualKeys.rend(); ++key) send(*key, false);
   return true;
 }
 
@@ -326,25 +340,9 @@ void FakeDesktop::SetKeyHook(std::function<void(int key, bool down)> hook) {
   keyHook_ = std::move(hook);
 }
 
-void FakeDesktop::SetModifierKeysDown(bool down) {
-  std::lock_guard lock(mutex_);
-  modifiersDown_ = down;
-}
-
-bool FakeDesktop::SendKey(int virtualKey, bool down) {
-  std::function<void(int, bool)> hook;
-  {
-    std::lock_guard lock(mutex_);
-    keyEvents_.push_back({down ? virtualKey : -virtualKey, foreground_});
-    hook = keyHook_;
-  }
-  if (hook) hook(virtualKey, down);
-  return true;
-}
-
 bool FakeDesktop::ModifierKeysDown() {
   std::lock_guard lock(mutex_);
-  return modifiersDown_;
+  return modifierHeld_;
 }
 
 }  // namespace scrivano::platform

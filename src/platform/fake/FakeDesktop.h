@@ -56,6 +56,7 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<Point> CursorMoves() const;
   void SetDrawsOwnTitleBar(WindowHandle window, bool draws);
   void SetWindowProcess(WindowHandle window, int pid);
+  // The key sequences pressed, one for each PressKeys that sent its keys.
   std::vector<std::vector<int>> KeyPresses() const;
   // While the user holds a modifier key no keys are pressed.
   void SetModifierHeld(bool held);
@@ -76,7 +77,6 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<KeyEvent> KeyEvents() const;
   // Called (outside the lock) after every key event, as the program in front would react to it.
   void SetKeyHook(std::function<void(int key, bool down)> hook);
-  void SetModifierKeysDown(bool down);
 
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
@@ -96,13 +96,12 @@ class FakeDesktop : public DesktopPlatform {
   LockKeyStates LockKeys() override { return LockKeyStates(); }
   bool WindowIsOfClass(WindowHandle window, TextView classList) override;
   bool DrawsOwnTitleBar(WindowHandle window) override;
-  bool PressKeys(const std::vector<int>& virtualKeys) override;
+  bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) override;
   int WindowProcessId(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override;
   OwnProcessInfo OwnProcess() override;
   bool EndProcess(int pid, bool force) override;
   std::optional<std::uint64_t> FreePhysicalMemory() override;
-  bool SendKey(int virtualKey, bool down) override;
   bool ModifierKeysDown() override;
   bool PrimaryButtonDown() override;
   bool SecondaryButtonDown() override;
@@ -139,7 +138,6 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<EndRequest> endRequests_;
   std::vector<KeyEvent> keyEvents_;
   std::function<void(int, bool)> keyHook_;
-  bool modifiersDown_ = false;
 };
 
 }  // namespace scrivano::platform

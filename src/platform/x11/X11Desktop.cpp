@@ -153,6 +153,18 @@ struct X11Desktop::Connection {
     XFlush(display);
   }
 
+  // Shift, Ctrl, Alt, Meta, the logo keys or AltGr held down now.
+  bool ModifierKeysDown() const {
+    char keys[32] = {};
+    XQueryKeymap(display, keys);
+    for (const KeySym symbol : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
+                                XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
+      const KeyCode code = XKeysymToKeycode(display, symbol);
+      if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
+    }
+    return false;
+  }
+
   Window ActiveWindow() const {
     int format;
     unsigned long count;
@@ -337,41 +349,26 @@ int X11Desktop::WindowProcessId(WindowHandle window) {
   return static_cast<int>(pid);
 }
 
-bool X11Desktop::PressKeys(const std::vector<int>& virtualKeys) {
-  using namespace std::chrono_literals;
+bool X11Desktop::PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold) {
   std::vector<KeyCode> codes;
   {
     std::lock_guard lock(mutex_);
+    if (!x_->xtest || virtualKeys.empty()) return false;
     for (const int key : virtualKeys) {
-      KeySym sym = NoSymbol;
-      if (key == kKeyShift)
-        sym = XK_Shift_L;
-      else if (key == kKeyEscape)
-        sym = XK_Escape;
-      else if (key >= '0' && key <= '9')
-        sym = XK_0 + static_cast<KeySym>(key - '0');
-      else if (key >= 'A' && key <= 'Z')
-        sym = XK_a + static_cast<KeySym>(key - 'A');
-      const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(x_->display, sym);
+      const KeySym symbol = KeySymOf(key);
+      const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(x_->display, symbol);
       if (!code) return false;
       codes.push_back(code);
     }
     // The user's own modifier keys would turn Escape into Ctrl+Escape, T into Alt+T.
-    char keys[32];
-    XQueryKeymap(x_->display, keys);
-    for (const KeySym modifier : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
-                                  XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
-      const KeyCode code = XKeysymToKeycode(x_->display, modifier);
-      if (code && (keys[code / 8] & (1 << (code % 8)))) return false;
-    }
+    if (x_->ModifierKeysDown()) return false;
     for (const KeyCode code : codes) XTestFakeKeyEvent(x_->display, code, True, CurrentTime);
     XFlush(x_->display);
   }
-  // A short pause before each release, so that the program sees the keys held together.
-  for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
-    std::this_thread::sleep_for(15ms);
+  for (auto code = codes.rbegin(); code != codes.rend(); ++code) {
+    if (hold.count() > 0) std::this_thread::sleep_for(hold);
     std::lock_guard lock(mutex_);
-    XTestFakeKeyEvent(x_->display, *it, False, CurrentTime);
+    XTestFakeKeyEvent(x_->display, *code, False, CurrentTime);
     XFlush(x_->display);
   }
   return true;
@@ -514,28 +511,9 @@ LockKeyStates X11Desktop::LockKeys() {
   return states;
 }
 
-bool X11Desktop::SendKey(int virtualKey, bool down) {
-  const KeySym symbol = KeySymOf(virtualKey);
-  if (symbol == NoSymbol) return false;
-  std::lock_guard lock(mutex_);
-  if (!x_->xtest) return false;
-  const KeyCode code = XKeysymToKeycode(x_->display, symbol);
-  if (!code) return false;
-  XTestFakeKeyEvent(x_->display, code, down ? True : False, CurrentTime);
-  XFlush(x_->display);
-  return true;
-}
-
 bool X11Desktop::ModifierKeysDown() {
   std::lock_guard lock(mutex_);
-  char keys[32] = {};
-  XQueryKeymap(x_->display, keys);
-  for (const KeySym symbol : {XK_Shift_L, XK_Shift_R, XK_Control_L, XK_Control_R, XK_Alt_L, XK_Alt_R,
-                              XK_Meta_L, XK_Meta_R, XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift}) {
-    const KeyCode code = XKeysymToKeycode(x_->display, symbol);
-    if (code && (keys[code / 8] & (1 << (code % 8)))) return true;
-  }
-  return false;
+  return x_->ModifierKeysDown();
 }
 
 bool X11Desktop::IsMinimized(WindowHandle window) {

@@ -34,13 +34,12 @@ class X11Desktop : public DesktopPlatform {
   LockKeyStates LockKeys() override;
   bool WindowIsOfClass(WindowHandle window, TextView classList) override;
   bool DrawsOwnTitleBar(WindowHandle window) override;
-  bool PressKeys(const std::vector<int>& virtualKeys) override;
+  bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) override;
   int WindowProcessId(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }
   OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
   bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
   std::optional<std::uint64_t> FreePhysicalMemory() override { return ReadAvailableMemory(); }
-  bool SendKey(int virtualKey, bool down) override;
   bool ModifierKeysDown() override;
   bool IsMinimized(WindowHandle window) override;
   std::vector<WindowHandle> Descendants(WindowHandle window) override;
