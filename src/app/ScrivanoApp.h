@@ -138,7 +138,7 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   // Automatic translation: its record and what it reaches (the clipboard relay, the companion).
   TranslationRelay translationRelay_;
   std::unique_ptr<AutoTranslationReach> translationReach_;
-  bool parameterFileComplained_ = false;  // the unreadable parameter file was reported; cleared by a good load
+  bool parameterFileComplained_ = false;  // reported as unreadable; cleared by a good load
   CMainFrame* mainFrame_ = nullptr;
   std::mutex listMutex_;  // guards funcList_ against its deletion at shut-down for the tasks' corner look-up
   CFuncListDlg* funcList_ = nullptr;
