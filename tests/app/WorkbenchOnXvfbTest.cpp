@@ -24,6 +24,7 @@
 #include "settings/ProgramPaths.h"
 #include "support/DesktopWaits.h"
 #include "support/PrivateDisplay.h"
+#include "support/SyntheticInput.h"
 #include "support/TempFolder.h"
 #include "text/AnsiCodec.h"
 
@@ -33,40 +34,11 @@ namespace {
 using namespace std::chrono_literals;
 using test::Eventually;
 using test::FindWindow;
-
-void Click(Display* display, int x, int y, int count = 1) {
-  XTestFakeMotionEvent(display, -1, x, y, 0);
-  for (int i = 0; i < count; ++i) {
-    XTestFakeButtonEvent(display, 1, True, 0);
-    XTestFakeButtonEvent(display, 1, False, 0);
-  }
-  XFlush(display);
-}
-
-void PressKey(Display* display, KeySym key) {
-  XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, 0);
-  XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, 0);
-  XFlush(display);
-}
-
-// The vertical middle of the list's selected row, found by its highlight colour in one pixel column.
-int SelectedRowMiddle(Display* display, int x, int top, int bottom) {
-  XImage* image = XGetImage(display, DefaultRootWindow(display), x, top, 1,
-                            static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap);
-  if (!image) return -1;
-  int first = -1, last = -1;
-  for (int y = 0; y < bottom - top; ++y) {
-    const unsigned long pixel = XGetPixel(image, 0, y);
-    const int red = static_cast<int>((pixel >> 16) & 0xFF), green = static_cast<int>((pixel >> 8) & 0xFF),
-              blue = static_cast<int>(pixel & 0xFF);
-    if (blue > 120 && blue > red + 60 && green < blue) {
-      if (first < 0) first = y;
-      last = y;
-    }
-  }
-  XDestroyImage(image);
-  return first < 0 ? -1 : top + (first + last) / 2;
-}
+using test::Click;
+using test::PressChord;
+using test::PressKey;
+using test::SelectedRowMiddle;
+using test::TypeText;
 
 TEST(WorkbenchOnXvfb, ADoubleClickOnAnEntryPutsItsResultIntoTheOutputFile) {
   test::PrivateDisplay screen;
@@ -128,21 +100,6 @@ TEST(WorkbenchOnXvfb, ADoubleClickOnAnEntryPutsItsResultIntoTheOutputFile) {
   XCloseDisplay(display);
 }
 
-void PressChord(Display* display, KeySym modifier, KeySym key) {
-  XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), True, 0);
-  PressKey(display, key);
-  XTestFakeKeyEvent(display, XKeysymToKeycode(display, modifier), False, 0);
-  XFlush(display);
-}
-
-// Lower-case letters, digits and spaces, one key each.
-void TypeText(Display* display, const std::string& text) {
-  for (const char c : text) {
-    PressKey(display, c == ' ' ? XK_space : static_cast<KeySym>(c));
-    std::this_thread::sleep_for(10ms);
-  }
-}
-
 // The program as a user starts it, on a private display, in a work root of its own.
 class ProgramOnXvfb : public testing::Test {
  protected:
@@ -184,25 +141,7 @@ class ProgramOnXvfb : public testing::Test {
   bool Running() { return program > 0 && ::waitpid(program, &status, WNOHANG) == 0; }
   std::string File(const std::string& name) { return root.ReadBytes("Data/" + name); }
 
-  // Selects the entry with a click on the first row and one Down key a row, each step seen on the screen,
-  // then double-clicks it.
-  void DoubleClickEntry(int number) {
-    const int column = listRect.left + 60;
-    const auto selectedRow = [&] {
-      return SelectedRowMiddle(display, column, listRect.top, listRect.bottom);
-    };
-    int row = -1;
-    Click(display, column, listRect.top + 18);
-    // The first row, not one selected before.
-    ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > 0 && row < listRect.top + 26; }))
-        << "no selected row";
-    for (int i = 0; i < number; ++i) {
-      const int previous = row;
-      PressKey(display, XK_Down);
-      ASSERT_TRUE(Eventually([&] { return (row = selectedRow()) > previous; })) << "step " << i;
-    }
-    Click(display, column, row, 2);
-  }
+  void DoubleClickEntry(int number) { ASSERT_TRUE(test::DoubleClickListEntry(display, listRect, number)); }
 
   // A window of the program with that title other than the main window.
   WindowHandle Box(TextView title) {
