@@ -219,11 +219,13 @@ void CCompanionWindow::Answer(QLocalSocket* socket, const Message& request) {
       Reply(guarded, MessageKind::kDone, request.requestId, QString());
       return;
     case MessageKind::kGetBodyText:
+      // A page that is still loading has no body for a moment: that reads as an empty text, not as a
+      // failure, so that a reader waiting for the page's text simply reads again.
       view_->page()->runJavaScript(
-          QStringLiteral("document.body ? document.body.innerText : null"),
-          QWebEngineScript::ApplicationWorld, [guarded, id = request.requestId](const QVariant& result) {
-            if (result.isNull())
-              Reply(guarded, MessageKind::kError, id, QStringLiteral("the page has no body"));
+          QStringLiteral("document.body ? document.body.innerText : ''"), QWebEngineScript::ApplicationWorld,
+          [guarded, id = request.requestId](const QVariant& result) {
+            if (result.typeId() != QMetaType::QString)
+              Reply(guarded, MessageKind::kError, id, QStringLiteral("the page's text cannot be read"));
             else
               Reply(guarded, MessageKind::kBodyText, id, result.toString());
           });

@@ -115,6 +115,19 @@ class PageServer {
       std::string body = "not found", status = "404 Not Found";
       if (request.starts_with("GET /article.html ")) body = kArticlePage, status = "200 OK";
       if (request.starts_with("GET /plain.html")) body = kPlainPage, status = "200 OK";
+      if (request.starts_with("GET /late-body.html")) {
+        // The head at once, the body a second later: meanwhile the shown document has no body.
+        const std::string head = "<html><head><meta charset=\"utf-8\"><title>Late</title></head>";
+        const std::string rest = "<body><div>Arrived late</div></body></html>";
+        const std::string start = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+                                  "Connection: close\r\nContent-Length: " +
+                                  std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
+        send(client, start.data(), start.size(), MSG_NOSIGNAL);
+        std::this_thread::sleep_for(1s);
+        send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
+        close(client);
+        continue;
+      }
       // Translation pages in the layouts of the four sites: the source, and its "translation" in brackets.
       for (const std::string site :
            {"translate.google.cn", "fanyi.youdao.com", "fanyi.baidu.com", "iciba.com"}) {
@@ -414,11 +427,12 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
   relay.companionState = 3;
   relay.translationAddress = FromUtf8(server.Address("/fanyi.youdao.com/?q=start"));
   ASSERT_EQ(TranslationPageStep(relay, document, 1000), 1);
+  ASSERT_TRUE(Eventually([&] { return document.ReadBodyText(body) && body.find(u"[start]") != Text::npos; }));
   relay.companionState = 2;
 
   // A page whose translation does not change: the wait ends and the piece keeps the page's text.
   relay.translationAddress = u"same one";
-  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1);
+  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1) << ToUtf8(relay.pageResult);
   relay.translationAddress = u"same two";
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(TranslationPageStep(relay, document, 1500), 1);
@@ -438,6 +452,20 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
   EXPECT_EQ(prompts.Messages().back(), u"Wrong translation address:\r\n\r\n" +
                                            FromUtf8(server.Address("/plain.html?query=")) +
                                            u"hello\r\n\r\nPlease Set Parameters again.");
+
+  // A page that is still loading has no body yet: its text reads as empty, never as a failure, until
+  // the body arrives.
+  ASSERT_TRUE(document.SetAddress(FromUtf8(server.Address("/late-body.html"))));
+  int emptyReads = 0;
+  EXPECT_TRUE(Eventually([&] {
+    if (!document.ReadBodyText(body)) {
+      ADD_FAILURE() << "reading a loading page failed: " << document.LastError();
+      return true;
+    }
+    if (body.empty()) ++emptyReads;
+    return body.find(u"Arrived late") != Text::npos;
+  }));
+  EXPECT_GT(emptyReads, 0) << "the page was never seen without its body";
   screen.Stop(process);
 }
 
