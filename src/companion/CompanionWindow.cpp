@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLocalSocket>
@@ -136,6 +138,11 @@ bool CCompanionWindow::event(QEvent* event) {
   if (event->type() == QEvent::WinIdChange && serving_)
     QTimer::singleShot(0, this, [this] { StartServing(); });
   return QMainWindow::event(event);
+}
+
+void CCompanionWindow::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
 bool CCompanionWindow::StartServing() {

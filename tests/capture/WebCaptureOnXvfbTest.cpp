@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -466,6 +467,42 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
     return body.find(u"Arrived late") != Text::npos;
   }));
   EXPECT_GT(emptyReads, 0) << "the page was never seen without its body";
+  screen.Stop(process);
+}
+
+// The timer cycle hides the companion once its translation page is open; the window manager then lists
+// it no more. It is still the companion: found again, so that no second one starts, and closed at exit.
+TEST_F(WebCaptureOnXvfb, HiddenCompanion_IsFoundSoNoSecondOneStarts_AndIsClosedAtExit) {
+  test::TestPrompts prompts;
+  const pid_t process =
+      screen.Spawn({VEXO1_PROGRAM, std::string(companion::kLaunchToken)}, CompanionEnvironment(root.path()));
+  const WindowHandle window = CompanionWindow(process);
+  ASSERT_NE(window, 0u);
+  BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
+  ASSERT_TRUE(document.Hide()) << document.LastError();
+  ASSERT_TRUE(Eventually([&] {
+    const std::vector<WindowHandle> listed = desktop->TopLevelWindows();
+    return document.WindowState() == u"hidden" &&
+           std::find(listed.begin(), listed.end(), window) == listed.end();
+  }));
+
+  CompanionLink link(*desktop, root.File("Data/vexo1.ini"));
+  EXPECT_EQ(FindCompanionWindow(link, Text()), window);
+  const Text windowNumber = FromUtf8(std::to_string(window));
+  EXPECT_EQ(FindCompanionWindow(link, u"5\t" + windowNumber), 0u) << "one opened for extraction is not it";
+  // A start would leave its mark.
+  root.WriteBytes("Release/second", "#!/bin/sh\ntouch '" + root.path() + "/second-started'\n");
+  chmod((root.path() + "/Release/second").c_str(), 0755);
+  EXPECT_TRUE(EnsureCompanionRunning(link, root.File("Release/second"), Text()));
+  EXPECT_EQ(link.companionWindow.load(), window);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_NE(access((root.path() + "/second-started").c_str(), F_OK), 0) << "a second companion was started";
+  EXPECT_TRUE(prompts.Messages().empty());
+
+  // At exit the hidden companion is asked to close, and it ends.
+  link.companionWindow = 0;
+  CloseCompanionAtExit(link, Text());
+  EXPECT_TRUE(Eventually([&] { return waitpid(process, nullptr, WNOHANG) == process; }, 30s));
   screen.Stop(process);
 }
 
