@@ -120,9 +120,10 @@ class PageServer {
         // The head at once, the body a second later: meanwhile the shown document has no body.
         const std::string head = "<html><head><meta charset=\"utf-8\"><title>Late</title></head>";
         const std::string rest = "<body><div>Arrived late</div></body></html>";
-        const std::string start = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                                  "Connection: close\r\nContent-Length: " +
-                                  std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
+        const std::string start =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+            "Connection: close\r\nContent-Length: " +
+            std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
         send(client, start.data(), start.size(), MSG_NOSIGNAL);
         std::this_thread::sleep_for(1s);
         send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
