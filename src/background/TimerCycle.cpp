@@ -156,17 +156,16 @@ void DesktopDuties::CheckTranslationSetting() {
 
 void SearchTopLevelWindows(platform::DesktopPlatform& desktop, CompanionLink* link, TextView openedWindows) {
   const Text opened = kTabText + Text(openedWindows) + kTabText;
-  for (const WindowHandle window : desktop.TopLevelWindows()) {
-    CloseListedWindow(desktop, window);
-    if (!link) continue;
-    const WindowHandle known = link->companionWindow.load();
-    if (known && desktop.IsWindow(known)) continue;
-    if (desktop.WindowClassName(window) != kCompanionWindowClass) continue;
-    if (opened.find(kTabText + FromUtf8(std::to_string(window)) + kTabText) != Text::npos) continue;
-    // Only over a window that is gone: a companion recorded meanwhile by another thread stays.
-    WindowHandle expected = known;
-    link->companionWindow.compare_exchange_strong(expected, window);
-  }
+  for (const WindowHandle window : desktop.TopLevelWindows()) CloseListedWindow(desktop, window);
+  if (!link) return;
+  const WindowHandle known = link->companionWindow.load();
+  if (known && desktop.IsWindow(known)) return;
+  // Hidden companions too: the one this cycle hid after opening its translation page is still the one.
+  const WindowHandle window = FindCompanionWindow(*link, openedWindows);
+  if (!window) return;
+  // Only over a window that is gone: a companion recorded meanwhile by another thread stays.
+  WindowHandle expected = known;
+  link->companionWindow.compare_exchange_strong(expected, window);
 }
 
 void CheckTranslationSetting(TranslationRelay& relay, CompanionLink& link) {

@@ -97,8 +97,9 @@ class DesktopDuties {
 };
 
 // The top-level windows once over, on the calling thread: each whose title is an item of parameter 2 is
-// asked to close, and the first of the companion's class that is not in openedWindows becomes the
-// companion's window when the one known is no window any more. Always goes through every window.
+// asked to close, and the first of the companion's class (hidden ones included) that is not in
+// openedWindows becomes the companion's window when the one known is no window any more. Always goes
+// through every window.
 void SearchTopLevelWindows(platform::DesktopPlatform& desktop, CompanionLink* link, TextView openedWindows);
 
 // Step 10 of the cycle: with companionState 4 and the companion's window found, parameter 15's second field

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -290,10 +291,17 @@ int WithBrowserDocument(const std::function<int(BrowserDocument&)>& step, Window
 }
 
 WindowHandle FindCompanionWindow(CompanionLink& link, TextView openedWindows) {
+  platform::DesktopPlatform& desktop = link.Desktop();
   const Text opened = Enclosed(openedWindows, u"\t");
-  for (WindowHandle window : link.Desktop().TopLevelWindows()) {
-    if (link.Desktop().WindowClassName(window) != kCompanionWindowClass) continue;
-    if (opened.find(Enclosed(Decimal(window), u"\t")) == Text::npos) return window;
+  const std::vector<WindowHandle> listed = desktop.TopLevelWindows();
+  for (WindowHandle window : desktop.AllTopLevelWindows()) {
+    if (desktop.WindowClassName(window) != kCompanionWindowClass) continue;
+    if (opened.find(Enclosed(Decimal(window), u"\t")) != Text::npos) continue;
+    // A listed window is taken at once (a companion that is starting opens its socket a moment later).
+    // A hidden one only with its socket: the companion's program has other unshown windows of its class.
+    if (std::find(listed.begin(), listed.end(), window) != listed.end() ||
+        access(CompanionSocket(window).c_str(), F_OK) == 0)
+      return window;
   }
   return 0;
 }

@@ -119,7 +119,8 @@ int WithBrowserDocument(const std::function<int(BrowserDocument&)>& step, Window
 // started minimised with the launch token alone. A start that fails shows "Cannot launch vexo1.exe!"
 // with the error code. True when a companion window was found or started.
 bool EnsureCompanionRunning(CompanionLink& link, TextView companionPath, TextView openedWindows);
-// The first top-level window of the companion's class that is not in openedWindows, or 0.
+// The first top-level window of the companion's class that is not in openedWindows, or 0. A hidden or
+// minimised companion counts too: the timer cycle hides it once its translation page is open.
 WindowHandle FindCompanionWindow(CompanionLink& link, TextView openedWindows);
 // At shut-down: the companion window (the one found before, or the first of its class that was not
 // opened for page extraction) is asked to close when it is minimised or hidden.

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLocalSocket>
@@ -138,6 +140,11 @@ bool CCompanionWindow::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+void CCompanionWindow::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
 bool CCompanionWindow::StartServing() {
   serving_ = true;
   const QString previous = socketFile_;
@@ -219,11 +226,13 @@ void CCompanionWindow::Answer(QLocalSocket* socket, const Message& request) {
       Reply(guarded, MessageKind::kDone, request.requestId, QString());
       return;
     case MessageKind::kGetBodyText:
+      // A page that is still loading has no body for a moment: that reads as an empty text, not as a
+      // failure, so that a reader waiting for the page's text simply reads again.
       view_->page()->runJavaScript(
-          QStringLiteral("document.body ? document.body.innerText : null"),
-          QWebEngineScript::ApplicationWorld, [guarded, id = request.requestId](const QVariant& result) {
-            if (result.isNull())
-              Reply(guarded, MessageKind::kError, id, QStringLiteral("the page has no body"));
+          QStringLiteral("document.body ? document.body.innerText : ''"), QWebEngineScript::ApplicationWorld,
+          [guarded, id = request.requestId](const QVariant& result) {
+            if (result.typeId() != QMetaType::QString)
+              Reply(guarded, MessageKind::kError, id, QStringLiteral("the page's text cannot be read"));
             else
               Reply(guarded, MessageKind::kBodyText, id, result.toString());
           });

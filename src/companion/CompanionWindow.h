@@ -35,6 +35,9 @@ class CCompanionWindow : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  // Closing the window ends the program, also when the window was hidden (a hidden window's close
+  // alone would leave the program running without a window).
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void OnConnection();

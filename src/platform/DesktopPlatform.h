@@ -116,6 +116,9 @@ class DesktopPlatform {
     (void)point;
     return false;
   }
+  // The top-level windows of all programs, hidden (withdrawn) and minimised ones included: the listed ones
+  // first, in TopLevelWindows order, then the others.
+  virtual std::vector<WindowHandle> AllTopLevelWindows() { return TopLevelWindows(); }
   // Every window below the given one at every depth, parents before children.
   virtual std::vector<WindowHandle> Descendants(WindowHandle window) {
     (void)window;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "background/StatusCaptions.h"
@@ -321,6 +322,12 @@ TEST_F(TranslationDutiesTest, CompanionSearch_SkipsWindowsOpenedForExtractionAnd
   CompanionLink none(desktop, Text());
   SearchTopLevelWindows(desktop, &none, Decimal(extracting) + u"\t" + Decimal(later));
   EXPECT_EQ(none.companionWindow.load(), 0u);
+  // The companion hidden after its translation page was opened is no longer listed, but still found.
+  const WindowHandle hidden = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+  desktop.SetWindowShown(hidden, false);
+  std::ofstream(companion::SocketPath(companion::CompanionSocketName(hidden))).put('\0');
+  SearchTopLevelWindows(desktop, &none, Decimal(extracting) + u"\t" + Decimal(later));
+  EXPECT_EQ(none.companionWindow.load(), hidden);
 }
 
 TEST_F(TranslationDutiesTest, TheCycleFindsTheCompanionThenOpensParameterFifteensPageAndHidesIt) {

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -115,6 +116,20 @@ class PageServer {
       std::string body = "not found", status = "404 Not Found";
       if (request.starts_with("GET /article.html ")) body = kArticlePage, status = "200 OK";
       if (request.starts_with("GET /plain.html")) body = kPlainPage, status = "200 OK";
+      if (request.starts_with("GET /late-body.html")) {
+        // The head at once, the body a second later: meanwhile the shown document has no body.
+        const std::string head = "<html><head><meta charset=\"utf-8\"><title>Late</title></head>";
+        const std::string rest = "<body><div>Arrived late</div></body></html>";
+        const std::string start =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+            "Connection: close\r\nContent-Length: " +
+            std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
+        send(client, start.data(), start.size(), MSG_NOSIGNAL);
+        std::this_thread::sleep_for(1s);
+        send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
+        close(client);
+        continue;
+      }
       // Translation pages in the layouts of the four sites: the source, and its "translation" in brackets.
       for (const std::string site :
            {"translate.google.cn", "fanyi.youdao.com", "fanyi.baidu.com", "iciba.com"}) {
@@ -414,11 +429,12 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
   relay.companionState = 3;
   relay.translationAddress = FromUtf8(server.Address("/fanyi.youdao.com/?q=start"));
   ASSERT_EQ(TranslationPageStep(relay, document, 1000), 1);
+  ASSERT_TRUE(Eventually([&] { return document.ReadBodyText(body) && body.find(u"[start]") != Text::npos; }));
   relay.companionState = 2;
 
   // A page whose translation does not change: the wait ends and the piece keeps the page's text.
   relay.translationAddress = u"same one";
-  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1);
+  ASSERT_EQ(TranslationPageStep(relay, document, 3000), 1) << ToUtf8(relay.pageResult);
   relay.translationAddress = u"same two";
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(TranslationPageStep(relay, document, 1500), 1);
@@ -438,6 +454,56 @@ TEST_F(WebCaptureOnXvfb, TranslationPageStep_TranslatesAPieceThroughTheCompanion
   EXPECT_EQ(prompts.Messages().back(), u"Wrong translation address:\r\n\r\n" +
                                            FromUtf8(server.Address("/plain.html?query=")) +
                                            u"hello\r\n\r\nPlease Set Parameters again.");
+
+  // A page that is still loading has no body yet: its text reads as empty, never as a failure, until
+  // the body arrives.
+  ASSERT_TRUE(document.SetAddress(FromUtf8(server.Address("/late-body.html"))));
+  int emptyReads = 0;
+  EXPECT_TRUE(Eventually([&] {
+    if (!document.ReadBodyText(body)) {
+      ADD_FAILURE() << "reading a loading page failed: " << document.LastError();
+      return true;
+    }
+    if (body.empty()) ++emptyReads;
+    return body.find(u"Arrived late") != Text::npos;
+  }));
+  EXPECT_GT(emptyReads, 0) << "the page was never seen without its body";
+  screen.Stop(process);
+}
+
+// The timer cycle hides the companion once its translation page is open; the window manager then lists
+// it no more. It is still the companion: found again, so that no second one starts, and closed at exit.
+TEST_F(WebCaptureOnXvfb, HiddenCompanion_IsFoundSoNoSecondOneStarts_AndIsClosedAtExit) {
+  test::TestPrompts prompts;
+  const pid_t process =
+      screen.Spawn({VEXO1_PROGRAM, std::string(companion::kLaunchToken)}, CompanionEnvironment(root.path()));
+  const WindowHandle window = CompanionWindow(process);
+  ASSERT_NE(window, 0u);
+  BrowserDocument document(companion::SocketPath(companion::CompanionSocketName(window)), 1000);
+  ASSERT_TRUE(document.Hide()) << document.LastError();
+  ASSERT_TRUE(Eventually([&] {
+    const std::vector<WindowHandle> listed = desktop->TopLevelWindows();
+    return document.WindowState() == u"hidden" &&
+           std::find(listed.begin(), listed.end(), window) == listed.end();
+  }));
+
+  CompanionLink link(*desktop, root.File("Data/vexo1.ini"));
+  EXPECT_EQ(FindCompanionWindow(link, Text()), window);
+  const Text windowNumber = FromUtf8(std::to_string(window));
+  EXPECT_EQ(FindCompanionWindow(link, u"5\t" + windowNumber), 0u) << "one opened for extraction is not it";
+  // A start would leave its mark.
+  root.WriteBytes("Release/second", "#!/bin/sh\ntouch '" + root.path() + "/second-started'\n");
+  chmod((root.path() + "/Release/second").c_str(), 0755);
+  EXPECT_TRUE(EnsureCompanionRunning(link, root.File("Release/second"), Text()));
+  EXPECT_EQ(link.companionWindow.load(), window);
+  std::this_thread::sleep_for(500ms);
+  EXPECT_NE(access((root.path() + "/second-started").c_str(), F_OK), 0) << "a second companion was started";
+  EXPECT_TRUE(prompts.Messages().empty());
+
+  // At exit the hidden companion is asked to close, and it ends.
+  link.companionWindow = 0;
+  CloseCompanionAtExit(link, Text());
+  EXPECT_TRUE(Eventually([&] { return waitpid(process, nullptr, WNOHANG) == process; }, 30s));
   screen.Stop(process);
 }
 

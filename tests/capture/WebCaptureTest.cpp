@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "capture/WebCapture.h"
 #include "platform/fake/FakeDesktop.h"
 #include "settings/IniFile.h"
@@ -94,6 +97,32 @@ TEST(CompanionLink, FindCompanionWindow_SkipsThoseOpenedForExtraction) {
   EXPECT_EQ(FindCompanionWindow(link, FromUtf8(std::to_string(opened))), 0u);
   const WindowHandle own = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
   EXPECT_EQ(FindCompanionWindow(link, FromUtf8(std::to_string(opened))), own);
+}
+
+// The companion's program has unshown windows of its class besides its main window: a hidden one counts
+// only when the companion serves it (its socket), a listed one at once.
+TEST(CompanionLink, FindCompanionWindow_TakesAHiddenWindowOnlyWithItsSocket) {
+  test::TempFolder runtime;
+  const char* saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::string previous = saved ? saved : "";
+  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  platform::FakeDesktop desktop;
+  CompanionLink link(desktop, Text());
+  const WindowHandle helper = desktop.AddWindow(kCompanionWindowClass, u"", {0, 0, 1, 1});
+  const WindowHandle hidden = desktop.AddWindow(kCompanionWindowClass, u"vexo1", {0, 0, 10, 10});
+  desktop.SetWindowShown(helper, false);
+  desktop.SetWindowShown(hidden, false);
+  EXPECT_EQ(FindCompanionWindow(link, Text()), 0u);
+  const std::string socket = companion::SocketPath(companion::CompanionSocketName(hidden));
+  ASSERT_FALSE(socket.empty());
+  std::ofstream(socket).put('\0');
+  EXPECT_EQ(FindCompanionWindow(link, Text()), hidden);
+  desktop.SetWindowShown(helper, true);
+  EXPECT_EQ(FindCompanionWindow(link, Text()), helper);
+  if (saved)
+    setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+  else
+    unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

@@ -92,6 +92,14 @@ std::vector<WindowHandle> FakeDesktop::TopLevelWindows() {
   return handles;
 }
 
+std::vector<WindowHandle> FakeDesktop::AllTopLevelWindows() {
+  std::vector<WindowHandle> handles = TopLevelWindows();
+  std::lock_guard lock(mutex_);
+  for (const FakeWindow& w : windows_)
+    if (!w.shown) handles.push_back(w.handle);
+  return handles;
+}
+
 bool FakeDesktop::IsWindow(WindowHandle window) {
   std::lock_guard lock(mutex_);
   return Find(window) != nullptr;

@@ -81,6 +81,7 @@ class FakeDesktop : public DesktopPlatform {
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
   std::vector<WindowHandle> TopLevelWindows() override;
+  std::vector<WindowHandle> AllTopLevelWindows() override;
   bool IsWindow(WindowHandle window) override;
   Text WindowClassName(WindowHandle window) override;
   Text WindowTitle(WindowHandle window) override;

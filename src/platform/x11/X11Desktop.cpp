@@ -7,6 +7,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -242,6 +243,32 @@ std::vector<WindowHandle> X11Desktop::TopLevelWindows() {
     if (!XGetWindowAttributes(x_->display, children[i], &attributes) || attributes.map_state != IsViewable)
       continue;
     if (const Window client = x_->ClientWindow(children[i])) windows.push_back(client);
+  }
+  if (children) XFree(children);
+  return windows;
+}
+
+std::vector<WindowHandle> X11Desktop::AllTopLevelWindows() {
+  std::vector<WindowHandle> windows = TopLevelWindows();
+  std::lock_guard lock(mutex_);
+  // A window its program hid is withdrawn: the window manager lists it no more and hands it back to the
+  // root, where it waits unmapped. Such a window still carries its program's WM_CLASS; the root's
+  // helper windows without a class and override-redirect windows (menus, tips) are left out.
+  Window rootReturn, parent, *children = nullptr;
+  unsigned int childCount = 0;
+  if (!XQueryTree(x_->display, x_->root, &rootReturn, &parent, &children, &childCount)) return windows;
+  for (unsigned int i = 0; i < childCount; ++i) {
+    const Window child = children[i];
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(x_->display, child, &attributes) || attributes.map_state != IsUnmapped ||
+        attributes.override_redirect)
+      continue;
+    XClassHint hint{nullptr, nullptr};
+    if (!XGetClassHint(x_->display, child, &hint)) continue;
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    const auto handle = static_cast<WindowHandle>(child);
+    if (std::find(windows.begin(), windows.end(), handle) == windows.end()) windows.push_back(handle);
   }
   if (children) XFree(children);
   return windows;
