@@ -2,6 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <iterator>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "settings/ParameterStore.h"
 #include "text/Pieces.h"
@@ -129,15 +135,14 @@ void PunctuationAfterQuotes(ReplacePasses& passes, bool isWestern, bool quotesRe
 // Steps 2 to 5 of NormalizeSpacing.
 void SpacingPasses(ReplacePasses& passes) {
   // 2. Runs of spaces.
-  passes.ReplaceUntilNone(u"    ", u" ");
-  passes.ReplaceUntilNone(u"  ", u" ");
+  passes.CollapseRuns(u' ');
   // 3. Spaces at line starts and ends.
   passes.ReplaceUntilNone(u"\r\n ", u"\r\n");
   passes.ReplaceUntilNone(u" \r\n", u"\r\n");
   // 4. At most two empty lines in a row.
   passes.ReplaceUntilNone(u"\r\n\r\n\r\n\r\n", u"\r\n\r\n\r\n");
   // 5.
-  TightenAroundSeparator(passes, u'\t');
+  passes.RemoveRunsTouching(u' ', u'\t');
 }
 
 // Texts up to this long are one piece for RewriteInPieces.
@@ -167,34 +172,48 @@ Text& ApplySpaceRule(Text& text) {
   // Parameter 6 as it stands when the sweep begins.
   const auto parameters = CurrentParameters();
   const Text& westernChars = parameters->Value(Param::kWesternChars);
-  const auto isWestern = [&westernChars](char16_t ch) {
-    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  const bool listed = !westernChars.empty();
+  const auto isWestern = [&westernChars, listed](char16_t ch) {
+    return ch < 127 || (listed && westernChars.find(ch) != Text::npos);
   };
-  const TextView all = text;
-  const size_t length = all.size();
-  // Stretches without a space and without U+FFFF are moved down whole.
-  const bool hasMarker = all.find(kSpaceMarker) != TextView::npos;
+  const size_t length = text.size();
+  char16_t* const units = text.data();
   size_t kept = 0;
   char16_t left = 0;
   size_t i = 0;
+  // Eight units at a time while they hold neither a space nor U+FFFF; they move down whole. A unit is
+  // always read before anything is written over it, as the writing never gets ahead of the reading.
   while (i < length) {
-    if (!hasMarker) {
-      const int space = Find(all, u' ', static_cast<int>(i));
-      const size_t end = space < 0 ? length : static_cast<size_t>(space);
-      if (end > i) {
-        std::char_traits<char16_t>::move(text.data() + kept, text.data() + i, end - i);
-        kept += end - i;
-        left = all[end - 1];
-        i = end;
-        if (i == length) break;
-      }
+#ifdef __SSE2__
+    const __m128i space = _mm_set1_epi16(u' ');
+    const __m128i marker = _mm_set1_epi16(static_cast<short>(kSpaceMarker));
+    while (i + 8 <= length) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
+      const __m128i found = _mm_or_si128(_mm_cmpeq_epi16(block, space), _mm_cmpeq_epi16(block, marker));
+      if (_mm_movemask_epi8(found) != 0) break;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(units + kept), block);
+      kept += 8;
+      i += 8;
+      left = units[kept - 1];
     }
-    char16_t ch = all[i];
-    if (ch == u' ' && i >= 1 && i + 1 < length && !(isWestern(left) && isWestern(all[i + 1])))
-      ch = kSpaceMarker;
-    left = ch;
-    if (ch != kSpaceMarker) text[kept++] = ch;
-    ++i;
+    const size_t stop = std::min(i + 8, length);
+#else
+    const size_t stop = length;
+#endif
+    // Without branches on the units, whose spaces fall anywhere: every unit is written, and the place
+    // moves on past it only when it stays.
+    for (; i < stop; ++i) {
+      const char16_t ch = units[i];
+      const char16_t right = units[i + 1 < length ? i + 1 : i];
+      const unsigned inside = static_cast<unsigned>(i - 1 < length - 2);  // 1 <= i <= length - 2
+      const unsigned between = listed ? static_cast<unsigned>(isWestern(left) && isWestern(right))
+                                      : static_cast<unsigned>(left < 127) & static_cast<unsigned>(right < 127);
+      const unsigned dropped = static_cast<unsigned>(ch == kSpaceMarker) |
+                               (static_cast<unsigned>(ch == u' ') & inside & (between ^ 1U));
+      units[kept] = ch;
+      kept += dropped ^ 1U;
+      left = dropped != 0 ? kSpaceMarker : ch;
+    }
   }
   text.resize(kept);
   return text;
@@ -312,18 +331,103 @@ int ReplacePasses::Run(TextView from, TextView to, int (*replace)(Text&, TextVie
   return count;
 }
 
+namespace {
+
+// The characters the passes here look for, each with its own place in the set of characters present.
+constexpr char16_t kPatternChars[] = {
+    u'\t', u'\v', u'\r', u'\n', u' ', u'!', u'%', u'\'', u'(', u')', u',', u'-', u'.', u'/', u':', u';',
+    u'<', u'>', u'?', u'\\', u's', u'\u2010', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u3000',
+    u'\u3001', u'\u3002', u'\uFF01', u'\uFF08', u'\uFF09', u'\uFF0C', u'\uFF1A', u'\uFF1F', u'\uFF3B',
+    u'\uFF3D'};
+constexpr uint64_t kOtherChar = uint64_t{1} << 63;
+static_assert(std::size(kPatternChars) < 63);
+
+constexpr uint64_t PatternBit(char16_t ch) {
+  for (size_t i = 0; i < std::size(kPatternChars); ++i)
+    if (kPatternChars[i] == ch) return uint64_t{1} << i;
+  return kOtherChar;
+}
+
+// Bit(ch) is kBits[kPageOf[ch >> 8]][ch & 0xFF]: the pages that hold such characters have a table each,
+// all other pages share the last table.
+constexpr size_t kPages = 5;
+constexpr std::array<unsigned char, 256> kPageOf = [] {
+  std::array<unsigned char, 256> pages{};
+  pages.fill(kPages - 1);
+  pages[0x00] = 0;
+  pages[0x20] = 1;
+  pages[0x30] = 2;
+  pages[0xFF] = 3;
+  return pages;
+}();
+constexpr std::array<std::array<uint64_t, 256>, kPages> kBits = [] {
+  constexpr char16_t kPageStart[kPages] = {0x0000, 0x2000, 0x3000, 0xFF00, 0x0100};
+  std::array<std::array<uint64_t, 256>, kPages> bits{};
+  for (size_t page = 0; page < kPages; ++page)
+    for (size_t low = 0; low < 256; ++low) bits[page][low] = PatternBit(static_cast<char16_t>(kPageStart[page] + low));
+  return bits;
+}();
+
+}  // namespace
+
+uint64_t ReplacePasses::Bit(char16_t ch) {
+  return kBits[kPageOf[ch >> 8]][ch & 0xFF];
+}
+
 void ReplacePasses::Add(TextView chars) {
   const size_t n = chars.size();
   const char16_t* const units = chars.data();
+  // Two sets, so that the ORs do not wait for each other.
+  uint64_t even = 0;
+  uint64_t odd = 0;
   size_t i = 0;
-  // Four at a time: the stores do not wait for each other.
-  for (; i + 4 <= n; i += 4) {
-    present_[Place(units[i])] = 1;
-    present_[Place(units[i + 1])] = 1;
-    present_[Place(units[i + 2])] = 1;
-    present_[Place(units[i + 3])] = 1;
+  for (; i + 2 <= n; i += 2) {
+    even |= Bit(units[i]);
+    odd |= Bit(units[i + 1]);
   }
-  for (; i < n; ++i) present_[Place(units[i])] = 1;
+  if (i < n) even |= Bit(units[i]);
+  present_ |= even | odd;
+}
+
+void ReplacePasses::CollapseRuns(char16_t ch) {
+  if (!Present(ch)) return;
+  const char16_t pair[] = {ch, ch};
+  const TextView all = text_;
+  char16_t* const units = text_.data();
+  const size_t n = text_.size();
+  int found = Find(all, TextView(pair, 2), 0);
+  if (found < 0) return;
+  // What lies between runs moves down whole; each run keeps its first unit.
+  size_t kept = static_cast<size_t>(found) + 1;
+  while (found >= 0) {
+    size_t end = static_cast<size_t>(found) + 1;
+    while (end < n && all[end] == ch) ++end;
+    found = Find(all, TextView(pair, 2), static_cast<int>(end));
+    const size_t next = found < 0 ? n : static_cast<size_t>(found) + 1;
+    std::char_traits<char16_t>::move(units + kept, units + end, next - end);
+    kept += next - end;
+  }
+  text_.resize(kept);
+}
+
+void ReplacePasses::RemoveRunsTouching(char16_t removed, char16_t separator) {
+  if (!Present(removed) || !Present(separator)) return;
+  const size_t n = text_.size();
+  size_t kept = 0;
+  size_t i = 0;
+  while (i < n) {
+    if (text_[i] != removed) {
+      text_[kept++] = text_[i++];
+      continue;
+    }
+    size_t end = i;
+    while (end < n && text_[end] == removed) ++end;
+    const bool touches = (i > 0 && text_[i - 1] == separator) || (end < n && text_[end] == separator);
+    if (!touches)
+      for (; i < end; ++i) text_[kept++] = removed;
+    i = end;
+  }
+  text_.resize(kept);
 }
 
 }  // namespace scrivano
