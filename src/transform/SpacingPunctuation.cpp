@@ -158,7 +158,7 @@ Text& NormalizeSpacing(Text& text, bool spacesOnly) {
     Trim(text);
   // 2 to 5, piece by piece.
   RewriteInPieces(text, FollowsNonBlank, [](Text& piece, bool) {
-    ReplacePasses passes(piece);
+    ReplacePasses passes(piece, u" \t\r\n");
     SpacingPasses(passes);
   });
   // 6.
@@ -232,7 +232,8 @@ Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
     PunctuationAfterQuotes(passes, isWestern, PunctuationBeforeQuotes(passes, isWestern, true));
     Trim(segment);
     SpacingPasses(passes);
-    return ApplySpaceRule(segment);
+    // The space rule removes spaces and U+FFFF alone.
+    return passes.MayHold(u' ') || passes.MayHold(kSpaceMarker) ? ApplySpaceRule(segment) : segment;
   }
   // 1 to 4, piece by piece.
   bool quotesReplaced = false;
@@ -295,6 +296,11 @@ ReplacePasses::ReplacePasses(Text& text) : text_(text) {
   Add(text);
 }
 
+ReplacePasses::ReplacePasses(Text& text, TextView watched) : text_(text), present_(~uint64_t{0}) {
+  for (const char16_t ch : watched)
+    if (Find(text, ch, 0) < 0) present_ &= ~Bit(ch);
+}
+
 int ReplacePasses::Replace(TextView from, TextView to) {
   return Run(from, to, scrivano::Replace);
 }
@@ -338,7 +344,7 @@ constexpr char16_t kPatternChars[] = {
     u'\t', u'\v', u'\r', u'\n', u' ', u'!', u'%', u'\'', u'(', u')', u',', u'-', u'.', u'/', u':', u';',
     u'<', u'>', u'?', u'\\', u's', u'\u2010', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u3000',
     u'\u3001', u'\u3002', u'\uFF01', u'\uFF08', u'\uFF09', u'\uFF0C', u'\uFF1A', u'\uFF1F', u'\uFF3B',
-    u'\uFF3D'};
+    u'\uFF3D', u'\uFFFF'};
 constexpr uint64_t kOtherChar = uint64_t{1} << 63;
 static_assert(std::size(kPatternChars) < 63);
 

@@ -46,6 +46,12 @@ bool IsCarriageReturnAt(TextView text, size_t at);
 class ReplacePasses {
  public:
   explicit ReplacePasses(Text& text);
+  // For passes made of the watched characters alone: only those are looked for in the text, every other
+  // character counts as present.
+  ReplacePasses(Text& text, TextView watched);
+
+  // False when the text cannot hold ch.
+  bool MayHold(char16_t ch) const { return Present(ch); }
 
   int Replace(TextView from, TextView to);
   int ReplaceUntilNone(TextView from, TextView to);
