@@ -181,16 +181,26 @@ Text& ApplySpaceRule(Text& text) {
   size_t kept = 0;
   char16_t left = 0;
   size_t i = 0;
-  // Eight units at a time while they hold neither a space nor U+FFFF; they move down whole. A unit is
-  // always read before anything is written over it, as the writing never gets ahead of the reading.
+  // Eight units at a time while every space among them stays (both its neighbours below U+007F, the left
+  // one as judged before) and none is U+FFFF: they move down whole. A unit is always read before anything
+  // is written over it, as the writing never gets ahead of the reading.
   while (i < length) {
 #ifdef __SSE2__
     const __m128i space = _mm_set1_epi16(u' ');
     const __m128i marker = _mm_set1_epi16(static_cast<short>(kSpaceMarker));
-    while (i + 8 <= length) {
+    const __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+    const __m128i asciiEnd = _mm_set1_epi16(static_cast<short>(0x8000 + 127));
+    const auto below127 = [&](__m128i units8) {
+      return _mm_cmplt_epi16(_mm_xor_si128(units8, bias), asciiEnd);  // unsigned, through the bias
+    };
+    while (i + 9 <= length) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
-      const __m128i found = _mm_or_si128(_mm_cmpeq_epi16(block, space), _mm_cmpeq_epi16(block, marker));
-      if (_mm_movemask_epi8(found) != 0) break;
+      const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i + 1));
+      const __m128i leftOf = _mm_insert_epi16(_mm_slli_si128(block, 2), static_cast<int>(left), 0);
+      const __m128i bothWestern = _mm_and_si128(below127(leftOf), below127(right));
+      const __m128i removed = _mm_or_si128(_mm_cmpeq_epi16(block, marker),
+                                           _mm_andnot_si128(bothWestern, _mm_cmpeq_epi16(block, space)));
+      if (_mm_movemask_epi8(removed) != 0) break;
       _mm_storeu_si128(reinterpret_cast<__m128i*>(units + kept), block);
       kept += 8;
       i += 8;
