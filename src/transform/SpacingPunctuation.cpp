@@ -307,8 +307,34 @@ ReplacePasses::ReplacePasses(Text& text) : text_(text) {
 }
 
 ReplacePasses::ReplacePasses(Text& text, TextView watched) : text_(text), present_(~uint64_t{0}) {
-  for (const char16_t ch : watched)
-    if (Find(text, ch, 0) < 0) present_ &= ~Bit(ch);
+  // One sweep for all of them, which ends once each has been seen.
+  std::array<bool, 4> seen{};
+  const size_t count = std::min(watched.size(), seen.size());
+  const char16_t* const units = text.data();
+  const size_t n = text.size();
+  size_t i = 0;
+#ifdef __SSE2__
+  __m128i wanted[4] = {};
+  for (size_t k = 0; k < count; ++k) wanted[k] = _mm_set1_epi16(static_cast<short>(watched[k]));
+  __m128i hits[4] = {};
+  constexpr size_t kStride = 256;  // units between looks at whether all have been seen
+  while (i + 8 <= n) {
+    const size_t stop = std::min(n & ~size_t{7}, i + kStride);
+    for (; i < stop; i += 8) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
+      for (size_t k = 0; k < count; ++k) hits[k] = _mm_or_si128(hits[k], _mm_cmpeq_epi16(block, wanted[k]));
+    }
+    bool all = true;
+    for (size_t k = 0; k < count; ++k) all = (seen[k] = _mm_movemask_epi8(hits[k]) != 0) && all;
+    if (all) i = n;
+  }
+#endif
+  for (; i < n; ++i)
+    for (size_t k = 0; k < count; ++k) seen[k] = seen[k] || units[i] == watched[k];
+  for (size_t k = 0; k < count; ++k)
+    if (!seen[k]) present_ &= ~Bit(watched[k]);
+  for (size_t k = count; k < watched.size(); ++k)
+    if (Find(text, watched[k], 0) < 0) present_ &= ~Bit(watched[k]);
 }
 
 int ReplacePasses::Replace(TextView from, TextView to) {

@@ -117,6 +117,22 @@ TEST(ReplacePasses, SweepsGiveWhatReplacingUntilNoneGives) {
   }
 }
 
+TEST(ReplacePasses, WatchedCharactersAreFoundWhereverTheyStand) {
+  // Found in the first block, in the last few units or not at all; the others always count as present.
+  for (const size_t length : {size_t{0}, size_t{5}, size_t{8}, size_t{300}, size_t{1000}, size_t{1029}}) {
+    for (size_t at = 0; at <= length; at += length / 7 + 1) {
+      Text text(length, u'a');
+      if (at < length) text[at] = u'\t';
+      const ReplacePasses passes(text, u" \t\r\n");
+      EXPECT_EQ(passes.MayHold(u'\t'), at < length) << length << " " << at;
+      EXPECT_FALSE(passes.MayHold(u' '));
+      EXPECT_FALSE(passes.MayHold(u'\n'));
+      EXPECT_TRUE(passes.MayHold(u'a'));
+      EXPECT_TRUE(passes.MayHold(u','));
+    }
+  }
+}
+
 struct SpacingCase {
   const char16_t* text;
   bool spacesOnly;
