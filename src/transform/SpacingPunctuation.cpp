@@ -77,9 +77,20 @@ constexpr std::array<Replacement, 6> kAngleMarks = {{
     {u"\uFF3D", u""},
 }};
 
+// The characters each step of a table looks for, as ReplacePasses::CharSet gives them; a step whose
+// characters are not all there is passed over without a call.
 template <size_t N>
-void ReplaceEach(ReplacePasses& passes, const std::array<Replacement, N>& table) {
-  for (const Replacement& step : table) passes.Replace(step.from, step.to);
+std::array<uint64_t, N> CharSets(const std::array<Replacement, N>& table) {
+  std::array<uint64_t, N> sets{};
+  for (size_t i = 0; i < N; ++i) sets[i] = ReplacePasses::CharSet(table[i].from);
+  return sets;
+}
+
+template <const auto& Table>
+void ReplaceEach(ReplacePasses& passes) {
+  static const auto sets = CharSets(Table);
+  for (size_t i = 0; i < Table.size(); ++i)
+    if (passes.MayHoldAll(sets[i])) passes.Replace(Table[i].from, Table[i].to);
 }
 
 void TightenAroundSeparator(ReplacePasses& passes, char16_t separator) {
@@ -110,12 +121,12 @@ bool PunctuationBeforeQuotes(ReplacePasses& passes, bool isWestern, bool isLastP
   passes.Replace(u"\v", u" ");
   // 2. The table of the segment's language.
   if (!isWestern) {
-    ReplaceEach(passes, kChinesePunctuation);
+    ReplaceEach<kChinesePunctuation>(passes);
     if (isLastPiece) passes.ReplaceEnding(u".", u"\u3002");  // C6
     return false;
   }
   if (isLastPiece) passes.ReplaceEnding(u"...", u".");  // W0
-  ReplaceEach(passes, kWesternBeforeQuotes);
+  ReplaceEach<kWesternBeforeQuotes>(passes);
   return passes.Replace(u" '", u" \"") > 0;  // W7, first half
 }
 
@@ -123,13 +134,13 @@ bool PunctuationBeforeQuotes(ReplacePasses& passes, bool isWestern, bool isLastP
 void PunctuationAfterQuotes(ReplacePasses& passes, bool isWestern, bool quotesReplaced) {
   if (isWestern) {
     if (quotesReplaced) passes.Replace(u"' ", u"\" ");  // W7, second half
-    ReplaceEach(passes, kWesternBeforeCommas);
+    ReplaceEach<kWesternBeforeCommas>(passes);
     passes.RemoveRunsBefore(u' ', u',');  // W24: " ," becomes "," until none is left
-    ReplaceEach(passes, kWesternAfterCommas);
+    ReplaceEach<kWesternAfterCommas>(passes);
   }
   // 3, 4.
   passes.Replace(u" %", u"%");
-  ReplaceEach(passes, kAngleMarks);
+  ReplaceEach<kAngleMarks>(passes);
 }
 
 // Steps 2 to 5 of NormalizeSpacing.
@@ -261,7 +272,7 @@ Text& NormalizeSegmentPunctuation(Text& segment, bool isWestern) {
 
 void RemoveAngleMarks(Text& segment) {
   ReplacePasses passes(segment);
-  ReplaceEach(passes, kAngleMarks);
+  ReplaceEach<kAngleMarks>(passes);
 }
 
 void RewriteInPieces(Text& text, bool (*startsPiece)(TextView text, size_t at),
@@ -411,6 +422,12 @@ constexpr std::array<std::array<uint64_t, 256>, kPages> kBits = [] {
 }();
 
 }  // namespace
+
+uint64_t ReplacePasses::CharSet(TextView chars) {
+  uint64_t set = 0;
+  for (const char16_t ch : chars) set |= Bit(ch);
+  return set;
+}
 
 uint64_t ReplacePasses::Bit(char16_t ch) {
   return kBits[kPageOf[ch >> 8]][ch & 0xFF];

@@ -52,6 +52,9 @@ class ReplacePasses {
 
   // False when the text cannot hold ch.
   bool MayHold(char16_t ch) const { return Present(ch); }
+  // The same for a set of characters, as CharSet gives it: false when the text cannot hold all of them.
+  bool MayHoldAll(uint64_t chars) const { return (present_ & chars) == chars; }
+  static uint64_t CharSet(TextView chars);
 
   int Replace(TextView from, TextView to);
   int ReplaceUntilNone(TextView from, TextView to);
