@@ -227,8 +227,9 @@ Text& ApplySpaceRule(Text& text) {
       const char16_t ch = units[i];
       const char16_t right = units[i + 1 < length ? i + 1 : i];
       const unsigned inside = static_cast<unsigned>(i - 1 < length - 2);  // 1 <= i <= length - 2
-      const unsigned between = listed ? static_cast<unsigned>(isWestern(left) && isWestern(right))
-                                      : static_cast<unsigned>(left < 127) & static_cast<unsigned>(right < 127);
+      const unsigned between = listed
+                                   ? static_cast<unsigned>(isWestern(left) && isWestern(right))
+                                   : static_cast<unsigned>(left < 127) & static_cast<unsigned>(right < 127);
       const unsigned dropped = static_cast<unsigned>(ch == kSpaceMarker) |
                                (static_cast<unsigned>(ch == u' ') & inside & (between ^ 1U));
       units[kept] = ch;
@@ -388,10 +389,11 @@ namespace {
 
 // The characters the passes here look for, each with its own place in the set of characters present.
 constexpr char16_t kPatternChars[] = {
-    u'\t', u'\v', u'\r', u'\n', u' ', u'!', u'%', u'\'', u'(', u')', u',', u'-', u'.', u'/', u':', u';',
-    u'<', u'>', u'?', u'\\', u's', u'\u2010', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u3000',
-    u'\u3001', u'\u3002', u'\uFF01', u'\uFF08', u'\uFF09', u'\uFF0C', u'\uFF1A', u'\uFF1F', u'\uFF3B',
-    u'\uFF3D', u'\uFFFF'};
+    u'\t',     u'\v',     u'\r',     u'\n',     u' ',      u'!',      u'%',      u'\'',
+    u'(',      u')',      u',',      u'-',      u'.',      u'/',      u':',      u';',
+    u'<',      u'>',      u'?',      u'\\',     u's',      u'\u2010', u'\u2018', u'\u2019',
+    u'\u201C', u'\u201D', u'\u3000', u'\u3001', u'\u3002', u'\uFF01', u'\uFF08', u'\uFF09',
+    u'\uFF0C', u'\uFF1A', u'\uFF1F', u'\uFF3B', u'\uFF3D', u'\uFFFF'};
 constexpr uint64_t kOtherChar = uint64_t{1} << 63;
 static_assert(std::size(kPatternChars) < 63);
 
@@ -417,7 +419,8 @@ constexpr std::array<std::array<uint64_t, 256>, kPages> kBits = [] {
   constexpr char16_t kPageStart[kPages] = {0x0000, 0x2000, 0x3000, 0xFF00, 0x0100};
   std::array<std::array<uint64_t, 256>, kPages> bits{};
   for (size_t page = 0; page < kPages; ++page)
-    for (size_t low = 0; low < 256; ++low) bits[page][low] = PatternBit(static_cast<char16_t>(kPageStart[page] + low));
+    for (size_t low = 0; low < 256; ++low)
+      bits[page][low] = PatternBit(static_cast<char16_t>(kPageStart[page] + low));
   return bits;
 }();
 

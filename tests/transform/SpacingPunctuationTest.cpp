@@ -209,14 +209,14 @@ Text PassByPassPunctuation(Text segment, bool isWestern) {
     pass(u" 's ", u"'s ");
     if (pass(u" '", u" \"") > 0) pass(u"' ", u"\" ");
     const char16_t* const table[][2] = {
-        {u" /", u"/"},       {u"/ ", u"/"},       {u" :", u":"},       {u"\uFF1A", u": "}, {u"\u2019", u"'"},
-        {u"\u2018", u"'"},   {u"\uFF01", u"! "}, {u"\uFF1F", u"? "}, {u"( ", u"("},       {u" )", u")"},
-        {u"(", u" ("},       {u")", u") "},       {u") .", u")."},     {u"\u2010", u"-"},   {u":-", u": "},
-        {u"\u3002", u". "}};
+        {u" /", u"/"},     {u"/ ", u"/"},     {u" :", u":"},      {u"\uFF1A", u": "},
+        {u"\u2019", u"'"}, {u"\u2018", u"'"}, {u"\uFF01", u"! "}, {u"\uFF1F", u"? "},
+        {u"( ", u"("},     {u" )", u")"},     {u"(", u" ("},      {u")", u") "},
+        {u") .", u")."},   {u"\u2010", u"-"}, {u":-", u": "},     {u"\u3002", u". "}};
     for (const auto& step : table) pass(step[0], step[1]);
     ReplaceUntilNone(segment, u" ,", u",");
     const char16_t* const after[][2] = {{u"\u201C", u" \""}, {u"\u201D", u"\" "}, {u"\uFF0C", u", "},
-                                        {u"\uFF08", u" ("},  {u"\uFF09", u") "}, {u") :", u"):"},
+                                        {u"\uFF08", u" ("},  {u"\uFF09", u") "},  {u") :", u"):"},
                                         {u") ,", u"),"},     {u") .", u")."}};
     for (const auto& step : after) pass(step[0], step[1]);
   } else {
@@ -238,12 +238,12 @@ TEST(NormalizeSegmentPunctuation, GivesWhatThePassesOneByOneGive) {
   // Short segments made of what the passes look for, blanks of every kind and both languages; a few long
   // ones, which go through in pieces.
   const char16_t* const kPieces[] = {
-      u" ",      u"  ",     u"   ",     u"\t",     u"\v",     u"\u3000", u"\r\n",   u"\r",      u"\n",
-      u"\\'",   u"'",      u"\u2019",  u"\u2018",  u"s",      u"?",      u".",      u"...",    u"/",
+      u" ",      u"  ",     u"   ",    u"\t",     u"\v",     u"\u3000", u"\r\n",   u"\r",     u"\n",
+      u"\\'",    u"'",      u"\u2019", u"\u2018", u"s",      u"?",      u".",      u"...",    u"/",
       u":",      u"-",      u"(",      u")",      u",",      u"%",      u"<",      u">",      u";",
-      u"!",      u"\u201C", u"\u201D",  u"\uFF0C", u"\uFF08",  u"\uFF09", u"\uFF1A",  u"\uFF01", u"\uFF1F",
-      u"\u3002", u"\u3001", u"\u2010",  u"\uFF3B", u"\uFF3D",  u"a",      u"Bc",     u"9",      u"\u4E2D",
-      u"\u6587", u"\u00E9", u"\uFFFF",  u"\"",     u"\uFF1B"};
+      u"!",      u"\u201C", u"\u201D", u"\uFF0C", u"\uFF08", u"\uFF09", u"\uFF1A", u"\uFF01", u"\uFF1F",
+      u"\u3002", u"\u3001", u"\u2010", u"\uFF3B", u"\uFF3D", u"a",      u"Bc",     u"9",      u"\u4E2D",
+      u"\u6587", u"\u00E9", u"\uFFFF", u"\"",     u"\uFF1B"};
   std::mt19937 random(41);
   test::TestPrompts prompts;
   for (int round = 0; round < 20000; ++round) {
