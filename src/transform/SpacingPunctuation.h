@@ -3,7 +3,7 @@
 // here.
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <functional>
 
 #include "text/Text.h"
@@ -46,11 +46,27 @@ bool IsCarriageReturnAt(TextView text, size_t at);
 class ReplacePasses {
  public:
   explicit ReplacePasses(Text& text);
+  // For passes made of the watched characters alone: only those are looked for in the text, every other
+  // character counts as present.
+  ReplacePasses(Text& text, TextView watched);
+
+  // False when the text cannot hold ch.
+  bool MayHold(char16_t ch) const { return Present(ch); }
+  // The same for a set of characters, as CharSet gives it: false when the text cannot hold all of them.
+  bool MayHoldAll(uint64_t chars) const { return (present_ & chars) == chars; }
+  static uint64_t CharSet(TextView chars);
 
   int Replace(TextView from, TextView to);
   int ReplaceUntilNone(TextView from, TextView to);
   // ReplaceUntilNone(removed + before, before) in one sweep: every run of removed just before a before.
   void RemoveRunsBefore(char16_t removed, char16_t before);
+  // ReplaceUntilNone of four ch by one ch, then of two ch by one, in one sweep: every run of ch becomes
+  // a single ch.
+  void CollapseRuns(char16_t ch);
+  // The three passes that take removed away around separator (removed + separator + removed, then
+  // removed + separator, then separator + removed, each until none is left) in one sweep: every run of
+  // removed that touches a separator goes.
+  void RemoveRunsTouching(char16_t removed, char16_t separator);
   // A final `ending` (only when the text ends with it) becomes `by`.
   void ReplaceEnding(TextView ending, TextView by);
 
@@ -58,16 +74,13 @@ class ReplacePasses {
   int Run(TextView from, TextView to, int (*replace)(Text&, TextView, TextView));
   void Add(TextView chars);
 
-  // Exact below U+0100; above, characters share places, so a pass may run that finds nothing. The set is
-  // small, as the passes go over short segments one after another.
-  static size_t Place(char16_t ch) {
-    const size_t hashed = 0x100 + ((ch ^ (ch >> 5)) & 0x3FF);
-    return ch < 0x100 ? ch : hashed;
-  }
-  bool Present(char16_t ch) const { return present_[Place(ch)] != 0; }
+  // The characters that the passes of this file look for each have a place of their own; every other
+  // character shares the last place, so a pass holding one of them may run and find nothing.
+  static uint64_t Bit(char16_t ch);
+  bool Present(char16_t ch) const { return (present_ & Bit(ch)) != 0; }
 
   Text& text_;
-  std::array<unsigned char, 0x500> present_{};
+  uint64_t present_ = 0;
 };
 
 }  // namespace scrivano

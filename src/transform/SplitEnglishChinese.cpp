@@ -121,7 +121,10 @@ class ScanClasses {
 
 // The piece from segStart to split, trimmed and given its language's punctuation.
 Text Piece(TextView text, int segStart, int split, bool isWestern) {
-  Text piece = Trimmed(Mid(text, segStart, split - segStart));
+  // Mid's clipping, without its copy.
+  const auto first = static_cast<size_t>(std::max(segStart, 0));
+  const auto count = static_cast<size_t>(std::max(split - segStart, 0));
+  Text piece = first < text.size() ? Trimmed(text.substr(first, count)) : Text();
   return NormalizeSegmentPunctuation(piece, isWestern);
 }
 

@@ -86,10 +86,10 @@ TEST(NormalizeSegmentPunctuation, CommasLoseEverySpaceBeforeThem) {
   EXPECT_EQ(segment, u"a, b");
 }
 
-TEST(ReplacePasses, RemoveRunsBeforeGivesWhatReplacingUntilNoneGives) {
+TEST(ReplacePasses, SweepsGiveWhatReplacingUntilNoneGives) {
   std::mt19937 random(7);
-  const char16_t alphabet[] = {u' ', u' ', u',', u'a', u'\t'};
-  for (int round = 0; round < 500; ++round) {
+  const char16_t alphabet[] = {u' ', u' ', u' ', u',', u'a', u'\t', u'\t'};
+  for (int round = 0; round < 3000; ++round) {
     Text text;
     for (int i = static_cast<int>(random() % 40); i > 0; --i)
       text += alphabet[random() % std::size(alphabet)];
@@ -97,7 +97,39 @@ TEST(ReplacePasses, RemoveRunsBeforeGivesWhatReplacingUntilNoneGives) {
     ReplaceUntilNone(expected, u" ,", u",");
     Text swept = text;
     ReplacePasses(swept).RemoveRunsBefore(u' ', u',');
-    EXPECT_EQ(swept, expected) << ToUtf8(text);
+    ASSERT_EQ(swept, expected) << ToUtf8(text);
+
+    expected = text;
+    ReplaceUntilNone(expected, u"    ", u" ");
+    ReplaceUntilNone(expected, u"  ", u" ");
+    swept = text;
+    ReplacePasses(swept).CollapseRuns(u' ');
+    ASSERT_EQ(swept, expected) << ToUtf8(text);
+
+    // Runs of spaces of any length, at the ends too, and tabs side by side.
+    expected = text;
+    ReplaceUntilNone(expected, u" \t ", u"\t");
+    ReplaceUntilNone(expected, u" \t", u"\t");
+    ReplaceUntilNone(expected, u"\t ", u"\t");
+    swept = text;
+    ReplacePasses(swept).RemoveRunsTouching(u' ', u'\t');
+    ASSERT_EQ(swept, expected) << ToUtf8(text);
+  }
+}
+
+TEST(ReplacePasses, WatchedCharactersAreFoundWhereverTheyStand) {
+  // Found in the first block, in the last few units or not at all; the others always count as present.
+  for (const size_t length : {size_t{0}, size_t{5}, size_t{8}, size_t{300}, size_t{1000}, size_t{1029}}) {
+    for (size_t at = 0; at <= length; at += length / 7 + 1) {
+      Text text(length, u'a');
+      if (at < length) text[at] = u'\t';
+      const ReplacePasses passes(text, u" \t\r\n");
+      EXPECT_EQ(passes.MayHold(u'\t'), at < length) << length << " " << at;
+      EXPECT_FALSE(passes.MayHold(u' '));
+      EXPECT_FALSE(passes.MayHold(u'\n'));
+      EXPECT_TRUE(passes.MayHold(u'a'));
+      EXPECT_TRUE(passes.MayHold(u','));
+    }
   }
 }
 
@@ -157,6 +189,73 @@ TEST(NormalizeSpacing, LongTextsGiveWhatWholeTextPassesGive) {
       NormalizeSpacing(work, spacesOnly);
       ASSERT_TRUE(work == WholeTextSpacing(text, spacesOnly)) << "round " << round;
     }
+  }
+}
+
+// The punctuation of a segment as one replace-all pass over the whole segment after another, with
+// nothing skipped and nothing done in pieces.
+Text PassByPassPunctuation(Text segment, bool isWestern) {
+  const auto pass = [&segment](TextView from, TextView to) { return Replace(segment, from, to); };
+  pass(u"\t", u" ");
+  pass(u"\u3000", u" ");
+  pass(u"\v", u" ");
+  if (isWestern) {
+    if (TextView(segment).ends_with(u"...")) segment.replace(segment.size() - 3, 3, u".");
+    pass(u"\\'", u"'");
+    pass(u"\u2019s", u"'s");
+    pass(u"s\u2019", u"s' ");
+    pass(u"\u3001", u", ");
+    pass(u"?.", u"?");
+    pass(u" 's ", u"'s ");
+    if (pass(u" '", u" \"") > 0) pass(u"' ", u"\" ");
+    const char16_t* const table[][2] = {
+        {u" /", u"/"},     {u"/ ", u"/"},     {u" :", u":"},      {u"\uFF1A", u": "},
+        {u"\u2019", u"'"}, {u"\u2018", u"'"}, {u"\uFF01", u"! "}, {u"\uFF1F", u"? "},
+        {u"( ", u"("},     {u" )", u")"},     {u"(", u" ("},      {u")", u") "},
+        {u") .", u")."},   {u"\u2010", u"-"}, {u":-", u": "},     {u"\u3002", u". "}};
+    for (const auto& step : table) pass(step[0], step[1]);
+    ReplaceUntilNone(segment, u" ,", u",");
+    const char16_t* const after[][2] = {{u"\u201C", u" \""}, {u"\u201D", u"\" "}, {u"\uFF0C", u", "},
+                                        {u"\uFF08", u" ("},  {u"\uFF09", u") "},  {u") :", u"):"},
+                                        {u") ,", u"),"},     {u") .", u")."}};
+    for (const auto& step : after) pass(step[0], step[1]);
+  } else {
+    pass(u"(", u"\uFF08");
+    pass(u")", u"\uFF09");
+    pass(u";", u"\uFF1B");
+    pass(u"?", u"\uFF1F");
+    pass(u"!", u"\uFF01");
+    if (TextView(segment).ends_with(u".")) segment.back() = u'\u3002';
+  }
+  pass(u" %", u"%");
+  for (const char16_t* mark : {u"<<<", u">>>", u"<<", u">>"}) pass(mark, u" ");
+  pass(u"\uFF3B", u"");
+  pass(u"\uFF3D", u"");
+  return WholeTextSpacing(segment, false);
+}
+
+TEST(NormalizeSegmentPunctuation, GivesWhatThePassesOneByOneGive) {
+  // Short segments made of what the passes look for, blanks of every kind and both languages; a few long
+  // ones, which go through in pieces.
+  const char16_t* const kPieces[] = {
+      u" ",      u"  ",     u"   ",    u"\t",     u"\v",     u"\u3000", u"\r\n",   u"\r",     u"\n",
+      u"\\'",    u"'",      u"\u2019", u"\u2018", u"s",      u"?",      u".",      u"...",    u"/",
+      u":",      u"-",      u"(",      u")",      u",",      u"%",      u"<",      u">",      u";",
+      u"!",      u"\u201C", u"\u201D", u"\uFF0C", u"\uFF08", u"\uFF09", u"\uFF1A", u"\uFF01", u"\uFF1F",
+      u"\u3002", u"\u3001", u"\u2010", u"\uFF3B", u"\uFF3D", u"a",      u"Bc",     u"9",      u"\u4E2D",
+      u"\u6587", u"\u00E9", u"\uFFFF", u"\"",     u"\uFF1B"};
+  std::mt19937 random(41);
+  test::TestPrompts prompts;
+  for (int round = 0; round < 20000; ++round) {
+    test::SetParameter(Param::kWesternChars, round % 3 == 0 ? u"\u00E9" : u"");
+    const size_t pieces = round % 2000 == 1 ? 60000 : random() % 24;
+    Text segment;
+    for (size_t k = 0; k < pieces; ++k) segment += kPieces[random() % std::size(kPieces)];
+    const bool isWestern = round % 2 == 0;
+    Text rewritten = segment;
+    NormalizeSegmentPunctuation(rewritten, isWestern);
+    ASSERT_EQ(ToUtf8(rewritten), ToUtf8(PassByPassPunctuation(segment, isWestern)))
+        << "round " << round << ": " << ToUtf8(segment);
   }
 }
 
