@@ -32,9 +32,9 @@ namespace scrivano {
 namespace {
 
 using namespace std::chrono_literals;
+using test::Click;
 using test::Eventually;
 using test::FindWindow;
-using test::Click;
 using test::PressChord;
 using test::PressKey;
 using test::SelectedRowMiddle;

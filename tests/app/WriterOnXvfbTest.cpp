@@ -249,16 +249,23 @@ class WriterOnXvfb : public testing::Test {
           Eventually([&] { return !desktop->IsWindow(front) || desktop->ForegroundWindow() != front; }));
       ASSERT_TRUE(Activate(window));
     }
-    std::this_thread::sleep_for(300ms);
-    PressChord(display, XK_Control_L, XK_s);
-    ASSERT_TRUE(Eventually(
-        [&] {
-          struct stat now {};
-          return ::stat(path.c_str(), &now) == 0 && (now.st_mtim.tv_sec != before.st_mtim.tv_sec ||
-                                                     now.st_mtim.tv_nsec != before.st_mtim.tv_nsec);
-        },
-        30s))
-        << document << " was not saved";
+    const auto saved = [&] {
+      struct stat now {};
+      return ::stat(path.c_str(), &now) == 0 &&
+             (now.st_mtim.tv_sec != before.st_mtim.tv_sec || now.st_mtim.tv_nsec != before.st_mtim.tv_nsec);
+    };
+    // On a loaded machine Writer may take the activation after the keys: Ctrl+S is pressed again when
+    // nothing was saved (a second press on a saved document does nothing).
+    bool done = false;
+    for (int attempt = 0; attempt < 3 && !done; ++attempt) {
+      if (attempt > 0) {
+        ASSERT_TRUE(Activate(window));
+      }
+      std::this_thread::sleep_for(300ms);
+      PressChord(display, XK_Control_L, XK_s);
+      done = Eventually(saved, 15s);
+    }
+    ASSERT_TRUE(done) << document << " was not saved";
     std::this_thread::sleep_for(500ms);
   }
 
