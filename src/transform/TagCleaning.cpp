@@ -1,6 +1,8 @@
 #include "transform/TagCleaning.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -64,8 +66,17 @@ bool RemovePlaceholderTags(Text& text, Text& wrongTag) {
 class PairedTags {
  public:
   explicit PairedTags(TextView text) : text_(text), skipStarts_(text.size() + 1, false) {
-    for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1))
+    angleBits_.assign(text.size() / 64 + 1, 0);
+    for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1)) {
       angles_.push_back(static_cast<int>(at));
+      angleBits_[at / 64] |= std::uint64_t{1} << (at % 64);
+    }
+    anglesBefore_.resize(angleBits_.size());
+    std::uint32_t count = 0;
+    for (size_t block = 0; block < angleBits_.size(); ++block) {
+      anglesBefore_[block] = count;
+      count += static_cast<std::uint32_t>(std::popcount(angleBits_[block]));
+    }
     matches_.resize(angles_.size());
     openings_.Reset(angles_.size());
     waiting_.assign(angles_.size(), -1);
@@ -198,9 +209,12 @@ class PairedTags {
     return at->second;
   }
 
-  // Which "<" of the text stands at position at.
+  // Which "<" of the text stands at position at: the number of "<" before it, counted off a bit per
+  // position, so that the walks over removed ranges take no search.
   size_t Ordinal(int at) const {
-    return static_cast<size_t>(std::lower_bound(angles_.begin(), angles_.end(), at) - angles_.begin());
+    const auto position = static_cast<size_t>(at);
+    const std::uint64_t before = angleBits_[position / 64] & ((std::uint64_t{1} << (position % 64)) - 1);
+    return anglesBefore_[position / 64] + static_cast<size_t>(std::popcount(before));
   }
 
   void Skip(int first, int last) {
@@ -222,11 +236,13 @@ class PairedTags {
   }
 
   TextView text_;
-  std::vector<int> angles_;       // the position of every "<", in order
-  std::vector<Match> matches_;    // by "<"
-  std::vector<int> waiting_;      // by "<": the "<" of the match that stopped there, or -1
-  std::vector<int> skipEnds_;     // by "<" that begins a removed range: the position after it
-  std::vector<bool> skipStarts_;  // by position: a removed range begins there
+  std::vector<int> angles_;                  // the position of every "<", in order
+  std::vector<std::uint64_t> angleBits_;     // by position: a "<" stands there
+  std::vector<std::uint32_t> anglesBefore_;  // by 64 positions: how many "<" come before them
+  std::vector<Match> matches_;               // by "<"
+  std::vector<int> waiting_;                 // by "<": the "<" of the match that stopped there, or -1
+  std::vector<int> skipEnds_;                // by "<" that begins a removed range: the position after it
+  std::vector<bool> skipStarts_;             // by position: a removed range begins there
   // The "<" (by index) of every "<pt" of the text as it stands. Those of the text as read are only ever
   // taken away: a union-find over the indexes skips them once gone. Those made later are kept apart.
   class Openings {
