@@ -177,6 +177,15 @@ std::map<std::string, std::string> CompanionEnvironment(const std::string& root)
            "--host-resolver-rules=\"MAP *.invalid ~NOTFOUND\""}};
 }
 
+// A work root for the whole program: its folders, and its Release folder holding the companion.
+void PrepareProgramRoot(test::TempFolder& work) {
+  ::mkdir((work.path() + "/Data").c_str(), 0755);
+  ::mkdir((work.path() + "/Release").c_str(), 0755);
+  ::mkdir((work.path() + "/runtime").c_str(), 0700);
+  work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
+  chmod((work.path() + "/Release/vexo1").c_str(), 0755);
+}
+
 class WebCaptureOnXvfb : public testing::Test {
  protected:
   void SetUp() override {
@@ -512,11 +521,7 @@ TEST_F(WebCaptureOnXvfb, StartUp_StartsTheCompanionMinimisedOnlyWithAutomaticTra
   for (const char* wait : {"0", "3000"}) {
     SCOPED_TRACE(wait);
     test::TempFolder work;
-    ::mkdir((work.path() + "/Data").c_str(), 0755);
-    ::mkdir((work.path() + "/Release").c_str(), 0755);
-    ::mkdir((work.path() + "/runtime").c_str(), 0700);
-    work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
-    chmod((work.path() + "/Release/vexo1").c_str(), 0755);
+    PrepareProgramRoot(work);
     const ProgramPaths paths = PathsBelow(FromUtf8(work.path()));
     ASSERT_TRUE(InstallDefaultParameterFile(paths));
     ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"PARAMETERS", u"Para14", FromUtf8(wait)));
@@ -593,11 +598,7 @@ TEST_F(WebCaptureOnXvfb, ExtractWebpageText_UnresolvableNameAndRefusedConnection
 TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTranslationOfItsText) {
   if (system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is missing";
   test::TempFolder work;
-  ::mkdir((work.path() + "/Data").c_str(), 0755);
-  ::mkdir((work.path() + "/Release").c_str(), 0755);
-  ::mkdir((work.path() + "/runtime").c_str(), 0700);
-  work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
-  chmod((work.path() + "/Release/vexo1").c_str(), 0755);
+  PrepareProgramRoot(work);
   const ProgramPaths paths = PathsBelow(FromUtf8(work.path()));
   ASSERT_TRUE(InstallDefaultParameterFile(paths));
   const std::string page = server.Address("/fanyi.youdao.com/?q=start");
