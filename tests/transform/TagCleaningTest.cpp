@@ -119,10 +119,25 @@ Text LiteralRemovePlaceholders(Text text) {
 TEST(RemovePtPhTags, PairsAsThePassesOverTheRebuiltTextDo) {
   // Well-formed tags, and pieces that are no tag or only part of one: a removed pair may join such
   // pieces into a new tag, or leave a wrong one to be found by a later pass.
-  const char16_t* const kTags[] = {u"<pt1>", u"</pt1>", u"<pt2>", u"</pt2>", u"<pt>",
-                                   u"</pt>", u"<ph3/>", u"a",     u"b"};
-  const char16_t* const kStray[] = {u"<",    u"pt",  u">",  u"/",  u"1",   u"<p", u"</",    u"</p",
-                                    u"</pt", u"t1>", u"t>", u"2>", u"<ph", u"/>", u"<ptx>", u"h"};
+  // Numbers that differ only in leading zeros, and numbers too long for one machine word, are different
+  // numbers; pieces of digits may join into either.
+  const char16_t* const kTags[] = {u"<pt1>",
+                                   u"</pt1>",
+                                   u"<pt2>",
+                                   u"</pt2>",
+                                   u"<pt>",
+                                   u"</pt>",
+                                   u"<pt01>",
+                                   u"</pt01>",
+                                   u"<pt123456789012345678>",
+                                   u"</pt123456789012345678>",
+                                   u"<ph3/>",
+                                   u"a",
+                                   u"b"};
+  const char16_t* const kStray[] = {u"<",  u"pt",  u">",   u"/",     u"1",   u"0",
+                                    u"<p", u"</",  u"</p", u"</pt",  u"t1>", u"t>",
+                                    u"2>", u"<ph", u"/>",  u"<ptx>", u"h",   u"12345678901234567",
+                                    u"8>"};
   std::mt19937 random(16);
   for (int round = 0; round < 20000; ++round) {
     Text text;
@@ -145,6 +160,9 @@ TEST(RemovePtPhTags, TagsMadeWhereRemovedPairsJoinTheirSurroundings) {
       {u"<p<pt1></pt1>t2>y</pt2>", u"<pt2>y</pt2>"},
       // A closing made of two pieces, in time for the opening that a pair's content hid in the first pass.
       {u"<pt3><pt1>b</pt3></p<pt2></pt2>t1>", u"b"},
+      // The opening hidden in the first pass takes the closing made in that pass, which comes before the
+      // closing that was there from the start.
+      {u"<pt5><pt1></pt5>x</p<pt2></pt2>t1>y</pt1>", u"xy</pt1>"},
       // A "<pt" whose number runs into a tag is wrong when a pass reaches it before the tag goes.
       {u"<pt1<pt2>x</pt2>>", u"Wrong tag:\r\n\r\n<pt1<pt2"},
   };
