@@ -5,8 +5,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
@@ -14,6 +12,7 @@
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
 #include "transform/PhraseIndex.h"
+#include "transform/PhraseTable.h"
 
 namespace scrivano {
 namespace {
@@ -283,14 +282,14 @@ class PhraseCounter {
       for (int at : marked_) seen_[static_cast<size_t>(at)] = 0;
     marked_.clear();
     marksOverflowed_ = false;
-    foundKeys_.clear();
-    shortKeys_.clear();
+    foundKeys_.Clear();
+    shortKeys_.Clear();
     for (const Watcher& watcher : watchers_) {
       watchedSpots_.Remove(static_cast<size_t>(watcher.spot));
       firstWatcher_[static_cast<size_t>(watcher.spot)] = -1;
     }
     watchers_.clear();
-    watchedIndex_.clear();
+    watchedIndex_.Clear();
     watchedPhrases_.clear();
   }
 
@@ -304,7 +303,7 @@ class PhraseCounter {
     if (length == 0 || seen_[static_cast<size_t>(indexed)] == length) return;
     if (inputHasBlanks_ && inputBlanks_.Any(static_cast<size_t>(origin), phrase.size()))
       return ExamineWithBlanks(phrase, line, at, offset);
-    if (search_.minRepeats <= 0 && foundKeys_.contains(phrase)) return;
+    if (search_.minRepeats <= 0 && foundKeys_.Contains(phrase)) return;
     chosen_.clear();
     if (!index_.OccursElsewhere(line, at, length)) {
       // The only place of the phrase.
@@ -344,30 +343,31 @@ class PhraseCounter {
   // matches again, and a place that lacks only blanks is watched at those characters. Its count can then
   // rise only when a watched character is blanked, which rechecks that place.
   void ExamineWithBlanks(TextView phrase, int line, int at, int offset) {
-    if (foundKeys_.contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
+    if (foundKeys_.Contains(phrase) || HasStopItem(phrase, search_.stopList)) return;
     const int length = Length(phrase);
     chosen_.clear();
     if (phrase.find_first_not_of(kBlank) == TextView::npos) {
       // Blanks alone: any blank may lengthen a run of them, so the count holds until the next blank.
-      const auto shortKey = shortKeys_.find(phrase);
-      if (shortKey != shortKeys_.end() && shortKey->second == blankGeneration_) return;
+      const int* const shortAt = shortKeys_.Find(phrase);
+      if (shortAt != nullptr && *shortAt == blankGeneration_) return;
       FindBlankRuns(length, offset);
       if (static_cast<int>(chosen_.size()) < search_.minRepeats) {
-        shortKeys_[phrase] = blankGeneration_;
+        *shortKeys_.TryEmplace(phrase, blankGeneration_).first = blankGeneration_;
         return;
       }
       return Report(phrase, true);
     }
-    const auto [entry, created] = watchedIndex_.try_emplace(phrase, static_cast<int>(watchedPhrases_.size()));
+    const auto [entry, created] = watchedIndex_.TryEmplace(phrase, static_cast<int>(watchedPhrases_.size()));
+    const int number = *entry;
     // Most such phrases are looked at once: their places are watched only when one comes again.
     if (created) {
       const auto [stretchStart, stretch] = RarestStretch(phrase, line, at);
       watchedPhrases_.push_back(WatchedPhrase{phrase, stretchStart, stretch, {}, true, false, false});
-      CheckPlaces(entry->second, line, at, offset, false);
-    } else if (!watchedPhrases_[static_cast<size_t>(entry->second)].watching) {
-      CheckPlaces(entry->second, line, at, offset, true);
+      CheckPlaces(number, line, at, offset, false);
+    } else if (!watchedPhrases_[static_cast<size_t>(number)].watching) {
+      CheckPlaces(number, line, at, offset, true);
     }
-    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(entry->second)];
+    WatchedPhrase& watched = watchedPhrases_[static_cast<size_t>(number)];
     if (!watched.changed) return;  // short of the repetitions, and fewer places match since
     // The places that match now, at or after offset.
     std::vector<int>& matching = watched.matching;
@@ -505,7 +505,7 @@ class PhraseCounter {
       }
     }
     if (changed) ++blankGeneration_;
-    if (remember) foundKeys_.insert(phrase);
+    if (remember) foundKeys_.TryEmplace(phrase, 0);
     BlankedWatchedSpots();
   }
 
@@ -520,8 +520,8 @@ class PhraseCounter {
   std::vector<int> marked_;          // the indexed places marked in seen_, unless there were too many
   bool marksOverflowed_ = false;
   std::vector<PhraseIndex::Place> indexed_;
-  std::unordered_set<TextView> foundKeys_;       // reported on this level (views into the lines)
-  std::unordered_map<TextView, int> shortKeys_;  // of blanks alone, short at that blank generation
+  PhraseTable foundKeys_;  // reported on this level (views into the lines)
+  PhraseTable shortKeys_;  // of blanks alone, short at that blank generation
   // The phrases holding a U+FFFF of the input counted on this level, the places that match them and the
   // characters whose blanking may make one more place match.
   struct WatchedPhrase {
@@ -539,7 +539,7 @@ class PhraseCounter {
     int start;   // of the place
     int next;    // the watcher added before for the same character, or -1
   };
-  std::unordered_map<TextView, int> watchedIndex_;
+  PhraseTable watchedIndex_;
   std::vector<WatchedPhrase> watchedPhrases_;
   std::vector<Watcher> watchers_;
   std::vector<int> firstWatcher_;  // by character: the last watcher added for it, or -1

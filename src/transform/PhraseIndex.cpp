@@ -141,23 +141,31 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   std::unordered_map<TextView, int> numbers;
   distinctOf_.reserve(lines.size());
   Text& text = text_;
+  int position = 0;
   for (TextView line : lines) {
-    const auto [number, added] = numbers.try_emplace(line, static_cast<int>(indexStart_.size()));
+    const auto [number, added] = numbers.try_emplace(line, static_cast<int>(distinct_.size()));
     if (added) {
-      indexStart_.push_back(static_cast<int>(text.size()));
+      distinct_.push_back(DistinctLine{static_cast<int>(text.size()), 0, 0, position});
       text.append(line);
       text += kLineEnd;
     }
+    ++distinct_[static_cast<size_t>(number->second)].copies;
     distinctOf_.push_back(number->second);
     copiesEarlier_.push_back(added ? 0 : 1);
+    position += static_cast<int>(line.size()) + 1;
   }
-  copiesStart_.assign(indexStart_.size() + 1, 0);
-  for (int distinct : distinctOf_) ++copiesStart_[static_cast<size_t>(distinct) + 1];
-  for (size_t d = 1; d < copiesStart_.size(); ++d) copiesStart_[d] += copiesStart_[d - 1];
-  copies_.resize(lines.size());
-  {
-    std::vector<int> next(copiesStart_.begin(), copiesStart_.end() - 1);
-    int position = 0;
+  distinct_.push_back(DistinctLine{static_cast<int>(text.size()), 0, 0, position});
+  // Lines with copies: the text positions of each line's copies side by side.
+  if (distinct_.size() <= lines.size()) {
+    int copiesStart = 0;
+    for (DistinctLine& distinct : distinct_) {
+      distinct.copiesStart = copiesStart;
+      copiesStart += distinct.copies;
+    }
+    copies_.resize(lines.size());
+    std::vector<int> next(distinct_.size());
+    for (size_t d = 0; d < distinct_.size(); ++d) next[d] = distinct_[d].copiesStart;
+    position = 0;
     for (size_t line = 0; line < lines.size(); ++line) {
       copies_[static_cast<size_t>(next[static_cast<size_t>(distinctOf_[line])]++)] = position;
       position += static_cast<int>(lines[line].size()) + 1;
@@ -209,13 +217,12 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   sorted_.resize(static_cast<size_t>(n));
   for (size_t i = 0; i < before.size(); ++i)
     sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before[i]};
-  if (indexStart_.size() < lines.size()) {
+  if (distinct_.size() <= lines.size()) {
     sortedDistinct_.resize(static_cast<size_t>(n));
-    for (size_t d = 0; d < indexStart_.size(); ++d) {
-      const auto end = d + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[d + 1]) : text.size();
-      for (auto i = static_cast<size_t>(indexStart_[d]); i < end; ++i)
+    for (size_t d = 0; d + 1 < distinct_.size(); ++d)
+      for (auto i = static_cast<size_t>(distinct_[d].indexStart);
+           i < static_cast<size_t>(distinct_[d + 1].indexStart); ++i)
         sortedDistinct_[static_cast<size_t>(ranks_[i])] = static_cast<int>(d);
-    }
   }
   // 5. The longer of the prefixes each suffix shares with its neighbours, in text order, held in 16 bits:
   // a longer one is held as the most they hold and only tells that the piece may stand elsewhere.
@@ -232,24 +239,22 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
 
 TextView PhraseIndex::Line(int line) const {
   const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
-  const auto start = static_cast<size_t>(indexStart_[distinct]);
-  const size_t end =
-      distinct + 1 < indexStart_.size() ? static_cast<size_t>(indexStart_[distinct + 1]) : text_.size();
+  const auto start = static_cast<size_t>(distinct_[distinct].indexStart);
+  const auto end = static_cast<size_t>(distinct_[distinct + 1].indexStart);
   return TextView(text_).substr(start, end - start - 1);
 }
 
 bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
-  const auto distinct = static_cast<size_t>(distinctOf_[static_cast<size_t>(line)]);
-  if (copiesStart_[distinct + 1] - copiesStart_[distinct] > 1) return true;
-  const auto indexed = static_cast<size_t>(indexStart_[distinct] + at);
-  return !Unshared(indexed, length);
+  const DistinctLine& distinct = distinct_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])];
+  if (distinct.copies > 1) return true;
+  return !Unshared(static_cast<size_t>(distinct.indexStart + at), length);
 }
 
 // The places sharing the piece stand next to the indexed one in sorted order; the walk along it starts
 // only when a neighbour shares it.
 void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<Place>& places) const {
   const int distinct = distinctOf_[static_cast<size_t>(line)];
-  const auto indexed = static_cast<size_t>(indexStart_[static_cast<size_t>(distinct)] + at);
+  const auto indexed = static_cast<size_t>(distinct_[static_cast<size_t>(distinct)].indexStart + at);
   places.push_back(Place{static_cast<int>(indexed), distinct});
   if (Unshared(indexed, length)) return;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
@@ -261,12 +266,11 @@ void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<P
 
 int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
   const auto copiesOf = [this](int distinct) {
-    if (distinct < 0) return 1;
-    return copiesStart_[static_cast<size_t>(distinct) + 1] - copiesStart_[static_cast<size_t>(distinct)];
+    return distinct < 0 ? 1 : distinct_[static_cast<size_t>(distinct)].copies;
   };
-  const int distinct = distinctOf_[static_cast<size_t>(line)];
-  const auto indexed = static_cast<size_t>(indexStart_[static_cast<size_t>(distinct)] + at);
-  int count = copiesOf(distinct);
+  const DistinctLine& distinct = distinct_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])];
+  const auto indexed = static_cast<size_t>(distinct.indexStart + at);
+  int count = distinct.copies;
   if (Unshared(indexed, length)) return count;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
   for (size_t r = rank; count <= limit && r > 0 && sorted_[r].common >= length; --r)
@@ -282,10 +286,15 @@ int PhraseIndex::TextPlaces(Place place, int from, std::vector<int>& places) con
     places.push_back(place.indexed);
     return 1;
   }
-  const auto distinct = static_cast<size_t>(place.distinct);
-  const int within = place.indexed - indexStart_[distinct];
+  const DistinctLine& distinct = distinct_[static_cast<size_t>(place.distinct)];
+  const int within = place.indexed - distinct.indexStart;
+  if (distinct.copies == 1) {
+    if (distinct.textStart + within < from) return 0;
+    places.push_back(distinct.textStart + within);
+    return 1;
+  }
   int added = 0;
-  for (int c = copiesStart_[distinct]; c < copiesStart_[distinct + 1]; ++c) {
+  for (int c = distinct.copiesStart; c < distinct.copiesStart + distinct.copies; ++c) {
     const int at = copies_[static_cast<size_t>(c)] + within;
     if (at < from) continue;
     places.push_back(at);

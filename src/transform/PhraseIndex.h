@@ -19,7 +19,7 @@ class PhraseIndex {
 
   // Where place at of line stands in the indexed text (where copies of a line share their places).
   int IndexedPlace(int line, int at) const {
-    return indexStart_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])] + at;
+    return distinct_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])].indexStart + at;
   }
   int IndexedSize() const { return static_cast<int>(text_.size()); }
 
@@ -68,12 +68,18 @@ class PhraseIndex {
   Text text_;                        // the distinct lines, each followed by a line end
   std::vector<int> distinctOf_;      // by line: its distinct line
   std::vector<char> copiesEarlier_;  // by line: whether an earlier line is the same
-  std::vector<int> indexStart_;      // by distinct line: where it starts in the indexed text
-  std::vector<int> copiesStart_;     // by distinct line: where its copies start in copies_
-  std::vector<int> copies_;          // the text positions of the lines, grouped by distinct line
-  std::vector<Sorted> sorted_;       // the suffixes in sorted order
-  std::vector<int> sortedDistinct_;  // by rank: the distinct line of the suffix, when lines have copies
-  std::vector<int> ranks_;           // by position: the place of its suffix in that order
+  // What a place in the indexed text needs of its line, side by side.
+  struct DistinctLine {
+    int indexStart;   // where it starts in the indexed text
+    int copiesStart;  // where the text positions of its copies start in copies_, when it has copies
+    int copies;       // how often it stands in the text
+    int textStart;    // where it first stands in the text
+  };
+  std::vector<DistinctLine> distinct_;  // by distinct line, and one more that ends the last
+  std::vector<int> copies_;             // when lines have copies: their text positions, by distinct line
+  std::vector<Sorted> sorted_;          // the suffixes in sorted order
+  std::vector<int> sortedDistinct_;     // by rank: the distinct line of the suffix, when lines have copies
+  std::vector<int> ranks_;              // by position: the place of its suffix in that order
   static constexpr int kMostShared = 0xFFFF;
   // Whether the length characters at the indexed place stand nowhere else.
   bool Unshared(size_t indexed, int length) const { return shared_[indexed] < std::min(length, kMostShared); }
