@@ -5,6 +5,7 @@
 #endif
 
 #include <algorithm>
+#include <bit>
 #include <unordered_map>
 #include <utility>
 
@@ -27,6 +28,49 @@ constexpr int kFetchAhead = 16;
 inline void FetchAhead(const std::vector<int>& values, int at) {
   if (at >= 0 && static_cast<size_t>(at) < values.size()) __builtin_prefetch(values.data() + at);
 }
+
+// Positions as a bit each, with a count for every 64 of them: small enough to stay in the cache while the
+// sorted suffixes are walked in an order that jumps all over the text.
+class PositionSet {
+ public:
+  explicit PositionSet(size_t size) : bits_(size / 64 + 1, 0) {}
+
+  void Add(size_t at) { bits_[at / 64] |= std::uint64_t{1} << (at % 64); }
+
+  // After the last Add: the counts that Rank reads.
+  void Count() {
+    before_.resize(bits_.size());
+    std::uint32_t count = 0;
+    for (size_t word = 0; word < bits_.size(); ++word) {
+      before_[word] = count;
+      count += static_cast<std::uint32_t>(std::popcount(bits_[word]));
+    }
+  }
+
+  bool Contains(size_t at) const { return (bits_[at / 64] >> (at % 64) & 1) != 0; }
+
+  // How many positions of the set come before at.
+  int Rank(size_t at) const {
+    const std::uint64_t below = bits_[at / 64] & ((std::uint64_t{1} << (at % 64)) - 1);
+    return static_cast<int>(before_[at / 64]) + std::popcount(below);
+  }
+
+  // The first position of the set at or after at, or end when there is none before end.
+  int Next(int at, int end) const {
+    auto word = static_cast<size_t>(at) / 64;
+    if (word >= bits_.size()) return end;
+    std::uint64_t bits = bits_[word] & (~std::uint64_t{0} << (static_cast<size_t>(at) % 64));
+    while (bits == 0) {
+      if (++word >= bits_.size()) return end;
+      bits = bits_[word];
+    }
+    return std::min(static_cast<int>(word * 64) + std::countr_zero(bits), end);
+  }
+
+ private:
+  std::vector<std::uint64_t> bits_;
+  std::vector<std::uint32_t> before_;  // by 64 positions: how many of the set come before them
+};
 
 }  // namespace
 
@@ -87,44 +131,50 @@ std::vector<int> InducedSuffixArray(std::vector<int>& symbols, int upper) {
     }
   };
   // 3. Leftmost-S positions, sorted roughly by one induction.
-  std::vector<int> leftmostIndex(n + 1, -1);
+  PositionSet leftmost(static_cast<size_t>(n));
   std::vector<int> leftmostS;
   for (int i = 1; i < n; ++i) {
     if (isS(i) && !isS(i - 1)) {
-      leftmostIndex[i] = static_cast<int>(leftmostS.size());
+      leftmost.Add(static_cast<size_t>(i));
       leftmostS.push_back(i);
     }
   }
+  leftmost.Count();
   const int m = static_cast<int>(leftmostS.size());
   induce(leftmostS);
   if (m == 0) return suffixes;
   // 4. Name the leftmost-S substrings in that order, sort the reduced string recursively, and induce
-  // again from the exact order.
+  // again from the exact order. A substring runs to the next leftmost-S position.
   std::vector<int> sortedLeftmost;
   sortedLeftmost.reserve(m);
   for (int i : suffixes)
-    if (leftmostIndex[i] != -1) sortedLeftmost.push_back(i);
+    if (leftmost.Contains(static_cast<size_t>(i))) sortedLeftmost.push_back(i);
   std::vector<int> reduced(m);
   int reducedUpper = 0;
-  reduced[leftmostIndex[sortedLeftmost[0]]] = 0;
+  int previous = sortedLeftmost[0];
+  int previousEnd = leftmost.Next(previous + 1, n);
+  reduced[leftmost.Rank(previous)] = 0;
   for (int k = 1; k < m; ++k) {
-    int a = sortedLeftmost[k - 1];
-    int b = sortedLeftmost[k];
-    const int endA = leftmostIndex[a] + 1 < m ? leftmostS[leftmostIndex[a] + 1] : n;
-    const int endB = leftmostIndex[b] + 1 < m ? leftmostS[leftmostIndex[b] + 1] : n;
-    bool same = endA - a == endB - b;
+    const int current = sortedLeftmost[k];
+    const int currentEnd = leftmost.Next(current + 1, n);
+    bool same = previousEnd - previous == currentEnd - current;
     if (same) {
-      while (a < endA && typed[a] == typed[b]) {
+      int a = previous;
+      int b = current;
+      while (a < previousEnd && typed[a] == typed[b]) {
         ++a;
         ++b;
       }
-      same = a != n && typed[a] == typed[b];
+      // Equal up to their ends, they are the same when their ends are too; one that ends the text is not.
+      same = a != n && b != n && typed[a] == typed[b];
     }
     if (!same) ++reducedUpper;
-    reduced[leftmostIndex[sortedLeftmost[k]]] = reducedUpper;
+    reduced[leftmost.Rank(current)] = reducedUpper;
+    previous = current;
+    previousEnd = currentEnd;
   }
   // What the recursion does not need goes first, to keep the peak of memory low.
-  std::vector<int>().swap(leftmostIndex);
+  leftmost = PositionSet(0);
   std::vector<int>().swap(suffixes);
   std::vector<int> reducedSuffixes = InducedSuffixArray(reduced, reducedUpper);
   std::vector<int>().swap(reduced);
