@@ -275,15 +275,14 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
         sortedDistinct_[static_cast<size_t>(ranks_[i])] = static_cast<int>(d);
   }
   // 5. The longer of the prefixes each suffix shares with its neighbours, in text order, held in 16 bits:
-  // a longer one is held as the most they hold and only tells that the piece may stand elsewhere.
+  // a longer one is held as the most they hold and only tells that the piece may stand elsewhere. Walked in
+  // sorted order, the neighbours stand side by side and only the 2-byte results land far apart.
+  std::vector<int>().swap(before);
   shared_.resize(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const auto next = static_cast<size_t>(ranks_[static_cast<size_t>(i)]) + 1;
-    if (next < sorted_.size() && i + kFetchAhead < n)
-      __builtin_prefetch(sorted_.data() + ranks_[static_cast<size_t>(i + kFetchAhead)] + 1);
-    const int longer =
-        std::max(before[static_cast<size_t>(i)], next < sorted_.size() ? sorted_[next].common : 0);
-    shared_[static_cast<size_t>(i)] = static_cast<std::uint16_t>(std::min(longer, kMostShared));
+  for (size_t r = 0; r < sorted_.size(); ++r) {
+    const int longer = std::max(sorted_[r].common, r + 1 < sorted_.size() ? sorted_[r + 1].common : 0);
+    shared_[static_cast<size_t>(sorted_[r].place)] =
+        static_cast<std::uint16_t>(std::min(longer, kMostShared));
   }
 }
 

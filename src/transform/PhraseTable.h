@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -18,11 +19,11 @@ class PhraseTable {
   // stay in place while it is in the table. The pointer holds until the next addition.
   std::pair<int*, bool> TryEmplace(TextView phrase, int number) {
     if ((used_.size() + 1) * 2 > slots_.size()) Grow();
-    const size_t hash = Hash(phrase);
+    const std::uint32_t hash = Hash(phrase);
     size_t at = hash & (slots_.size() - 1);
     for (; slots_[at].used; at = (at + 1) & (slots_.size() - 1))
-      if (slots_[at].hash == hash && slots_[at].phrase == phrase) return {&slots_[at].number, false};
-    slots_[at] = Slot{phrase, hash, number, true};
+      if (slots_[at].Holds(phrase, hash)) return {&slots_[at].number, false};
+    slots_[at] = Slot{phrase.data(), static_cast<std::uint32_t>(phrase.size()), hash, number, true};
     used_.push_back(at);
     return {&slots_[at].number, true};
   }
@@ -30,9 +31,9 @@ class PhraseTable {
   // The phrase's number, or null when it is not in the table.
   const int* Find(TextView phrase) const {
     if (slots_.empty()) return nullptr;
-    const size_t hash = Hash(phrase);
+    const std::uint32_t hash = Hash(phrase);
     for (size_t at = hash & (slots_.size() - 1); slots_[at].used; at = (at + 1) & (slots_.size() - 1))
-      if (slots_[at].hash == hash && slots_[at].phrase == phrase) return &slots_[at].number;
+      if (slots_[at].Holds(phrase, hash)) return &slots_[at].number;
     return nullptr;
   }
 
@@ -45,13 +46,19 @@ class PhraseTable {
 
  private:
   struct Slot {
-    TextView phrase;
-    size_t hash = 0;
+    const char16_t* characters = nullptr;
+    std::uint32_t length = 0;
+    std::uint32_t hash = 0;
     int number = 0;
     bool used = false;
+    bool Holds(TextView phrase, std::uint32_t phraseHash) const {
+      return hash == phraseHash && TextView(characters, length) == phrase;
+    }
   };
 
-  static size_t Hash(TextView phrase) { return std::hash<TextView>()(phrase); }
+  static std::uint32_t Hash(TextView phrase) {
+    return static_cast<std::uint32_t>(std::hash<TextView>()(phrase));
+  }
 
   void Grow() {
     std::vector<Slot> old(std::max<size_t>(slots_.size() * 2, 64));
