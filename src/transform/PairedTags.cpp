@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <climits>
 #include <numeric>
 
@@ -45,18 +44,13 @@ void SortByKey(std::vector<std::pair<std::uint64_t, std::uint32_t>>& items) {
 
 }  // namespace
 
-PairedTags::PairedTags(TextView text) : text_(text), skipStarts_(text.size() + 1, false) {
-  angleBits_.assign(text.size() / 64 + 1, 0);
+PairedTags::PairedTags(TextView text)
+    : text_(text), angles_(text.size()), skipStarts_(text.size() + 1, false) {
   for (size_t at = text.find(u'<'); at != TextView::npos; at = text.find(u'<', at + 1)) {
     matches_.emplace_back().start = static_cast<int>(at);
-    angleBits_[at / 64] |= std::uint64_t{1} << (at % 64);
+    angles_.Add(at);
   }
-  anglesBefore_.resize(angleBits_.size());
-  std::uint32_t count = 0;
-  for (size_t block = 0; block < angleBits_.size(); ++block) {
-    anglesBefore_[block] = count;
-    count += static_cast<std::uint32_t>(std::popcount(angleBits_[block]));
-  }
+  angles_.Count();
   const auto angles = static_cast<std::uint32_t>(matches_.size());
   openings_.Reset(angles);
   waiting_.assign(angles, -1);
@@ -244,14 +238,6 @@ std::uint64_t PairedTags::NumberKey(const Text& number) {
   constexpr std::uint64_t kLongNumbers = std::uint64_t{1} << 62;  // above every key of a shorter number
   const std::uint64_t key = kLongNumbers + longNumbers_.size();
   return longNumbers_.try_emplace(number, key).first->second;
-}
-
-// Which "<" of the text stands at position at: the number of "<" before it, counted off a bit per
-// position, so that the walks over removed ranges take no search.
-std::uint32_t PairedTags::Ordinal(int at) const {
-  const auto position = static_cast<size_t>(at);
-  const std::uint64_t before = angleBits_[position / 64] & ((std::uint64_t{1} << (position % 64)) - 1);
-  return anglesBefore_[position / 64] + static_cast<std::uint32_t>(std::popcount(before));
 }
 
 void PairedTags::Skip(int first, int last) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/Text.h"
+#include "transform/PositionSet.h"
 
 namespace scrivano {
 
@@ -57,7 +58,11 @@ class PairedTags {
   bool TakeClosing(std::uint32_t numberId, int after, Closing& closing);
   Text WrongNumberReport(int start);
   std::uint64_t NumberKey(const Text& number);
-  std::uint32_t Ordinal(int at) const;
+  // Which "<" of the text stands at position at, counted off without a search, so that the walks over
+  // removed ranges stay cheap.
+  std::uint32_t Ordinal(int at) const {
+    return static_cast<std::uint32_t>(angles_.Rank(static_cast<std::size_t>(at)));
+  }
   void Skip(int first, int last);
   // The first kept position at or after at (the end of the text when there is none).
   int NextKept(int at) { return skipStarts_[static_cast<std::size_t>(at)] ? NextKeptAfterSkips(at) : at; }
@@ -81,13 +86,12 @@ class PairedTags {
   };
 
   TextView text_;
-  bool settled_ = false;                     // the tags of the text as read are all matched and numbered
-  std::vector<std::uint64_t> angleBits_;     // by position: a "<" stands there
-  std::vector<std::uint32_t> anglesBefore_;  // by 64 positions: how many "<" come before them
-  std::vector<Match> matches_;               // by "<", in text order
-  std::vector<int> waiting_;                 // by "<": the "<" of the match that stopped there, or -1
-  std::vector<int> skipEnds_;                // by "<" that begins a removed range: the position after it
-  std::vector<bool> skipStarts_;             // by position: a removed range begins there
+  bool settled_ = false;          // the tags of the text as read are all matched and numbered
+  PositionSet angles_;            // the position of every "<"
+  std::vector<Match> matches_;    // by "<", in text order
+  std::vector<int> waiting_;      // by "<": the "<" of the match that stopped there, or -1
+  std::vector<int> skipEnds_;     // by "<" that begins a removed range: the position after it
+  std::vector<bool> skipStarts_;  // by position: a removed range begins there
   Openings openings_;
   std::vector<int> removedStarts_;                  // in a pass: where each removed tag began
   std::unordered_map<std::uint32_t, Text> digits_;  // by "<": the digits of a match that waits
