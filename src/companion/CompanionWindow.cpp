@@ -155,7 +155,9 @@ bool CCompanionWindow::StartServing() {
   if (!previous.isEmpty()) QLocalServer::removeServer(previous);
   socketFile_ = QString::fromStdString(path);
   QLocalServer::removeServer(socketFile_);
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
+  // Bound straight at its path under a mask that leaves only the user's read and write, so that it never
+  // stands there with other rights. (With an access option, Qt binds elsewhere with mode 0700 and moves
+  // the socket into place before the chmod below could narrow it.)
   const mode_t mask = umask(0177);
   const bool listening = server_.listen(socketFile_);
   umask(mask);
