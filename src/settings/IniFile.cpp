@@ -1,12 +1,13 @@
 #include "settings/IniFile.h"
 
-#include "text/AnsiCodec.h"
 #include "text/FileBytes.h"
 
 namespace scrivano {
 namespace {
 
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c; }
+char16_t FoldAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 0x20) : c;
+}
 
 bool EqualsNoCase(TextView a, TextView b) {
   if (a.size() != b.size()) return false;
@@ -49,16 +50,9 @@ IniFile IniFile::Load(TextView path) {
 
 IniFile IniFile::FromBytes(std::string_view bytes) {
   IniFile file;
-  Text text;
-  if (bytes.starts_with("\xFF\xFE")) {
-    file.encoding_ = IniEncoding::kUtf16WithMark;
-    text = Utf16LeBytesToText(bytes.substr(2));
-  } else if (bytes.starts_with("\xEF\xBB\xBF")) {
-    file.encoding_ = IniEncoding::kUtf8WithMark;
-    text = FromUtf8(bytes.substr(3));
-  } else {
-    text = DecodeAnsi(bytes);
-  }
+  DecodedText decoded = DecodeTextFile(bytes);
+  file.format_ = decoded.format;
+  Text& text = decoded.text;
   // Lines end at "\r\n", "\n" or "\r"; the text keeps the breaks and starts_ records where lines begin.
   size_t lines = 1;
   for (char16_t ch : text) lines += ch == u'\r' || ch == u'\n';
@@ -194,15 +188,12 @@ void IniFile::ChangeValue(TextView section, TextView key, TextView value) {
 }
 
 std::string IniFile::ToBytes() const {
-  switch (encoding_) {
-    case IniEncoding::kUtf16WithMark:
-      return "\xFF\xFE" + TextToUtf16LeBytes(text_);
-    case IniEncoding::kUtf8WithMark:
-      return "\xEF\xBB\xBF" + ToUtf8(text_);
-    case IniEncoding::kLocale:
-      break;
-  }
-  return EncodeAnsi(text_);
+  // The text keeps each line's own break, so the format changes none.
+  TextFormat format = format_;
+  format.lineBreak = LineBreak::kCrLf;
+  std::string bytes;
+  if (!EncodeTextFile(text_, format, bytes)) EncodeTextFile(text_, {Charset::kUtf8, true}, bytes);
+  return bytes;
 }
 
 bool WriteIniValue(TextView path, TextView section, TextView key, TextView value) {

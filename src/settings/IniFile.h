@@ -1,6 +1,6 @@
 // An initialisation file with the rules of the Windows profile functions that Scrivano relies on:
-// - the file is UTF-16LE with the mark FF FE, or 8-bit text in the locale's character set (UTF-8 with or
-//   without its mark);
+// - the file is UTF-16 with its mark, or 8-bit text: UTF-8 (with or without its mark), else GB18030 or
+//   Big5, and is written back in the encoding it came in;
 // - section and key names match case-insensitively (ASCII letters);
 // - the first matching section is searched, and the first occurrence of a key in it wins;
 // - white space around the key and the value is removed, then one pair of matching surrounding quotes;
@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "text/Text.h"
+#include "text/TextEncodings.h"
 
 namespace scrivano {
 
 inline constexpr char16_t kIniLineBreak[] = u"\r\n";
 inline constexpr int kIniValueLimit = 65535;
-
-enum class IniEncoding { kLocale, kUtf8WithMark, kUtf16WithMark };
 
 class IniFile {
  public:
@@ -33,9 +32,11 @@ class IniFile {
   // section; a new section goes at the end.
   void SetValue(TextView section, TextView key, TextView value);
 
-  // The file's bytes in its own encoding.
+  // The file's bytes in its own encoding; UTF-8 with its mark when a value holds a character that
+  // encoding cannot store.
   std::string ToBytes() const;
-  IniEncoding Encoding() const { return encoding_; }
+  // The encoding as read; the line breaks are kept line by line, whatever lineBreak says.
+  const TextFormat& Format() const { return format_; }
 
  private:
   size_t LineCount() const { return starts_.size() - 1; }
@@ -60,7 +61,7 @@ class IniFile {
   Text text_;
   std::vector<size_t> starts_{0};
   std::vector<size_t> headers_;  // the lines that are section headers
-  IniEncoding encoding_ = IniEncoding::kLocale;
+  TextFormat format_;
 };
 
 // Writes one key to the file at path (created when missing) without a half-written file ever standing in

@@ -6,6 +6,7 @@
 #include "text/AnsiCodec.h"
 #include "text/FileBytes.h"
 #include "text/Pieces.h"
+#include "text/TextEncodings.h"
 
 namespace scrivano {
 namespace {
@@ -21,14 +22,10 @@ bool ReadTextFile(Text& text, TextView path) {
     ShowMessage(u"Could not open \"" + Text(path) + u"\" file.", u"Notice", MessageButtons::Ok, true);
     return false;
   }
-  const std::string_view data(bytes);
-  if (data.starts_with("\xFF\xFE")) {
-    text = Utf16LeBytesToText(data.substr(2));
-    const size_t end = text.find(u'\0');
-    if (end != Text::npos) text.resize(end);
-  } else {
-    text = DecodeAnsi(data.substr(0, data.find('\0')));
-  }
+  text = std::move(DecodeTextFile(bytes).text);
+  // The text ends at its first U+0000, as it does for the profile and edit functions that take C strings.
+  const size_t end = text.find(u'\0');
+  if (end != Text::npos) text.resize(end);
   return true;
 }
 

@@ -1,4 +1,4 @@
-// Text files: read in one of two encodings, written as UTF-16LE without a mark, and backups. The
+// Text files: read in the encoding their bytes show, written as UTF-16LE without a mark, and backups. The
 // routines report their failures to the user themselves and tell the caller only whether they succeeded.
 #pragma once
 
@@ -10,8 +10,8 @@
 
 namespace scrivano {
 
-// UTF-16LE after the mark FF FE (up to the first U+0000), or else the locale's character set (up to the
-// first zero byte). On failure shows "Could not open "<path>" file." and leaves text unchanged.
+// Decoded as DecodeTextFile reads them (a byte-order mark, UTF-16 without one, UTF-8, GB18030 or Big5),
+// up to the first U+0000. On failure shows "Could not open "<path>" file." and leaves text unchanged.
 bool ReadTextFile(Text& text, TextView path);
 
 // Writes the code units little-endian, no mark, no terminator. The old file is replaced only once the new

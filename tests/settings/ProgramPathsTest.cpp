@@ -55,7 +55,7 @@ TEST(ProgramPaths, DefaultParameterFileIsInstalledOnceAndReadable) {
   ::mkdir((folder.path() + "/Data").c_str(), 0700);
   ASSERT_TRUE(InstallDefaultParameterFile(paths));
   const IniFile file = IniFile::Load(paths.parameterFile);
-  EXPECT_EQ(file.Encoding(), IniEncoding::kUtf16WithMark);
+  EXPECT_EQ(file.Format(), (TextFormat{Charset::kUtf16Le, true}));
   EXPECT_EQ(file.Value(u"PARAMETERS", u"Para0"), u"500");
   EXPECT_EQ(file.Value(u"PARAMETERS", u"Para3"), u"-1");
   EXPECT_EQ(file.Value(u"PARAMETERS", u"Para4"), u"-1");

@@ -1,5 +1,3 @@
-#include "toolkit/TextFiles.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -8,6 +6,7 @@
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "text/AnsiCodec.h"
+#include "toolkit/TextFiles.h"
 
 namespace scrivano {
 namespace {
@@ -23,9 +22,15 @@ TEST(ReadTextFile, Utf16WithMark_StopsAtTheFirstZeroUnit) {
     std::string bytes;
     Text text;
   } cases[] = {
-      {"\xFF\xFE" "a\0\x2D\x4E"s, u"a\u4E2D"},
-      {"\xFF\xFE" "a\0b\0\0\0c\0"s, u"ab"},
-      {"\xFF\xFE" "a\0b"s, u"a"},  // a final odd byte is ignored
+      {"\xFF\xFE"
+       "a\0\x2D\x4E"s,
+       u"a\u4E2D"},
+      {"\xFF\xFE"
+       "a\0b\0\0\0c\0"s,
+       u"ab"},
+      {"\xFF\xFE"
+       "a\0b"s,
+       u"a\uFFFD"},  // a final odd byte is half a character
       {"\xFF\xFE", u""},
       {std::string("\xFF\xFE\x00\xD8", 4), Text(1, char16_t(0xD800))},  // a lone surrogate is kept
   };
@@ -38,7 +43,7 @@ TEST(ReadTextFile, Utf16WithMark_StopsAtTheFirstZeroUnit) {
   EXPECT_TRUE(prompts.dialogs().empty());
 }
 
-TEST(ReadTextFile, WithoutMark_IsLocaleTextUpToTheFirstZeroByte) {
+TEST(ReadTextFile, WithoutMark_IsReadByWhatTheBytesShowUpToTheFirstZero) {
   TestPrompts prompts;
   TempFolder folder;
   struct Case {
@@ -46,10 +51,11 @@ TEST(ReadTextFile, WithoutMark_IsLocaleTextUpToTheFirstZeroByte) {
     Text text;
   } cases[] = {
       {"", u""},
-      {std::string("a\0b\0", 4), u"a"},  // UTF-16 without its mark reads as 8-bit text
+      {std::string("a\0b\0", 4), u"ab"},  // UTF-16 without its mark, by its zero bytes
+      {std::string("a\0\0b", 4), u"a"},   // zeros on both sides: 8-bit text with a zero
       {"\xE4\xB8\xAD\xE6\x96\x87", u"\u4E2D\u6587"},
-      {"ok\xFF\xFE\x80", u"ok\uFFFD\uFFFD\uFFFD"},
-      {"\xFE\xFF\0a"s, u"\uFFFD\uFFFD"},  // a big-endian mark is no mark
+      {"ok\xFF\xFE\x80", u"ok\uFFFD\u4723"},  // not UTF-8: GB18030
+      {"\xFE\xFF\0a\0\0\0b"s, u"a"},          // the big-endian mark
   };
   for (const Case& c : cases) {
     folder.WriteBytes("f", c.bytes);
@@ -59,15 +65,17 @@ TEST(ReadTextFile, WithoutMark_IsLocaleTextUpToTheFirstZeroByte) {
   }
 }
 
-TEST(ReadTextFile, OtherCharacterSet_ConvertsThroughIconv) {
+TEST(ReadTextFile, ChineseCodePages_AreReadWhateverTheLocale) {
   TestPrompts prompts;
   TempFolder folder;
-  SetAnsiCharset("GB18030");
-  folder.WriteBytes("f", "\xD6\xD0\xCE\xC4 ab\xFF");
-  Text text;
-  ASSERT_TRUE(ReadTextFile(text, folder.File("f")));
+  for (const char* charset : {"UTF-8", "GB18030", "BIG5"}) {
+    SetAnsiCharset(charset);
+    folder.WriteBytes("f", "\xD6\xD0\xCE\xC4 ab\xFF");
+    Text text;
+    ASSERT_TRUE(ReadTextFile(text, folder.File("f")));
+    EXPECT_EQ(text, u"\u4E2D\u6587 ab\uFFFD") << charset;
+  }
   SetAnsiCharset("");
-  EXPECT_EQ(text, u"\u4E2D\u6587 ab\uFFFD");
 }
 
 TEST(ReadTextFile, MissingFile_IsReportedAndLeavesTheText) {
