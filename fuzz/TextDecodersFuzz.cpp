@@ -1,11 +1,14 @@
 // The text-file decoders on any bytes: UTF-8 and UTF-16LE streams with and without line-break conversion,
-// the locale's character set, and the way back to bytes.
+// the locale's character set, the reading rule of text files, and the way back to bytes. A file that reads
+// without a fault must be written back to bytes that read as the same text (byte for byte but in Big5,
+// where code page 950 gives a few characters two codes).
 #include <clocale>
 #include <cstdint>
 #include <string_view>
 
 #include "cli/TextStreams.h"
 #include "text/AnsiCodec.h"
+#include "text/TextEncodings.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::setlocale(LC_ALL, "C.UTF-8");
@@ -23,5 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)EncodeAnsi(DecodeAnsi(bytes));
   }
   (void)TextToUtf16LeBytes(Utf16LeBytesToText(bytes));
+
+  const DecodedText decoded = DecodeTextFile(bytes);
+  TextFormat asRead = decoded.format;
+  asRead.lineBreak = LineBreak::kCrLf;  // the text keeps the breaks it was read with
+  std::string written;
+  if (!decoded.Lossless()) return 0;
+  if (!EncodeTextFile(decoded.text, asRead, written)) __builtin_trap();
+  if (asRead.charset != Charset::kBig5 && written != bytes) __builtin_trap();
+  if (DecodeTextFile(written, asRead.charset).text != decoded.text) __builtin_trap();
   return 0;
 }

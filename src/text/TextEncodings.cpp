@@ -145,8 +145,8 @@ size_t EncodeCodePage(TextView text, Charset charset, std::string& bytes) {
 
 // UTF-16 without a mark shows as zero bytes where ASCII characters keep their high byte: at odd offsets
 // (little-endian) or even ones (big-endian), and hardly ever on the other side. Text files hold no zero
-// bytes otherwise. Bytes that are valid UTF-8 are taken for UTF-16 only when the zeros stand for much of
-// the text, as they do in ASCII-heavy UTF-16.
+// bytes otherwise. Bytes that are valid UTF-8 are taken for UTF-16 only when the zeros stand for at least
+// half of the characters, as they do in ASCII-heavy UTF-16.
 std::optional<Charset> UnmarkedUtf16(std::string_view bytes, bool validUtf8) {
   if (std::memchr(bytes.data(), 0, bytes.size()) == nullptr) return std::nullopt;
   size_t even = 0, odd = 0;
@@ -155,7 +155,7 @@ std::optional<Charset> UnmarkedUtf16(std::string_view bytes, bool validUtf8) {
   const size_t dominant = std::max(even, odd);
   const size_t other = std::min(even, odd);
   if (other * 4 > dominant) return std::nullopt;
-  if (validUtf8 && dominant * 4 < bytes.size() / 2) return std::nullopt;
+  if (validUtf8 && dominant * 2 < bytes.size() / 2) return std::nullopt;
   return odd > even ? Charset::kUtf16Le : Charset::kUtf16Be;
 }
 
