@@ -203,7 +203,8 @@ std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text,
   const WindowHandle dialog = dialogs.front();
   const std::optional<platform::FindReplaceWords> words = desktop.OfficeFindReplaceWords(dialog);
   if (!words)
-    return Fail(Text(kFailed) + u"The Find and Replace window closed meanwhile." + kNothingReplaced);
+    return Fail(Text(kFailed) + u"The Find and Replace window closed or changed its title meanwhile." +
+                kNothingReplaced);
   Text why;
   const std::optional<DialogKeys> keys = KeysOf(*words, why);
   if (!keys) return Fail(Text(kFailed) + why + kNothingReplaced);
