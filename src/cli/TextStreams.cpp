@@ -172,6 +172,11 @@ void InputDecoder::DecodeUtf8(std::string_view bytes, Text& text) {
   undecodable_ += AppendUtf8AsUtf16(bytes.substr(0, keep), text, lineFeeds);
 }
 
+GiveUp GiveUpFor(std::optional<Charset> charset, bool lossy) {
+  if (!charset) return GiveUp::kAtIllFormedOrZeroByte;
+  return lossy ? GiveUp::kNever : GiveUp::kAtIllFormed;
+}
+
 DecodedInput FromDecoder(const InputDecoder& decoder, Text text) {
   return {std::move(text), {Charset::kUtf8, decoder.DroppedMark()}, decoder.Undecodable(), std::string::npos};
 }
@@ -187,9 +192,7 @@ DecodedInput DecodeWholeInput(std::string_view bytes, std::optional<Charset> cha
 
 DecodedInput DecodeInput(std::string_view bytes, std::optional<Charset> charset, bool raw, bool lossy) {
   if (charset && *charset != Charset::kUtf8) return DecodeWholeInput(bytes, charset, raw);
-  InputDecoder decoder(raw, !charset ? GiveUp::kAtIllFormedOrZeroByte
-                            : lossy  ? GiveUp::kNever
-                                     : GiveUp::kAtIllFormed);
+  InputDecoder decoder(raw, GiveUpFor(charset, lossy));
   decoder.Measure(bytes);
   Text text;
   text.reserve(decoder.ReservedUnits());

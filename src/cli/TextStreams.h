@@ -78,6 +78,8 @@ struct DecodedInput {
   size_t firstBadByte = std::string::npos;
 };
 
+// How the runner's decoder for UTF-8 or an encoding not named (nullopt) gives up.
+GiveUp GiveUpFor(std::optional<Charset> charset, bool lossy);
 // The input from a decoder that has not given up.
 DecodedInput FromDecoder(const InputDecoder& decoder, Text text);
 // The whole bytes as DecodeTextFile reads them: by what they show (no charset) or as charset, its mark

@@ -22,6 +22,7 @@
 #include <new>
 #include <string>
 
+#include "cli/LossMessages.h"
 #include "cli/ScriptedPrompts.h"
 #include "cli/StandardStreams.h"
 #include "cli/TextStreams.h"
@@ -119,9 +120,7 @@ bool DecodeRegularFile(int fd, off_t at, std::optional<Charset> charset, bool ra
   if (::fstat(fd, &info) != 0) return false;
   const size_t size = info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0;
   if (!charset || *charset == Charset::kUtf8) {
-    InputDecoder decoder(raw, !charset ? GiveUp::kAtIllFormedOrZeroByte
-                              : lossy  ? GiveUp::kNever
-                                       : GiveUp::kAtIllFormed);
+    InputDecoder decoder(raw, GiveUpFor(charset, lossy));
     Text text;
     std::string chunk(std::min(kChunkBytes, size + 1), '\0');
     try {
@@ -183,33 +182,6 @@ DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> char
   return input;
 }
 
-// Line and column (from 1, in characters) of text[index], lines ending at "\n".
-std::string PlaceIn(TextView text, size_t index) {
-  size_t line = 1, column = 1;
-  for (size_t i = 0; i < index; ++i) {
-    if (text[i] == u'\n') {
-      ++line;
-      column = 1;
-    } else if (text[i] < 0xDC00 || text[i] > 0xDFFF || i == 0 || text[i - 1] < 0xD800 ||
-               text[i - 1] > 0xDBFF) {
-      ++column;
-    }
-  }
-  return "line " + std::to_string(line) + ", column " + std::to_string(column);
-}
-
-// "U+4E2A "个"", or the code unit alone for half of a pair.
-std::string CharacterAt(TextView text, size_t index) {
-  const char16_t unit = text[index];
-  const bool pair = unit >= 0xD800 && unit <= 0xDBFF && index + 1 < text.size() &&
-                    text[index + 1] >= 0xDC00 && text[index + 1] <= 0xDFFF;
-  const uint32_t codePoint = pair ? 0x10000 + ((unit - 0xD800u) << 10) + (text[index + 1] - 0xDC00u) : unit;
-  char hex[16];
-  std::snprintf(hex, sizeof hex, "U+%04X", codePoint);
-  if (unit >= 0xD800 && unit <= 0xDFFF && !pair) return std::string(hex) + " (half of a UTF-16 pair)";
-  return std::string(hex) + " \"" + ToUtf8(Text(text.substr(index, pair ? 2 : 1))) + "\"";
-}
-
 // The output is encoded and written a slice at a time; a file is replaced only once all of it is written.
 // Nothing is written when a character cannot be encoded without loss.
 void WriteOutput(const std::string& outputFile, TextView text, StreamFormat format, bool raw, bool lossy) {
@@ -228,17 +200,9 @@ void WriteOutput(const std::string& outputFile, TextView text, StreamFormat form
     if (unencodable == std::string::npos && (!ok || !writer.Commit()))
       throw UsageError("cannot write the output file \"" + outputFile + "\"");
   }
-  const std::string name(CharsetName(format.charset));
-  const bool utf8 = format.charset == Charset::kUtf8;
   if (unencodable != std::string::npos)
-    throw LossRefused("the output cannot be encoded as " + name + ": " + CharacterAt(text, unencodable) +
-                      " at " + PlaceIn(text, unencodable) +
-                      (utf8 ? " is no character" : " has no " + name + " code") +
-                      "; nothing was written (--lossy writes " + (utf8 ? "U+FFFD" : "\"?\"") + " for it)");
-  if (replaced > 0)
-    std::cerr << "scrivano-cli: " << replaced << (replaced == 1 ? " character" : " characters")
-              << " of the output could not be encoded as " << name << " and became "
-              << (utf8 ? "U+FFFD" : "\"?\"") << '\n';
+    throw LossRefused(UnencodableOutputMessage(text, unencodable, format.charset));
+  if (replaced > 0) std::cerr << "scrivano-cli: " << ReplacedMessage(replaced, true, format.charset) << '\n';
 }
 
 // Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
@@ -286,17 +250,8 @@ void CheckFiles(const RunOptions& options) {
 // Refuses input that could not be decoded without loss, or says how much became U+FFFD with lossy.
 void CheckDecoded(const DecodedInput& input, bool detected, bool lossy) {
   if (input.replaced == 0) return;
-  const std::string name(CharsetName(input.format.charset));
-  if (!lossy) {
-    const bool utf16 = input.format.charset == Charset::kUtf16Le || input.format.charset == Charset::kUtf16Be;
-    throw LossRefused(
-        "the input cannot be decoded as " + name + (detected ? " (detected)" : "") +
-        ": the byte at offset " + std::to_string(input.firstBadByte) +
-        (utf16 ? " is half a unit (UTF-16 has an even number of bytes)" : " is not valid there") +
-        "; nothing was written (--lossy writes U+FFFD for such bytes)");
-  }
-  std::cerr << "scrivano-cli: " << input.replaced << (input.replaced == 1 ? " character" : " characters")
-            << " of the input could not be decoded as " << name << " and became U+FFFD\n";
+  if (!lossy) throw LossRefused(UndecodableInputMessage(input, detected));
+  std::cerr << "scrivano-cli: " << ReplacedMessage(input.replaced, false, input.format.charset) << '\n';
 }
 
 // UTF-8 unless an encoding is named for the output (--output-encoding, or --encoding for both), or the
@@ -443,8 +398,8 @@ int main(int argc, char** argv) try {
       ->excludes(outputEncoding);
   run->add_flag(
       "--lossy", options.lossy,
-      "decode what cannot be decoded as U+FFFD, and encode what cannot be encoded as U+FFFD (UTF-8) "
-      "or ? (code pages), instead of exit status 4");
+      "go on where text would be lost: input bytes that cannot be decoded become U+FFFD, characters "
+      "the output encoding lacks become ? (U+FFFD in UTF-8); without it, exit status 4");
   run->add_flag("--raw", options.raw, "no line-break conversion");
   run->add_option("--answer", options.answers, "answer to the next question, in order; \"<cancel>\" cancels")
       ->allow_extra_args(false);
