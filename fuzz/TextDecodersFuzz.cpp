@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        {std::optional<Charset>(), std::optional(Charset::kUtf8), std::optional(Charset::kUtf16Be),
         std::optional(Charset::kGb18030), std::optional(Charset::kBig5)}) {
     for (const bool raw : {false, true}) {
-      const DecodedInput input = DecodeInput(bytes, charset, raw, true);
+      const DecodedInput input = DecodeInput(std::string(bytes), charset, raw, true);
       (void)EncodeOutput(input.text, input.format, raw);
     }
   }

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream log;
   cli::ScriptedPrompts prompts(std::move(answers), nullptr, log);
   SetPromptHandler(&prompts);
-  Text workingText = cli::DecodeInput(rest, Charset::kUtf8, false, true).text;
+  Text workingText = cli::DecodeInput(std::string(rest), Charset::kUtf8, false, true).text;
   TaskContext context;
   context.workingText = &workingText;
   try {

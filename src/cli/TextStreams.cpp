@@ -181,8 +181,9 @@ DecodedInput FromDecoder(const InputDecoder& decoder, Text text) {
   return {std::move(text), {Charset::kUtf8, decoder.DroppedMark()}, decoder.Undecodable(), std::string::npos};
 }
 
-DecodedInput DecodeWholeInput(std::string_view bytes, std::optional<Charset> charset, bool raw) {
+DecodedInput DecodeWholeInput(std::string bytes, std::optional<Charset> charset, bool raw) {
   DecodedText decoded = charset ? DecodeTextFile(bytes, *charset) : DecodeTextFile(bytes);
+  std::string().swap(bytes);  // before the text may grow
   if (!raw) AddCarriageReturns(decoded.text);
   return {std::move(decoded.text),
           {decoded.format.charset, decoded.format.byteOrderMark},
@@ -190,8 +191,8 @@ DecodedInput DecodeWholeInput(std::string_view bytes, std::optional<Charset> cha
           decoded.firstBadByte};
 }
 
-DecodedInput DecodeInput(std::string_view bytes, std::optional<Charset> charset, bool raw, bool lossy) {
-  if (charset && *charset != Charset::kUtf8) return DecodeWholeInput(bytes, charset, raw);
+DecodedInput DecodeInput(std::string bytes, std::optional<Charset> charset, bool raw, bool lossy) {
+  if (charset && *charset != Charset::kUtf8) return DecodeWholeInput(std::move(bytes), charset, raw);
   InputDecoder decoder(raw, GiveUpFor(charset, lossy));
   decoder.Measure(bytes);
   Text text;
@@ -200,7 +201,7 @@ DecodedInput DecodeInput(std::string_view bytes, std::optional<Charset> charset,
   decoder.Finish(text);
   if (!decoder.GaveUp()) return FromDecoder(decoder, std::move(text));
   Text().swap(text);
-  return DecodeWholeInput(bytes, charset, raw);
+  return DecodeWholeInput(std::move(bytes), charset, raw);
 }
 
 size_t EncodeOutputInSlices(TextView text, StreamFormat format, bool raw, bool replace,

@@ -83,12 +83,13 @@ GiveUp GiveUpFor(std::optional<Charset> charset, bool lossy);
 // The input from a decoder that has not given up.
 DecodedInput FromDecoder(const InputDecoder& decoder, Text text);
 // The whole bytes as DecodeTextFile reads them: by what they show (no charset) or as charset, its mark
-// skipped; unless raw, a "\n" without "\r" before it becomes "\r\n".
-DecodedInput DecodeWholeInput(std::string_view bytes, std::optional<Charset> charset, bool raw);
+// skipped; unless raw, a "\n" without "\r" before it becomes "\r\n". The bytes are freed as soon as they
+// are decoded.
+DecodedInput DecodeWholeInput(std::string bytes, std::optional<Charset> charset, bool raw);
 // The runner's reading of bytes held in memory: UTF-8 (or no charset) through the decoder, giving up
 // for DecodeWholeInput when the bytes ask for it; other charsets through DecodeWholeInput. With lossy,
 // ill-formed UTF-8 does not make a named UTF-8 give up.
-DecodedInput DecodeInput(std::string_view bytes, std::optional<Charset> charset, bool raw, bool lossy);
+DecodedInput DecodeInput(std::string bytes, std::optional<Charset> charset, bool raw, bool lossy);
 
 // Encodes text in format (its mark first; unless raw, "\r\n" as "\n") and hands the bytes to write: in
 // UTF-8 and UTF-16 a slice of about sliceUnits units at a time (a slice never ends between the units of

@@ -149,7 +149,7 @@ bool DecodeRegularFile(int fd, off_t at, std::optional<Charset> charset, bool ra
   // The chunks were read with pread: the stream still stands at the offset.
   std::string bytes;
   if (!ReadAllBytes(fd, size, bytes)) return false;
-  input = DecodeWholeInput(bytes, charset, raw);
+  input = DecodeWholeInput(std::move(bytes), charset, raw);
   return true;
 }
 
@@ -174,7 +174,7 @@ DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> char
   } else {
     std::string bytes;
     ok = ReadAllBytes(fd, 0, bytes);
-    if (ok) input = DecodeInput(bytes, charset, raw, lossy);
+    if (ok) input = DecodeInput(std::move(bytes), charset, raw, lossy);
   }
   const int readError = errno;
   ::close(fd);

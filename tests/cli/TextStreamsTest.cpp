@@ -17,7 +17,7 @@ constexpr StreamFormat kUtf16Le{Charset::kUtf16Le, false};
 
 // The UTF-8 decoding as it was before inputs could be in other encodings, kept for the tests below.
 Text DecodeInput(std::string_view bytes, bool raw, size_t* undecodable = nullptr) {
-  DecodedInput input = cli::DecodeInput(bytes, Charset::kUtf8, raw, true);
+  DecodedInput input = cli::DecodeInput(std::string(bytes), Charset::kUtf8, raw, true);
   if (undecodable) *undecodable = input.replaced;
   return std::move(input.text);
 }
@@ -204,7 +204,8 @@ TEST(TextStreams, ChunkedConversions_MatchTheWholeOnesWhereverTheCutsFall) {
   for (int round = 0; round < 3000; ++round) {
     std::string bytes;
     for (unsigned k = random() % 30; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
-    const std::string_view unmarked = std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+    const std::string_view unmarked =
+        std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0);
     Text plain;
     const size_t illFormed = AppendUtf8AsUtf16Plain(unmarked, plain);
     for (const bool raw : {false, true}) {
