@@ -96,8 +96,9 @@ expect_bytes "GBK after 300000 ASCII bytes" "$(uppercase_utf8 gbk-crlf.txt GB180
 # be lost, unless --lossy. 中文 in UTF-8 is also GB18030 (涓枃): UTF-8 wins unless GB18030 is named.
 while IFS='|' read -r bytes options status output message; do
   printf 'keep' >"$work/prev"
+  printf "$bytes" >"$work/in"
   # shellcheck disable=SC2086
-  printf "$bytes" | run10 $options --output "$work/prev" 2>"$work/err"; rc=$?
+  run10 $options --input "$work/in" --output "$work/prev" 2>"$work/err"; rc=$?
   what="[$bytes] $options"
   [ $rc -eq "$status" ] || fail "$what: exit $rc, expected $status: $(cat "$work/err")"
   [ "$status" -eq 0 ] || output=6b656570  # keep
