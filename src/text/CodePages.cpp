@@ -19,7 +19,8 @@ constexpr char16_t kReplacement = u'\xFFFD';
 // No character of these code pages is longer.
 constexpr size_t kLongestSequence = 4;
 
-// iconv's names of the code pages: Windows' own tables, so that a file goes back byte for byte.
+// iconv's names of the code pages. glibc's CP950 is its Big5 table, with the euro sign and the ETEN
+// extensions of Windows' code page 950.
 const char* IconvName(CodePage codePage) {
   return codePage == CodePage::kBig5 ? "CP950" : "GB18030";
 }
