@@ -1,7 +1,7 @@
-// The text-file decoders on any bytes: UTF-8 and UTF-16LE streams with and without line-break conversion,
-// the locale's character set, the reading rule of text files, and the way back to bytes. A file that reads
-// without a fault must be written back to bytes that read as the same text (byte for byte but in Big5,
-// where code page 950 gives a few characters two codes).
+// The text-file decoders on any bytes: the runner's input read by its bytes and in every encoding, with
+// and without line-break conversion, the locale's character set, the reading rule of text files, and the
+// way back to bytes. A file that reads without a fault must be written back to bytes that read as the same
+// text (byte for byte but in Big5, where code page 950 gives a few characters two codes).
 #include <clocale>
 #include <cstdint>
 #include <string_view>
@@ -19,8 +19,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace scrivano;
   using namespace scrivano::cli;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  for (StreamEncoding encoding : {StreamEncoding::kUtf8, StreamEncoding::kUtf16Le})
-    for (bool raw : {false, true}) (void)EncodeOutput(DecodeInput(bytes, encoding, raw), encoding, raw);
+  for (const std::optional<Charset> charset :
+       {std::optional<Charset>(), std::optional(Charset::kUtf8), std::optional(Charset::kUtf16Be),
+        std::optional(Charset::kGb18030), std::optional(Charset::kBig5)}) {
+    for (const bool raw : {false, true}) {
+      const DecodedInput input = DecodeInput(std::string(bytes), charset, raw, true);
+      (void)EncodeOutput(input.text, input.format, raw);
+    }
+  }
   for (const char* charset : {"UTF-8", "GB18030"}) {
     SetAnsiCharset(charset);
     (void)EncodeAnsi(DecodeAnsi(bytes));

@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ostringstream log;
   cli::ScriptedPrompts prompts(std::move(answers), nullptr, log);
   SetPromptHandler(&prompts);
-  Text workingText = cli::DecodeInput(rest, cli::StreamEncoding::kUtf8, false);
+  Text workingText = cli::DecodeInput(std::string(rest), Charset::kUtf8, false, true).text;
   TaskContext context;
   context.workingText = &workingText;
   try {
-    if (entry.run(context)) (void)cli::EncodeOutput(workingText, cli::StreamEncoding::kUtf8, false);
+    if (entry.run(context)) (void)cli::EncodeOutput(workingText, cli::StreamFormat(), false);
   } catch (const cli::NoAnswerLeft&) {
   } catch (const cli::BadAnswer&) {
   } catch (const DesktopUnavailable&) {

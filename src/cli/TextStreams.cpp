@@ -21,12 +21,26 @@ bool IsHighSurrogate(char16_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
 }
 
-char16_t Utf16LeUnit(char low, char high) {
-  return static_cast<char16_t>(static_cast<unsigned char>(low) | (static_cast<unsigned char>(high) << 8));
+bool IsCodePage(Charset charset) {
+  return charset == Charset::kGb18030 || charset == Charset::kBig5;
 }
 
-// "\r\n" becomes "\n" in place: every "\r" just before a "\n" goes. Only these units encode as the bytes
-// 0D and 0A, so the bytes can be edited instead of the text.
+// A "\n" without "\r" before it becomes "\r\n", in place from the end.
+void AddCarriageReturns(Text& text) {
+  size_t lone = 0;
+  for (size_t i = 0; i < text.size(); ++i) lone += text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r');
+  if (lone == 0) return;
+  size_t from = text.size();
+  text.resize(text.size() + lone);
+  for (size_t to = text.size(); from > 0;) {
+    const char16_t unit = text[--from];
+    text[--to] = unit;
+    if (unit == u'\n' && (from == 0 || text[from - 1] != u'\r')) text[--to] = u'\r';
+  }
+}
+
+// "\r\n" becomes "\n" in place: every "\r" just before a "\n" goes. In UTF-8 and both code pages only
+// these units encode as the bytes 0D and 0A, so the bytes can be edited instead of the text.
 void DropCarriageReturnsBeforeLineFeeds(std::string& bytes) {
   char* const begin = bytes.data();
   char* const end = begin + bytes.size();
@@ -48,87 +62,89 @@ void DropCarriageReturnsBeforeLineFeeds(std::string& bytes) {
   bytes.resize(static_cast<size_t>(to - begin));
 }
 
-// One slice; a "\r\n" never straddles two slices.
-void EncodeSlice(TextView slice, StreamEncoding encoding, bool raw, std::string& bytes) {
+// One slice in UTF-8 or UTF-16; a "\r\n" never straddles two slices.
+void EncodeSlice(TextView slice, Charset charset, bool raw, std::string& bytes) {
   bytes.clear();
-  if (encoding == StreamEncoding::kUtf8) {
+  if (charset == Charset::kUtf8) {
     AppendUtf16AsUtf8(slice, bytes);
     if (!raw) DropCarriageReturnsBeforeLineFeeds(bytes);
     return;
   }
+  const int high = charset == Charset::kUtf16Be ? 0 : 1;
   bytes.resize(slice.size() * 2);
   char* to = bytes.data();
   for (size_t i = 0; i < slice.size(); ++i) {
     const char16_t unit = slice[i];
     if (!raw && unit == u'\r' && i + 1 < slice.size() && slice[i + 1] == u'\n') continue;
-    *to++ = static_cast<char>(unit & 0xFF);
-    *to++ = static_cast<char>(unit >> 8);
+    to[high] = static_cast<char>(unit >> 8);
+    to[1 - high] = static_cast<char>(unit & 0xFF);
+    to += 2;
   }
   bytes.resize(static_cast<size_t>(to - bytes.data()));
+}
+
+size_t CountLoneSurrogates(TextView text, size_t first) {
+  size_t count = 0;
+  for (size_t lone = first; lone != TextView::npos; ++count) {
+    const size_t next = FirstLoneSurrogate(text.substr(lone + 1));
+    lone = next == TextView::npos ? next : lone + 1 + next;
+  }
+  return count;
 }
 
 }  // namespace
 
 void InputDecoder::Measure(std::string_view chunk) {
-  if (encoding_ == StreamEncoding::kUtf8) {
-    measured_ += Utf16LengthOfUtf8(chunk, raw_ ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
-    return;
-  }
-  // UTF-16: the units, and a line feed twice unless raw.
-  measuredBytes_ += chunk.size();
-  if (raw_) return;
-  for (const char byte : chunk) {
-    if (measuredOdd_ && Utf16LeUnit(static_cast<char>(measuredLow_), byte) == u'\n') ++measured_;
-    measuredLow_ = static_cast<unsigned char>(byte);
-    measuredOdd_ = !measuredOdd_;
-  }
+  measured_ += Utf16LengthOfUtf8(chunk, raw_ ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
 }
 
 size_t InputDecoder::ReservedUnits() const {
   // An eighth more for entries that rewrite the text over itself and make it a little longer: reserved
   // pages that are never written cost no memory.
-  const size_t units = measured_ + measuredBytes_ / 2;
-  return units + units / 8 + kSpareUnits;
+  return measured_ + measured_ / 8 + kSpareUnits;
 }
 
 size_t InputDecoder::UnitsAtMost(size_t bytes) const {
-  const size_t units = encoding_ == StreamEncoding::kUtf8 ? bytes : bytes / 2;
-  return (raw_ ? units : 2 * units) + kSpareUnits;
+  return (raw_ ? bytes : 2 * bytes) + kSpareUnits;
 }
 
 void InputDecoder::Decode(std::string_view chunk, Text& text) {
-  inputSize_ += chunk.size();
   if (!started_) {
     // The first three bytes decide about the mark.
     const size_t take = std::min(chunk.size(), kUtf8Mark.size() - start_.size());
     start_.append(chunk.substr(0, take));
     chunk.remove_prefix(take);
     if (start_.size() < kUtf8Mark.size()) return;
-    started_ = true;
-    std::string start;
-    start.swap(start_);
-    if (encoding_ == StreamEncoding::kUtf8 && start == kUtf8Mark) start.clear();
-    Decode(start, text);
-    inputSize_ -= start.size();
+    Start(text);
   }
-  if (encoding_ == StreamEncoding::kUtf8)
-    DecodeUtf8(chunk, text);
-  else
-    DecodeUtf16(chunk, text);
+  DecodeChunk(chunk, text);
 }
 
 void InputDecoder::Finish(Text& text) {
-  if (!started_) {
-    started_ = true;  // fewer than three bytes: no room for a mark
-    std::string start;
-    start.swap(start_);
-    Decode(start, text);
-    inputSize_ -= start.size();
-  }
-  if (encoding_ == StreamEncoding::kUtf8 && !pending_.empty())
+  if (!started_) Start(text);  // fewer than three bytes: no room for a mark
+  if (!gaveUp_ && !pending_.empty())
     undecodable_ +=
         AppendUtf8AsUtf16(pending_, text, raw_ ? LineFeeds::kKeep : LineFeeds::kWithCarriageReturn);
-  pending_.clear();  // a final odd byte of UTF-16 is dropped
+  pending_.clear();
+  if (giveUp_ != GiveUp::kNever && undecodable_ > 0) gaveUp_ = true;
+}
+
+void InputDecoder::Start(Text& text) {
+  started_ = true;
+  std::string start;
+  start.swap(start_);
+  droppedMark_ = start == kUtf8Mark;
+  if (!droppedMark_) DecodeChunk(start, text);
+}
+
+void InputDecoder::DecodeChunk(std::string_view bytes, Text& text) {
+  if (gaveUp_) return;
+  if (giveUp_ == GiveUp::kAtIllFormedOrZeroByte && std::memchr(bytes.data(), 0, bytes.size())) {
+    gaveUp_ = true;
+    return;
+  }
+  DecodeUtf8(bytes, text);
+  if (giveUp_ != GiveUp::kNever && undecodable_ > 0) gaveUp_ = true;
 }
 
 void InputDecoder::DecodeUtf8(std::string_view bytes, Text& text) {
@@ -156,49 +172,80 @@ void InputDecoder::DecodeUtf8(std::string_view bytes, Text& text) {
   undecodable_ += AppendUtf8AsUtf16(bytes.substr(0, keep), text, lineFeeds);
 }
 
-void InputDecoder::DecodeUtf16(std::string_view bytes, Text& text) {
-  const auto add = [&](char16_t unit) {
-    if (!raw_ && unit == u'\n' && (text.empty() || text.back() != u'\r')) text.push_back(u'\r');
-    text.push_back(unit);
-  };
-  if (!pending_.empty() && !bytes.empty()) {
-    add(Utf16LeUnit(pending_[0], bytes[0]));
-    bytes.remove_prefix(1);
-    pending_.clear();
-  }
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) add(Utf16LeUnit(bytes[i], bytes[i + 1]));
-  if (bytes.size() % 2 != 0) pending_.assign(1, bytes.back());
+GiveUp GiveUpFor(std::optional<Charset> charset, bool lossy) {
+  if (!charset) return GiveUp::kAtIllFormedOrZeroByte;
+  return lossy ? GiveUp::kNever : GiveUp::kAtIllFormed;
 }
 
-Text DecodeInput(std::string_view bytes, StreamEncoding encoding, bool raw, size_t* undecodable) {
-  InputDecoder decoder(encoding, raw);
+DecodedInput FromDecoder(const InputDecoder& decoder, Text text) {
+  return {std::move(text), {Charset::kUtf8, decoder.DroppedMark()}, decoder.Undecodable(), std::string::npos};
+}
+
+DecodedInput DecodeWholeInput(std::string bytes, std::optional<Charset> charset, bool raw) {
+  DecodedText decoded = charset ? DecodeTextFile(bytes, *charset) : DecodeTextFile(bytes);
+  std::string().swap(bytes);  // before the text may grow
+  if (!raw) AddCarriageReturns(decoded.text);
+  return {std::move(decoded.text),
+          {decoded.format.charset, decoded.format.byteOrderMark},
+          decoded.replaced,
+          decoded.firstBadByte};
+}
+
+DecodedInput DecodeInput(std::string bytes, std::optional<Charset> charset, bool raw, bool lossy) {
+  if (charset && *charset != Charset::kUtf8) return DecodeWholeInput(std::move(bytes), charset, raw);
+  InputDecoder decoder(raw, GiveUpFor(charset, lossy));
   decoder.Measure(bytes);
   Text text;
   text.reserve(decoder.ReservedUnits());
   decoder.Decode(bytes, text);
   decoder.Finish(text);
-  if (undecodable) *undecodable = decoder.Undecodable();
-  return text;
+  if (!decoder.GaveUp()) return FromDecoder(decoder, std::move(text));
+  Text().swap(text);
+  return DecodeWholeInput(std::move(bytes), charset, raw);
 }
 
-void EncodeOutputInSlices(TextView text, StreamEncoding encoding, bool raw,
-                          const std::function<void(std::string_view bytes)>& write, size_t sliceUnits) {
+size_t EncodeOutputInSlices(TextView text, StreamFormat format, bool raw, bool replace,
+                            const std::function<void(std::string_view bytes)>& write, size_t* replaced,
+                            size_t sliceUnits) {
+  if (replaced) *replaced = 0;
+  if (IsCodePage(format.charset)) {
+    std::string bytes;
+    if (replace) {
+      const size_t count = EncodeTextReplacing(text, format.charset, bytes);
+      if (replaced) *replaced = count;
+    } else if (const size_t first = EncodeText(text, format.charset, bytes); first != std::string::npos) {
+      return first;
+    }
+    if (!raw) DropCarriageReturnsBeforeLineFeeds(bytes);
+    if (!bytes.empty()) write(bytes);
+    return std::string::npos;
+  }
+  if (format.charset == Charset::kUtf8) {
+    // Nothing may be written before the whole text is known to be storable.
+    if (const size_t lone = FirstLoneSurrogate(text); lone != TextView::npos) {
+      if (!replace) return lone;
+      if (replaced) *replaced = CountLoneSurrogates(text, lone);
+    }
+  }
+  if (format.byteOrderMark) write(ByteOrderMark(format.charset));
   std::string bytes;
   size_t start = 0;
   while (start < text.size()) {
     size_t end = std::min(start + std::max<size_t>(sliceUnits, 1), text.size());
     // Not between the two units of a pair, nor after a "\r" that a "\n" may follow.
     while (end < text.size() && (IsHighSurrogate(text[end - 1]) || text[end - 1] == u'\r')) ++end;
-    EncodeSlice(text.substr(start, end - start), encoding, raw, bytes);
+    EncodeSlice(text.substr(start, end - start), format.charset, raw, bytes);
     write(bytes);
     start = end;
   }
+  return std::string::npos;
 }
 
-std::string EncodeOutput(TextView text, StreamEncoding encoding, bool raw) {
+std::string EncodeOutput(TextView text, StreamFormat format, bool raw) {
   std::string bytes;
   EncodeOutputInSlices(
-      text, encoding, raw, [&bytes](std::string_view slice) { bytes.append(slice); }, text.size() + 1);
+      text, format, raw, true, [&bytes](std::string_view slice) { bytes.append(slice); }, nullptr,
+      text.size() + 1);
   return bytes;
 }
 

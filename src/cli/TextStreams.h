@@ -1,25 +1,38 @@
 // How the runner turns its input bytes into the working text and the handed-back text into output bytes.
-// Both directions work on chunks, so that a large file never has a whole second copy in memory: the input
-// is decoded straight into the text's final buffer and the output is encoded and written a slice at a time.
+// UTF-8, the common case, works on chunks, so that a large file never has a whole second copy in memory:
+// the input is decoded straight into the text's final buffer and the output is encoded and written a
+// slice at a time. Other encodings, and input whose bytes show that it may be in one, are read whole, as
+// DecodeTextFile reads them.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "text/Text.h"
+#include "text/TextEncodings.h"
 
 namespace scrivano::cli {
 
-enum class StreamEncoding { kUtf8, kUtf16Le };
+// The encoding of a stream and whether it begins with its byte-order mark.
+struct StreamFormat {
+  Charset charset = Charset::kUtf8;
+  bool byteOrderMark = false;
+};
 
-// Decodes input that arrives in chunks of any size, cut anywhere, into one text; the result is the same
-// as decoding the whole at once. utf16le: the bytes are the code units (a final odd byte is dropped, lone
-// surrogates kept); utf8: a leading mark is dropped and invalid bytes become U+FFFD. Unless raw, a "\n"
-// without "\r" before it becomes "\r\n".
+// When a UTF-8 decoder gives up: never (its ill-formed bytes become U+FFFD), at the first ill-formed
+// sequence (UTF-8 named, nothing may be lost), or also at a zero byte (the encoding unknown: the bytes may
+// be UTF-16 or a code page, which DecodeTextFile tells apart).
+enum class GiveUp { kNever, kAtIllFormed, kAtIllFormedOrZeroByte };
+
+// Decodes UTF-8 input that arrives in chunks of any size, cut anywhere, into one text; the result is the
+// same as decoding the whole at once. A leading mark is dropped and ill-formed bytes become U+FFFD. Unless
+// raw, a "\n" without "\r" before it becomes "\r\n". Once it has given up, it decodes nothing more and the
+// text is to be thrown away.
 class InputDecoder {
  public:
-  InputDecoder(StreamEncoding encoding, bool raw) : encoding_(encoding), raw_(raw) {}
+  InputDecoder(bool raw, GiveUp giveUp) : raw_(raw), giveUp_(giveUp) {}
 
   // An optional first pass over the same chunks: afterwards ReservedUnits() is enough for the text of
   // well-formed input, so that decoding never moves it.
@@ -34,35 +47,60 @@ class InputDecoder {
   // The held-back end of the input; call once after the last chunk.
   void Finish(Text& text);
 
-  // How many U+FFFD stand for ill-formed UTF-8, and how many bytes were decoded.
+  bool GaveUp() const { return gaveUp_; }
+  // How many U+FFFD stand for ill-formed UTF-8, and whether the input began with the mark.
   size_t Undecodable() const { return undecodable_; }
-  size_t InputSize() const { return inputSize_; }
+  bool DroppedMark() const { return droppedMark_; }
 
  private:
+  void Start(Text& text);
+  void DecodeChunk(std::string_view bytes, Text& text);
   void DecodeUtf8(std::string_view bytes, Text& text);
-  void DecodeUtf16(std::string_view bytes, Text& text);
 
-  StreamEncoding encoding_;
   bool raw_;
+  GiveUp giveUp_;
+  bool gaveUp_ = false;
   size_t measured_ = 0;
-  size_t measuredBytes_ = 0;
-  bool measuredOdd_ = false;
-  unsigned char measuredLow_ = 0;
   std::string start_;  // the first bytes, until the mark is known to be there or not
   bool started_ = false;
-  std::string pending_;  // an unfinished sequence (UTF-8) or an odd byte (UTF-16) at a chunk's end
+  bool droppedMark_ = false;
+  std::string pending_;  // an unfinished sequence at a chunk's end
   size_t undecodable_ = 0;
-  size_t inputSize_ = 0;
 };
 
-// The whole input at once; undecodable, when given, receives how many U+FFFD stand for ill-formed UTF-8.
-Text DecodeInput(std::string_view bytes, StreamEncoding encoding, bool raw, size_t* undecodable = nullptr);
+// What the input became: its text, its format, and how many U+FFFD stand for bytes that could not be
+// decoded, with the offset of the first (npos when there is none, or when the chunked decoder was not
+// asked to give up and did not look).
+struct DecodedInput {
+  Text text;
+  StreamFormat format;
+  size_t replaced = 0;
+  size_t firstBadByte = std::string::npos;
+};
 
-// Unless raw, "\r\n" becomes "\n". utf8 writes lone surrogates as U+FFFD. The bytes go to write a slice of
-// about sliceUnits units at a time (a slice never ends between the units of a pair or of a line break).
-void EncodeOutputInSlices(TextView text, StreamEncoding encoding, bool raw,
-                          const std::function<void(std::string_view bytes)>& write,
-                          size_t sliceUnits = size_t{1} << 16);
-std::string EncodeOutput(TextView text, StreamEncoding encoding, bool raw);
+// How the runner's decoder for UTF-8 or an encoding not named (nullopt) gives up.
+GiveUp GiveUpFor(std::optional<Charset> charset, bool lossy);
+// The input from a decoder that has not given up.
+DecodedInput FromDecoder(const InputDecoder& decoder, Text text);
+// The whole bytes as DecodeTextFile reads them: by what they show (no charset) or as charset, its mark
+// skipped; unless raw, a "\n" without "\r" before it becomes "\r\n". The bytes are freed as soon as they
+// are decoded.
+DecodedInput DecodeWholeInput(std::string bytes, std::optional<Charset> charset, bool raw);
+// The runner's reading of bytes held in memory: UTF-8 (or no charset) through the decoder, giving up
+// for DecodeWholeInput when the bytes ask for it; other charsets through DecodeWholeInput. With lossy,
+// ill-formed UTF-8 does not make a named UTF-8 give up.
+DecodedInput DecodeInput(std::string bytes, std::optional<Charset> charset, bool raw, bool lossy);
+
+// Encodes text in format (its mark first; unless raw, "\r\n" as "\n") and hands the bytes to write: in
+// UTF-8 and UTF-16 a slice of about sliceUnits units at a time (a slice never ends between the units of
+// a pair or of a line break), in the code pages all at once. Characters the encoding cannot store (a lone
+// surrogate in UTF-8 or a code page, a character a code page lacks): without replace nothing is written
+// and the index of the first is returned; with replace they are written as U+FFFD in UTF-8 and as "?" in
+// the code pages, and replaced (when given) counts them. Returns npos when the text was written.
+size_t EncodeOutputInSlices(TextView text, StreamFormat format, bool raw, bool replace,
+                            const std::function<void(std::string_view bytes)>& write,
+                            size_t* replaced = nullptr, size_t sliceUnits = size_t{1} << 16);
+// All of it at once, replacing what the encoding cannot store.
+std::string EncodeOutput(TextView text, StreamFormat format, bool raw);
 
 }  // namespace scrivano::cli

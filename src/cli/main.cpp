@@ -1,6 +1,7 @@
 // scrivano-cli: runs the Function List's text functions on a file or a pipe, with scripted answers.
 // Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure such as running
-// out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left.
+// out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left; 4 the
+// input could not be decoded, or the output encoded, without loss (and --lossy was not given).
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,7 @@
 #include <new>
 #include <string>
 
+#include "cli/LossMessages.h"
 #include "cli/ScriptedPrompts.h"
 #include "cli/StandardStreams.h"
 #include "cli/TextStreams.h"
@@ -28,6 +30,7 @@
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
 #include "text/FileBytes.h"
+#include "text/TextEncodings.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano::cli {
@@ -37,12 +40,24 @@ constexpr int kExitRan = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoAnswer = 3;
+// Its own status, so that a script can try again with another --encoding or with --lossy without reading
+// the message.
+constexpr int kExitLoss = 4;
+
+constexpr const char* kExitStatuses =
+    "Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure; 2 usage error "
+    "or an entry that needs the desktop; 3 a question found no answer left; 4 the input could not be "
+    "decoded, "
+    "or the output encoded, without loss (nothing written; --lossy allows it).";
 
 struct RunOptions {
   std::string entry;
   std::string inputFile;
   std::string outputFile;
-  std::string encoding = "utf8";
+  std::string encoding = "auto";
+  std::string outputEncoding;
+  bool keepEncoding = false;
+  bool lossy = false;
   bool raw = false;
   std::vector<std::string> answers;
   std::vector<std::string> params;
@@ -51,6 +66,12 @@ struct RunOptions {
 };
 
 class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The input could not be decoded, or the output encoded, without loss.
+class LossRefused : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
@@ -90,42 +111,58 @@ void AdviseLargePages(Text& text) {
   if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
-bool DecodeRegularFile(int fd, off_t at, InputDecoder& decoder, Text& text) {
+// UTF-8 (or an encoding not named) is decoded a chunk at a time straight into the text; other encodings,
+// and input whose bytes made the decoder give up (a mark, a zero byte, a byte that is not UTF-8), are
+// read whole and decoded as DecodeTextFile decodes them. False with errno set on a read error.
+bool DecodeRegularFile(int fd, off_t at, std::optional<Charset> charset, bool raw, bool lossy,
+                       DecodedInput& input) {
   struct stat info;
   if (::fstat(fd, &info) != 0) return false;
   const size_t size = info.st_size > at ? static_cast<size_t>(info.st_size - at) : 0;
-  std::string chunk(std::min(kChunkBytes, size + 1), '\0');
-  try {
-    text.reserve(decoder.UnitsAtMost(size));
-  } catch (const std::bad_alloc&) {
-    // Not that much room to spare: a first pass measures what the text needs.
-    if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) { decoder.Measure(piece); }))
+  if (!charset || *charset == Charset::kUtf8) {
+    InputDecoder decoder(raw, GiveUpFor(charset, lossy));
+    Text text;
+    std::string chunk(std::min(kChunkBytes, size + 1), '\0');
+    try {
+      text.reserve(decoder.UnitsAtMost(size));
+    } catch (const std::bad_alloc&) {
+      // Not that much room to spare: a first pass measures what the text needs.
+      if (!ReadChunksAt(fd, at, chunk, [&decoder](std::string_view piece) {
+            decoder.Measure(piece);
+            return true;
+          }))
+        return false;
+      text.reserve(decoder.ReservedUnits());
+    }
+    AdviseLargePages(text);
+    if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) {
+          decoder.Decode(piece, text);
+          return !decoder.GaveUp();
+        }))
       return false;
-    text.reserve(decoder.ReservedUnits());
+    decoder.Finish(text);
+    if (!decoder.GaveUp()) {
+      input = FromDecoder(decoder, std::move(text));
+      return true;
+    }
   }
-  AdviseLargePages(text);
-  if (!ReadChunksAt(fd, at, chunk, [&](std::string_view piece) { decoder.Decode(piece, text); }))
-    return false;
-  decoder.Finish(text);
+  // The chunks were read with pread: the stream still stands at the offset.
+  std::string bytes;
+  if (!ReadAllBytes(fd, size, bytes)) return false;
+  input = DecodeWholeInput(std::move(bytes), charset, raw);
   return true;
 }
 
-void DecodeWhole(std::string bytes, InputDecoder& decoder, Text& text) {
-  decoder.Measure(bytes);
-  text.reserve(decoder.ReservedUnits());
-  decoder.Decode(bytes, text);
-  decoder.Finish(text);
-}
-
-void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) {
+DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> charset, bool raw, bool lossy) {
+  DecodedInput input;
   if (IsStandardStream(inputFile)) {
     struct stat info;
     const off_t at =
         ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
-    if (at < 0) return DecodeWhole(ReadStandardInput(), decoder, text);
-    if (!DecodeRegularFile(STDIN_FILENO, at, decoder, text))
+    if (at < 0) return DecodeInput(ReadStandardInput(), charset, raw, lossy);
+    if (!DecodeRegularFile(STDIN_FILENO, at, charset, raw, lossy, input))
       throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(errno));
-    return;
+    return input;
   }
   std::string why;
   const int fd = OpenForReading(FromUtf8(inputFile), &why);
@@ -133,28 +170,39 @@ void ReadInput(const std::string& inputFile, InputDecoder& decoder, Text& text) 
   struct stat info;
   bool ok = true;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    ok = DecodeRegularFile(fd, 0, decoder, text);
+    ok = DecodeRegularFile(fd, 0, charset, raw, lossy, input);
   } else {
     std::string bytes;
     ok = ReadAllBytes(fd, 0, bytes);
-    if (ok) DecodeWhole(std::move(bytes), decoder, text);
+    if (ok) input = DecodeInput(std::move(bytes), charset, raw, lossy);
   }
   const int readError = errno;
   ::close(fd);
   if (!ok) throw UsageError("cannot read the input file \"" + inputFile + "\": " + std::strerror(readError));
+  return input;
 }
 
 // The output is encoded and written a slice at a time; a file is replaced only once all of it is written.
-void WriteOutput(const std::string& outputFile, TextView text, StreamEncoding encoding, bool raw) {
-  if (IsStandardStream(outputFile))
-    return EncodeOutputInSlices(text, encoding, raw,
-                                [](std::string_view bytes) { WriteStandardOutput(bytes); });
-  AtomicFileWriter writer;
-  bool ok = writer.Open(FromUtf8(outputFile));
-  if (ok)
-    EncodeOutputInSlices(text, encoding, raw,
-                         [&](std::string_view bytes) { ok = ok && writer.Write(bytes); });
-  if (!ok || !writer.Commit()) throw UsageError("cannot write the output file \"" + outputFile + "\"");
+// Nothing is written when a character cannot be encoded without loss.
+void WriteOutput(const std::string& outputFile, TextView text, StreamFormat format, bool raw, bool lossy) {
+  size_t replaced = 0;
+  size_t unencodable = std::string::npos;
+  if (IsStandardStream(outputFile)) {
+    unencodable = EncodeOutputInSlices(
+        text, format, raw, lossy, [](std::string_view bytes) { WriteStandardOutput(bytes); }, &replaced);
+  } else {
+    AtomicFileWriter writer;
+    bool ok = writer.Open(FromUtf8(outputFile));
+    if (ok)
+      unencodable = EncodeOutputInSlices(
+          text, format, raw, lossy, [&](std::string_view bytes) { ok = ok && writer.Write(bytes); },
+          &replaced);
+    if (unencodable == std::string::npos && (!ok || !writer.Commit()))
+      throw UsageError("cannot write the output file \"" + outputFile + "\"");
+  }
+  if (unencodable != std::string::npos)
+    throw LossRefused(UnencodableOutputMessage(text, unencodable, format.charset));
+  if (replaced > 0) std::cerr << "scrivano-cli: " << ReplacedMessage(replaced, true, format.charset) << '\n';
 }
 
 // Whether two paths name one file: the same device and inode, or, while neither exists yet, the same
@@ -199,17 +247,19 @@ void CheckFiles(const RunOptions& options) {
   }
 }
 
-// Says how much of the input could not be decoded; the text keeps U+FFFD in its place.
-void ReportUndecodable(size_t inputSize, size_t replaced, StreamEncoding encoding) {
-  if (encoding == StreamEncoding::kUtf16Le) {
-    if (inputSize % 2 != 0)
-      std::cerr
-          << "scrivano-cli: the input's last byte was dropped: UTF-16 input has an even number of bytes\n";
-    return;
-  }
-  if (replaced > 0)
-    std::cerr << "scrivano-cli: " << replaced << (replaced == 1 ? " character" : " characters")
-              << " of the input could not be decoded as UTF-8 and became U+FFFD\n";
+// Refuses input that could not be decoded without loss, or says how much became U+FFFD with lossy.
+void CheckDecoded(const DecodedInput& input, bool detected, bool lossy) {
+  if (input.replaced == 0) return;
+  if (!lossy) throw LossRefused(UndecodableInputMessage(input, detected));
+  std::cerr << "scrivano-cli: " << ReplacedMessage(input.replaced, false, input.format.charset) << '\n';
+}
+
+// UTF-8 unless an encoding is named for the output (--output-encoding, or --encoding for both), or the
+// input's is kept with its mark.
+StreamFormat OutputFormat(const RunOptions& options, StreamFormat input) {
+  if (options.keepEncoding) return input;
+  const std::string& named = options.outputEncoding.empty() ? options.encoding : options.outputEncoding;
+  return {CharsetFromName(named).value_or(Charset::kUtf8), false};
 }
 
 // --param N=VALUE, the last of a repeated N winning.
@@ -253,16 +303,17 @@ int Run(const RunOptions& options) {
   if (!entry) throw UsageError("unknown entry \"" + options.entry + "\" (see scrivano-cli list)");
   if (!entry->run)
     throw UsageError("\"" + ToUtf8(entry->itemText) + "\" needs " + entry->needs + "; it cannot run here");
-  const StreamEncoding encoding =
-      options.encoding == "utf16le" ? StreamEncoding::kUtf16Le : StreamEncoding::kUtf8;
+  const std::optional<Charset> inputCharset = CharsetFromName(options.encoding);
 
   CheckFiles(options);
   LoadRunParameters(options);
   Text workingText;
+  StreamFormat outputFormat;
   {
-    InputDecoder decoder(encoding, options.raw);
-    ReadInput(options.inputFile, decoder, workingText);
-    ReportUndecodable(decoder.InputSize(), decoder.Undecodable(), encoding);
+    DecodedInput input = ReadInput(options.inputFile, inputCharset, options.raw, options.lossy);
+    CheckDecoded(input, !inputCharset, options.lossy);
+    outputFormat = OutputFormat(options, input.format);
+    workingText = std::move(input.text);
   }
 
   std::ofstream transcriptFile;
@@ -290,7 +341,7 @@ int Run(const RunOptions& options) {
     throw;
   }
   SetPromptHandler(nullptr);
-  if (handBack) WriteOutput(options.outputFile, workingText, encoding, options.raw);
+  if (handBack) WriteOutput(options.outputFile, workingText, outputFormat, options.raw, options.lossy);
   if (const size_t unused = prompts.UnusedAnswers())
     std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
               << " not used\n";
@@ -314,8 +365,10 @@ int main(int argc, char** argv) try {
 
   CLI::App app{"scrivano-cli: run Scrivano's text functions on a file or a pipe"};
   app.require_subcommand(1);
+  app.footer(kExitStatuses);
   CLI::App* list = app.add_subcommand("list", "the nineteen Function List entries");
   CLI::App* run = app.add_subcommand("run", "run one entry on the input text");
+  run->footer(kExitStatuses);
   RunOptions options;
   run->add_option(
          "ENTRY", options.entry,
@@ -325,8 +378,28 @@ int main(int argc, char** argv) try {
       ->required();
   run->add_option("--input", options.inputFile, "input file (default: standard input)");
   run->add_option("--output", options.outputFile, "output file (default: standard output)");
-  run->add_option("--encoding", options.encoding, "encoding of input and output")
-      ->check(CLI::IsMember({"utf8", "utf16le"}));
+  const auto named = [](bool orAuto) {
+    return CLI::Validator(
+        [orAuto](std::string& name) -> std::string {
+          if ((orAuto && name == "auto") || scrivano::CharsetFromName(name)) return {};
+          return "not an encoding: " + name;
+        },
+        orAuto ? "auto|utf8|utf16le|utf16be|gb18030|big5" : "utf8|utf16le|utf16be|gb18030|big5");
+  };
+  run->add_option("--encoding", options.encoding,
+                  "encoding of the input (also of the output when named): auto (by its bytes), or one named "
+                  "(gbk, gb2312, cp936 read as gb18030; cp950 as big5)")
+      ->check(named(true));
+  CLI::Option* outputEncoding =
+      run->add_option("--output-encoding", options.outputEncoding, "encoding of the output (default: utf8)")
+          ->check(named(false));
+  run->add_flag("--keep-encoding", options.keepEncoding,
+                "write the output in the input's encoding, with its byte-order mark if it had one")
+      ->excludes(outputEncoding);
+  run->add_flag(
+      "--lossy", options.lossy,
+      "go on where text would be lost: input bytes that cannot be decoded become U+FFFD, characters "
+      "the output encoding lacks become ? (U+FFFD in UTF-8); without it, exit status 4");
   run->add_flag("--raw", options.raw, "no line-break conversion");
   run->add_option("--answer", options.answers, "answer to the next question, in order; \"<cancel>\" cancels")
       ->allow_extra_args(false);
@@ -363,6 +436,9 @@ int main(int argc, char** argv) try {
   } catch (const ReadFailed& e) {
     std::cerr << "scrivano-cli: " << e.what() << '\n';
     return kExitUsage;
+  } catch (const LossRefused& e) {
+    std::cerr << "scrivano-cli: " << e.what() << '\n';
+    return kExitLoss;
   } catch (const NoAnswerLeft& e) {
     std::cerr << "scrivano-cli: no answer for question: " << e.what() << '\n';
     return kExitNoAnswer;

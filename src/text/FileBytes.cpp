@@ -141,7 +141,7 @@ bool ReadFileBytes(TextView path, std::string& bytes, std::string* why) {
 }
 
 bool ReadChunksAt(int fd, off_t at, std::string& buffer,
-                  const std::function<void(std::string_view)>& consume) {
+                  const std::function<bool(std::string_view)>& consume) {
   while (true) {
     // A full buffer unless the end comes first, so that the pieces do not depend on how reads fall.
     size_t filled = 0;
@@ -155,7 +155,7 @@ bool ReadChunksAt(int fd, off_t at, std::string& buffer,
       filled += static_cast<size_t>(n);
       at += n;
     }
-    if (filled > 0) consume(std::string_view(buffer.data(), filled));
+    if (filled > 0 && !consume(std::string_view(buffer.data(), filled))) return true;
     if (filled < buffer.size()) return true;
   }
 }

@@ -23,9 +23,10 @@ bool ReadAllBytes(int fd, size_t expectedSize, std::string& bytes);
 // a few seconds. -1 on failure, with why (when given) saying why in a few words.
 int OpenForReading(TextView path, std::string* why = nullptr);
 // Reads the regular file fd from offset at to its end, buffer.size() bytes at a time (without moving its
-// offset), and hands every piece to consume. False with errno set on a read error.
+// offset), and hands every piece to consume, which returns false to stop there. False with errno set on
+// a read error.
 bool ReadChunksAt(int fd, off_t at, std::string& buffer,
-                  const std::function<void(std::string_view)>& consume);
+                  const std::function<bool(std::string_view)>& consume);
 
 // WriteFileBytesAtomically for bytes that come in pieces: Open, Write any number of times, Commit. Until
 // Commit has succeeded path is untouched; a writer destroyed before that removes its temporary file.

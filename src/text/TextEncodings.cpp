@@ -1,15 +1,13 @@
 #include "text/TextEncodings.h"
 
-#include <iconv.h>
 #include <uchardet/uchardet.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <type_traits>
 
+#include "text/CodePages.h"
 #include "text/Utf8.h"
 
 namespace scrivano {
@@ -19,21 +17,14 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 constexpr char16_t kReplacement = u'\xFFFD';
+// How much of a file shows whether it may be UTF-8: most files that are not show it in their first
+// non-ASCII characters, and are then never decoded as UTF-8 whole.
+constexpr size_t kUtf8Probe = size_t{64} << 10;
+// How much of what comes before a file's first byte that is not UTF-8 is taken to judge what it is.
+constexpr size_t kBeforeFirstFault = 256;
 // How much of a file the character-set detector sees: enough to be sure, little enough to stay quick on a
 // large file.
 constexpr size_t kDetectorSample = size_t{256} << 10;
-
-// iconv's names of the code pages: Windows' own tables, so that a file goes back byte for byte.
-const char* IconvName(Charset charset) {
-  return charset == Charset::kBig5 ? "CP950" : "GB18030";
-}
-
-bool IsHighSurrogate(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 std::string LowerWithoutHyphens(std::string_view name) {
   std::string plain;
@@ -42,48 +33,64 @@ std::string LowerWithoutHyphens(std::string_view name) {
   return plain;
 }
 
-struct IconvCloser {
-  void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-using IconvHandle = std::unique_ptr<void, IconvCloser>;
-
-IconvHandle OpenIconv(const char* to, const char* from) {
-  const iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
-  return IconvHandle(cd);
+// The length of the well-formed UTF-8 sequence that begins at bytes[i]; 0 when the sequence there is
+// ill-formed, and kCut when the bytes end inside one that is well-formed so far.
+constexpr size_t kCut = ~size_t{0};
+size_t Utf8SequenceLength(std::string_view bytes, size_t i) {
+  const auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  const unsigned char b = at(i);
+  if (b < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  for (size_t k = 1; k < length; ++k) {
+    if (i + k == bytes.size()) return kCut;
+    if (k == 1 ? at(i + 1) < low || at(i + 1) > high : (at(i + k) & 0xC0) != 0x80) return 0;
+  }
+  return length;
 }
 
-// The offset of the first byte that does not begin a well-formed UTF-8 sequence; npos when all are.
-size_t FirstIllFormedUtf8(std::string_view bytes) {
-  size_t i = 0;
-  const auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
-  while (i < bytes.size()) {
-    const unsigned char b = at(i);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      if (b == 0xE0) low = 0xA0;
-      if (b == 0xED) high = 0x9F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      if (b == 0xF0) low = 0x90;
-      if (b == 0xF4) high = 0x8F;
-    } else {
-      return i;
-    }
-    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) return i;
-    for (size_t k = 2; k < length; ++k)
-      if ((at(i + k) & 0xC0) != 0x80) return i;
+// The offset of the first byte that does not begin a well-formed UTF-8 sequence; npos when all are. With
+// cut, the bytes are the beginning of more, and a sequence they end inside counts as well-formed.
+size_t FirstIllFormedUtf8(std::string_view bytes, bool cut = false) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == kCut && cut) break;
+    if (length == 0 || length == kCut) return i;
     i += length;
   }
   return std::string::npos;
+}
+
+// Bytes that are not all UTF-8 but nearly: at least four well-formed sequences of more than one byte for
+// each ill-formed one. A file cut inside its last character, or with a byte or two gone wrong,
+// looks so; text in the Chinese code pages has several times more ill-formed sequences than well-formed
+// ones, which its characters form only by chance.
+bool DamagedUtf8(std::string_view bytes) {
+  size_t wellFormed = 0, illFormed = 0;
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0 || length == kCut) {
+      ++illFormed;
+      ++i;
+    } else {
+      wellFormed += length > 1;
+      i += length;
+    }
+  }
+  return wellFormed >= 4 * illFormed;
 }
 
 size_t DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text, size_t* firstBad) {
@@ -98,49 +105,6 @@ size_t DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text, size_t* f
   text.push_back(kReplacement);
   if (firstBad) *firstBad = bytes.size() - 1;
   return 1;
-}
-
-size_t DecodeCodePage(std::string_view bytes, Charset charset, Text& text, size_t* firstBad) {
-  const IconvHandle cd = OpenIconv("UTF-16LE", IconvName(charset));
-  if (!cd) throw std::runtime_error(std::string("iconv cannot convert from ") + IconvName(charset));
-  // No sequence of these code pages takes fewer bytes than the UTF-16 units it stands for, and an
-  // ill-formed byte becomes one unit; so the text fits in as many units as there are bytes.
-  text.assign(bytes.size(), u'\0');
-  char* in = const_cast<char*>(bytes.data());
-  size_t inLeft = bytes.size();
-  char* out = reinterpret_cast<char*>(text.data());
-  size_t outLeft = text.size() * sizeof(char16_t);
-  size_t replaced = 0;
-  while (inLeft > 0) {
-    if (iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
-    if (errno != EILSEQ && errno != EINVAL) throw std::runtime_error("iconv failed while decoding");
-    // An ill-formed or incomplete sequence: its first byte becomes U+FFFD and decoding goes on after it.
-    if (replaced++ == 0 && firstBad) *firstBad = static_cast<size_t>(in - bytes.data());
-    const char16_t replacement = kReplacement;
-    std::memcpy(out, &replacement, sizeof replacement);
-    out += sizeof replacement;
-    outLeft -= sizeof replacement;
-    ++in;
-    --inLeft;
-  }
-  text.resize(static_cast<size_t>(out - reinterpret_cast<char*>(text.data())) / sizeof(char16_t));
-  return replaced;
-}
-
-size_t EncodeCodePage(TextView text, Charset charset, std::string& bytes) {
-  const IconvHandle cd = OpenIconv(IconvName(charset), "UTF-16LE");
-  if (!cd) throw std::runtime_error(std::string("iconv cannot convert to ") + IconvName(charset));
-  // At most four bytes for a unit (GB18030's four-byte sequences stand for one unit each).
-  bytes.assign(text.size() * 4, '\0');
-  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
-  size_t inLeft = text.size() * sizeof(char16_t);
-  char* out = bytes.data();
-  size_t outLeft = bytes.size();
-  const size_t result = iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &out, &outLeft);
-  if (result == static_cast<size_t>(-1) || inLeft > 0)
-    return static_cast<size_t>(in - reinterpret_cast<const char*>(text.data())) / sizeof(char16_t);
-  bytes.resize(bytes.size() - outLeft);
-  return std::string::npos;
 }
 
 // UTF-16 without a mark shows as zero bytes where ASCII characters keep their high byte: at odd offsets
@@ -159,18 +123,23 @@ std::optional<Charset> UnmarkedUtf16(std::string_view bytes, bool validUtf8) {
   return odd > even ? Charset::kUtf16Le : Charset::kUtf16Be;
 }
 
-// The code page the detector names for bytes that are not UTF-8; nothing when it names neither.
-std::optional<Charset> DetectedCodePage(std::string_view bytes) {
+// The encoding the detector names for bytes that are not well-formed UTF-8: UTF-8 (damaged) or one of the
+// code pages; nothing when it names none of them.
+std::optional<Charset> DetectedCharset(std::string_view sample) {
   const std::unique_ptr<std::remove_pointer_t<uchardet_t>, void (*)(uchardet_t)> detector(uchardet_new(),
                                                                                           uchardet_delete);
   if (!detector) return std::nullopt;
-  const std::string_view sample = bytes.substr(0, kDetectorSample);
   if (uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) return std::nullopt;
   uchardet_data_end(detector.get());
   const std::string name = LowerWithoutHyphens(uchardet_get_charset(detector.get()));
+  if (name == "utf8") return Charset::kUtf8;
   if (name == "gb18030" || name == "gb2312" || name == "gbk" || name == "hzgb2312") return Charset::kGb18030;
   if (name == "big5" || name == "euctw" || name == "big5hkscs") return Charset::kBig5;
   return std::nullopt;
+}
+
+CodePage CodePageOf(Charset charset) {
+  return charset == Charset::kBig5 ? CodePage::kBig5 : CodePage::kGb18030;
 }
 
 DecodedText Decoded(std::string_view bytes, TextFormat format) {
@@ -232,7 +201,6 @@ size_t DecodeBytes(std::string_view bytes, Charset charset, Text& text, size_t* 
   text.clear();
   switch (charset) {
     case Charset::kUtf8: {
-      text.reserve(Utf16LengthOfUtf8(bytes) + 16);
       const size_t replaced = AppendUtf8AsUtf16(bytes, text);
       if (replaced > 0 && firstBad) *firstBad = FirstIllFormedUtf8(bytes);
       return replaced;
@@ -242,7 +210,7 @@ size_t DecodeBytes(std::string_view bytes, Charset charset, Text& text, size_t* 
       return DecodeUtf16(bytes, charset == Charset::kUtf16Be, text, firstBad);
     case Charset::kGb18030:
     case Charset::kBig5:
-      return DecodeCodePage(bytes, charset, text, firstBad);
+      return DecodeCodePage(bytes, CodePageOf(charset), text, firstBad);
   }
   return 0;
 }
@@ -251,13 +219,7 @@ size_t EncodeText(TextView text, Charset charset, std::string& bytes) {
   bytes.clear();
   switch (charset) {
     case Charset::kUtf8:
-      for (size_t i = 0; i < text.size(); ++i) {
-        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-          ++i;
-        } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-          return i;
-        }
-      }
+      if (const size_t lone = FirstLoneSurrogate(text); lone != std::string::npos) return lone;
       AppendUtf16AsUtf8(text, bytes);
       return std::string::npos;
     case Charset::kUtf16Le:
@@ -272,22 +234,57 @@ size_t EncodeText(TextView text, Charset charset, std::string& bytes) {
     }
     case Charset::kGb18030:
     case Charset::kBig5:
-      return EncodeCodePage(text, charset, bytes);
+      return EncodeCodePage(text, CodePageOf(charset), bytes);
   }
   return std::string::npos;
+}
+
+size_t EncodeTextReplacing(TextView text, Charset charset, std::string& bytes, size_t* firstUnencodable) {
+  if (firstUnencodable) *firstUnencodable = std::string::npos;
+  if (charset == Charset::kGb18030 || charset == Charset::kBig5)
+    return EncodeCodePageReplacing(text, CodePageOf(charset), '?', bytes, firstUnencodable);
+  if (charset != Charset::kUtf8) {
+    EncodeText(text, charset, bytes);  // UTF-16 holds every text
+    return 0;
+  }
+  size_t replaced = 0;
+  for (size_t lone = FirstLoneSurrogate(text); lone != std::string::npos;) {
+    if (replaced++ == 0 && firstUnencodable) *firstUnencodable = lone;
+    const size_t next = FirstLoneSurrogate(text.substr(lone + 1));
+    lone = next == std::string::npos ? next : lone + 1 + next;
+  }
+  bytes.clear();
+  AppendUtf16AsUtf8(text, bytes);
+  return replaced;
 }
 
 DecodedText DecodeTextFile(std::string_view bytes) {
   // 1. A byte-order mark decides.
   for (const Charset charset : {Charset::kUtf8, Charset::kUtf16Le, Charset::kUtf16Be})
     if (bytes.starts_with(ByteOrderMark(charset))) return Decoded(bytes, {charset, true});
-  // 2. UTF-8 is decoded at once; what decodes without a fault is UTF-8, unless its zero bytes say UTF-16.
-  DecodedText utf8 = Decoded(bytes, {Charset::kUtf8, false});
-  if (const auto utf16 = UnmarkedUtf16(bytes, utf8.Lossless())) return Decoded(bytes, {*utf16, false});
-  if (utf8.Lossless()) return utf8;
-  // 3. A code page: the one the detector names; when it names neither, or its choice does not decode the
+  // 2. What decodes as UTF-8 without a fault is UTF-8, unless its zero bytes say UTF-16. Bytes whose
+  // beginning is not UTF-8 are not decoded as UTF-8 at all.
+  std::optional<DecodedText> utf8;
+  size_t illFormed = FirstIllFormedUtf8(bytes.substr(0, kUtf8Probe), bytes.size() > kUtf8Probe);
+  if (illFormed == std::string::npos) {
+    utf8 = Decoded(bytes, {Charset::kUtf8, false});
+    illFormed = utf8->firstBadByte;
+  }
+  const bool validUtf8 = illFormed == std::string::npos;
+  if (const auto utf16 = UnmarkedUtf16(bytes, validUtf8)) return Decoded(bytes, {*utf16, false});
+  if (validUtf8) return std::move(*utf8);
+  // 3. UTF-8 with a few damaged sequences, when the detector sees it so or the bytes around the first
+  // fault do: a code page would read its Chinese as other Chinese characters, without a fault to show.
+  // Both look at the bytes from a little before the first fault: a long ASCII beginning tells nothing,
+  // and the detector reads a few Chinese characters among much ASCII as Western text.
+  size_t around = illFormed - std::min(illFormed, kBeforeFirstFault);
+  while (around < illFormed && (static_cast<unsigned char>(bytes[around]) & 0xC0) == 0x80) ++around;
+  const std::string_view sample = bytes.substr(around, kDetectorSample);
+  const std::optional<Charset> named = DetectedCharset(sample);
+  if (named == Charset::kUtf8 || DamagedUtf8(sample))
+    return utf8 ? std::move(*utf8) : Decoded(bytes, {Charset::kUtf8, false});
+  // 4. A code page: the one the detector names; when it names neither, or its choice does not decode the
   // bytes while the other does, the other.
-  const std::optional<Charset> named = DetectedCodePage(bytes);
   const Charset first = named.value_or(Charset::kGb18030);
   DecodedText decoded = Decoded(bytes, {first, false});
   if (decoded.Lossless()) return decoded;

@@ -1,6 +1,6 @@
 // The encodings of the text files translators exchange, and how a file's bytes are told apart: Unicode
 // with or without a byte-order mark, and the two Chinese Windows code pages, GB18030 (which covers GBK and
-// GB2312) and Big5. Conversions to and from the code pages go through iconv.
+// GB2312) and Big5. Conversions to and from the code pages give what iconv gives (see CodePages.h).
 #pragma once
 
 #include <cstddef>
@@ -34,8 +34,10 @@ std::string_view ByteOrderMark(Charset charset);
 
 // How the bytes of a text file are read when nothing else is known. A byte-order mark decides; then zero
 // bytes standing where UTF-16 puts the high (or low) byte of ASCII characters mean UTF-16 without a mark;
-// then bytes that are valid UTF-8 are UTF-8; the rest is GB18030 or Big5, whichever the character-set
-// detector names, and GB18030 when it names neither. The line break is the one the bytes use most.
+// then bytes that are valid UTF-8 are UTF-8; the rest is damaged UTF-8 when the character-set detector
+// names UTF-8 or the bytes about the first fault are mostly well-formed UTF-8, else GB18030 or Big5,
+// whichever the detector names, and GB18030 when it names neither. The line break is the one the bytes
+// use most.
 TextFormat DetectTextFormat(std::string_view bytes);
 
 // What decoding a file gave: the text (without the mark), and where the bytes did not fit the encoding.
@@ -67,5 +69,10 @@ bool EncodeTextFile(TextView text, const TextFormat& format, std::string& bytes,
 // index of the first character the charset cannot hold, npos when it holds all.
 size_t DecodeBytes(std::string_view bytes, Charset charset, Text& text, size_t* firstBad = nullptr);
 size_t EncodeText(TextView text, Charset charset, std::string& bytes);
+// The same with every character the charset cannot hold written as a replacement (U+FFFD in UTF-8, "?"
+// in the code pages) and encoding going on; returns how many were, firstUnencodable (when given)
+// receiving the index of the first (npos when none).
+size_t EncodeTextReplacing(TextView text, Charset charset, std::string& bytes,
+                           size_t* firstUnencodable = nullptr);
 
 }  // namespace scrivano

@@ -306,6 +306,35 @@ void AppendUtf16AsUtf8(std::u16string_view text, std::string& out) {
   }
 }
 
+size_t FirstLoneSurrogate(std::u16string_view text) {
+  const char16_t* s = text.data();
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+#ifdef __SSE2__
+    const __m128i surrogateMask = _mm_set1_epi16(static_cast<short>(0xF800));
+    const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+    const auto any = [&](size_t at) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + at));
+      return _mm_cmpeq_epi16(_mm_and_si128(v, surrogateMask), surrogate);
+    };
+    while (n - i >= 32 && _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(any(i), any(i + 8)),
+                                                         _mm_or_si128(any(i + 16), any(i + 24)))) == 0)
+      i += 32;
+#endif
+    // One at a time up to the end of the run of 32 that holds a surrogate.
+    for (const size_t stop = std::min(n, i + 32); i < stop; ++i) {
+      if (!IsHighSurrogate(s[i]) && !IsLowSurrogate(s[i])) continue;
+      if (IsHighSurrogate(s[i]) && i + 1 < n && IsLowSurrogate(s[i + 1])) {
+        ++i;  // a pair, which may reach into the next run
+        continue;
+      }
+      return i;
+    }
+  }
+  return std::u16string_view::npos;
+}
+
 size_t AppendUtf8AsUtf16Plain(std::string_view bytes, std::u16string& out) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t n = bytes.size();

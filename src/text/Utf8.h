@@ -21,6 +21,10 @@ size_t Utf16LengthOfUtf8(std::string_view bytes);
 // counts byte by byte, so the counts of consecutive pieces of the bytes add up to that of the whole.
 size_t Utf16LengthOfUtf8(std::string_view bytes, LineFeeds lineFeeds);
 
+// The index of the first surrogate that is not half of a pair (one that UTF-8 cannot store); npos when
+// there is none. Runs without surrogates go 32 units at a time.
+size_t FirstLoneSurrogate(std::u16string_view text);
+
 // The one-character-at-a-time conversions, kept as the reference the fast ones are tested against.
 size_t AppendUtf8AsUtf16Plain(std::string_view bytes, std::u16string& out);
 void AppendUtf16AsUtf8Plain(std::u16string_view text, std::string& out);

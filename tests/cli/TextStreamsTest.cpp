@@ -6,39 +6,93 @@
 
 #include "cli/TextStreams.h"
 #include "text/AnsiCodec.h"
+#include "text/TextEncodings.h"
 #include "text/Utf8.h"
 
 namespace scrivano::cli {
 namespace {
 
+constexpr StreamFormat kUtf8;
+constexpr StreamFormat kUtf16Le{Charset::kUtf16Le, false};
+
+// The UTF-8 decoding as it was before inputs could be in other encodings, kept for the tests below.
+Text DecodeInput(std::string_view bytes, bool raw, size_t* undecodable = nullptr) {
+  DecodedInput input = cli::DecodeInput(std::string(bytes), Charset::kUtf8, raw, true);
+  if (undecodable) *undecodable = input.replaced;
+  return std::move(input.text);
+}
+
 TEST(TextStreams, LineBreaksAreConvertedUnlessRaw) {
-  EXPECT_EQ(DecodeInput("a\nb\r\nc\r\rd\n", StreamEncoding::kUtf8, false), u"a\r\nb\r\nc\r\rd\r\n");
-  EXPECT_EQ(DecodeInput("a\nb", StreamEncoding::kUtf8, true), u"a\nb");
-  EXPECT_EQ(EncodeOutput(u"a\r\nb\rc\n", StreamEncoding::kUtf8, false), "a\nb\rc\n");
-  EXPECT_EQ(EncodeOutput(u"a\r\n", StreamEncoding::kUtf8, true), "a\r\n");
+  EXPECT_EQ(DecodeInput("a\nb\r\nc\r\rd\n", false), u"a\r\nb\r\nc\r\rd\r\n");
+  EXPECT_EQ(DecodeInput("a\nb", true), u"a\nb");
+  EXPECT_EQ(EncodeOutput(u"a\r\nb\rc\n", kUtf8, false), "a\nb\rc\n");
+  EXPECT_EQ(EncodeOutput(u"a\r\n", kUtf8, true), "a\r\n");
+  // The same in the encodings read whole.
+  EXPECT_EQ(cli::DecodeInput("\na\nb\r\nc\r\rd\n\xFF", Charset::kGb18030, false, false).text,
+            u"\r\na\r\nb\r\nc\r\rd\r\n\uFFFD");
+  EXPECT_EQ(EncodeOutput(u"a\r\nb\rc\n", {Charset::kGb18030, false}, false), "a\nb\rc\n");
+  EXPECT_EQ(EncodeOutput(u"a\r\nb\r", {Charset::kUtf16Be, true}, false),
+            std::string("\xFE\xFF\0a\0\n\0b\0\r", 10));
 }
 
 TEST(TextStreams, Utf8InputDropsItsMarkAndReplacesInvalidBytes) {
   EXPECT_EQ(DecodeInput("\xEF\xBB\xBF"
                         "a\xFF",
-                        StreamEncoding::kUtf8, true),
+                        true),
             u"a\uFFFD");
-  EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xDC00)}, StreamEncoding::kUtf8, true), "a\xEF\xBF\xBD");
+  EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xDC00)}, kUtf8, true), "a\xEF\xBF\xBD");
 }
 
-TEST(TextStreams, Utf16LeIsRawCodeUnits) {
-  EXPECT_EQ(DecodeInput(std::string("a\0\x00\xD8"
-                                    "b",
-                                    5),
-                        StreamEncoding::kUtf16Le, true),
-            (Text{u'a', char16_t(0xD800)}));
-  EXPECT_EQ(DecodeInput(std::string("\xFF\xFE"
-                                    "a\0",
-                                    4),
-                        StreamEncoding::kUtf16Le, true),
-            u"\uFEFFa");
-  EXPECT_EQ(EncodeOutput(Text{u'a', char16_t(0xD800)}, StreamEncoding::kUtf16Le, true),
-            std::string("a\0\x00\xD8", 4));
+TEST(TextStreams, Utf16IsCodeUnitsWithLoneSurrogatesKept) {
+  const std::string withMark(
+      "\xFF\xFE"
+      "a\0\x00\xD8",
+      6);
+  const DecodedInput input = cli::DecodeInput(withMark, Charset::kUtf16Le, true, false);
+  EXPECT_EQ(input.text, (Text{u'a', char16_t(0xD800)}));
+  EXPECT_TRUE(input.format.byteOrderMark);
+  EXPECT_EQ(EncodeOutput(input.text, input.format, true), withMark);
+}
+
+// Input whose encoding is not named: what DecodeTextFile reads, whether the chunked UTF-8 decoder took
+// it or gave it up for DecodeTextFile itself.
+TEST(TextStreams, InputReadByItsBytes_IsWhatDecodeTextFileReads) {
+  const std::string pieces[] = {"a",
+                                "\n",
+                                "\r\n",
+                                "\xEF\xBB\xBF",
+                                "\xFF\xFE",
+                                "\xFE\xFF",
+                                "\xE4\xB8\xAD",
+                                "\xE4\xB8",
+                                "\xD6\xD0",
+                                "\xA4\x40",
+                                "\x81\x30\x81\x30",
+                                "\xFF",
+                                "\x80",
+                                "0123456789abcdef",
+                                std::string(1, '\0'),
+                                std::string("a\0", 2)};
+  std::mt19937 random(5);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes;
+    for (unsigned k = random() % 12; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
+    const DecodedText file = DecodeTextFile(bytes);
+    for (const bool lossy : {false, true}) {
+      const DecodedInput input = cli::DecodeInput(bytes, std::nullopt, true, lossy);
+      ASSERT_EQ(input.text, file.text) << testing::PrintToString(bytes);
+      ASSERT_EQ(input.format.charset, file.format.charset) << testing::PrintToString(bytes);
+      ASSERT_EQ(input.format.byteOrderMark, file.format.byteOrderMark);
+      ASSERT_EQ(input.replaced, file.replaced);
+      ASSERT_EQ(input.firstBadByte, file.firstBadByte);
+      // Unless raw, every "\n" has its "\r", and nothing else changes.
+      Text withCarriageReturns = file.text;
+      for (size_t i = 0; i < withCarriageReturns.size(); ++i)
+        if (withCarriageReturns[i] == u'\n' && (i == 0 || withCarriageReturns[i - 1] != u'\r'))
+          withCarriageReturns.insert(i++, 1, u'\r');
+      ASSERT_EQ(cli::DecodeInput(bytes, std::nullopt, false, lossy).text, withCarriageReturns);
+    }
+  }
 }
 
 // The conversions as plain steps, one whole copy each: what the runner's single pass must equal.
@@ -84,17 +138,17 @@ TEST(TextStreams, OnePassConversions_MatchThePlainSteps) {
     for (unsigned k = random() % 40; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
     for (const bool raw : {false, true}) {
       size_t undecodable = 0;
-      const Text text = DecodeInput(bytes, StreamEncoding::kUtf8, raw, &undecodable);
+      const Text text = DecodeInput(bytes, raw, &undecodable);
       ASSERT_EQ(text, PlainDecode(bytes, raw)) << testing::PrintToString(bytes);
       Text plain;
       ASSERT_EQ(undecodable,
                 AppendUtf8AsUtf16Plain(bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
-      ASSERT_EQ(EncodeOutput(text, StreamEncoding::kUtf8, raw), PlainEncode(text, raw));
+      ASSERT_EQ(EncodeOutput(text, kUtf8, raw), PlainEncode(text, raw));
       // The text as the entries leave it: lone surrogates and line breaks of every kind.
       Text edited = text;
       if (!edited.empty()) edited[random() % edited.size()] = char16_t(0xD800 + random() % 0x800);
-      ASSERT_EQ(EncodeOutput(edited, StreamEncoding::kUtf8, raw), PlainEncode(edited, raw));
-      ASSERT_EQ(EncodeOutput(edited, StreamEncoding::kUtf16Le, raw), TextToUtf16LeBytes([&] {
+      ASSERT_EQ(EncodeOutput(edited, kUtf8, raw), PlainEncode(edited, raw));
+      ASSERT_EQ(EncodeOutput(edited, kUtf16Le, raw), TextToUtf16LeBytes([&] {
                   Text converted = edited;
                   if (!raw) Replace(converted, u"\r\n", u"\n");
                   return converted;
@@ -104,15 +158,15 @@ TEST(TextStreams, OnePassConversions_MatchThePlainSteps) {
 }
 
 // The input cut into chunks at random places, each chunk measured and then decoded.
-Text DecodeInChunks(std::string_view bytes, StreamEncoding encoding, bool raw, std::mt19937& random,
-                    size_t* undecodable, size_t* inputSize) {
+Text DecodeInChunks(std::string_view bytes, bool raw, GiveUp giveUp, std::mt19937& random,
+                    InputDecoder& decoder) {
   std::vector<std::string_view> chunks;
   for (std::string_view rest = bytes; !rest.empty();) {
     const size_t n = std::min<size_t>(rest.size(), random() % 6);
     chunks.push_back(rest.substr(0, n));  // empty chunks too
     rest.remove_prefix(n);
   }
-  InputDecoder decoder(encoding, raw);
+  decoder = InputDecoder(raw, giveUp);
   for (std::string_view chunk : chunks) decoder.Measure(chunk);
   Text text;
   text.reserve(decoder.ReservedUnits());
@@ -124,8 +178,6 @@ Text DecodeInChunks(std::string_view bytes, StreamEncoding encoding, bool raw, s
   if (AppendUtf8AsUtf16Plain(bytes, plain) == 0) {
     EXPECT_EQ(text.capacity(), reserved);
   }
-  *undecodable = decoder.Undecodable();
-  *inputSize = decoder.InputSize();
   return text;
 }
 
@@ -146,30 +198,38 @@ TEST(TextStreams, ChunkedConversions_MatchTheWholeOnesWhereverTheCutsFall) {
                                 "\xED\xA0\x80",
                                 "\xFF",
                                 "\xF4\x90\x80\x80",
+                                std::string(1, '\0'),
                                 "0123456789abcdefghij"};
   std::mt19937 random(7);
   for (int round = 0; round < 3000; ++round) {
     std::string bytes;
     for (unsigned k = random() % 30; k > 0; --k) bytes += pieces[random() % std::size(pieces)];
+    const std::string_view unmarked =
+        std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+    Text plain;
+    const size_t illFormed = AppendUtf8AsUtf16Plain(unmarked, plain);
     for (const bool raw : {false, true}) {
-      for (const StreamEncoding encoding : {StreamEncoding::kUtf8, StreamEncoding::kUtf16Le}) {
-        size_t wholeUndecodable = 0, undecodable = 0, inputSize = 0;
-        const Text whole = encoding == StreamEncoding::kUtf8
-                               ? PlainDecode(bytes, raw)
-                               : DecodeInput(bytes, encoding, raw, &wholeUndecodable);
-        const Text chunked = DecodeInChunks(bytes, encoding, raw, random, &undecodable, &inputSize);
-        ASSERT_EQ(chunked, whole) << testing::PrintToString(bytes) << " raw " << raw;
-        ASSERT_EQ(inputSize, bytes.size());
-        if (encoding == StreamEncoding::kUtf8) {
-          Text plain;
-          ASSERT_EQ(undecodable, AppendUtf8AsUtf16Plain(
-                                     bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes, plain));
+      const Text whole = PlainDecode(bytes, raw);
+      InputDecoder decoder(raw, GiveUp::kNever);
+      const Text chunked = DecodeInChunks(bytes, raw, GiveUp::kNever, random, decoder);
+      ASSERT_EQ(chunked, whole) << testing::PrintToString(bytes) << " raw " << raw;
+      ASSERT_EQ(decoder.Undecodable(), illFormed) << testing::PrintToString(bytes);
+      ASSERT_EQ(decoder.DroppedMark(), unmarked.size() < bytes.size());
+      // Giving up: at an ill-formed sequence, or also at a zero byte; until then the same text.
+      for (const GiveUp giveUp : {GiveUp::kAtIllFormed, GiveUp::kAtIllFormedOrZeroByte}) {
+        const Text stopped = DecodeInChunks(bytes, raw, giveUp, random, decoder);
+        const bool zero = unmarked.find('\0') != std::string::npos;
+        ASSERT_EQ(decoder.GaveUp(), illFormed > 0 || (zero && giveUp == GiveUp::kAtIllFormedOrZeroByte));
+        if (!decoder.GaveUp()) {
+          ASSERT_EQ(stopped, whole);
         }
-        // Out again in slices of any size.
+      }
+      // Out again in slices of any size.
+      for (const StreamFormat format : {kUtf8, kUtf16Le, StreamFormat{Charset::kUtf16Be, true}}) {
         std::string sliced;
         EncodeOutputInSlices(
-            chunked, encoding, raw, [&](std::string_view b) { sliced += b; }, 1 + random() % 5);
-        ASSERT_EQ(sliced, EncodeOutput(chunked, encoding, raw));
+            chunked, format, raw, true, [&](std::string_view b) { sliced += b; }, nullptr, 1 + random() % 5);
+        ASSERT_EQ(sliced, EncodeOutput(chunked, format, raw));
       }
     }
   }
@@ -179,18 +239,42 @@ TEST(TextStreams, EncodedSlices_NeverSplitALineBreakOrAPair) {
   const Text text = u"ab\r\r\ncd\U0001F600e\r";
   std::string bytes;
   std::vector<std::string> slices;
-  EncodeOutputInSlices(
-      text, StreamEncoding::kUtf8, false, [&](std::string_view b) { slices.emplace_back(b); }, 2);
+  const auto collect = [&](std::string_view b) { slices.emplace_back(b); };
+  EncodeOutputInSlices(text, kUtf8, false, false, collect, nullptr, 2);
   EXPECT_EQ(slices, (std::vector<std::string>{"ab", "\r\n", "cd", "\xF0\x9F\x98\x80", "e\r"}));
   slices.clear();
-  EncodeOutputInSlices(u"", StreamEncoding::kUtf8, false,
-                       [&](std::string_view b) { slices.emplace_back(b); });
+  EncodeOutputInSlices(u"", kUtf8, false, false, collect);
   EXPECT_TRUE(slices.empty());
 }
 
-TEST(TextStreams, Utf16LeLineBreaks_AreConvertedToo) {
-  EXPECT_EQ(DecodeInput(std::string("\n\0a\0\r\0\n\0\n\0", 10), StreamEncoding::kUtf16Le, false),
-            u"\r\na\r\n\r\n");
+// Nothing is written when a character cannot be stored, unless it may be replaced.
+TEST(TextStreams, UnencodableOutput_IsWrittenOnlyReplaced) {
+  const struct Case {
+    Text text;
+    StreamFormat format;
+    size_t first;
+    std::string replaced;
+  } cases[] = {
+      {u"a\r\nb\u4E2A", {Charset::kBig5, false}, 4, "a\nb?"},
+      {u"\U00020000\u4E2Dx\U00020000", {Charset::kBig5, false}, 0, "?\xA4\xA4x?"},
+      {Text{u'a', char16_t(0xDC00), u'b'},
+       {Charset::kUtf8, true},
+       1,
+       "\xEF\xBB\xBF"
+       "a\xEF\xBF\xBD"
+       "b"},
+      {Text{u'a', char16_t(0xD800)}, {Charset::kGb18030, false}, 1, "a?"},
+  };
+  for (const Case& c : cases) {
+    std::string written;
+    const auto write = [&](std::string_view b) { written += b; };
+    EXPECT_EQ(EncodeOutputInSlices(c.text, c.format, false, false, write, nullptr, 1), c.first);
+    EXPECT_EQ(written, "");
+    size_t replaced = 0;
+    EXPECT_EQ(EncodeOutputInSlices(c.text, c.format, false, true, write, &replaced, 1), std::string::npos);
+    EXPECT_EQ(written, c.replaced);
+    EXPECT_EQ(replaced, c.first == 0 ? 2u : 1u);
+  }
 }
 
 }  // namespace

@@ -124,8 +124,17 @@ TEST(ReadChunksAt, ReadsFromTheOffsetInFullChunks) {
   ASSERT_GE(fd, 0);
   std::string buffer(6, '\0');
   std::vector<std::string> chunks;
-  EXPECT_TRUE(ReadChunksAt(fd, 3, buffer, [&](std::string_view chunk) { chunks.emplace_back(chunk); }));
+  EXPECT_TRUE(ReadChunksAt(fd, 3, buffer, [&](std::string_view chunk) {
+    chunks.emplace_back(chunk);
+    return true;
+  }));
   EXPECT_EQ(chunks, (std::vector<std::string>{"345678", "9abcde", "fghij"}));
+  chunks.clear();
+  EXPECT_TRUE(ReadChunksAt(fd, 3, buffer, [&](std::string_view chunk) {
+    chunks.emplace_back(chunk);
+    return false;  // enough
+  }));
+  EXPECT_EQ(chunks, (std::vector<std::string>{"345678"}));
   EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 0);
   ::close(fd);
 }
