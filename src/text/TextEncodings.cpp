@@ -53,10 +53,23 @@ IconvHandle OpenIconv(const char* to, const char* from) {
   return IconvHandle(cd);
 }
 
-// The offset of the first byte that does not begin a well-formed UTF-8 sequence; npos when all are.
-size_t FirstIllFormedUtf8(std::string_view bytes) {
+// What a scan of bytes as UTF-8 finds: where the first ill-formed sequence starts (npos when there is
+// none), how many ill-formed sequences there are (each as long as the start of a sequence it makes, as
+// the decoder counts them), and how many well-formed sequences of two to four bytes.
+struct Utf8Scan {
+  size_t firstIllFormed = std::string::npos;
+  size_t illFormed = 0;
+  size_t multiByte = 0;
+};
+
+Utf8Scan ScanUtf8(std::string_view bytes) {
+  Utf8Scan scan;
   size_t i = 0;
   const auto at = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  const auto illFormed = [&](size_t length) {
+    if (scan.illFormed++ == 0) scan.firstIllFormed = i;
+    i += length;
+  };
   while (i < bytes.size()) {
     const unsigned char b = at(i);
     if (b < 0x80) {
@@ -76,14 +89,31 @@ size_t FirstIllFormedUtf8(std::string_view bytes) {
       if (b == 0xF0) low = 0x90;
       if (b == 0xF4) high = 0x8F;
     } else {
-      return i;
+      illFormed(1);
+      continue;
     }
-    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) return i;
-    for (size_t k = 2; k < length; ++k)
-      if ((at(i + k) & 0xC0) != 0x80) return i;
+    size_t fitting = 1;  // the lead byte and the continuation bytes that fit it
+    if (i + 1 < bytes.size() && at(i + 1) >= low && at(i + 1) <= high) {
+      fitting = 2;
+      while (fitting < length && i + fitting < bytes.size() && (at(i + fitting) & 0xC0) == 0x80) ++fitting;
+    }
+    if (fitting < length) {
+      illFormed(fitting);
+      continue;
+    }
+    ++scan.multiByte;
     i += length;
   }
-  return std::string::npos;
+  return scan;
+}
+
+// UTF-8 with a few faults (a file cut inside a character, a stray byte) rather than a code page: in text
+// of GBK or Big5 the byte pairs that happen to form UTF-8 sequences are about as many as those that fail
+// (fewer, in longer text), while in UTF-8 every character but ASCII is one well-formed sequence.
+bool MostlyUtf8(std::string_view bytes) {
+  constexpr size_t kWellFormedPerFault = 4;
+  const Utf8Scan scan = ScanUtf8(bytes);
+  return scan.multiByte >= kWellFormedPerFault * scan.illFormed;
 }
 
 size_t DecodeUtf16(std::string_view bytes, bool bigEndian, Text& text, size_t* firstBad) {
@@ -234,7 +264,7 @@ size_t DecodeBytes(std::string_view bytes, Charset charset, Text& text, size_t* 
     case Charset::kUtf8: {
       text.reserve(Utf16LengthOfUtf8(bytes) + 16);
       const size_t replaced = AppendUtf8AsUtf16(bytes, text);
-      if (replaced > 0 && firstBad) *firstBad = FirstIllFormedUtf8(bytes);
+      if (replaced > 0 && firstBad) *firstBad = ScanUtf8(bytes).firstIllFormed;
       return replaced;
     }
     case Charset::kUtf16Le:
@@ -285,7 +315,10 @@ DecodedText DecodeTextFile(std::string_view bytes) {
   DecodedText utf8 = Decoded(bytes, {Charset::kUtf8, false});
   if (const auto utf16 = UnmarkedUtf16(bytes, utf8.Lossless())) return Decoded(bytes, {*utf16, false});
   if (utf8.Lossless()) return utf8;
-  // 3. A code page: the one the detector names; when it names neither, or its choice does not decode the
+  // 3. UTF-8 with a few faults stays UTF-8, read with loss, rather than becoming another text in a code
+  // page that happens to decode.
+  if (MostlyUtf8(bytes)) return utf8;
+  // 4. A code page: the one the detector names; when it names neither, or its choice does not decode the
   // bytes while the other does, the other.
   const std::optional<Charset> named = DetectedCodePage(bytes);
   const Charset first = named.value_or(Charset::kGb18030);

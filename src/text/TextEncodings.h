@@ -34,8 +34,9 @@ std::string_view ByteOrderMark(Charset charset);
 
 // How the bytes of a text file are read when nothing else is known. A byte-order mark decides; then zero
 // bytes standing where UTF-16 puts the high (or low) byte of ASCII characters mean UTF-16 without a mark;
-// then bytes that are valid UTF-8 are UTF-8; the rest is GB18030 or Big5, whichever the character-set
-// detector names, and GB18030 when it names neither. The line break is the one the bytes use most.
+// then bytes that are valid UTF-8 are UTF-8, and so are bytes with a few faults among many well-formed
+// UTF-8 sequences (read with loss); the rest is GB18030 or Big5, whichever the character-set detector
+// names, and GB18030 when it names neither. The line break is the one the bytes use most.
 TextFormat DetectTextFormat(std::string_view bytes);
 
 // What decoding a file gave: the text (without the mark), and where the bytes did not fit the encoding.
