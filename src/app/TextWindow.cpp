@@ -14,19 +14,16 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/EncodingMessages.h"
 #include "app/QtText.h"
 #include "capture/ClipboardRelay.h"
+#include "prompt/SelectionPrompt.h"
 #include "text/AnsiCodec.h"
-#include "text/Tokenizers.h"
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
+#include "text/LineBreaks.h"
 
 namespace scrivano {
 namespace {
-
-bool IsValidUtf8(std::string_view bytes) {
-  const Text decoded = FromUtf8(bytes);
-  return ToUtf8(decoded) == bytes;
-}
 
 // Texts longer than this (in UTF-16 code units) are shown piece by piece of about this length: a piece
 // takes the edit widget some 20 to 40 milliseconds.
@@ -55,39 +52,61 @@ QString OfferedText(const QMimeData* source) {
 
 }  // namespace
 
-Text DecodeDocumentBytes(std::string_view bytes, DocumentEncoding& encoding) {
-  // UTF-16LE: the mark, or an even length with zero bytes (ASCII in UTF-16) or bytes that are no UTF-8.
-  const bool even = bytes.size() % 2 == 0;
-  const bool utf16 = bytes.empty() || bytes.starts_with("\xFF\xFE") ||
-                     (even && (bytes.find('\0') != std::string_view::npos || !IsValidUtf8(bytes)));
-  if (utf16) {
-    encoding = DocumentEncoding::kUtf16Le;
-    return Utf16LeBytesToText(bytes);
-  }
-  encoding = DocumentEncoding::kEightBit;
-  return DecodeAnsi(bytes);
-}
-
-std::string EncodeDocumentText(TextView text, DocumentEncoding encoding) {
-  return encoding == DocumentEncoding::kUtf16Le ? TextToUtf16LeBytes(text) : EncodeAnsi(text);
-}
-
-bool CScrivanoDoc::Load(TextView path, CScrivanoView& view) {
+bool CScrivanoDoc::Load(TextView path, CScrivanoView& view, std::optional<Charset> charset) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) return false;
   path_ = Text(path);
-  view.SetText(DecodeDocumentBytes(bytes, encoding_), false);
+  DecodedText decoded;
+  if (programFile_) {
+    decoded.text = Utf16LeBytesToText(bytes);
+    decoded.format = {Charset::kUtf16Le, false, LineBreak::kCrLf};
+  } else {
+    decoded = charset ? DecodeTextFile(bytes, *charset) : DecodeTextFile(bytes);
+    ToCrLf(decoded.text);
+  }
+  format_ = decoded.format;
+  replaced_ = decoded.replaced;
+  firstBadByte_ = decoded.firstBadByte;
   loadedBytes_ = std::move(bytes);
+  view.SetText(std::move(decoded.text), false);
   return true;
 }
 
-bool CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
-  const bool untouched = !view.IsModified() && path == path_;
-  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.TextRef(), encoding_);
-  if (!WriteFileBytesAtomically(path, bytes)) return false;
+void CScrivanoDoc::TellReadWithLoss() const {
+  if (replaced_ > 0) ShowNotice(ReadWithLossNotice(Title(), format_.charset, replaced_, firstBadByte_));
+}
+
+CScrivanoDoc::SaveResult CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
+  TextFormat format = format_;
+  std::string bytes;
+  if (!view.IsModified()) {
+    bytes = loadedBytes_;
+  } else {
+    const Text& text = view.TextRef();
+    size_t unencodable = Text::npos;
+    if (replaced_ > 0 || !EncodeTextFile(text, format, bytes, &unencodable)) {
+      // UTF-8 stores every text but one with a lone surrogate, which UTF-16 stores as it is.
+      std::string utf8;
+      format.charset =
+          EncodeText(text, Charset::kUtf8, utf8) == Text::npos ? Charset::kUtf8 : Charset::kUtf16Le;
+      format.byteOrderMark = format.byteOrderMark || format.charset == Charset::kUtf16Le;
+      MessageRequest question{
+          replaced_ > 0
+              ? ReadWithLossQuestion(Title(), format_.charset, replaced_, firstBadByte_, format.charset)
+              : UnencodableQuestion(Title(), format_.charset, text, unencodable, format.charset),
+          u"Scrivano", MessageButtons::YesNo, false};
+      question.firstButtonDefault = true;
+      if (ShowBox(question) != kResultYes) return SaveResult::kCancelled;
+      if (!EncodeTextFile(text, format, bytes)) return SaveResult::kFailed;
+    }
+  }
+  if (!WriteFileBytesAtomically(path, bytes)) return SaveResult::kFailed;
   path_ = Text(path);
+  // Edited, the file now holds what the view shows.
+  if (view.IsModified()) replaced_ = 0;
+  format_ = format;
   loadedBytes_ = std::move(bytes);
-  return true;
+  return SaveResult::kSaved;
 }
 
 Text CScrivanoDoc::Title() const {
@@ -121,11 +140,20 @@ const Text& CScrivanoView::TextRef() const {
 }
 
 void CScrivanoView::SetText(Text text, bool markModified) {
+  ShowWholeText(std::move(text), markModified, false);
+}
+
+void CScrivanoView::ReplaceText(Text text) {
+  ShowWholeText(std::move(text), true, true);
+}
+
+void CScrivanoView::ShowWholeText(Text text, bool markModified, bool undoable) {
   const unsigned generation = ++loadGeneration_;
   if (!pendingDisplay_.isEmpty()) {
     pendingDisplay_.clear();
-    document()->setUndoRedoEnabled(true);
+    EnableUndo();
     setReadOnly(readOnlyBeforeLoad_);
+    undoable = false;
   }
   QString display = ToDisplayQString(text);
   exactText_ = std::move(text);
@@ -136,7 +164,16 @@ void CScrivanoView::SetText(Text text, bool markModified) {
     end = lineEnd < 0 ? display.size() : lineEnd + 1;
   }
   settingText_ = true;
-  if (end == display.size()) {
+  if (undoable) {
+    // One edit block: the old text goes and the new one comes in one step of Undo, and the later pieces
+    // join it.
+    QTextCursor whole(document());
+    whole.beginEditBlock();
+    whole.select(QTextCursor::Document);
+    whole.insertText(end == display.size() ? display : display.first(end));
+    whole.endEditBlock();
+    moveCursor(QTextCursor::Start);
+  } else if (end == display.size()) {
     setPlainText(display);
   } else {
     // Pieces are appended as the program's own, not as edits the user could undo.
@@ -145,10 +182,14 @@ void CScrivanoView::SetText(Text text, bool markModified) {
   }
   settingText_ = false;
   exactTextValid_ = true;
-  SetModified(markModified);
+  // An undoable replacement leaves the flag to the edit, so that undoing it back to the text as saved
+  // counts as unmodified again; one that changed nothing (an empty text emptied) counts as modified all
+  // the same.
+  if (!undoable || !IsModified()) SetModified(markModified);
   if (end == display.size()) return;
   pendingDisplay_ = std::move(display);
   pendingPosition_ = end;
+  pendingUndoable_ = undoable;
   readOnlyBeforeLoad_ = isReadOnly();
   setReadOnly(true);
   QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
@@ -168,8 +209,13 @@ void CScrivanoView::ShowNextPiece(unsigned generation) {
     return;
   }
   pendingDisplay_.clear();
-  document()->setUndoRedoEnabled(true);
+  EnableUndo();
   setReadOnly(readOnlyBeforeLoad_);
+}
+
+void CScrivanoView::EnableUndo() {
+  // Enabling it again would forget which state of the undo stack was saved.
+  if (!document()->isUndoRedoEnabled()) document()->setUndoRedoEnabled(true);
 }
 
 void CScrivanoView::AppendShown(const QString& piece) {
@@ -177,9 +223,11 @@ void CScrivanoView::AppendShown(const QString& piece) {
   settingText_ = true;
   QTextCursor end(document());
   end.movePosition(QTextCursor::End);
+  if (pendingUndoable_) end.joinPreviousEditBlock();
   end.insertText(piece);
+  if (pendingUndoable_) end.endEditBlock();
   settingText_ = false;
-  SetModified(modified);
+  if (IsModified() != modified) SetModified(modified);
 }
 
 bool CScrivanoView::IsModified() const {
@@ -197,7 +245,7 @@ bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
 bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
   Text text;
   if (!relay.CopyFromWindow(static_cast<WindowHandle>(window()->effectiveWinId()), text, false)) return false;
-  SetText(std::move(text), true);
+  ReplaceText(std::move(text));
   return true;
 }
 
