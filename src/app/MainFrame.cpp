@@ -96,7 +96,6 @@ void CMainFrame::CreateReopenMenu(QMenu* file) {
     encodings->addAction(action);
     connect(action, &QAction::triggered, this, [this, charset] {
       if (CScrivanoView* view = ActiveView()) app_.ReopenDocument(*view, charset);
-      ShowDocumentFormat();
     });
   }
   // The program's own files keep their format; the document's encoding is the checked one.
