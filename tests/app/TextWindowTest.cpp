@@ -160,21 +160,6 @@ TEST_F(TextWindowTest, AFileReadWithLossIsToldAndKeepsItsBytesUntilTheUserAgrees
   EXPECT_FALSE(document->ReadWithLoss());
 }
 
-TEST_F(TextWindowTest, AProgramFileIsUtf16LeWhateverItsBytes) {
-  // GBK bytes, and UTF-8 of odd length: read as the code units they make, the odd byte dropped.
-  const std::pair<std::string, Text> files[] = {{"\xD6\xD0\xCE\xC4", u"\xD0D6\xC4CE"}, {"abc", u"\x6261"}};
-  document->SetProgramFile();
-  for (const auto& [bytes, text] : files) {
-    folder.WriteBytes("Input", bytes);
-    ASSERT_TRUE(document->Load(folder.File("Input"), view));
-    EXPECT_EQ(view.GetText(), text);
-    TypeAtEnd(QStringLiteral("\n中"));
-    EXPECT_EQ(SaveTo("Input"), CScrivanoDoc::SaveResult::kSaved);
-    EXPECT_EQ(folder.ReadBytes("Input"), TextToUtf16LeBytes(text + u"\r\n中"));
-  }
-  EXPECT_TRUE(prompts.dialogs().empty());
-}
-
 TEST_F(TextWindowTest, AFileSavedWithoutAnEditKeepsItsBytes) {
   const std::string files[] = {
       TextToUtf16LeBytes(u"\xFEFF"
