@@ -29,6 +29,14 @@ namespace {
 // takes the edit widget some 20 to 40 milliseconds.
 constexpr qsizetype kTextPieceLength = qsizetype{1} << 20;
 
+// Where the piece of the text that starts at from ends: about kTextPieceLength on, after a line break, so
+// that no line is built from two pieces.
+qsizetype PieceEnd(const QString& display, qsizetype from) {
+  if (display.size() - from <= kTextPieceLength) return display.size();
+  const qsizetype lineEnd = display.indexOf(u'\n', from + kTextPieceLength);
+  return lineEnd < 0 ? display.size() : lineEnd + 1;
+}
+
 // A face that shows Chinese well, when one is installed.
 QFont ChineseFriendlyFont() {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -149,24 +157,27 @@ void CScrivanoView::ReplaceText(Text text) {
 
 void CScrivanoView::ShowWholeText(Text text, bool markModified, bool undoable) {
   const unsigned generation = ++loadGeneration_;
-  if (!pendingDisplay_.isEmpty()) {
+  if (TextLoading()) {
     pendingDisplay_.clear();
+    pendingRemoval_ = false;
     EnableUndo();
     setReadOnly(readOnlyBeforeLoad_);
     undoable = false;
   }
   QString display = ToDisplayQString(text);
   exactText_ = std::move(text);
-  // The first piece ends after a line break, so that no line is built from two pieces.
-  qsizetype end = display.size();
-  if (end > kTextPieceLength) {
-    const qsizetype lineEnd = display.indexOf(u'\n', kTextPieceLength);
-    end = lineEnd < 0 ? display.size() : lineEnd + 1;
-  }
+  qsizetype end = PieceEnd(display, 0);
   settingText_ = true;
-  if (undoable) {
-    // One edit block: the old text goes and the new one comes in one step of Undo, and the later pieces
-    // join it.
+  if (undoable && document()->characterCount() > kTextPieceLength) {
+    // A long text goes piece by piece from its end before the new one comes in: taking it out whole, as
+    // an edit to undo, would keep the program from answering for a second or more. One edit block all
+    // the same: the later pieces join it.
+    QTextCursor tail(document());
+    tail.beginEditBlock();
+    pendingRemoval_ = RemoveLastPiece(tail);
+    tail.endEditBlock();
+    end = 0;
+  } else if (undoable) {
     QTextCursor whole(document());
     whole.beginEditBlock();
     whole.select(QTextCursor::Document);
@@ -186,7 +197,7 @@ void CScrivanoView::ShowWholeText(Text text, bool markModified, bool undoable) {
   // counts as unmodified again; one that changed nothing (an empty text emptied) counts as modified all
   // the same.
   if (!undoable || !IsModified()) SetModified(markModified);
-  if (end == display.size()) return;
+  if (!pendingRemoval_ && end == display.size()) return;
   pendingDisplay_ = std::move(display);
   pendingPosition_ = end;
   pendingUndoable_ = undoable;
@@ -196,15 +207,19 @@ void CScrivanoView::ShowWholeText(Text text, bool markModified, bool undoable) {
 }
 
 void CScrivanoView::ShowNextPiece(unsigned generation) {
-  if (generation != loadGeneration_ || pendingDisplay_.isEmpty()) return;
-  qsizetype end = pendingDisplay_.size();
-  if (end - pendingPosition_ > kTextPieceLength) {
-    const qsizetype lineEnd = pendingDisplay_.indexOf(u'\n', pendingPosition_ + kTextPieceLength);
-    end = lineEnd < 0 ? pendingDisplay_.size() : lineEnd + 1;
+  if (generation != loadGeneration_ || !TextLoading()) return;
+  if (pendingRemoval_) {
+    EditShown([this](QTextCursor& tail) { pendingRemoval_ = RemoveLastPiece(tail); });
+  } else {
+    const qsizetype end = PieceEnd(pendingDisplay_, pendingPosition_);
+    EditShown([this, end](QTextCursor& cursor) {
+      cursor.movePosition(QTextCursor::End);
+      cursor.insertText(
+          QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
+    });
+    pendingPosition_ = end;
   }
-  AppendShown(QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
-  pendingPosition_ = end;
-  if (end < pendingDisplay_.size()) {
+  if (pendingRemoval_ || pendingPosition_ < pendingDisplay_.size()) {
     QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
     return;
   }
@@ -213,21 +228,30 @@ void CScrivanoView::ShowNextPiece(unsigned generation) {
   setReadOnly(readOnlyBeforeLoad_);
 }
 
+void CScrivanoView::EditShown(const std::function<void(QTextCursor&)>& edit) {
+  const bool modified = IsModified();
+  settingText_ = true;
+  QTextCursor cursor(document());
+  if (pendingUndoable_) cursor.joinPreviousEditBlock();
+  edit(cursor);
+  if (pendingUndoable_) cursor.endEditBlock();
+  settingText_ = false;
+  if (IsModified() != modified) SetModified(modified);
+}
+
+bool CScrivanoView::RemoveLastPiece(QTextCursor& cursor) {
+  cursor.movePosition(QTextCursor::End);
+  qsizetype from = std::max<qsizetype>(0, cursor.position() - kTextPieceLength);
+  // Not between the halves of a character.
+  if (from > 0 && document()->characterAt(static_cast<int>(from)).isLowSurrogate()) --from;
+  cursor.setPosition(static_cast<int>(from), QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  return from > 0;
+}
+
 void CScrivanoView::EnableUndo() {
   // Enabling it again would forget which state of the undo stack was saved.
   if (!document()->isUndoRedoEnabled()) document()->setUndoRedoEnabled(true);
-}
-
-void CScrivanoView::AppendShown(const QString& piece) {
-  const bool modified = IsModified();
-  settingText_ = true;
-  QTextCursor end(document());
-  end.movePosition(QTextCursor::End);
-  if (pendingUndoable_) end.joinPreviousEditBlock();
-  end.insertText(piece);
-  if (pendingUndoable_) end.endEditBlock();
-  settingText_ = false;
-  if (IsModified() != modified) SetModified(modified);
 }
 
 bool CScrivanoView::IsModified() const {

@@ -78,7 +78,7 @@ class CScrivanoView : public QPlainTextEdit {
   // document counts as modified. Over a text still coming in piece by piece there is no whole text to go
   // back to: it is then replaced as SetText does.
   void ReplaceText(Text text);
-  bool TextLoading() const { return !pendingDisplay_.isEmpty(); }
+  bool TextLoading() const { return pendingRemoval_ || !pendingDisplay_.isEmpty(); }
   bool IsModified() const;
   void SetModified(bool modified);
 
@@ -105,13 +105,15 @@ class CScrivanoView : public QPlainTextEdit {
 
  private:
   void InsertOfferedText(const QMimeData* source);
-  // Appends the next piece of pendingDisplay_ and asks for the one after; stops when generation is not
-  // the latest SetText's.
-  void ShowNextPiece(unsigned generation);
   void ShowWholeText(Text text, bool markModified, bool undoable);
-  // Inserts at the end without changing the modified flag; with pendingUndoable_ as part of the edit that
-  // began the text.
-  void AppendShown(const QString& piece);
+  // Takes out the next piece of the old text, or appends the next piece of pendingDisplay_, and asks for
+  // the one after; stops when generation is not the latest replacement's.
+  void ShowNextPiece(unsigned generation);
+  // One step of a text being shown, without changing the modified flag (a save meanwhile holds); with
+  // pendingUndoable_ as part of the edit that began the replacement.
+  void EditShown(const std::function<void(QTextCursor&)>& edit);
+  // Removes up to a piece's length from the end of the document; true when text is left.
+  bool RemoveLastPiece(QTextCursor& cursor);
   // After the pieces of a text that was not to be undone.
   void EnableUndo();
 
@@ -121,7 +123,9 @@ class CScrivanoView : public QPlainTextEdit {
   mutable Text exactText_;
   mutable bool exactTextValid_ = false;
   bool settingText_ = false;
-  // The part of a long text not shown yet, from pendingPosition_ on.
+  // The old text still being taken out (by an undoable replacement), then the part of a long text not
+  // shown yet, from pendingPosition_ on.
+  bool pendingRemoval_ = false;
   QString pendingDisplay_;
   qsizetype pendingPosition_ = 0;
   bool readOnlyBeforeLoad_ = false;

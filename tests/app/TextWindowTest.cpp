@@ -286,6 +286,16 @@ TEST_F(TextWindowTest, ALongTextIsShownPieceByPieceAndIsWholeForFunctionsAtOnce)
   EXPECT_FALSE(view.IsModified());
   view.redo();
   EXPECT_EQ(view.GetText(), text);
+
+  // Over a long text, which goes piece by piece first: the same.
+  view.SetModified(false);
+  view.ReplaceText(u"short");
+  EXPECT_TRUE(view.TextLoading());
+  ASSERT_TRUE(FinishShowing(view));
+  EXPECT_EQ(view.toPlainText(), QStringLiteral("short"));
+  view.undo();
+  EXPECT_EQ(view.toPlainText(), ToQString(ToDisplayLines(text)));
+  EXPECT_FALSE(view.IsModified());
 }
 
 }  // namespace
