@@ -39,10 +39,9 @@ class CScrivanoDoc : public QObject {
   void TellReadWithLoss() const;
   // Writes the view's text to path in the document's format; a document without an edit since it was read
   // keeps its bytes. A text the format cannot store (a character its encoding lacks, or any edit of a file
-  // read with loss) is saved only when the user agrees to UTF-8 (which the document keeps from then on;
-  // UTF-16LE with a mark for a text with a lone surrogate);
-  // otherwise nothing is written and the result is kCancelled. kFailed: the file could not be written
-  // (nothing is shown).
+  // read with loss) is saved only when the user agrees to UTF-8, which the document keeps from then on
+  // (UTF-16LE with a mark for a text with a lone surrogate); otherwise nothing is written and the result
+  // is kCancelled. kFailed: the file could not be written (nothing is shown).
   SaveResult Save(TextView path, const CScrivanoView& view);
 
   const Text& PathName() const { return path_; }
