@@ -75,10 +75,11 @@ Text FormatCaption(const TextFormat& format, bool readWithLoss) {
 
 Text ReadWithLossNotice(TextView title, Charset charset, size_t replaced, size_t firstBadByte) {
   return Quoted(title) + u" is not valid " + Name(charset) + u" text: " +
-         BadSequences(replaced, firstBadByte) +
-         u" could not be read and show as \"\xFFFD\".\r\n\r\nSaved without an edit, the file keeps its "
-         u"bytes; after an edit, "
-         u"Scrivano asks before saving it. File > Reopen with Encoding reads it in another encoding.";
+         BadSequences(replaced, firstBadByte) + u" could not be read and " +
+         (replaced == 1 ? u"shows" : u"show") +
+         u" as \"\xFFFD\".\r\n\r\nSaved without an edit, the file keeps its bytes; after an edit, Scrivano "
+         u"asks "
+         u"before saving it. File > Reopen with Encoding reads it in another encoding.";
 }
 
 Text UnencodableQuestion(TextView title, Charset charset, TextView text, size_t firstUnencodable,
@@ -89,10 +90,11 @@ Text UnencodableQuestion(TextView title, Charset charset, TextView text, size_t 
 
 Text ReadWithLossQuestion(TextView title, Charset charset, size_t replaced, size_t firstBadByte,
                           Charset alternative) {
+  const bool one = replaced == 1;
   return Quoted(title) + u" was not read as " + Name(charset) + u" without loss: " +
-         BadSequences(replaced, firstBadByte) +
-         u" show as \"\xFFFD\", and their bytes cannot be written back.\r\n\r\n" +
-         SaveAs(charset, alternative, u", with \"\xFFFD\" in their place");
+         BadSequences(replaced, firstBadByte) + (one ? u" shows" : u" show") + u" as \"\xFFFD\", and " +
+         (one ? u"its" : u"their") + u" bytes cannot be written back.\r\n\r\n" +
+         SaveAs(charset, alternative, Text(u", with \"\xFFFD\" in ") + (one ? u"its" : u"their") + u" place");
 }
 
 Text ReopenQuestion(TextView title, Charset charset) {

@@ -312,7 +312,8 @@ TEST_F(WorkbenchTest, AnOpenedFileShowsItsFormatAndIsReadAgainInTheEncodingChose
   Trigger(QStringLiteral("UTF-16BE"));
   ASSERT_EQ(prompts.Messages().size(), 1u);
   EXPECT_TRUE(prompts.Messages()[0].starts_with(
-      u"\"big5.txt\" is not valid UTF-16BE text: 1 byte sequence (at byte offset 72) could not be read"));
+      u"\"big5.txt\" is not valid UTF-16BE text: 1 byte sequence (at byte offset 72) could not be read and "
+      u"shows as \"\xFFFD\"."));
   EXPECT_TRUE(StatusShows(QStringLiteral("UTF-16BE, CRLF (read with loss)")));
 
   // The Input and Output files keep their format: the menu is off there.

@@ -138,7 +138,7 @@ TEST_F(TextWindowTest, AFileReadWithLossIsToldAndKeepsItsBytesUntilTheUserAgrees
   EXPECT_EQ(
       prompts.Messages(),
       std::vector<Text>{u"\"broken.txt\" is not valid GB18030 text: 1 byte sequence (at byte offset 34) "
-                        u"could not be read and show as \"\xFFFD\".\r\n\r\nSaved without an edit, the file "
+                        u"could not be read and shows as \"\xFFFD\".\r\n\r\nSaved without an edit, the file "
                         u"keeps its bytes; after an edit, Scrivano asks before saving it. File > Reopen "
                         u"with Encoding reads it in another encoding."});
   EXPECT_EQ(SaveTo("broken.txt"), CScrivanoDoc::SaveResult::kSaved);
@@ -150,9 +150,9 @@ TEST_F(TextWindowTest, AFileReadWithLossIsToldAndKeepsItsBytesUntilTheUserAgrees
   EXPECT_EQ(folder.ReadBytes("broken.txt"), broken);
   EXPECT_EQ(
       prompts.dialogs().back().text,
-      u"\"broken.txt\" was not read as GB18030 without loss: 1 byte sequence (at byte offset 34) show as "
-      u"\"\xFFFD\", and their bytes cannot be written back.\r\n\r\nSave it as UTF-8 instead, with "
-      u"\"\xFFFD\" in their place? If not, nothing is saved.");
+      u"\"broken.txt\" was not read as GB18030 without loss: 1 byte sequence (at byte offset 34) shows as "
+      u"\"\xFFFD\", and its bytes cannot be written back.\r\n\r\nSave it as UTF-8 instead, with "
+      u"\"\xFFFD\" in its place? If not, nothing is saved.");
   EXPECT_EQ(SaveTo("broken.txt"), CScrivanoDoc::SaveResult::kSaved);
   const DecodedText saved = DecodeTextFile(folder.ReadBytes("broken.txt"));
   EXPECT_EQ(saved.format, (TextFormat{Charset::kUtf8, false, LineBreak::kCrLf}));
