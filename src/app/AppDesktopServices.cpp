@@ -43,7 +43,7 @@ void AppDesktopServices::CombineWindowsText(Text& workingText) {
   scrivano::CombineWindowsText(reach_, workingText);
 }
 
-Text AppDesktopServices::ReplaceInWordDocuments(Text& text) {
+std::optional<Text> AppDesktopServices::ReplaceInWordDocuments(Text& text) {
   return scrivano::ReplaceInWordDocuments(reach_, text);
 }
 

@@ -28,7 +28,7 @@ class AppDesktopServices : public DesktopServices {
   Text WindowTitle(WindowHandle window) override;
   void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert) override;
   void CombineWindowsText(Text& workingText) override;
-  Text ReplaceInWordDocuments(Text& text) override;
+  std::optional<Text> ReplaceInWordDocuments(Text& text) override;
   bool OpenWithDefaultApplication(TextView path) override;
   // Asks each such window to close; later passes ask the user on the window's caption. Ends when none is
   // left, on the right mouse button, or after two minutes.

@@ -580,17 +580,19 @@ bool CScrivanoApp::ReturnToScrivano(TaskContext& context) {
 }
 
 bool CScrivanoApp::ReplaceInOfficeDocuments(TaskContext& context) {
-  // The report goes straight into the Input window; the completion message is handed back.
-  Text report;
+  // The report goes straight into the Input window; the completion message is handed back. When nothing
+  // was replaced neither happens: the Input window keeps the user's text, the box said why.
+  std::optional<Text> report;
   try {
     report = services_->ReplaceInWordDocuments(*context.workingText);
   } catch (const std::exception& e) {
     ShowNotice(FromUtf8(e.what()));
     return false;
   }
+  if (!report) return false;
   RunOnUiThread([&] {
     if (!inputView_) OpenDocumentFile(paths_.inputFile);
-    if (inputView_) inputView_->ReplaceText(report);
+    if (inputView_) inputView_->ReplaceText(*report);
   });
   return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "capture/ClipboardRelay.h"
 #include "platform/DesktopPlatform.h"
@@ -37,8 +38,9 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText);
 void RunOnWordPieces(DesktopReach& reach, WindowHandle wordWindow, const PieceConversion& convert);
 
 // "13. Replace text in Word documents": the replacement typed in the open Find and Replace window is
-// replaced in every open office document by that window's Replace All. Returns the report; text becomes
-// the completion message.
-Text ReplaceInWordDocuments(DesktopReach& reach, Text& text);
+// replaced in every open office document by that window's Replace All. Returns the report, and text
+// becomes the completion message; returns nothing when nothing was replaced (a box told the user why, or
+// the user said no), with text unchanged.
+std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text);
 
 }  // namespace scrivano

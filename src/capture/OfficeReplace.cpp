@@ -7,9 +7,17 @@
 // So the search and replacement typed in the open window are read once, and for each document its own
 // window is taken when it shows, or opened with Ctrl+H when none does, both fields typed again, and
 // Replace All pressed there.
+//
+// The window and its keys in any interface language: the platform knows the window by its title in the
+// language the office shows, and gives the access keys of that language's labels (OfficeWords.h). Ctrl+H
+// is one for every language: the office's shortcuts are set for en-US alone and the language packs
+// (Langpack-zh-CN.xcd, Langpack-zh-TW.xcd) change none.
+//
+// A run that replaces nothing hands nothing back: the Input window keeps its text, and a box says why.
 #include "capture/OfficeReplace.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -24,13 +32,46 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char16_t kReplaceDialogClass[] = u"bosa_sdm";
 constexpr int kKeyDelete = 0x2E;
-// In the Find and Replace window: Alt+F goes to the search, Alt+P to the replacement, Alt+L is Replace
-// All (Alt+A would be Find All); Ctrl+H in a document opens its window.
-const Chord kFindFieldChord{kKeyAlt, 0x46};
-const Chord kReplaceFieldChord{kKeyAlt, 0x50};
-const Chord kReplaceAllChord{kKeyAlt, 0x4C};
 const Chord kOpenReplaceChord{kKeyControl, 0x48};
 const Chord kSelectAllChord{kKeyControl, 0x41};
+
+// The Find and Replace window's access keys in the language it shows: Alt with the marked letter of the
+// Find label, of the Replace label, and of Replace All.
+struct DialogKeys {
+  Chord findField, replaceField, replaceAll;
+};
+
+// The virtual-key code of an access key, 0 for a character no key of the chords stands for.
+int KeyOf(char16_t accessKey) {
+  if (accessKey >= u'a' && accessKey <= u'z') return accessKey - u'a' + 0x41;
+  if ((accessKey >= u'A' && accessKey <= u'Z') || (accessKey >= u'0' && accessKey <= u'9')) return accessKey;
+  return 0;
+}
+
+// The keys of the words, or why there are none.
+std::optional<DialogKeys> KeysOf(const platform::FindReplaceWords& words, Text& why) {
+  const struct {
+    const Text& label;
+    const char16_t* name;
+  } labels[] = {
+      {words.findLabel, u"Find"}, {words.replaceLabel, u"Replace"}, {words.replaceAllLabel, u"Replace All"}};
+  int keys[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    keys[i] = KeyOf(platform::AccessKeyOf(labels[i].label));
+    if (keys[i] == 0) {
+      why = u"In this interface language (" + FromUtf8(words.language) + u") the Find and Replace window's " +
+            labels[i].name + u" (\"" + labels[i].label +
+            u"\") has no access key of a Latin letter or a digit.";
+      return std::nullopt;
+    }
+  }
+  if (keys[0] == keys[1] || keys[0] == keys[2] || keys[1] == keys[2]) {
+    why = u"In this interface language (" + FromUtf8(words.language) +
+          u") the Find and Replace window gives two of Find, Replace and Replace All the same access key.";
+    return std::nullopt;
+  }
+  return DialogKeys{{kKeyAlt, keys[0]}, {kKeyAlt, keys[1]}, {kKeyAlt, keys[2]}};
+}
 
 class ReplaceRun {
  public:
@@ -132,52 +173,67 @@ class ReplaceRun {
   const OfficeReplaceTimings& timings_;
 };
 
-Text Failed(Text& text, TextView message) {
-  text = Text(message);
-  return u"Processing failed !";
+// Tells the user why nothing was replaced; the caller hands nothing back.
+std::optional<Text> Fail(TextView why) {
+  ShowMessage(why, u"Notice", MessageButtons::Ok, false);
+  return std::nullopt;
 }
+
+constexpr char16_t kNoParameter[] = u"No parameter set !\r\n\r\n";
+constexpr char16_t kFailed[] = u"Processing failed !\r\n\r\n";
+constexpr char16_t kNothingReplaced[] = u"\r\n\r\nNothing was replaced, and the Input window keeps its text.";
 
 }  // namespace
 
-Text ReplaceInWordDocuments(DesktopReach& reach, Text& text) {
+std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text) {
   return ReplaceInWordDocuments(reach, text, OfficeReplaceTimings());
 }
 
-Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplaceTimings& timings) {
+std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text,
+                                           const OfficeReplaceTimings& timings) {
   platform::DesktopPlatform& desktop = reach.desktop;
   ClipboardRelay& relay = reach.relay;
   const std::vector<WindowHandle> documents = WindowsOfClass(desktop, kOfficeMainWindowClass);
   const std::vector<WindowHandle> dialogs = WindowsOfClass(desktop, kReplaceDialogClass);
-  if (dialogs.empty()) {
-    ShowMessage(u"No parameter set !", u"Notice", MessageButtons::Ok, false);
-    return Failed(text, u"No parameter set !");
-  }
+  if (dialogs.empty())
+    return Fail(Text(kNoParameter) +
+                u"No Find and Replace window of LibreOffice Writer is open. Open it in a document (Ctrl+H), "
+                u"type what to find and what to replace it with, and choose this entry again." +
+                kNothingReplaced);
+  const WindowHandle dialog = dialogs.front();
+  const std::optional<platform::FindReplaceWords> words = desktop.OfficeFindReplaceWords(dialog);
+  if (!words)
+    return Fail(Text(kFailed) + u"The Find and Replace window closed or changed its title meanwhile." +
+                kNothingReplaced);
+  Text why;
+  const std::optional<DialogKeys> keys = KeysOf(*words, why);
+  if (!keys) return Fail(Text(kFailed) + why + kNothingReplaced);
+
   std::lock_guard lock(relay.Lock());
   ReplaceRun run(reach, timings);
-  const WindowHandle dialog = dialogs.front();
   const ClipboardRelay::ProbeCleaner cleaner(relay);
   const Text dialogTitle = desktop.WindowTitle(dialog);
   if (reach.activate) reach.activate(dialog);
   if (relay.WaitForegroundWindow(dialog) != WaitEnd::kDone)
-    return Failed(text, u"The Find and Replace window did not come to the front; nothing was replaced.");
+    return Fail(Text(kFailed) + u"The Find and Replace window did not come to the front." + kNothingReplaced);
   run.Caption(dialog, kHandsOffCaption);
   // What is typed there, read once. An empty replacement means "replace by nothing"; without a search
   // there is nothing to do.
   Text search, replacement;
-  const bool read = run.ReadField(dialog, kFindFieldChord, search) &&
-                    run.ReadField(dialog, kReplaceFieldChord, replacement);
+  const bool read = run.ReadField(dialog, keys->findField, search) &&
+                    run.ReadField(dialog, keys->replaceField, replacement);
   run.Caption(dialog, dialogTitle);
-  if (!read) return Failed(text, u"The Find and Replace window did not take the keys; nothing was replaced.");
-  if (search.empty()) {
-    ShowMessage(u"No parameter set !", u"Notice", MessageButtons::Ok, false);
-    return Failed(text, u"No parameter set !");
-  }
+  if (!read)
+    return Fail(Text(kFailed) + u"The Find and Replace window did not take the keys." + kNothingReplaced);
+  if (search.empty())
+    return Fail(Text(kNoParameter) + u"The Find field of the Find and Replace window is empty." +
+                kNothingReplaced);
   // An empty field copies nothing, and neither does a field that could not be read: before text is
-  // deleted everywhere, the user says that this is meant.
+  // deleted everywhere, the user says that this is meant. No is the user's own choice: nothing more is said.
   if (replacement.empty() &&
       !AskYesNo(u"The Replace field is empty. Delete every \"" + search + u"\" in the open documents?",
                 u"Notice"))
-    return Failed(text, u"Nothing was replaced.");
+    return std::nullopt;
   run.Pause(timings.start);
 
   Text report;
@@ -194,8 +250,8 @@ Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplace
     run.Pause(timings.fieldSettle);
     // The keys go to that window only; when another came to the front, this document is left alone and
     // not counted.
-    if (run.TypeField(own, kFindFieldChord, search) && run.TypeField(own, kReplaceFieldChord, replacement) &&
-        relay.PressChordHeld(own, kReplaceAllChord)) {
+    if (run.TypeField(own, keys->findField, search) && run.TypeField(own, keys->replaceField, replacement) &&
+        relay.PressChordHeld(own, keys->replaceAll)) {
       ++count;
       report += u"\r\n" + title;
       run.Pause(timings.replaceAll);

@@ -21,6 +21,7 @@ struct OfficeReplaceTimings {
   std::chrono::milliseconds replaceAll{1000};
 };
 
-Text ReplaceInWordDocuments(DesktopReach& reach, Text& text, const OfficeReplaceTimings& timings);
+std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text,
+                                           const OfficeReplaceTimings& timings);
 
 }  // namespace scrivano

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace scrivano::word {
@@ -124,13 +126,20 @@ void DocumentPackage::WritePart(const std::string& name, std::string bytes) {
 
 std::string DocumentPackage::Save() const {
   // libzip rewrites the archive into a copy of the original bytes: entries that were not replaced keep
-  // their stored (compressed) data unchanged.
-  std::string base = original_;
+  // their stored (compressed) data unchanged. The copy is libzip's own (malloc'd, freed by libzip): while
+  // it writes, the buffer source may clone the unchanged start of the archive and free those pieces itself,
+  // so memory it did not get to own would be freed twice.
   zip_error_t error;
   zip_error_init(&error);
-  SourceHandle source(zip_source_buffer_create(base.empty() ? nullptr : base.data(), base.size(), 0, &error));
-  if (!source) throw DocumentError("could not assemble the package: " + ZipMessage(&error));
-  zip_t* archive = zip_open_from_source(source.get(), base.empty() ? ZIP_CREATE | ZIP_TRUNCATE : 0, &error);
+  void* base = original_.empty() ? nullptr : std::malloc(original_.size());
+  if (!original_.empty() && !base) throw std::bad_alloc();
+  if (base) std::memcpy(base, original_.data(), original_.size());
+  SourceHandle source(zip_source_buffer_create(base, original_.size(), 1, &error));
+  if (!source) {
+    std::free(base);
+    throw DocumentError("could not assemble the package: " + ZipMessage(&error));
+  }
+  zip_t* archive = zip_open_from_source(source.get(), base ? 0 : ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (!archive) throw DocumentError("could not assemble the package: " + ZipMessage(&error));
   zip_error_fini(&error);
   zip_source_keep(source.get());  // the result is read from it after zip_close

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/OfficeWords.h"
 #include "platform/Processes.h"
 #include "settings/ParameterStore.h"
 #include "text/Text.h"
@@ -90,6 +91,12 @@ class DesktopPlatform {
   virtual bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) = 0;
   // The process that shows the window, 0 when unknown.
   virtual int WindowProcessId(WindowHandle window) = 0;
+  // When the window is LibreOffice Writer's Find and Replace window (class "bosa_sdm"): its words in the
+  // language it shows, with the access keys of its fields and of Replace All (OfficeWords.h).
+  virtual std::optional<FindReplaceWords> OfficeFindReplaceWords(WindowHandle window) {
+    (void)window;
+    return std::nullopt;
+  }
   // False when the processes cannot be listed.
   virtual bool ListProcesses(std::vector<ProcessInfo>& processes) = 0;
   virtual OwnProcessInfo OwnProcess() = 0;

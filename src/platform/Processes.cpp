@@ -34,12 +34,16 @@ Text BaseName(const std::string& path) {
   return FromUtf8(name);
 }
 
-Text ModuleName(int pid, const std::string& comm) {
+// The target of a symbolic link; empty when it cannot be read.
+std::string LinkTarget(const std::string& link) {
   char target[4096];
-  const std::string link = "/proc/" + std::to_string(pid) + "/exe";
   const ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
-  if (length > 0) return BaseName(std::string(target, static_cast<size_t>(length)));
-  return FromUtf8(comm);
+  return length > 0 ? std::string(target, static_cast<size_t>(length)) : std::string();
+}
+
+Text ModuleName(int pid, const std::string& comm) {
+  const std::string program = LinkTarget("/proc/" + std::to_string(pid) + "/exe");
+  return program.empty() ? FromUtf8(comm) : BaseName(program);
 }
 
 // The real, effective and saved user ids of the Uid: line all equal to ours.
@@ -55,6 +59,19 @@ bool OwnedByUser(const std::string& status) {
 }
 
 }  // namespace
+
+std::string ProgramFolderOf(int pid) {
+  if (pid <= 0) return std::string();
+  const std::string proc = "/proc/" + std::to_string(pid);
+  const std::string program = LinkTarget(proc + "/exe");
+  const size_t slash = program.rfind('/');
+  if (program.empty() || program[0] != '/' || slash == std::string::npos) return std::string();
+  const std::string folder = program.substr(0, slash);
+  // A program of a sandbox (another mount namespace) shows its own paths, found below its root.
+  if (::access(folder.c_str(), X_OK) != 0 && ::access((proc + "/root" + folder).c_str(), X_OK) == 0)
+    return proc + "/root" + folder;
+  return folder;
+}
 
 std::optional<ProcessInfo> ReadProcess(int pid) {
   const std::string folder = "/proc/" + std::to_string(pid);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "text/Text.h"
@@ -32,6 +33,9 @@ bool ReadProcessList(std::vector<ProcessInfo>& processes);
 // The process of that id, when it can be read.
 std::optional<ProcessInfo> ReadProcess(int pid);
 OwnProcessInfo ReadOwnProcess();
+// The folder of the process's program file as this process can open it: below the process's own root
+// (/proc/PID/root) when only that path leads to it (a sandboxed program). Empty when it cannot be read.
+std::string ProgramFolderOf(int pid);
 // SIGTERM, or SIGKILL with force. False when the signal could not be sent.
 bool SignalProcess(int pid, bool force);
 // Memory available to new work without swapping, in bytes (MemAvailable).

@@ -21,9 +21,10 @@ bool IsWriterDocument(const WindowKind& kind) {
   return Lower(kind.className) == u"libreoffice-writer" && !kind.dialog;
 }
 
-// Writer's Find & Replace is a normal window transient for its document; only its title tells it apart.
+// Writer's Find & Replace is a normal window transient for its document; only its title tells it apart
+// (OfficeWords.h), in the language the office shows.
 bool IsWriterFindAndReplace(const WindowKind& kind) {
-  return Lower(kind.className) == u"libreoffice-writer" && kind.dialog && kind.title == u"Find and Replace";
+  return FindReplaceWordsOf(kind) != nullptr;
 }
 
 bool IsDialog(const WindowKind& kind) {
@@ -45,7 +46,8 @@ bool IsInputMethod(const WindowKind& kind) {
 // The more specific names come first: ReportedClassName takes the first that fits.
 constexpr WindowClassMapping kTable[] = {
     {u"OpusApp", u"a LibreOffice Writer document window", IsWriterDocument},
-    {u"bosa_sdm", u"LibreOffice Writer's \"Find and Replace\" window", IsWriterFindAndReplace},
+    {u"bosa_sdm", u"LibreOffice Writer's \"Find and Replace\" window, in any interface language installed",
+     IsWriterFindAndReplace},
     {u"Chrome_WidgetWin_1", u"Chromium and Google Chrome", IsChromium},
     {u"MozillaWindowClass", u"Firefox", IsFirefox},
     {u"WNWB Input", u"input-method windows (fcitx, ibus)", IsInputMethod},
@@ -53,6 +55,15 @@ constexpr WindowClassMapping kTable[] = {
 };
 
 }  // namespace
+
+const FindReplaceWords* FindReplaceWordsOf(const WindowKind& kind) {
+  if (Lower(kind.className) != u"libreoffice-writer" || !kind.dialog) return nullptr;
+  static const std::vector<FindReplaceWords> english{EnglishFindReplaceWords()};
+  const std::vector<FindReplaceWords>& words = kind.officeWords ? *kind.officeWords : english;
+  for (const FindReplaceWords& language : words)
+    if (language.title == kind.title) return &language;
+  return nullptr;
+}
 
 std::span<const WindowClassMapping> WindowClassTable() {
   return kTable;

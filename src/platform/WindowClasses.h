@@ -5,7 +5,9 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
+#include "platform/OfficeWords.h"
 #include "text/Text.h"
 
 namespace scrivano::platform {
@@ -16,6 +18,9 @@ struct WindowKind {
   Text className;     // WM_CLASS, second part ("libreoffice-writer")
   Text title;
   bool dialog = false;  // _NET_WM_WINDOW_TYPE_DIALOG, or transient for another window
+  // For a dialog of LibreOffice Writer: its office's Find and Replace words in every language installed
+  // (OfficeWords.h); English alone when null.
+  const std::vector<FindReplaceWords>* officeWords = nullptr;
 };
 
 struct WindowClassMapping {
@@ -25,6 +30,10 @@ struct WindowClassMapping {
 };
 
 std::span<const WindowClassMapping> WindowClassTable();
+
+// The words of the Find and Replace window of LibreOffice Writer the window is, in the language it shows
+// (its title's); null when it is no such window.
+const FindReplaceWords* FindReplaceWordsOf(const WindowKind& kind);
 
 // True when the window is of the named class: a name of the table by its X11 counterpart, any other
 // name by either part of WM_CLASS (letter case ignored).

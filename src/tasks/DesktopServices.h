@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "tasks/TaskContext.h"
@@ -44,9 +45,10 @@ class DesktopServices {
   }
 
   // "13. Replace text in Word documents": the replacement of the open Find and Replace window in every
-  // open office document. Returns the report for the current text window; text becomes the completion
-  // message. Without the desktop it throws DesktopUnavailable.
-  virtual Text ReplaceInWordDocuments(Text& text) {
+  // open office document. Returns the report for the current text window, and text becomes the
+  // completion message; returns nothing when nothing was replaced (the user was told why), and then
+  // nothing may be handed back. Without the desktop it throws DesktopUnavailable.
+  virtual std::optional<Text> ReplaceInWordDocuments(Text& text) {
     (void)text;
     throw DesktopUnavailable("Replacing text in the office documents needs the desktop");
   }

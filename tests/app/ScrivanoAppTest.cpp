@@ -423,6 +423,20 @@ TEST_F(WorkbenchTest, EntriesThatCannotRunShowANoticeAndHandNothingBack) {
   EXPECT_EQ(prompts.dialogs()[0].caption, u"Notice");
 }
 
+TEST_F(WorkbenchTest, ReplacingInOfficeDocumentsThatFailsLeavesTheInputAndOutputWindowsAlone) {
+  // No Find and Replace window on the desktop: the box says why, and no window is written.
+  Start();
+  app->InputView()->SetText(u"the user's text", false);
+  app->OutputView()->SetText(u"the last result", false);
+  app->DispatchFunction(13);
+  app->OnTimer();
+  EXPECT_EQ(app->InputView()->GetText(), u"the user's text");
+  EXPECT_FALSE(app->InputView()->IsModified());
+  EXPECT_EQ(OutputText(), u"the last result");
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].starts_with(u"No parameter set !\r\n\r\nNo Find and Replace window"));
+}
+
 TEST_F(WorkbenchTest, DroppedFilesAreListedInTheInputWindow) {
   struct Case {
     Text answer;

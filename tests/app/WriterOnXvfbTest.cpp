@@ -1,8 +1,8 @@
 // The whole program with the real LibreOffice Writer on a private Xvfb display: entry 13 in two open
-// documents, and entries 16 and 2 inside a Writer window through the NextPiece macro. Writer runs with a
-// profile of the test's own and is ended by its process group; the documents are saved by Writer and
-// read back by a headless conversion with another private profile. Skipped when soffice is not
-// installed.
+// documents in each interface language tested, and entries 16 and 2 inside a Writer window through the
+// NextPiece macro. Writer runs with a profile of the test's own and is ended by its process group; the
+// documents are saved by Writer and read back by a headless conversion with another private profile.
+// Skipped when soffice is not installed.
 // gtest before Xlib: Xlib's macros (None, Bool) would break gtest's templates.
 // clang-format off
 #include <gtest/gtest.h>
@@ -17,9 +17,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -32,6 +34,7 @@
 #include "support/SyntheticInput.h"
 #include "support/TempFolder.h"
 #include "text/AnsiCodec.h"
+#include "text/FileBytes.h"
 
 namespace scrivano {
 namespace {
@@ -47,17 +50,33 @@ using test::TypeText;
 // the run (every wait has its own limit as well).
 constexpr auto kWholeTestLimit = 420s;
 
-bool SofficeInstalled() {
+// The soffice that PATH finds; empty when none.
+std::string SofficePath() {
   const char* path = std::getenv("PATH");
   std::string rest = path ? path : "";
   while (!rest.empty()) {
     const size_t colon = rest.find(':');
     const std::string folder = rest.substr(0, colon);
-    if (!folder.empty() && ::access((folder + "/soffice").c_str(), X_OK) == 0) return true;
+    if (!folder.empty() && ::access((folder + "/soffice").c_str(), X_OK) == 0) return folder + "/soffice";
     if (colon == std::string::npos) break;
     rest = rest.substr(colon + 1);
   }
-  return false;
+  return std::string();
+}
+
+bool SofficeInstalled() {
+  return !SofficePath().empty();
+}
+
+// True when the office has its interface in the language ("zh-CN"): English always, another with its
+// translations (program/resource/zh_CN, from its language pack).
+bool InterfaceLanguageInstalled(const std::string& locale) {
+  if (locale == "en-US") return true;
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::canonical(SofficePath(), error).parent_path();
+  std::string folder = locale;
+  std::replace(folder.begin(), folder.end(), '-', '_');
+  return !error && std::filesystem::is_directory(program / "resource" / folder, error);
 }
 
 // True once the process has ended; it is left to be reaped by PrivateDisplay::Stop, so that its id
@@ -171,9 +190,32 @@ class WriterOnXvfb : public testing::Test {
     return text;
   }
 
+  // The interface language the profile asks for. It is the user's choice of Tools > Options > Language
+  // Settings, /org.openoffice.Office.Linguistic/General UILocale: measured on LibreOffice 7.4, that one
+  // sets the language; /org.openoffice.Setup/L10N ooLocale is what the office writes back at each start
+  // (from UILocale, or else the system's), so a value put there beforehand is overwritten and changes
+  // nothing. The language's pack must be installed (libreoffice-l10n-zh-cn, -zh-tw), or English shows.
+  void AskForInterfaceLanguage(const std::string& profile) {
+    const std::string item =
+        "<item oor:path=\"/org.openoffice.Office.Linguistic/General\"><prop oor:name=\"UILocale\" "
+        "oor:op=\"fuse\"><value>" +
+        uiLanguage + "</value></prop></item>\n";
+    const std::string file = profile + "/user/registrymodifications.xcu";
+    std::string items =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+        "xmlns:oor=\"http://openoffice.org/2001/registry\" "
+        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n</oor:items>\n";
+    ReadFileBytes(FromUtf8(file), items);  // a profile set up before keeps its items
+    items.insert(items.rfind("</oor:items>"), item);
+    std::filesystem::create_directories(profile + "/user");
+    ASSERT_TRUE(WriteFileBytesAtomically(FromUtf8(file), items));
+  }
+
   // Starts Writer on the documents (one call each, as a user opens them) and returns their windows.
   std::vector<WindowHandle> OpenInWriter(const std::string& profile,
                                          const std::vector<std::string>& documents) {
+    if (!uiLanguage.empty()) AskForInterfaceLanguage(profile);
     std::vector<WindowHandle> windows;
     for (const std::string& document : documents) {
       const pid_t pid = Office(profile, {root.path() + "/" + document});
@@ -240,7 +282,7 @@ class WriterOnXvfb : public testing::Test {
     ASSERT_TRUE(Eventually(
         [&] {
           return (front = desktop->ForegroundWindow()) == window ||
-                 desktop->WindowTitle(front) == u"Find and Replace";
+                 desktop->WindowClassName(front) == u"bosa_sdm";
         },
         10s));
     if (front != window) {
@@ -274,6 +316,7 @@ class WriterOnXvfb : public testing::Test {
   test::PrivateDisplay screen;
   test::TempFolder root;
   std::vector<std::pair<int, Text>> parameters;  // set before the program starts
+  std::string uiLanguage;                        // Writer's interface language ("zh-CN"); empty: English
   pid_t program = 0;
   Display* display = nullptr;
   std::unique_ptr<platform::X11Desktop> desktop;
@@ -287,7 +330,22 @@ class WriterOnXvfb : public testing::Test {
   std::thread watchdog;
 };
 
-TEST_F(WriterOnXvfb, Entry13ReplacesInEveryOpenDocumentThroughItsOwnFindAndReplaceWindow) {
+struct InterfaceLanguage {
+  const char* locale;
+  const char16_t* findAndReplaceTitle;  // as Writer shows it in that language
+};
+
+// Names the case in the test list (CTest shows the parameter).
+void PrintTo(const InterfaceLanguage& language, std::ostream* out) {
+  *out << language.locale;
+}
+
+class WriterOnXvfbInLanguage : public WriterOnXvfb, public testing::WithParamInterface<InterfaceLanguage> {};
+
+TEST_P(WriterOnXvfbInLanguage, Entry13ReplacesInEveryOpenDocumentThroughItsOwnFindAndReplaceWindow) {
+  uiLanguage = GetParam().locale;
+  if (!InterfaceLanguageInstalled(uiLanguage))
+    GTEST_SKIP() << "LibreOffice has no interface in " << uiLanguage << " (install its language pack)";
   root.WriteBytes("a.txt", "The cat sat on the mat.\nA cat and another cat.\n");
   root.WriteBytes("b.txt", "No dog here, only a cat.\n");
   MakeDocuments({"a.txt", "b.txt"});
@@ -296,12 +354,16 @@ TEST_F(WriterOnXvfb, Entry13ReplacesInEveryOpenDocumentThroughItsOwnFindAndRepla
   const std::vector<WindowHandle> writer = OpenInWriter(root.path() + "/profile", {"a.odt", "b.odt"});
   ASSERT_TRUE(writer[0] && writer[1]);
 
-  // Find and Replace in the second document, with the search and the replacement typed.
+  // Find and Replace in the second document, with the search and the replacement typed (Alt+P goes to
+  // the replacement in each language tested).
   ASSERT_TRUE(Activate(writer[1]));
   std::this_thread::sleep_for(500ms);
   PressChord(display, XK_Control_L, XK_h);
   ASSERT_TRUE(Eventually(
-      [&] { return desktop->WindowTitle(desktop->ForegroundWindow()) == u"Find and Replace"; }, 30s));
+      [&] { return desktop->WindowTitle(desktop->ForegroundWindow()) == GetParam().findAndReplaceTitle; },
+      30s))
+      << "Writer does not show " << ToUtf8(GetParam().findAndReplaceTitle)
+      << " (is its language pack installed?)";
   std::this_thread::sleep_for(500ms);
   TypeText(display, "cat");
   PressChord(display, XK_Alt_L, XK_p);
@@ -323,6 +385,48 @@ TEST_F(WriterOnXvfb, Entry13ReplacesInEveryOpenDocumentThroughItsOwnFindAndRepla
   ASSERT_NO_FATAL_FAILURE(Save(writer[1], "b.odt"));
   EXPECT_EQ(DocumentText("a.odt"), "The bird sat on the mat.\nA bird and another bird.");
   EXPECT_EQ(DocumentText("b.odt"), "No dog here, only a bird.");
+}
+
+// The interface languages entry 13 is tested in.
+INSTANTIATE_TEST_SUITE_P(Languages, WriterOnXvfbInLanguage,
+                         testing::Values(InterfaceLanguage{"en-US", u"Find and Replace"},
+                                         InterfaceLanguage{"zh-CN", u"查找与替换"},
+                                         InterfaceLanguage{"zh-TW", u"尋找與取代"}),
+                         [](const testing::TestParamInfo<InterfaceLanguage>& info) {
+                           std::string name = info.param.locale;
+                           name[2] = '_';
+                           return name;
+                         });
+
+TEST_F(WriterOnXvfb, Entry13WithoutAFindAndReplaceWindowLeavesTheInputAndOutputAsTheyWere) {
+  uiLanguage = "zh-CN";
+  root.WriteBytes("a.txt", "The cat sat on the mat.\n");
+  MakeDocuments({"a.txt"});
+  if (IsSkipped() || HasFatalFailure()) return;
+  ::mkdir((root.path() + "/Data").c_str(), 0755);
+  const std::string input = TextToUtf16LeBytes(u"The user's own text\r\n用户自己的文字");
+  root.WriteBytes("Data/Input", input);
+  ASSERT_NO_FATAL_FAILURE(StartScrivano());
+  ASSERT_NE(OpenInWriter(root.path() + "/profile", {"a.odt"})[0], 0u);
+  const std::string output = File("Output");
+
+  DoubleClickEntry(13);
+  WindowHandle notice = 0;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        notice = desktop->ForegroundWindow();
+        return notice && desktop->WindowTitle(notice) == u"Notice" &&
+               desktop->WindowProcessId(notice) == program;
+      },
+      30s))
+      << "no notice";
+  std::this_thread::sleep_for(300ms);
+  PressKey(display, XK_Return);
+  ASSERT_TRUE(Eventually([&] { return !desktop->IsWindow(notice); }));
+  // Longer than the Input window waits before it writes its file after a change.
+  std::this_thread::sleep_for(3s);
+  EXPECT_EQ(File("Input"), input) << ToUtf8(Utf16LeBytesToText(File("Input")));
+  EXPECT_EQ(File("Output"), output);
 }
 
 TEST_F(WriterOnXvfb, Entries16And2WorkPieceByPieceInTheWriterWindowAtTheListsCorner) {

@@ -213,9 +213,10 @@ TEST_F(RelayTest, ReplaceWithoutTheFindAndReplaceWindowTouchesNothing) {
   test::TestPrompts prompts;
   desktop.AddWindow(u"OpusApp", u"a - Writer", Rect{0, 0, 100, 100});
   Text text = u"input";
-  EXPECT_EQ(ReplaceInWordDocuments(reach, text), u"Processing failed !");
-  EXPECT_EQ(text, u"No parameter set !");
-  EXPECT_EQ(prompts.Messages(), std::vector<Text>{u"No parameter set !"});
+  EXPECT_EQ(ReplaceInWordDocuments(reach, text), std::nullopt);
+  EXPECT_EQ(text, u"input");
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].starts_with(u"No parameter set !\r\n\r\n"));
   EXPECT_TRUE(desktop.KeyEvents().empty());
 }
 

@@ -1,9 +1,11 @@
 // "13. Replace text in Word documents" on the fake desktop, against a stand-in that behaves as LibreOffice
 // Writer was measured to: one Find and Replace window per document, hidden while another document is
-// active and given the focus again with its own; Ctrl+H in a document whose window is open closes it.
+// active and given the focus again with its own; Ctrl+H in a document whose window is open closes it. The
+// window shows the words of one interface language and takes that language's access keys only.
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <optional>
 
 #include "capture/OfficeReplace.h"
 #include "platform/fake/FakeDesktop.h"
@@ -14,8 +16,15 @@ namespace {
 
 using namespace std::chrono_literals;
 using platform::FakeDesktop;
+using platform::FindReplaceWords;
 using platform::Rect;
 using platform::WindowKind;
+
+// As LibreOffice 7.4's catalogs give them; the last is made up, with other access keys than English.
+const FindReplaceWords kEnglish = platform::EnglishFindReplaceWords();
+const FindReplaceWords kSimplifiedChinese{"zh_CN", u"查找与替换", u"查找(_F):", u"替换(_P):",
+                                          u"全部替换(_L)"};
+const FindReplaceWords kOtherKeys{"xx", u"Chercher", u"_Texte :", u"_Nouveau :", u"Tout _remplacer"};
 
 class MemoryClipboard : public ClipboardAccess {
  public:
@@ -46,6 +55,12 @@ class WriterStandIn {
 
   WriterStandIn(FakeDesktop& desktop, MemoryClipboard& clipboard) : desktop_(desktop), clipboard_(clipboard) {
     desktop_.SetKeyHook([this](int key, bool down) { OnKey(key, down); });
+  }
+
+  // The interface language of the windows opened from now on; the office knows every one of languages.
+  void ShowLanguage(const FindReplaceWords& words) {
+    words_ = words;
+    languages_ = {kEnglish, kSimplifiedChinese, kOtherKeys, words};
   }
 
   size_t AddDocument(TextView title, TextView text) {
@@ -87,8 +102,8 @@ class WriterStandIn {
   static constexpr Rect kRect{0, 0, 800, 600};
 
   void Open(Document& document) {
-    document.dialog =
-        desktop_.AddX11Window({u"libreoffice", u"libreoffice-writer", u"Find and Replace", true}, kRect);
+    document.dialog = desktop_.AddX11Window(
+        {u"libreoffice", u"libreoffice-writer", words_.title, true, &languages_}, kRect);
     document.search = lastSearch_;  // the search is shared between the windows, the replacement is not
     document.replacement.clear();
     field_ = &document.search;
@@ -118,9 +133,14 @@ class WriterStandIn {
     }
   }
 
+  static int KeyOf(TextView label) {
+    const char16_t key = platform::AccessKeyOf(label);
+    return key >= u'a' && key <= u'z' ? key - u'a' + u'A' : key;
+  }
+
   void OnDialogKey(Document& document, int key) {
-    if (alt_ && key == 'F') field_ = &document.search;
-    if (alt_ && key == 'P') field_ = &document.replacement;
+    if (alt_ && key == KeyOf(words_.findLabel)) field_ = &document.search;
+    if (alt_ && key == KeyOf(words_.replaceLabel)) field_ = &document.replacement;
     if (control_ && key == 'A') selected_ = true;
     // An empty selection copies nothing.
     if (control_ && key == 'C' && !field_->empty()) clipboard_.WriteText(*field_);
@@ -134,7 +154,7 @@ class WriterStandIn {
       field_->clear();
       selected_ = false;
     }
-    if (alt_ && key == 'L' && !document.search.empty()) {
+    if (alt_ && key == KeyOf(words_.replaceAllLabel) && !document.search.empty()) {
       Replace(document.text, document.search, document.replacement);
       lastSearch_ = document.search;
     }
@@ -143,6 +163,8 @@ class WriterStandIn {
   FakeDesktop& desktop_;
   MemoryClipboard& clipboard_;
   std::vector<Document> documents_;
+  FindReplaceWords words_ = kEnglish;
+  std::vector<FindReplaceWords> languages_{kEnglish};
   Text lastSearch_;
   Text* field_ = nullptr;
   bool selected_ = false;
@@ -168,7 +190,7 @@ OfficeReplaceTimings QuickReplace() {
 
 class OfficeReplace : public ::testing::Test {
  protected:
-  Text Run() { return ReplaceInWordDocuments(reach, result, QuickReplace()); }
+  std::optional<Text> Run() { return ReplaceInWordDocuments(reach, result, QuickReplace()); }
 
   test::TestPrompts prompts;
   FakeDesktop desktop;
@@ -180,19 +202,32 @@ class OfficeReplace : public ::testing::Test {
   Text result = u"input";
 };
 
+// Whatever the interface language, its window is found by its title and driven by its own access keys.
 TEST_F(OfficeReplace, EveryDocumentIsReplacedInItsOwnWindowAndTheUsersWindowStays) {
-  const size_t a = writer.AddDocument(u"a.odt - LibreOffice Writer", u"The cat sat on the mat.");
-  const size_t b = writer.AddDocument(u"b.odt - LibreOffice Writer", u"Only a cat, a cat.");
-  writer.OpenFindAndReplace(b, u"cat", u"bird");
-  const WindowHandle usersWindow = writer[b].dialog;
-  EXPECT_EQ(Run(), u"\r\nb.odt - LibreOffice Writer\r\na.odt - LibreOffice Writer");  // the top first
-  EXPECT_EQ(result, u"Processing completed !  ( 2 documents )");
-  EXPECT_EQ(writer[a].text, u"The bird sat on the mat.");
-  EXPECT_EQ(writer[b].text, u"Only a bird, a bird.");
-  // The window opened for the first document is closed again; the user's keeps its title.
-  EXPECT_EQ(desktop.CloseRequests(), std::vector<WindowHandle>{writer[a].dialog});
-  EXPECT_EQ(writer[b].dialog, usersWindow);
-  EXPECT_EQ(desktop.WindowTitle(usersWindow), u"Find and Replace");
+  for (const FindReplaceWords& language : {kEnglish, kSimplifiedChinese, kOtherKeys}) {
+    SCOPED_TRACE(language.language);
+    FakeDesktop desktop;
+    MemoryClipboard clipboard;
+    ClipboardRelay relay{desktop, clipboard, nullptr, QuickRelay()};
+    WriterStandIn writer{desktop, clipboard};
+    DesktopReach reach{desktop, relay, [&](WindowHandle window) { writer.Activate(window); },
+                       [&](WindowHandle window, TextView text) { desktop.SetWindowTitle(window, text); }};
+    writer.ShowLanguage(language);
+    const size_t a = writer.AddDocument(u"a.odt - LibreOffice Writer", u"The cat sat on the mat.");
+    const size_t b = writer.AddDocument(u"b.odt - LibreOffice Writer", u"Only a cat, a cat.");
+    writer.OpenFindAndReplace(b, u"cat", u"bird");
+    const WindowHandle usersWindow = writer[b].dialog;
+    Text text = u"input";
+    EXPECT_EQ(ReplaceInWordDocuments(reach, text, QuickReplace()),
+              u"\r\nb.odt - LibreOffice Writer\r\na.odt - LibreOffice Writer");  // the top first
+    EXPECT_EQ(text, u"Processing completed !  ( 2 documents )");
+    EXPECT_EQ(writer[a].text, u"The bird sat on the mat.");
+    EXPECT_EQ(writer[b].text, u"Only a bird, a bird.");
+    // The window opened for the first document is closed again; the user's keeps its title.
+    EXPECT_EQ(desktop.CloseRequests(), std::vector<WindowHandle>{writer[a].dialog});
+    EXPECT_EQ(writer[b].dialog, usersWindow);
+    EXPECT_EQ(desktop.WindowTitle(usersWindow), language.title);
+  }
   EXPECT_TRUE(prompts.Messages().empty());
 }
 
@@ -201,8 +236,8 @@ TEST_F(OfficeReplace, AnEmptyReplacementRemovesTheSearchTextOnlyOnceTheUserSaysS
   const size_t b = writer.AddDocument(u"b - LibreOffice Writer", u"[x]three");
   writer.OpenFindAndReplace(a, u"[x]", u"");
   prompts.Answer(u"no");
-  EXPECT_EQ(Run(), u"Processing failed !");
-  EXPECT_EQ(result, u"Nothing was replaced.");
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(result, u"input");
   EXPECT_EQ(writer[a].text, u"one [x] two [x]");
   prompts.Answer(u"yes");
   Run();
@@ -214,19 +249,34 @@ TEST_F(OfficeReplace, AnEmptyReplacementRemovesTheSearchTextOnlyOnceTheUserSaysS
             u"The Replace field is empty. Delete every \"[x]\" in the open documents?");
 }
 
-TEST_F(OfficeReplace, WithoutASearchOrAWindowNothingIsTouched) {
+// Nothing replaced, nothing handed back: the text stays as it was and the box says why.
+TEST_F(OfficeReplace, WhenNothingCanBeReplacedNothingIsTouchedAndTheBoxSaysWhy) {
   const size_t a = writer.AddDocument(u"a - LibreOffice Writer", u"keep me");
-  // No Find and Replace window.
-  EXPECT_EQ(Run(), u"Processing failed !");
-  EXPECT_EQ(result, u"No parameter set !");
+  const Text kept = u"\r\n\r\nNothing was replaced, and the Input window keeps its text.";
+  // No Find and Replace window; then one with an empty search; then one in a made-up language whose access
+  // keys are Cyrillic letters, which no key of the chords stands for.
+  EXPECT_EQ(Run(), std::nullopt);
   EXPECT_TRUE(desktop.KeyEvents().empty());
-  // A window with an empty search: the same message, and no document gets keys.
   writer.OpenFindAndReplace(a, u"", u"x");
-  result = u"input";
-  EXPECT_EQ(Run(), u"Processing failed !");
-  EXPECT_EQ(result, u"No parameter set !");
+  EXPECT_EQ(Run(), std::nullopt);
+  writer.ShowLanguage({"yy", u"Найти и заменить", u"_Найти:", u"_Заменить:", u"Заменить _все"});
+  writer.OpenFindAndReplace(a, u"keep", u"lose");
+  const size_t pressed = desktop.KeyEvents().size();
+  EXPECT_EQ(Run(), std::nullopt);
+  EXPECT_EQ(desktop.KeyEvents().size(), pressed);
+  EXPECT_EQ(result, u"input");
   EXPECT_EQ(writer[a].text, u"keep me");
-  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"No parameter set !", u"No parameter set !"}));
+  EXPECT_EQ(
+      prompts.Messages(),
+      (std::vector<Text>{
+          u"No parameter set !\r\n\r\nNo Find and Replace window of LibreOffice Writer is open. Open it in "
+          u"a document (Ctrl+H), type what to find and what to replace it with, and choose this entry "
+          u"again." +
+              kept,
+          u"No parameter set !\r\n\r\nThe Find field of the Find and Replace window is empty." + kept,
+          u"Processing failed !\r\n\r\nIn this interface language (yy) the Find and Replace window's Find "
+          u"(\"_Найти:\") has no access key of a Latin letter or a digit." +
+              kept}));
   for (const FakeDesktop::KeyEvent& event : desktop.KeyEvents())
     EXPECT_NE(event.foreground, writer[a].window);
 }

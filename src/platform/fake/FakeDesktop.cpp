@@ -310,6 +310,16 @@ int FakeDesktop::WindowProcessId(WindowHandle window) {
   return w ? w->pid : 0;
 }
 
+std::optional<FindReplaceWords> FakeDesktop::OfficeFindReplaceWords(WindowHandle window) {
+  std::lock_guard lock(mutex_);
+  const FakeWindow* w = Find(window);
+  if (!w || !w->kind) return std::nullopt;
+  WindowKind kind = *w->kind;
+  kind.title = w->title;
+  const FindReplaceWords* words = FindReplaceWordsOf(kind);
+  return words ? std::optional<FindReplaceWords>(*words) : std::nullopt;
+}
+
 bool FakeDesktop::ListProcesses(std::vector<ProcessInfo>& processes) {
   std::lock_guard lock(mutex_);
   processes.clear();

@@ -99,6 +99,8 @@ class FakeDesktop : public DesktopPlatform {
   bool DrawsOwnTitleBar(WindowHandle window) override;
   bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) override;
   int WindowProcessId(WindowHandle window) override;
+  // From the window's kind (AddX11Window), with the title it has now.
+  std::optional<FindReplaceWords> OfficeFindReplaceWords(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override;
   OwnProcessInfo OwnProcess() override;
   bool EndProcess(int pid, bool force) override;

@@ -335,6 +335,8 @@ WindowKind X11Desktop::KindOf(WindowHandle window) {
     std::memcpy(&type, types.data() + i * sizeof(long), sizeof type);
     kind.dialog = static_cast<Atom>(type) == x_->netWmWindowTypeDialog;
   }
+  if (kind.dialog && kind.className == u"libreoffice-writer")
+    kind.officeWords = &officeWords_.ForProgramFolder(ProgramFolderOf(ProcessIdOf(window)));
   return kind;
 }
 
@@ -366,6 +368,17 @@ bool X11Desktop::DrawsOwnTitleBar(WindowHandle window) {
 int X11Desktop::WindowProcessId(WindowHandle window) {
   if (!window) return 0;
   std::lock_guard lock(mutex_);
+  return ProcessIdOf(window);
+}
+
+std::optional<FindReplaceWords> X11Desktop::OfficeFindReplaceWords(WindowHandle window) {
+  if (!window) return std::nullopt;
+  std::lock_guard lock(mutex_);
+  const FindReplaceWords* words = FindReplaceWordsOf(KindOf(window));
+  return words ? std::optional<FindReplaceWords>(*words) : std::nullopt;
+}
+
+int X11Desktop::ProcessIdOf(WindowHandle window) {
   int format;
   unsigned long count;
   const std::string bytes =

@@ -37,6 +37,7 @@ class X11Desktop : public DesktopPlatform {
   bool DrawsOwnTitleBar(WindowHandle window) override;
   bool PressKeys(const std::vector<int>& virtualKeys, std::chrono::milliseconds hold = kKeyHold) override;
   int WindowProcessId(WindowHandle window) override;
+  std::optional<FindReplaceWords> OfficeFindReplaceWords(WindowHandle window) override;
   bool ListProcesses(std::vector<ProcessInfo>& processes) override { return ReadProcessList(processes); }
   OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
   bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
@@ -52,14 +53,16 @@ class X11Desktop : public DesktopPlatform {
  private:
   struct Connection;
   explicit X11Desktop(std::unique_ptr<Connection> connection);
-  // Class, title and dialog nature; the caller holds mutex_.
+  // Class, title and dialog nature, and for an office's dialog the office's words; the caller holds mutex_.
   WindowKind KindOf(WindowHandle window);
   Text TitleOf(WindowHandle window);
+  int ProcessIdOf(WindowHandle window);
   // The pointer's logical button state; the caller holds mutex_.
   unsigned int ButtonMask();
 
   std::mutex mutex_;  // one request at a time on the private connection
   std::unique_ptr<Connection> x_;
+  OfficeWordsCache officeWords_;
 };
 
 }  // namespace scrivano::platform
