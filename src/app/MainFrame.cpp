@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -26,6 +27,7 @@
 #include <QWindow>
 #include <vector>
 
+#include "app/EncodingMessages.h"
 #include "app/FuncListDlg.h"
 #include "app/GeneralDialog.h"
 #include "app/QtText.h"
@@ -54,6 +56,7 @@ QSettings RecentSettings() {
 CMainFrame::CMainFrame(CScrivanoApp& app)
     : app_(app),
       mdiArea_(new QMdiArea(this)),
+      formatLabel_(new QLabel(this)),
       capsLabel_(new QLabel(this)),
       numLabel_(new QLabel(this)),
       scrollLabel_(new QLabel(this)) {
@@ -65,7 +68,10 @@ CMainFrame::CMainFrame(CScrivanoApp& app)
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setAcceptDrops(true);
   CreateMenus();
-  // The status bar: the message pane, then the caps-lock, num-lock and scroll-lock indicators.
+  // The status bar: the message pane, the active document's format, then the caps-lock, num-lock and
+  // scroll-lock indicators.
+  formatLabel_->setToolTip(QStringLiteral("The encoding and line break of the active document's file"));
+  statusBar()->addPermanentWidget(formatLabel_);
   for (QLabel* label : {capsLabel_, numLabel_, scrollLabel_}) {
     label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
     label->setAlignment(Qt::AlignCenter);
@@ -73,6 +79,40 @@ CMainFrame::CMainFrame(CScrivanoApp& app)
   }
   UpdateLockIndicators();
   connect(&timer_, &QTimer::timeout, this, [this] { app_.OnTimer(); });
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::ShowDocumentFormat);
+}
+
+void CMainFrame::CreateReopenMenu(QMenu* file) {
+  QMenu* reopen = file->addMenu(QStringLiteral("Reopen with &Encoding"));
+  reopen->setStatusTip(QStringLiteral("Read the active document's file again in another encoding"));
+  auto* encodings = new QActionGroup(reopen);
+  for (const Charset charset :
+       {Charset::kUtf8, Charset::kGb18030, Charset::kBig5, Charset::kUtf16Le, Charset::kUtf16Be}) {
+    const QString name = QString::fromLatin1(CharsetName(charset));
+    QAction* action =
+        AddAction(reopen, name, QStringLiteral("Read the active document's file again as ") + name);
+    action->setCheckable(true);
+    action->setData(static_cast<int>(charset));
+    encodings->addAction(action);
+    connect(action, &QAction::triggered, this, [this, charset] {
+      if (CScrivanoView* view = ActiveView()) app_.ReopenDocument(*view, charset);
+    });
+  }
+  // The program's own files keep their format; the document's encoding is the checked one.
+  connect(file, &QMenu::aboutToShow, this, [this, reopen, encodings] {
+    const CScrivanoView* view = ActiveView();
+    reopen->setEnabled(view && !view->Document()->IsProgramFile());
+    for (QAction* action : encodings->actions())
+      action->setChecked(view &&
+                         action->data().toInt() == static_cast<int>(view->Document()->Format().charset));
+  });
+}
+
+void CMainFrame::ShowDocumentFormat() {
+  const CScrivanoView* view = ActiveView();
+  formatLabel_->setText(
+      view ? ToQString(FormatCaption(view->Document()->Format(), view->Document()->ReadWithLoss()))
+           : QString());
 }
 
 void CMainFrame::CreateMenus() {
@@ -96,6 +136,7 @@ void CMainFrame::CreateMenus() {
   QAction* saveAs = AddAction(file, QStringLiteral("Save &As..."),
                               QStringLiteral("Save the active document with a new name"));
   connect(saveAs, &QAction::triggered, this, &CMainFrame::SaveAs);
+  CreateReopenMenu(file);
   file->addSeparator();
   QAction* print = AddAction(file, QStringLiteral("&Print...\tCtrl+P"),
                              QStringLiteral("Print the active document"), QKeySequence::Print);
@@ -116,9 +157,12 @@ void CMainFrame::CreateMenus() {
       if (CScrivanoView* view = ActiveView()) (view->*member)();
     };
   };
+  // Not while a text is still coming in piece by piece: the pieces would follow the text undone.
   connect(AddAction(edit, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action"),
                     QKeySequence::Undo),
-          &QAction::triggered, this, onView(&QPlainTextEdit::undo));
+          &QAction::triggered, this, [this] {
+            if (CScrivanoView* view = ActiveView(); view && !view->TextLoading()) view->undo();
+          });
   edit->addSeparator();
   connect(AddAction(edit, QStringLiteral("Cu&t\tCtrl+X"),
                     QStringLiteral("Cut the selection and put it on the Clipboard"), QKeySequence::Cut),
@@ -151,7 +195,7 @@ void CMainFrame::CreateMenus() {
   });
   QAction* empty = AddAction(edit, QStringLiteral("&Empty Content"), QStringLiteral("Empty Content"));
   connect(empty, &QAction::triggered, this, [this] {
-    if (CScrivanoView* view = ActiveView()) view->SetText(u"", true);
+    if (CScrivanoView* view = ActiveView()) view->ReplaceText(u"");
   });
   edit->addSeparator();
   QAction* parameters = AddAction(edit, QStringLiteral("Set &Parameters"),

@@ -31,6 +31,8 @@ class CMainFrame : public QMainWindow {
   // The view of the active text window, or nullptr.
   CScrivanoView* ActiveView() const;
   void UpdateLockIndicators();
+  // Shows the active document's encoding and line break in the status bar.
+  void ShowDocumentFormat();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -39,6 +41,8 @@ class CMainFrame : public QMainWindow {
 
  private:
   void CreateMenus();
+  // File > Reopen with Encoding.
+  void CreateReopenMenu(QMenu* file);
   void UpdateRecentMenu();
   void OpenFile();
   void Save();
@@ -52,6 +56,7 @@ class CMainFrame : public QMainWindow {
   QMdiArea* mdiArea_;
   QTimer timer_;
   QMenu* recentMenu_ = nullptr;
+  QLabel* formatLabel_;
   QLabel* capsLabel_;
   QLabel* numLabel_;
   QLabel* scrollLabel_;

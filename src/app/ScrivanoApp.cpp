@@ -19,6 +19,7 @@
 
 #include "app/AppDesktopServices.h"
 #include "app/CaptionOverlay.h"
+#include "app/EncodingMessages.h"
 #include "app/FuncListDlg.h"
 #include "app/MainFrame.h"
 #include "app/QtPrompts.h"
@@ -287,12 +288,12 @@ CScrivanoView* CScrivanoApp::OpenDocumentFile(TextView path) {
   auto* document = new CScrivanoDoc;
   auto* view = new CScrivanoView(document);
   document->setParent(view);
+  if (path == paths_.inputFile || path == paths_.outputFile) document->SetProgramFile();
   if (!document->Load(path, *view)) {
     delete view;
     ShowMessage(u"Failed to open document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
     return nullptr;
   }
-  if (path == paths_.inputFile || path == paths_.outputFile) document->ForceUtf16();
   auto* frame = new CChildFrame(view);
   frame->closeQuery = [this](CChildFrame& closing) { return SaveModified(closing); };
   mainFrame_->MdiArea()->addSubWindow(frame);
@@ -303,7 +304,27 @@ CScrivanoView* CScrivanoApp::OpenDocumentFile(TextView path) {
   frame->show();
   PlaceRoleWindow(*view, *frame);
   mainFrame_->AddRecentFile(path);
+  mainFrame_->ShowDocumentFormat();
+  document->TellReadWithLoss();
   return view;
+}
+
+bool CScrivanoApp::ReopenDocument(CScrivanoView& view, Charset charset) {
+  CScrivanoDoc& document = *view.Document();
+  if (document.IsProgramFile() || view.TextLoading()) return false;
+  if (view.IsModified()) {
+    MessageRequest question{ReopenQuestion(document.Title(), charset), u"Scrivano", MessageButtons::YesNo,
+                            false};
+    if (ShowBox(question) != kResultYes) return false;
+  }
+  const Text path = document.PathName();
+  if (!document.Load(path, view, charset)) {
+    ShowMessage(u"Failed to open document.\r\n\r\n" + path, u"Scrivano", MessageButtons::Ok, false);
+    return false;
+  }
+  mainFrame_->ShowDocumentFormat();
+  document.TellReadWithLoss();
+  return true;
 }
 
 void CScrivanoApp::PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame) {
@@ -341,7 +362,7 @@ void CScrivanoApp::PlaceRoleWindow(CScrivanoView& view, CChildFrame& frame) {
 void CScrivanoApp::SaveInputNow() {
   inputSaveTimer_.stop();
   if (!inputView_ || !inputView_->IsModified()) return;
-  if (!inputView_->Document()->Save(paths_.inputFile, *inputView_)) {
+  if (inputView_->Document()->Save(paths_.inputFile, *inputView_) != CScrivanoDoc::SaveResult::kSaved) {
     mainFrame_->SetStatusText(QStringLiteral("The Input text could not be written to ") +
                               ToQString(paths_.inputFile));
     return;
@@ -352,11 +373,17 @@ void CScrivanoApp::SaveInputNow() {
 bool CScrivanoApp::SaveDocument(CScrivanoView& view, TextView pathToSave) {
   // A copy: the caller's path is often the document's own, which the save replaces.
   const Text path(pathToSave);
-  if (!view.Document()->Save(path, view)) {
-    ShowMessage(u"Failed to save document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
-    return false;
+  switch (view.Document()->Save(path, view)) {
+    case CScrivanoDoc::SaveResult::kSaved:
+      break;
+    case CScrivanoDoc::SaveResult::kCancelled:
+      return false;
+    case CScrivanoDoc::SaveResult::kFailed:
+      ShowMessage(u"Failed to save document.\r\n\r\n" + Text(path), u"Scrivano", MessageButtons::Ok, false);
+      return false;
   }
   view.SetModified(false);
+  mainFrame_->ShowDocumentFormat();
   if (auto* frame = dynamic_cast<CChildFrame*>(view.parentWidget())) frame->UpdateTitle();
   mainFrame_->AddRecentFile(path);
   if (EqualsIgnoringAsciiCase(path, paths_.parameterFile) && mainFrame_->isVisible()) ApplyParameters();
@@ -440,7 +467,7 @@ void CScrivanoApp::CollectDroppedFiles(const std::vector<Text>& paths) {
   if (!inputView_) return;
   const bool keep = AskYesNo(u"Keep original input text?", u"Notice");
   if (!inputView_) return;
-  inputView_->SetText(keep ? inputView_->GetText() + u"\r\n" + list : list, true);
+  inputView_->ReplaceText(keep ? inputView_->GetText() + u"\r\n" + list : list);
 }
 
 void CScrivanoApp::StartTask(int number) {
@@ -565,7 +592,7 @@ bool CScrivanoApp::ReplaceInOfficeDocuments(TaskContext& context) {
   if (!report) return false;
   RunOnUiThread([&] {
     if (!inputView_) OpenDocumentFile(paths_.inputFile);
-    if (inputView_) inputView_->SetText(*report, true);
+    if (inputView_) inputView_->ReplaceText(*report);
   });
   return true;
 }
@@ -635,7 +662,7 @@ void CScrivanoApp::HandBackResult() {
       text = pendingText_;
   }
   if (outputView_) {
-    outputView_->SetText(std::move(text), true);
+    outputView_->ReplaceText(std::move(text));
     SaveDocument(*outputView_, paths_.outputFile);
     if (auto* frame = dynamic_cast<CChildFrame*>(outputView_->parentWidget()))
       mainFrame_->MdiArea()->setActiveSubWindow(frame);

@@ -25,6 +25,7 @@
 #include "functions/FunctionTable.h"
 #include "platform/DesktopPlatform.h"
 #include "settings/ProgramPaths.h"
+#include "text/TextEncodings.h"
 
 namespace scrivano {
 
@@ -74,8 +75,12 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
 
   // Documents.
   CScrivanoView* OpenDocumentFile(TextView path);
-  // Saves the view's document to path; reports a failure. Saving the parameter file applies it.
+  // Saves the view's document to path; reports a failure. Saving the parameter file applies it. False
+  // also when the user declined saving a text the file's encoding cannot store.
   bool SaveDocument(CScrivanoView& view, TextView path);
+  // File > Reopen with Encoding: reads the view's file again in charset, after asking when the view has
+  // unsaved edits. The program's own files keep their format: false for them.
+  bool ReopenDocument(CScrivanoView& view, Charset charset);
   // Asks whether to save a modified document; false when the user cancelled.
   bool SaveModified(CChildFrame& frame);
   void ApplyParameters();

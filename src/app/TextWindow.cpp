@@ -14,23 +14,28 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/EncodingMessages.h"
 #include "app/QtText.h"
 #include "capture/ClipboardRelay.h"
+#include "prompt/SelectionPrompt.h"
 #include "text/AnsiCodec.h"
-#include "text/Tokenizers.h"
-#include "toolkit/TextFiles.h"
+#include "text/FileBytes.h"
+#include "text/LineBreaks.h"
 
 namespace scrivano {
 namespace {
 
-bool IsValidUtf8(std::string_view bytes) {
-  const Text decoded = FromUtf8(bytes);
-  return ToUtf8(decoded) == bytes;
-}
-
 // Texts longer than this (in UTF-16 code units) are shown piece by piece of about this length: a piece
 // takes the edit widget some 20 to 40 milliseconds.
 constexpr qsizetype kTextPieceLength = qsizetype{1} << 20;
+
+// Where the piece of the text that starts at from ends: about kTextPieceLength on, after a line break, so
+// that no line is built from two pieces.
+qsizetype PieceEnd(const QString& display, qsizetype from) {
+  if (display.size() - from <= kTextPieceLength) return display.size();
+  const qsizetype lineEnd = display.indexOf(u'\n', from + kTextPieceLength);
+  return lineEnd < 0 ? display.size() : lineEnd + 1;
+}
 
 // A face that shows Chinese well, when one is installed.
 QFont ChineseFriendlyFont() {
@@ -55,39 +60,61 @@ QString OfferedText(const QMimeData* source) {
 
 }  // namespace
 
-Text DecodeDocumentBytes(std::string_view bytes, DocumentEncoding& encoding) {
-  // UTF-16LE: the mark, or an even length with zero bytes (ASCII in UTF-16) or bytes that are no UTF-8.
-  const bool even = bytes.size() % 2 == 0;
-  const bool utf16 = bytes.empty() || bytes.starts_with("\xFF\xFE") ||
-                     (even && (bytes.find('\0') != std::string_view::npos || !IsValidUtf8(bytes)));
-  if (utf16) {
-    encoding = DocumentEncoding::kUtf16Le;
-    return Utf16LeBytesToText(bytes);
-  }
-  encoding = DocumentEncoding::kEightBit;
-  return DecodeAnsi(bytes);
-}
-
-std::string EncodeDocumentText(TextView text, DocumentEncoding encoding) {
-  return encoding == DocumentEncoding::kUtf16Le ? TextToUtf16LeBytes(text) : EncodeAnsi(text);
-}
-
-bool CScrivanoDoc::Load(TextView path, CScrivanoView& view) {
+bool CScrivanoDoc::Load(TextView path, CScrivanoView& view, std::optional<Charset> charset) {
   std::string bytes;
   if (!ReadFileBytes(path, bytes)) return false;
   path_ = Text(path);
-  view.SetText(DecodeDocumentBytes(bytes, encoding_), false);
+  DecodedText decoded;
+  if (programFile_) {
+    decoded.text = Utf16LeBytesToText(bytes);
+    decoded.format = {Charset::kUtf16Le, false, LineBreak::kCrLf};
+  } else {
+    decoded = charset ? DecodeTextFile(bytes, *charset) : DecodeTextFile(bytes);
+    ToCrLf(decoded.text);
+  }
+  format_ = decoded.format;
+  replaced_ = decoded.replaced;
+  firstBadByte_ = decoded.firstBadByte;
   loadedBytes_ = std::move(bytes);
+  view.SetText(std::move(decoded.text), false);
   return true;
 }
 
-bool CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
-  const bool untouched = !view.IsModified() && path == path_;
-  std::string bytes = untouched ? loadedBytes_ : EncodeDocumentText(view.TextRef(), encoding_);
-  if (!WriteFileBytesAtomically(path, bytes)) return false;
+void CScrivanoDoc::TellReadWithLoss() const {
+  if (replaced_ > 0) ShowNotice(ReadWithLossNotice(Title(), format_.charset, replaced_, firstBadByte_));
+}
+
+CScrivanoDoc::SaveResult CScrivanoDoc::Save(TextView path, const CScrivanoView& view) {
+  TextFormat format = format_;
+  std::string bytes;
+  if (!view.IsModified()) {
+    bytes = loadedBytes_;
+  } else {
+    const Text& text = view.TextRef();
+    size_t unencodable = Text::npos;
+    if (replaced_ > 0 || !EncodeTextFile(text, format, bytes, &unencodable)) {
+      // UTF-8 stores every text but one with a lone surrogate, which UTF-16 stores as it is.
+      std::string utf8;
+      format.charset =
+          EncodeText(text, Charset::kUtf8, utf8) == Text::npos ? Charset::kUtf8 : Charset::kUtf16Le;
+      format.byteOrderMark = format.byteOrderMark || format.charset == Charset::kUtf16Le;
+      MessageRequest question{
+          replaced_ > 0
+              ? ReadWithLossQuestion(Title(), format_.charset, replaced_, firstBadByte_, format.charset)
+              : UnencodableQuestion(Title(), format_.charset, text, unencodable, format.charset),
+          u"Scrivano", MessageButtons::YesNo, false};
+      question.firstButtonDefault = true;
+      if (ShowBox(question) != kResultYes) return SaveResult::kCancelled;
+      if (!EncodeTextFile(text, format, bytes)) return SaveResult::kFailed;
+    }
+  }
+  if (!WriteFileBytesAtomically(path, bytes)) return SaveResult::kFailed;
   path_ = Text(path);
+  // Edited, the file now holds what the view shows.
+  if (view.IsModified()) replaced_ = 0;
+  format_ = format;
   loadedBytes_ = std::move(bytes);
-  return true;
+  return SaveResult::kSaved;
 }
 
 Text CScrivanoDoc::Title() const {
@@ -121,22 +148,43 @@ const Text& CScrivanoView::TextRef() const {
 }
 
 void CScrivanoView::SetText(Text text, bool markModified) {
+  ShowWholeText(std::move(text), markModified, false);
+}
+
+void CScrivanoView::ReplaceText(Text text) {
+  ShowWholeText(std::move(text), true, true);
+}
+
+void CScrivanoView::ShowWholeText(Text text, bool markModified, bool undoable) {
   const unsigned generation = ++loadGeneration_;
-  if (!pendingDisplay_.isEmpty()) {
+  if (TextLoading()) {
     pendingDisplay_.clear();
-    document()->setUndoRedoEnabled(true);
+    pendingRemoval_ = false;
+    EnableUndo();
     setReadOnly(readOnlyBeforeLoad_);
+    undoable = false;
   }
   QString display = ToDisplayQString(text);
   exactText_ = std::move(text);
-  // The first piece ends after a line break, so that no line is built from two pieces.
-  qsizetype end = display.size();
-  if (end > kTextPieceLength) {
-    const qsizetype lineEnd = display.indexOf(u'\n', kTextPieceLength);
-    end = lineEnd < 0 ? display.size() : lineEnd + 1;
-  }
+  qsizetype end = PieceEnd(display, 0);
   settingText_ = true;
-  if (end == display.size()) {
+  if (undoable && document()->characterCount() > kTextPieceLength) {
+    // A long text goes piece by piece from its end before the new one comes in: taking it out whole, as
+    // an edit to undo, would keep the program from answering for a second or more. One edit block all
+    // the same: the later pieces join it.
+    QTextCursor tail(document());
+    tail.beginEditBlock();
+    pendingRemoval_ = RemoveLastPiece(tail);
+    tail.endEditBlock();
+    end = 0;
+  } else if (undoable) {
+    QTextCursor whole(document());
+    whole.beginEditBlock();
+    whole.select(QTextCursor::Document);
+    whole.insertText(end == display.size() ? display : display.first(end));
+    whole.endEditBlock();
+    moveCursor(QTextCursor::Start);
+  } else if (end == display.size()) {
     setPlainText(display);
   } else {
     // Pieces are appended as the program's own, not as edits the user could undo.
@@ -145,41 +193,65 @@ void CScrivanoView::SetText(Text text, bool markModified) {
   }
   settingText_ = false;
   exactTextValid_ = true;
-  SetModified(markModified);
-  if (end == display.size()) return;
+  // An undoable replacement leaves the flag to the edit, so that undoing it back to the text as saved
+  // counts as unmodified again; one that changed nothing (an empty text emptied) counts as modified all
+  // the same.
+  if (!undoable || !IsModified()) SetModified(markModified);
+  if (!pendingRemoval_ && end == display.size()) return;
   pendingDisplay_ = std::move(display);
   pendingPosition_ = end;
+  pendingUndoable_ = undoable;
   readOnlyBeforeLoad_ = isReadOnly();
   setReadOnly(true);
   QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
 }
 
 void CScrivanoView::ShowNextPiece(unsigned generation) {
-  if (generation != loadGeneration_ || pendingDisplay_.isEmpty()) return;
-  qsizetype end = pendingDisplay_.size();
-  if (end - pendingPosition_ > kTextPieceLength) {
-    const qsizetype lineEnd = pendingDisplay_.indexOf(u'\n', pendingPosition_ + kTextPieceLength);
-    end = lineEnd < 0 ? pendingDisplay_.size() : lineEnd + 1;
+  if (generation != loadGeneration_ || !TextLoading()) return;
+  if (pendingRemoval_) {
+    EditShown([this](QTextCursor& tail) { pendingRemoval_ = RemoveLastPiece(tail); });
+  } else {
+    const qsizetype end = PieceEnd(pendingDisplay_, pendingPosition_);
+    EditShown([this, end](QTextCursor& cursor) {
+      cursor.movePosition(QTextCursor::End);
+      cursor.insertText(
+          QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
+    });
+    pendingPosition_ = end;
   }
-  AppendShown(QStringView(pendingDisplay_).sliced(pendingPosition_, end - pendingPosition_).toString());
-  pendingPosition_ = end;
-  if (end < pendingDisplay_.size()) {
+  if (pendingRemoval_ || pendingPosition_ < pendingDisplay_.size()) {
     QTimer::singleShot(0, this, [this, generation] { ShowNextPiece(generation); });
     return;
   }
   pendingDisplay_.clear();
-  document()->setUndoRedoEnabled(true);
+  EnableUndo();
   setReadOnly(readOnlyBeforeLoad_);
 }
 
-void CScrivanoView::AppendShown(const QString& piece) {
+void CScrivanoView::EditShown(const std::function<void(QTextCursor&)>& edit) {
   const bool modified = IsModified();
   settingText_ = true;
-  QTextCursor end(document());
-  end.movePosition(QTextCursor::End);
-  end.insertText(piece);
+  QTextCursor cursor(document());
+  if (pendingUndoable_) cursor.joinPreviousEditBlock();
+  edit(cursor);
+  if (pendingUndoable_) cursor.endEditBlock();
   settingText_ = false;
-  SetModified(modified);
+  if (IsModified() != modified) SetModified(modified);
+}
+
+bool CScrivanoView::RemoveLastPiece(QTextCursor& cursor) {
+  cursor.movePosition(QTextCursor::End);
+  qsizetype from = std::max<qsizetype>(0, cursor.position() - kTextPieceLength);
+  // Not between the halves of a character.
+  if (from > 0 && document()->characterAt(static_cast<int>(from)).isLowSurrogate()) --from;
+  cursor.setPosition(static_cast<int>(from), QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  return from > 0;
+}
+
+void CScrivanoView::EnableUndo() {
+  // Enabling it again would forget which state of the undo stack was saved.
+  if (!document()->isUndoRedoEnabled()) document()->setUndoRedoEnabled(true);
 }
 
 bool CScrivanoView::IsModified() const {
@@ -197,7 +269,7 @@ bool CScrivanoView::CopyAll(ClipboardRelay& relay) const {
 bool CScrivanoView::PasteAll(ClipboardRelay& relay) {
   Text text;
   if (!relay.CopyFromWindow(static_cast<WindowHandle>(window()->effectiveWinId()), text, false)) return false;
-  SetText(std::move(text), true);
+  ReplaceText(std::move(text));
   return true;
 }
 

@@ -1,48 +1,61 @@
 // Text windows: a document (CScrivanoDoc) shown by an edit view (CScrivanoView) in an MDI child frame
-// (CChildFrame). The view holds the file's text; functions get it with "\r\n" line breaks exactly as the
-// file holds them.
+// (CChildFrame). The view holds the file's text with "\r\n" line breaks, as functions expect it; the
+// document writes it back in the file's own encoding, byte-order mark and line break.
 #pragma once
 
 #include <QMdiSubWindow>
 #include <QObject>
 #include <QPlainTextEdit>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "text/Text.h"
+#include "text/TextEncodings.h"
 
 namespace scrivano {
 
 class CScrivanoView;
 class ClipboardRelay;
 
-// How a document's file is stored. Files that are not UTF-16 are written back as they came.
-enum class DocumentEncoding { kUtf16Le, kEightBit };
-
-// Guesses how a file's bytes are stored: UTF-16LE (with or without its mark), or 8-bit text (UTF-8 or
-// the locale's character set), and decodes them. A UTF-16LE mark stays in the text as its first character.
-Text DecodeDocumentBytes(std::string_view bytes, DocumentEncoding& encoding);
-std::string EncodeDocumentText(TextView text, DocumentEncoding encoding);
-
 class CScrivanoDoc : public QObject {
  public:
+  enum class SaveResult { kSaved, kFailed, kCancelled };
+
   explicit CScrivanoDoc(QObject* parent = nullptr) : QObject(parent) {}
 
-  // Reads the file into the view. False when the file cannot be read (nothing is shown).
-  bool Load(TextView path, CScrivanoView& view);
-  // Writes the view's text to path; a document saved without an edit since it was read keeps its bytes.
-  // False when the file cannot be written (nothing is shown).
-  bool Save(TextView path, const CScrivanoView& view);
+  // The program's own files (the Input and Output files) are UTF-16LE without a mark whatever their bytes:
+  // their code units as they stand (a mark stays as the first character, a final odd byte is dropped).
+  // Set before Load.
+  void SetProgramFile() { programFile_ = true; }
+  bool IsProgramFile() const { return programFile_; }
+
+  // Reads the file into the view, as DecodeTextFile reads it or in charset when given; the view gets the
+  // text with "\r\n" line breaks, and the document keeps the file's format to write it back in. False
+  // when the file cannot be read (nothing is shown, the document stays as it was).
+  bool Load(TextView path, CScrivanoView& view, std::optional<Charset> charset = std::nullopt);
+  // A notice naming the encoding and the first bad byte when the file did not decode without loss (once
+  // its window shows, so that the user sees what it speaks of).
+  void TellReadWithLoss() const;
+  // Writes the view's text to path in the document's format; a document without an edit since it was read
+  // keeps its bytes. A text the format cannot store (a character its encoding lacks, or any edit of a file
+  // read with loss) is saved only when the user agrees to UTF-8, which the document keeps from then on
+  // (UTF-16LE with a mark for a text with a lone surrogate); otherwise nothing is written and the result
+  // is kCancelled. kFailed: the file could not be written (nothing is shown).
+  SaveResult Save(TextView path, const CScrivanoView& view);
 
   const Text& PathName() const { return path_; }
   Text Title() const;
-  DocumentEncoding Encoding() const { return encoding_; }
-  // The program's own files are always UTF-16LE.
-  void ForceUtf16() { encoding_ = DocumentEncoding::kUtf16Le; }
+  const TextFormat& Format() const { return format_; }
+  // The file as last read did not decode without loss (and has not been written since).
+  bool ReadWithLoss() const { return replaced_ > 0; }
 
  private:
   Text path_;
-  DocumentEncoding encoding_ = DocumentEncoding::kUtf16Le;
+  bool programFile_ = false;
+  TextFormat format_;
+  size_t replaced_ = 0;
+  size_t firstBadByte_ = std::string::npos;
   std::string loadedBytes_;  // the file as last read or written
 };
 
@@ -55,11 +68,16 @@ class CScrivanoView : public QPlainTextEdit {
   Text GetText() const;
   // The same without a copy; valid until the text changes.
   const Text& TextRef() const;
-  // Replaces the whole text; the document counts as modified when markModified is set. GetText has the
-  // new text at once. A long text is shown piece by piece from the event loop, so that the program keeps
-  // answering meanwhile; until the last piece is in, the view is read-only and TextLoading() is true.
+  // Replaces the whole text, clearing what could be undone (a file read); the document counts as modified
+  // when markModified is set. GetText has the new text at once. A long text is shown piece by piece from
+  // the event loop, so that the program keeps answering meanwhile; until the last piece is in, the view is
+  // read-only and TextLoading() is true.
   void SetText(Text text, bool markModified);
-  bool TextLoading() const { return !pendingDisplay_.isEmpty(); }
+  // The same as one edit that Undo takes back (a result handed back, Paste All, Empty Content); the
+  // document counts as modified. Over a text still coming in piece by piece there is no whole text to go
+  // back to: it is then replaced as SetText does.
+  void ReplaceText(Text text);
+  bool TextLoading() const { return pendingRemoval_ || !pendingDisplay_.isEmpty(); }
   bool IsModified() const;
   void SetModified(bool modified);
 
@@ -86,11 +104,17 @@ class CScrivanoView : public QPlainTextEdit {
 
  private:
   void InsertOfferedText(const QMimeData* source);
-  // Appends the next piece of pendingDisplay_ and asks for the one after; stops when generation is not
-  // the latest SetText's.
+  void ShowWholeText(Text text, bool markModified, bool undoable);
+  // Takes out the next piece of the old text, or appends the next piece of pendingDisplay_, and asks for
+  // the one after; stops when generation is not the latest replacement's.
   void ShowNextPiece(unsigned generation);
-  // Inserts at the end without counting as an edit by the user.
-  void AppendShown(const QString& piece);
+  // One step of a text being shown, without changing the modified flag (a save meanwhile holds); with
+  // pendingUndoable_ as part of the edit that began the replacement.
+  void EditShown(const std::function<void(QTextCursor&)>& edit);
+  // Removes up to a piece's length from the end of the document; true when text is left.
+  bool RemoveLastPiece(QTextCursor& cursor);
+  // After the pieces of a text that was not to be undone.
+  void EnableUndo();
 
   CScrivanoDoc* document_;
   // The text as last set, valid until the user edits: keeps line breaks and characters that the edit
@@ -98,10 +122,13 @@ class CScrivanoView : public QPlainTextEdit {
   mutable Text exactText_;
   mutable bool exactTextValid_ = false;
   bool settingText_ = false;
-  // The part of a long text not shown yet, from pendingPosition_ on.
+  // The old text still being taken out (by an undoable replacement), then the part of a long text not
+  // shown yet, from pendingPosition_ on.
+  bool pendingRemoval_ = false;
   QString pendingDisplay_;
   qsizetype pendingPosition_ = 0;
   bool readOnlyBeforeLoad_ = false;
+  bool pendingUndoable_ = false;
   unsigned loadGeneration_ = 0;
 };
 

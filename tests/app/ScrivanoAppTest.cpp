@@ -5,12 +5,14 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -27,6 +29,7 @@
 #include "app/TextWindow.h"
 #include "platform/fake/FakeDesktop.h"
 #include "settings/IniFile.h"
+#include "support/EncodingFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "text/AnsiCodec.h"
@@ -106,6 +109,11 @@ class WorkbenchTest : public testing::Test {
     ADD_FAILURE() << "no action " << text.toStdString();
   }
   QString ListCaption() const { return app->FuncList()->windowTitle(); }
+  bool StatusShows(const QString& text) const {
+    for (const QLabel* label : app->MainFrame()->statusBar()->findChildren<QLabel*>())
+      if (label->text() == text) return true;
+    return false;
+  }
   Text OutputText() const { return app->OutputView() ? app->OutputView()->GetText() : u"<no Output window>"; }
   void SetParameterInFile(int k, TextView value) {
     WriteIniValue(paths.parameterFile, u"PARAMETERS", u"Para" + FromUtf8(std::to_string(k)), value);
@@ -233,6 +241,93 @@ TEST_F(WorkbenchTest, UppercaseReachesTheOutputWindowAndFileOnTheNextTick) {
   EXPECT_EQ(app->MainFrame()->MdiArea()->activeSubWindow()->widget(), app->OutputView());
   EXPECT_TRUE(WaitFor([this] { return ListCaption() == QStringLiteral("Function List"); }));
   EXPECT_EQ(app->InputView()->GetText(), u"aBc\r\nxyz é");
+}
+
+TEST_F(WorkbenchTest, AResultHandedBackCanBeUndoneToTheTextBeforeIt) {
+  Start();
+  app->OutputView()->SetText(u"kept result", false);
+  app->InputView()->SetText(u"abc", false);
+  app->DispatchFunction(10);
+  app->OnTimer();
+  ASSERT_EQ(OutputText(), u"ABC");
+  EXPECT_FALSE(app->OutputView()->IsModified());
+  Trigger(QStringLiteral("&Undo\tCtrl+Z"));
+  EXPECT_EQ(OutputText(), u"kept result");
+  EXPECT_TRUE(app->OutputView()->IsModified()) << "the Output file holds the result";
+  app->OutputView()->SetModified(false);
+}
+
+TEST_F(WorkbenchTest, TheInputAndOutputFilesAreUtf16LeWhateverTheirBytes) {
+  // GBK bytes, and an odd length that would make UTF-8: the code units they make, the odd byte dropped.
+  ::mkdir((folder.path() + "/Data").c_str(), 0755);
+  folder.WriteBytes("Data/Input", "\xD6\xD0\xCE\xC4");
+  folder.WriteBytes("Data/Output", "abc");
+  Start();
+  EXPECT_EQ(app->InputView()->GetText(), u"\xD0D6\xC4CE");
+  EXPECT_EQ(OutputText(), u"\x6261");
+  EXPECT_TRUE(prompts.dialogs().empty());
+  app->InputView()->moveCursor(QTextCursor::End);
+  QTest::keyClicks(app->InputView(), QStringLiteral("x"));
+  app->SaveInputNow();
+  EXPECT_EQ(folder.ReadBytes("Data/Input"), TextToUtf16LeBytes(u"\xD0D6\xC4CE"
+                                                               u"x"));
+}
+
+TEST_F(WorkbenchTest, AnOpenedFileShowsItsFormatAndIsReadAgainInTheEncodingChosen) {
+  Start();
+  const std::string big5 = test::EncodingsFile("big5-lf.txt");
+  folder.WriteBytes("big5.txt", big5);
+  CScrivanoView* view = app->OpenDocumentFile(folder.File("big5.txt"));
+  ASSERT_NE(view, nullptr);
+  const Text shown = view->GetText();
+  EXPECT_TRUE(shown.starts_with(u"她也出現相同的症狀\r\n"));
+  EXPECT_TRUE(StatusShows(QStringLiteral("Big5, LF")));
+
+  // With an edit, the user is asked first.
+  QTest::keyClicks(view, QStringLiteral("x"));
+  prompts.Answer(u"no");
+  Trigger(QStringLiteral("GB18030"));
+  EXPECT_EQ(view->GetText(), u"x" + shown);
+  EXPECT_EQ(prompts.dialogs().back().text,
+            u"\"big5.txt\" has edits that are not saved. Reopen it as GB18030 and lose them?");
+  prompts.Answer(u"yes");
+  Trigger(QStringLiteral("GB18030"));
+  EXPECT_EQ(view->Document()->Format().charset, Charset::kGb18030);
+  EXPECT_FALSE(view->IsModified());
+  EXPECT_FALSE(view->document()->isUndoAvailable());
+  Trigger(QStringLiteral("Big5"));
+  EXPECT_EQ(view->GetText(), shown);
+
+  // A character Big5 lacks: declined, nothing is saved and no failure is reported.
+  view->moveCursor(QTextCursor::End);
+  view->insertPlainText(QStringLiteral("简"));
+  prompts.Answer(u"no");
+  Trigger(QStringLiteral("&Save\tCtrl+S"));
+  EXPECT_EQ(folder.ReadBytes("big5.txt"), big5);
+  EXPECT_TRUE(view->IsModified());
+  EXPECT_TRUE(prompts.Messages().empty());
+  view->SetModified(false);
+
+  // Read as what it is not, a file is read with loss: the user is told where.
+  Trigger(QStringLiteral("UTF-16BE"));
+  ASSERT_EQ(prompts.Messages().size(), 1u);
+  EXPECT_TRUE(prompts.Messages()[0].starts_with(
+      u"\"big5.txt\" is not valid UTF-16BE text: 1 byte sequence (at byte offset 72) could not be read and "
+      u"shows as \"\xFFFD\"."));
+  EXPECT_TRUE(StatusShows(QStringLiteral("UTF-16BE, CRLF (read with loss)")));
+
+  // The Input and Output files keep their format: the menu is off there.
+  app->MainFrame()->MdiArea()->setActiveSubWindow(
+      dynamic_cast<QMdiSubWindow*>(app->InputView()->parentWidget()));
+  QMenu* reopen = nullptr;
+  for (QMenu* menu : app->MainFrame()->findChildren<QMenu*>())
+    if (menu->title() == QStringLiteral("&File"))
+      QMetaObject::invokeMethod(menu, "aboutToShow");
+    else if (menu->title() == QStringLiteral("Reopen with &Encoding"))
+      reopen = menu;
+  ASSERT_NE(reopen, nullptr);
+  EXPECT_FALSE(reopen->isEnabled());
+  EXPECT_TRUE(StatusShows(QStringLiteral("UTF-16LE, CRLF")));
 }
 
 TEST_F(WorkbenchTest, AResultCountedTwiceIsHandedBackOnTwoTicksAndThenNoMore) {
@@ -390,6 +485,11 @@ TEST_F(WorkbenchTest, CopyAllPasteAllAndEmptyContentWorkOnTheWholeWindow) {
   EXPECT_TRUE(app->InputView()->IsModified());
   trigger(QStringLiteral("&Empty Content"));
   EXPECT_EQ(app->InputView()->GetText(), u"");
+  // Each whole-window command is one step of Undo.
+  for (const char16_t* before : {u"x\r\ny", u"one\r\n二"}) {
+    trigger(QStringLiteral("&Undo\tCtrl+Z"));
+    EXPECT_EQ(app->InputView()->GetText(), before);
+  }
   app->InputView()->SetModified(false);
 }
 
@@ -397,7 +497,7 @@ TEST_F(WorkbenchTest, SavingTheParameterFileAppliesIt) {
   Start();
   CScrivanoView* view = app->OpenDocumentFile(paths.parameterFile);
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(view->GetText().front(), u'\xFEFF');
+  EXPECT_EQ(view->Document()->Format(), (TextFormat{Charset::kUtf16Le, true, LineBreak::kCrLf}));
   Text text = view->GetText();
   ASSERT_EQ(Replace(text, u"Para0=500\r\n", u"Para0=40\r\n"), 1);
   view->SetText(text, true);

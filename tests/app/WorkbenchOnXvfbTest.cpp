@@ -23,6 +23,7 @@
 #include "settings/IniFile.h"
 #include "settings/ProgramPaths.h"
 #include "support/DesktopWaits.h"
+#include "support/EncodingFiles.h"
 #include "support/PrivateDisplay.h"
 #include "support/SyntheticInput.h"
 #include "support/TempFolder.h"
@@ -479,6 +480,49 @@ TEST_F(OtherProgramsOnXvfb, CopyAllAndPasteAllGoThroughTheXClipboard) {
       << "the client copied nothing";
   ChooseFromEditMenu(XK_l);
   EXPECT_TRUE(Eventually([&] { return File("Input") == TextToUtf16LeBytes(u"typed in the client"); }, 30s));
+}
+
+TEST_F(OtherProgramsOnXvfb, FileOpenShowsAGbkFileAsWrittenAndSaveKeepsItGbk) {
+  Start("900,300,1200,800");
+  const std::string gbk = test::EncodingsFile("gbk-crlf.txt");
+  root.WriteBytes("gbk.txt", gbk);
+  // File > Open with Ctrl+O in the main window (asked again until the dialog shows: see ChooseFromEditMenu),
+  // the file's path typed into the dialog.
+  desktop->RequestActivation(main);
+  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == main; }));
+  WindowHandle dialog = 0;
+  for (int attempt = 0; attempt < 5 && !dialog; ++attempt) {
+    Click(display, 300, 300);
+    PressChord(display, XK_Control_L, XK_o);
+    Eventually([&] { return (dialog = FindWindow(*desktop, u"Open")) != 0; }, 3s);
+  }
+  ASSERT_NE(dialog, 0u) << "no Open dialog";
+  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == dialog; }));
+  std::this_thread::sleep_for(300ms);
+  TypeText(display, root.path() + "/gbk.txt");
+  PressKey(display, XK_Return);
+  ASSERT_TRUE(Eventually([&] { return !desktop->IsWindow(dialog); }));
+
+  // The text the window holds, through Copy All into another program.
+  const WindowHandle client = StartClient("text", "Paste Client", "paste.txt", "");
+  ASSERT_NE(client, 0u);
+  ChooseFromEditMenu(XK_a);
+  desktop->RequestActivation(client);
+  const platform::Rect clientRect = desktop->WindowRect(client);
+  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == client; }));
+  Click(display, clientRect.left + 50, clientRect.top + 50);
+  PressChord(display, XK_Control_L, XK_v);
+  EXPECT_TRUE(Eventually([&] { return ClientText(client, "paste.txt") == test::kGbkFileText; }, 30s))
+      << root.ReadBytes("paste.txt");
+
+  // A word typed at its end and saved: GBK as it came.
+  desktop->RequestActivation(main);
+  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == main; }));
+  Click(display, 300, 300);
+  PressChord(display, XK_Control_L, XK_End);
+  TypeText(display, "word");
+  PressChord(display, XK_Control_L, XK_s);
+  EXPECT_TRUE(Eventually([&] { return root.ReadBytes("gbk.txt") == gbk + "word"; }, 30s));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // (None, Bool) would break gtest's templates.
 #pragma once
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -40,10 +41,18 @@ inline void PressChord(Display* display, KeySym modifier, KeySym key) {
   XFlush(display);
 }
 
-// Lower-case letters, digits and spaces, one key each.
+// Printable ASCII (a path, say), one key each, with Shift for the characters on a key's shifted level.
 inline void TypeText(Display* display, const std::string& text) {
+  const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
   for (const char c : text) {
-    PressKey(display, c == ' ' ? XK_space : static_cast<KeySym>(c));
+    const KeySym key = static_cast<KeySym>(static_cast<unsigned char>(c));  // Latin-1 keysyms are the codes
+    const KeyCode code = XKeysymToKeycode(display, key);
+    const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != key;
+    if (shifted) XTestFakeKeyEvent(display, shift, True, 0);
+    XTestFakeKeyEvent(display, code, True, 0);
+    XTestFakeKeyEvent(display, code, False, 0);
+    if (shifted) XTestFakeKeyEvent(display, shift, False, 0);
+    XFlush(display);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

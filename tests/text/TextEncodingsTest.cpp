@@ -85,6 +85,12 @@ TEST(DecodeTextFile, EdgesOfTheReadingRule) {
       {"\x2D\x4E\r\0\n\0"s, Charset::kUtf16Le, false, u"\u4E2D\r\n"},
       // A zero byte in 8-bit text does not make it UTF-16.
       {"abc\0def"s, Charset::kUtf8, false, u"abc\0def"s},
+      // UTF-8 cut inside its last character, or with a stray byte, stays UTF-8 (GB18030 would read the
+      // first without a fault, as other characters).
+      {"\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD\xE6\x96\x87\xE4\xB8", Charset::kUtf8, false,
+       u"\u4E2D\u6587\u4E2D\u6587\uFFFD"},
+      {"\xE4\xB8\xAD\xE6\x96\x87 \xFF \xE4\xB8\xAD\xE6\x96\x87\xE4\xB8\xAD\xE6\x96\x87", Charset::kUtf8,
+       false, u"\u4E2D\u6587 \uFFFD \u4E2D\u6587\u4E2D\u6587"},
   };
   for (const Case& c : cases) {
     const DecodedText decoded = DecodeTextFile(c.bytes);
