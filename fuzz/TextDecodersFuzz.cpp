@@ -1,5 +1,5 @@
 // The text-file decoders on any bytes: the runner's input read by its bytes and in every encoding, with
-// and without line-break conversion, the locale's character set, the reading rule of text files, and the
+// and without line-break conversion, the reading rule of text files, and the
 // way back to bytes. A file that reads without a fault must be written back to bytes that read as the same
 // text (byte for byte but in Big5, where code page 950 gives a few characters two codes).
 #include <clocale>
@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "cli/TextStreams.h"
-#include "text/AnsiCodec.h"
 #include "text/TextEncodings.h"
+#include "text/Utf16Bytes.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::setlocale(LC_ALL, "C.UTF-8");
@@ -26,10 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const DecodedInput input = DecodeInput(std::string(bytes), charset, raw, true);
       (void)EncodeOutput(input.text, input.format, raw);
     }
-  }
-  for (const char* charset : {"UTF-8", "GB18030"}) {
-    SetAnsiCharset(charset);
-    (void)EncodeAnsi(DecodeAnsi(bytes));
   }
   (void)TextToUtf16LeBytes(Utf16LeBytesToText(bytes));
 

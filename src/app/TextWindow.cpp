@@ -18,7 +18,7 @@
 #include "app/QtText.h"
 #include "capture/ClipboardRelay.h"
 #include "prompt/SelectionPrompt.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/FileBytes.h"
 #include "text/LineBreaks.h"
 

@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/FileBytes.h"
 
 namespace scrivano {

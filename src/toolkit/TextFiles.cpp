@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "prompt/SelectionPrompt.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/FileBytes.h"
 #include "text/Pieces.h"
 #include "text/TextEncodings.h"

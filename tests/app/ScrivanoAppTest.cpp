@@ -32,7 +32,7 @@
 #include "support/EncodingFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano {

@@ -3,7 +3,7 @@
 #include "app/SetParameters.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 
 namespace scrivano {
 namespace {

@@ -12,7 +12,7 @@
 #include "support/EncodingFiles.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/LineBreaks.h"
 #include "text/TextEncodings.h"
 

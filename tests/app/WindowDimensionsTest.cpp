@@ -4,7 +4,7 @@
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 
 namespace scrivano {
 namespace {

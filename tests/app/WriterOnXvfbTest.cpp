@@ -33,7 +33,7 @@
 #include "support/PrivateDisplay.h"
 #include "support/SyntheticInput.h"
 #include "support/TempFolder.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/FileBytes.h"
 
 namespace scrivano {

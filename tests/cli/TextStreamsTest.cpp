@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/TextStreams.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "text/TextEncodings.h"
 #include "text/Utf8.h"
 

@@ -7,7 +7,7 @@
 #include "docx/DocumentXml.h"
 #include "docx/XmlReading.h"
 #include "support/TempFolder.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 
 namespace scrivano::word {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 
 namespace scrivano {
 namespace {

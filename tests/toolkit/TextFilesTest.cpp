@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <clocale>
 #include <filesystem>
 
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano {
@@ -68,14 +69,14 @@ TEST(ReadTextFile, WithoutMark_IsReadByWhatTheBytesShowUpToTheFirstZero) {
 TEST(ReadTextFile, ChineseCodePages_AreReadWhateverTheLocale) {
   TestPrompts prompts;
   TempFolder folder;
-  for (const char* charset : {"UTF-8", "GB18030", "BIG5"}) {
-    SetAnsiCharset(charset);
-    folder.WriteBytes("f", "\xD6\xD0\xCE\xC4 ab\xFF");
+  folder.WriteBytes("f", "\xD6\xD0\xCE\xC4 ab\xFF");
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    std::setlocale(LC_ALL, locale);
     Text text;
     ASSERT_TRUE(ReadTextFile(text, folder.File("f")));
-    EXPECT_EQ(text, u"\u4E2D\u6587 ab\uFFFD") << charset;
+    EXPECT_EQ(text, u"\u4E2D\u6587 ab\uFFFD") << locale;
   }
-  SetAnsiCharset("");
+  std::setlocale(LC_ALL, "C");
 }
 
 TEST(ReadTextFile, MissingFile_IsReportedAndLeavesTheText) {

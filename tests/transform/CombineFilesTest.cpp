@@ -6,7 +6,7 @@
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "tasks/DesktopServices.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "transform/CombineFiles.h"
 
 namespace scrivano {
