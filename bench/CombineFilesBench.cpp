@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "BilingualBenchTexts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "toolkit/TextFiles.h"
 #include "transform/CombineFiles.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "BenchTexts.h"
-#include "text/AnsiCodec.h"
+#include "text/Utf16Bytes.h"
 #include "toolkit/TextFiles.h"
 
 namespace scrivano {
