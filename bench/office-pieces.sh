@@ -98,6 +98,10 @@ PY
 
   result=$("$work/probe" 300 16 2 "$title" || true)
   line="run $run: $result"
+  if [[ $result == error=* ]] && command -v import >/dev/null; then
+    shot="${TMPDIR:-/tmp}/office-pieces-run$run.png"
+    import -window root "$shot" && line+=" (screen: $shot)"
+  fi
   if [[ $result =~ run=([0-9]+) ]]; then
     line+=" per-piece=$((BASH_REMATCH[1] / paragraphs))"
     # The timing box of a long run, then the document saved by Writer and read back.
@@ -118,6 +122,9 @@ import sys
 got = open(sys.argv[1], encoding='utf-8-sig').read().rstrip('\n').split('\n')
 want = open(sys.argv[2], encoding='utf-8').read().split('\n')
 print(sum(1 for g, w in zip(got, want) if g == w), end='')
+wrong = [(i, g, w) for i, (g, w) in enumerate(zip(got, want)) if g != w]
+if wrong or len(got) != len(want):
+    print(' (paragraph %d reads %r)' % (wrong[0][0] + 1, wrong[0][1]) if wrong else ' (%d lines)' % len(got), end='')
 PY
     )
     line+=" converted=$right/$paragraphs"

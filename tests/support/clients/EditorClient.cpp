@@ -1,6 +1,7 @@
 // A small X client for the desktop tests. "text" mode: an editor that answers Ctrl+A, Ctrl+C and Ctrl+V
-// as editors do. "office" mode adds Ctrl+N: the next non-empty paragraph after the cursor is selected and
-// copied, so that a paste replaces it. "pair" mode: a source editor on the left half and an empty target
+// as editors do. "office" mode adds Ctrl+N as Scrivano's NextPiece macro answers it: what the clipboard
+// holds replaces the paragraph handed over before, while that is still selected, then the next non-empty
+// paragraph is selected and copied. "pair" mode: a source editor on the left half and an empty target
 // editor on the right half, as translation editors show a segment. Usage:
 // scrivano-test-client text|office|pair TITLE TEXT-FILE [above]
 // (above: the window stays above normal windows, so that the tests' own program cannot cover it)
@@ -60,8 +61,12 @@ int main(int argc, char** argv) {
   if (office) {
     editor.moveCursor(QTextCursor::Start);
     bool first = true;
+    QString handedOver;
     auto* next = new QShortcut(QKeySequence(QStringLiteral("Ctrl+N")), &editor);
-    QObject::connect(next, &QShortcut::activated, &editor, [&editor, &first] {
+    QObject::connect(next, &QShortcut::activated, &editor, [&editor, &first, &handedOver] {
+      if (!handedOver.isEmpty() && editor.textCursor().selectedText() == handedOver)
+        editor.textCursor().insertText(QApplication::clipboard()->text());
+      handedOver.clear();
       QTextBlock block = editor.textCursor().block();
       if (!first) block = block.next();
       first = false;
@@ -70,7 +75,8 @@ int main(int argc, char** argv) {
       QTextCursor cursor(block);
       cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
       editor.setTextCursor(cursor);
-      QApplication::clipboard()->setText(cursor.selectedText());
+      handedOver = cursor.selectedText();
+      QApplication::clipboard()->setText(handedOver);
     });
   }
   // Ctrl+S writes the text back, so that the test can read what the program did.
