@@ -37,9 +37,15 @@ bool ClipboardRelay::ReadText(Text& out) {
 
 bool ClipboardRelay::WriteText(const Text* text) {
   const Text& value = text ? *text : capturedText;
-  if (clipboard_.WriteText(value)) return true;
-  Pause(timings_.clipboardRetry);
-  if (clipboard_.WriteText(value)) return true;
+  bool written = clipboard_.WriteText(value);
+  if (!written) {
+    Pause(timings_.clipboardRetry);
+    written = clipboard_.WriteText(value);
+  }
+  if (written) {
+    Pause(timings_.ownerTick);
+    return true;
+  }
   if (showCaption_) showCaption_(desktop_.ForegroundWindow(), kClipboardFailed);
   return false;
 }

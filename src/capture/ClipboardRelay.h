@@ -46,6 +46,9 @@ struct RelayTimings {
   std::chrono::milliseconds captureWait{3000};
   // How often a wait for another program's copy looks: the copy is the event a piece waits for.
   std::chrono::milliseconds copyPoll{5};
+  // After the relay has taken the clipboard: the display server stamps owners in milliseconds, and a
+  // program that takes the clipboard over within the same millisecond is not noticed.
+  std::chrono::milliseconds ownerTick{2};
   // The first retry of a clipboard that cannot be reached.
   std::chrono::milliseconds clipboardRetry{1000};
   // A window to come to the front.
