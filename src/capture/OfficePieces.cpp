@@ -115,7 +115,7 @@ void OfferNextPieceMacro(const std::string& profile, bool strayWindow,
                               u"saving it and stopped.\r\n\r\n")
                         : Text(
                               u"Ctrl+N in LibreOffice Writer does not hand Scrivano the next paragraph "
-                              u"yet. Nothing in the document was changed.\r\n\r\n");
+                              u"yet, so Scrivano changed nothing in the document.\r\n\r\n");
   if (NextPieceModuleCurrent(profile)) {
     ShowNotice(lead +
                u"Scrivano's NextPiece macro is installed in the LibreOffice profile that Writer uses:\r\n" +
@@ -125,8 +125,8 @@ void OfferNextPieceMacro(const std::string& profile, bool strayWindow,
   }
   if (!AskYesNo(
           lead +
-              u"Scrivano's NextPiece macro, which makes Ctrl+N hand over the next paragraph, is missing "
-              u"or out of date in the LibreOffice profile that Writer uses:\r\n" +
+              u"Scrivano's NextPiece macro is missing or out of date in the LibreOffice profile that Writer "
+              u"uses:\r\n" +
               FromUtf8(profile) + u"\r\n\r\nInstall the macro there now?",
           u"Notice"))
     return;
