@@ -13,7 +13,7 @@ Global sScrivanoHandedOver As String
 Global dScrivanoHandedOver As Date
 
 Sub NextPiece
-  Dim oView As Object, oCursor As Object, oClipboard As Object
+  Dim oView As Object, oCursor As Object
   oView = ThisComponent.getCurrentController().getViewCursor()
   If Not PutConvertedPieceBack(oView) Then
     HandOver "EndMark_"
@@ -39,22 +39,22 @@ Sub NextPiece
   oView.gotoRange(oCursor.getStart(), False)
   oView.gotoRange(oCursor.getEnd(), True)
   Dispatch ".uno:Copy"
-  oClipboard = createUnoService("com.sun.star.datatransfer.clipboard.SystemClipboard")
-  oScrivanoHandedOver = oClipboard.getContents()
+  oScrivanoHandedOver = createUnoService("com.sun.star.datatransfer.clipboard.SystemClipboard").getContents()
   sScrivanoHandedOver = oView.getString()
   dScrivanoHandedOver = Now
 End Sub
 
-' Scrivano puts the converted piece on the clipboard and presses Ctrl+N again at once: the piece goes in
-' place of the paragraph still selected. A selection the user changed since, or a call long after, is
-' left alone. LibreOffice learns that the clipboard has a new owner in its own time, and until then it
-' offers its own copy: that is waited for, two seconds at most. False when it did not come.
+' Scrivano puts the converted piece on the clipboard and presses Ctrl+N again (at once, unless a message
+' of the conversion waits for the user): the piece goes in place of the paragraph still selected. A
+' selection the user changed since, or a call a minute later, is left alone. LibreOffice learns that the
+' clipboard has a new owner in its own time, and until then it offers its own copy: that is waited for,
+' two seconds at most. False when it did not come.
 Function PutConvertedPieceBack(oView As Object) As Boolean
   Dim oClipboard As Object, i As Integer
   PutConvertedPieceBack = True
   If IsNull(oScrivanoHandedOver) Then Exit Function
   If oView.isCollapsed() Or oView.getString() <> sScrivanoHandedOver Or _
-     (Now - dScrivanoHandedOver) * 86400 > 10 Then
+     (Now - dScrivanoHandedOver) * 86400 > 60 Then
     oScrivanoHandedOver = Nothing
     Exit Function
   End If
