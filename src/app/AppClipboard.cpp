@@ -9,6 +9,16 @@
 
 namespace scrivano {
 
+AppClipboard::AppClipboard() {
+  changed_ = QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, [this] {
+    if (!writing_) taken_ = true;
+  });
+}
+
+AppClipboard::~AppClipboard() {
+  QObject::disconnect(changed_);
+}
+
 bool AppClipboard::ReadText(Text& out) {
   bool read = false;
   Text text;
@@ -27,7 +37,11 @@ bool AppClipboard::WriteText(TextView text) {
   const QString value = ToQString(ToDisplayLines(text));
   bool written = false;
   RunOnUiThread([&] {
+    // The change signal of the program's own text comes within setText.
+    writing_ = true;
     QApplication::clipboard()->setText(value, QClipboard::Clipboard);
+    writing_ = false;
+    taken_ = false;
     written = true;
   });
   return written;

@@ -13,6 +13,9 @@ class ClipboardAccess {
   virtual bool ReadText(Text& out) = 0;
   // Replaces the clipboard's content with the text. False when the clipboard cannot be reached.
   virtual bool WriteText(TextView text) = 0;
+  // True once another program has put something on the clipboard since the last WriteText: the moment a
+  // copy made in another program arrives, whatever it holds. A clipboard that cannot tell says false.
+  virtual bool TakenSinceWrite() { return false; }
 };
 
 }  // namespace scrivano

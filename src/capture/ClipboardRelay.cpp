@@ -15,13 +15,16 @@ void ClipboardRelay::Pause(std::chrono::milliseconds time) {
   if (time.count() > 0) std::this_thread::sleep_for(time);
 }
 
-ClipboardRelay::ProbeCleaner::ProbeCleaner(ClipboardRelay& relay) : relay_(relay) {
-  relay_.clipboard_.ReadText(before_);
+ClipboardRelay::ProbeCleaner::ProbeCleaner(ClipboardRelay& relay, bool always)
+    : relay_(relay), always_(always) {
+  hadText_ = relay_.clipboard_.ReadText(before_);
 }
 
 ClipboardRelay::ProbeCleaner::~ProbeCleaner() {
   Text now;
-  if (relay_.clipboard_.ReadText(now) && now == kClipboardProbe) relay_.clipboard_.WriteText(before_);
+  const bool read = relay_.clipboard_.ReadText(now);
+  if ((read && now == kClipboardProbe) || (always_ && hadText_ && (!read || now != before_)))
+    relay_.clipboard_.WriteText(before_);
 }
 
 bool ClipboardRelay::ReadText(Text& out) {
@@ -34,9 +37,15 @@ bool ClipboardRelay::ReadText(Text& out) {
 
 bool ClipboardRelay::WriteText(const Text* text) {
   const Text& value = text ? *text : capturedText;
-  if (clipboard_.WriteText(value)) return true;
-  Pause(timings_.clipboardRetry);
-  if (clipboard_.WriteText(value)) return true;
+  bool written = clipboard_.WriteText(value);
+  if (!written) {
+    Pause(timings_.clipboardRetry);
+    written = clipboard_.WriteText(value);
+  }
+  if (written) {
+    Pause(timings_.ownerTick);
+    return true;
+  }
   if (showCaption_) showCaption_(desktop_.ForegroundWindow(), kClipboardFailed);
   return false;
 }
@@ -97,14 +106,23 @@ bool ClipboardRelay::CaptureFromForeground(WindowHandle window) {
   const Text probe(kClipboardProbe);
   if (!WriteText(&probe)) return false;
   if (!PressChordHeld(window, kCaptureChord)) return false;
-  const auto deadline = Clock::now() + timings_.captureWait;
-  do {
-    Pause(timings_.poll);
-    capturedText = probe;
-    if (!clipboard_.ReadText(capturedText)) capturedText = probe;
-    if (capturedText != probe) return true;
-  } while (Clock::now() < deadline);
-  return false;
+  return WaitForCopy(window, timings_.captureWait) == CopyEnd::kCopied && capturedText != probe;
+}
+
+CopyEnd ClipboardRelay::WaitForCopy(WindowHandle window, std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (true) {
+    if (clipboard_.TakenSinceWrite()) {
+      Text copied;
+      if (!clipboard_.ReadText(copied)) return CopyEnd::kNothing;
+      capturedText = std::move(copied);
+      return CopyEnd::kCopied;
+    }
+    if (window && desktop_.ForegroundWindow() != window) return CopyEnd::kLeftFront;
+    if (WaitRightButtonRelease() != 0) return CopyEnd::kRightButton;
+    if (Clock::now() >= deadline) return CopyEnd::kNothing;
+    Pause(timings_.copyPoll);
+  }
 }
 
 bool ClipboardRelay::CopyWindowText(WindowHandle window, const std::function<void(WindowHandle)>& activate) {

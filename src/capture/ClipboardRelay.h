@@ -31,6 +31,9 @@ inline const Chord kSelectAllCopyChord{kKeyControl, 0x41, kKeyControl, 0x43};
 // What a wait for a key or a window ended with.
 enum class WaitEnd { kDone, kRightButton, kTimedOut };
 
+// What a wait for another program's copy ended with.
+enum class CopyEnd { kCopied, kNothing, kLeftFront, kRightButton };
+
 struct RelayTimings {
   std::chrono::milliseconds poll{20};
   // Before the first key of a chord: how long the user's own modifier keys may stay held.
@@ -41,10 +44,23 @@ struct RelayTimings {
   std::chrono::milliseconds pasteSettle{800};
   // After the capture chord: how long the other program has to put something on the clipboard.
   std::chrono::milliseconds captureWait{3000};
+  // How often a wait for another program's copy looks: the copy is the event a piece waits for.
+  std::chrono::milliseconds copyPoll{5};
+  // After the relay has taken the clipboard: the display server stamps owners in milliseconds, and a
+  // program that takes the clipboard over within the same millisecond is not noticed.
+  std::chrono::milliseconds ownerTick{2};
   // The first retry of a clipboard that cannot be reached.
   std::chrono::milliseconds clipboardRetry{1000};
   // A window to come to the front.
   std::chrono::milliseconds foregroundWait{10000};
+  // After a window came to the front, before keys are sent to it: it gives the keyboard to its content.
+  std::chrono::milliseconds focusSettle{300};
+  // A program the relay runs to reach another program (soffice handing a request to the running office).
+  std::chrono::milliseconds programWait{5000};
+  // After that program: how long the office has to answer on the clipboard.
+  std::chrono::milliseconds officeAnswer{3000};
+  // A window asked to close, to be gone.
+  std::chrono::milliseconds windowClose{5000};
   // A right button held this long counts as held.
   std::chrono::milliseconds longPress{1000};
 };
@@ -71,6 +87,11 @@ class ClipboardRelay {
   // The probe onto the clipboard, Ctrl+N in window (when in front), the clipboard into capturedText.
   // True when the program in front copied something.
   bool CaptureFromForeground(WindowHandle window);
+  // After something that makes another program copy: waits until another program has taken the
+  // clipboard over, window has left the front (0: none watched), the right button or the limit. On
+  // kCopied capturedText holds the clipboard's text.
+  CopyEnd WaitForCopy(WindowHandle window, std::chrono::milliseconds limit);
+
   // Ctrl+A, Ctrl+C in window once it is in front, then the clipboard into capturedText. activate brings
   // a window forward.
   bool CopyWindowText(WindowHandle window, const std::function<void(WindowHandle)>& activate);
@@ -87,10 +108,11 @@ class ClipboardRelay {
   // or the limit. found receives the window in front.
   WaitEnd WaitForegroundWindow(WindowHandle window, WindowHandle* found = nullptr);
 
-  // Puts back the text the clipboard held before, when an exchange has left the probe on it.
+  // Puts back the text the clipboard held before, when an exchange has left the probe on it; with always,
+  // whatever the exchange left there, when the clipboard held text before.
   class ProbeCleaner {
    public:
-    explicit ProbeCleaner(ClipboardRelay& relay);
+    explicit ProbeCleaner(ClipboardRelay& relay, bool always = false);
     ~ProbeCleaner();
     ProbeCleaner(const ProbeCleaner&) = delete;
     ProbeCleaner& operator=(const ProbeCleaner&) = delete;
@@ -98,6 +120,8 @@ class ClipboardRelay {
    private:
     ClipboardRelay& relay_;
     Text before_;
+    bool always_ = false;
+    bool hadText_ = false;
   };
 
   // Serialises whole exchanges of tasks that use the relay at the same time.

@@ -34,7 +34,8 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText);
 
 // Applies convert to the office window's content piece by piece: Ctrl+N hands over the next piece,
 // Ctrl+V puts the converted piece in its place. Stops when the window leaves the front or hands over
-// nothing.
+// nothing. Types nothing unless the office has answered that Ctrl+N runs the NextPiece macro; the user
+// is told why otherwise (OfficePieces.h).
 void RunOnWordPieces(DesktopReach& reach, WindowHandle wordWindow, const PieceConversion& convert);
 
 // "13. Replace text in Word documents": the replacement typed in the open Find and Replace window is

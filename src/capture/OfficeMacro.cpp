@@ -1,10 +1,13 @@
 #include "capture/OfficeMacro.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "text/Text.h"
 
 namespace scrivano {
 namespace {
@@ -72,6 +75,16 @@ std::string XmlEscaped(std::string_view text) {
     }
   }
   return out;
+}
+
+// The module file of the library Standard that holds the macro.
+std::string ModuleFileContent() {
+  return std::string(kXmlHead) +
+         "<!DOCTYPE script:module PUBLIC \"-//OpenOffice.org//DTD OfficeDocument 1.0//EN\" "
+         "\"module.dtd\">\n<script:module xmlns:script=\"http://openoffice.org/2000/script\" "
+         "script:name=\"" +
+         kModuleName + "\" script:language=\"StarBasic\">" + XmlEscaped(NextPieceMacroSource()) +
+         "</script:module>\n";
 }
 
 // A library container (script.xlc or dialog.xlc) that lists the library Standard.
@@ -148,8 +161,10 @@ bool EnsureShortcut(const fs::path& path, std::string& message) {
   std::string kept;
   std::istringstream lines(content.substr(0, end));
   for (std::string line; std::getline(lines, line);) {
+    // Ctrl+N as this writes it, or as LibreOffice writes a binding it made itself.
     const bool shortcut = line.find(kShortcutPath) != std::string::npos &&
-                          line.find("oor:name=\"N_MOD1\"") != std::string::npos;
+                          (line.find("oor:name=\"N_MOD1\"") != std::string::npos ||
+                           line.find("Key['N_MOD1']") != std::string::npos);
     const bool setup = line.find("\"/org.openoffice.Setup/Office\"") != std::string::npos &&
                        line.find("oor:name=\"ooSetupInstCompleted\"") != std::string::npos;
     if (!shortcut && !setup) kept += line + "\n";
@@ -165,18 +180,78 @@ bool EnsureShortcut(const fs::path& path, std::string& message) {
   return content == kept || WriteFile(path, kept, message);
 }
 
+constexpr char kDefaultInstallation[] = "/libreoffice/4";
+
+// The configuration folder as the variables give it: $XDG_CONFIG_HOME, else ~/.config.
+std::string ConfigFolder(const char* configHome, const char* home) {
+  return configHome && *configHome ? std::string(configHome) : std::string(home ? home : ".") + "/.config";
+}
+
+// The value of NAME in a "NAME=value" list, or nullptr.
+const char* Variable(const std::vector<std::string>& environment, std::string_view name) {
+  for (const std::string& variable : environment)
+    if (variable.size() > name.size() && variable.starts_with(name) && variable[name.size()] == '=')
+      return variable.c_str() + name.size() + 1;
+  return nullptr;
+}
+
+// A UserInstallation value as a folder: a file URL (percent escapes decoded), a path, or one that begins
+// with $SYSUSERCONFIG, the configuration folder. Empty for anything else.
+std::string InstallationFolder(std::string_view value, const std::vector<std::string>& environment) {
+  constexpr std::string_view kFileUrl = "file://", kLocalhost = "localhost", kConfig = "$SYSUSERCONFIG";
+  if (value.starts_with(kConfig))
+    return ConfigFolder(Variable(environment, "XDG_CONFIG_HOME"), Variable(environment, "HOME")) +
+           std::string(value.substr(kConfig.size()));
+  if (value.starts_with(kFileUrl)) {
+    value.remove_prefix(kFileUrl.size());
+    if (value.starts_with(kLocalhost)) value.remove_prefix(kLocalhost.size());
+    std::string folder;
+    for (size_t i = 0; i < value.size(); ++i) {
+      const auto hex = [&](size_t at) { return std::isxdigit(static_cast<unsigned char>(value[at])) != 0; };
+      if (value[i] == '%' && i + 2 < value.size() && hex(i + 1) && hex(i + 2)) {
+        folder += static_cast<char>(std::stoi(std::string(value.substr(i + 1, 2)), nullptr, 16));
+        i += 2;
+      } else {
+        folder += value[i];
+      }
+    }
+    return folder;
+  }
+  return value.starts_with('/') ? std::string(value) : std::string();
+}
+
 }  // namespace
 
 std::string DefaultOfficeProfile() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::string base;
-  if (config && *config) {
-    base = config;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home ? home : ".") + "/.config";
-  }
-  return base + "/libreoffice/4/user";
+  return ConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")) + kDefaultInstallation + "/user";
+}
+
+std::string OfficeProfileOf(const std::vector<std::string>& arguments,
+                            const std::vector<std::string>& environment) {
+  constexpr std::string_view kOption = "-env:UserInstallation=";
+  std::string folder;
+  for (const std::string& argument : arguments)
+    if (argument.starts_with(kOption))
+      folder = InstallationFolder(std::string_view(argument).substr(kOption.size()), environment);
+  if (folder.empty())
+    if (const char* value = Variable(environment, "UserInstallation"))
+      folder = InstallationFolder(value, environment);
+  if (folder.empty())
+    folder = ConfigFolder(Variable(environment, "XDG_CONFIG_HOME"), Variable(environment, "HOME")) +
+             kDefaultInstallation;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder + "/user";
+}
+
+bool NextPieceModuleCurrent(const std::string& userFolder) {
+  const fs::path standard = fs::path(userFolder) / "basic" / "Standard";
+  std::string module, index;
+  // LibreOffice may write the module again in its own way; what this Scrivano relies on is the handshake.
+  return ReadFile(standard / (std::string(kModuleName) + ".xba"), module) &&
+         module.find("Sub BindNextPiece") != std::string::npos &&
+         module.find(ToUtf8(kNextPieceReady)) != std::string::npos &&
+         ReadFile(standard / "script.xlb", index) &&
+         index.find("library:name=\"" + std::string(kModuleName) + "\"") != std::string::npos;
 }
 
 bool InstallOfficeMacro(const std::string& userFolder, std::string& message) {
@@ -188,14 +263,7 @@ bool InstallOfficeMacro(const std::string& userFolder, std::string& message) {
     message = "Could not create " + standard.string() + ": " + error.message();
     return false;
   }
-  const std::string module =
-      std::string(kXmlHead) +
-      "<!DOCTYPE script:module PUBLIC \"-//OpenOffice.org//DTD OfficeDocument 1.0//EN\" "
-      "\"module.dtd\">\n<script:module xmlns:script=\"http://openoffice.org/2000/script\" "
-      "script:name=\"" +
-      kModuleName + "\" script:language=\"StarBasic\">" + XmlEscaped(NextPieceMacroSource()) +
-      "</script:module>\n";
-  if (!WriteFile(standard / (std::string(kModuleName) + ".xba"), module, message) ||
+  if (!WriteFile(standard / (std::string(kModuleName) + ".xba"), ModuleFileContent(), message) ||
       !EnsureLibraryIndex(standard / "script.xlb", kModuleName, message) ||
       !EnsureLibraryIndex(standard / "dialog.xlb", "", message) ||
       !EnsureContainer(user / "basic" / "script.xlc", "script.xlb", message) ||

@@ -101,35 +101,4 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText) {
               u"Notice", MessageButtons::Ok, true);
 }
 
-void RunOnWordPieces(DesktopReach& reach, WindowHandle wordWindow, const PieceConversion& convert) {
-  platform::DesktopPlatform& desktop = reach.desktop;
-  ClipboardRelay& relay = reach.relay;
-  std::lock_guard lock(relay.Lock());
-  const Text caption = desktop.WindowTitle(wordWindow);
-  const ClipboardRelay::ProbeCleaner cleaner(relay);
-  if (reach.activate) reach.activate(wordWindow);
-  if (reach.showCaption) reach.showCaption(wordWindow, kHandsOffCaption);
-  // The window has a limited time to come to the front; the right button gives up at once.
-  if (relay.WaitForegroundWindow(wordWindow) == WaitEnd::kDone) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    while (desktop.ForegroundWindow() == wordWindow) {
-      if (!relay.CaptureFromForeground(wordWindow)) {
-        const WindowHandle front = desktop.ForegroundWindow();
-        if (front != wordWindow && desktop.WindowClassName(front) == kDialogWindowClass) {
-          std::this_thread::sleep_for(std::chrono::seconds(2));
-          desktop.RequestClose(front);
-        }
-        break;
-      }
-      Text piece = relay.capturedText;
-      convert(piece);
-      relay.pasteText = piece;
-      // Pasted only into the window meant; when another came to the front the loop ends.
-      if (!relay.PasteIntoForeground(wordWindow)) break;
-      if (relay.WaitRightButtonRelease() != 0) break;
-    }
-  }
-  if (reach.showCaption) reach.showCaption(wordWindow, caption);
-}
-
 }  // namespace scrivano

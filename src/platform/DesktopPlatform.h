@@ -126,6 +126,17 @@ class DesktopPlatform {
   // The top-level windows of all programs, hidden (withdrawn) and minimised ones included: the listed ones
   // first, in TopLevelWindows order, then the others.
   virtual std::vector<WindowHandle> AllTopLevelWindows() { return TopLevelWindows(); }
+  // How the process was started; none when that cannot be read (another user's, or one that ended).
+  virtual std::optional<ProcessCommand> ProcessCommandOf(int pid) {
+    (void)pid;
+    return std::nullopt;
+  }
+  // Runs a program and waits for it, as RunCommand does. The default runs nothing (kProgramNotStarted).
+  virtual int RunProgram(const ProcessCommand& command, std::chrono::milliseconds limit) {
+    (void)command;
+    (void)limit;
+    return kProgramNotStarted;
+  }
   // Every window below the given one at every depth, parents before children.
   virtual std::vector<WindowHandle> Descendants(WindowHandle window) {
     (void)window;

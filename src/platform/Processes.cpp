@@ -3,11 +3,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace scrivano::platform {
 namespace {
@@ -56,6 +60,17 @@ bool OwnedByUser(const std::string& status) {
   for (int i = 0; i < 3; ++i)
     if (!(fields >> id) || static_cast<uid_t>(id) != user) return false;
   return true;
+}
+
+// The NUL-separated strings of /proc/<pid>/cmdline or environ.
+std::vector<std::string> NulSeparated(const std::string& bytes) {
+  std::vector<std::string> items;
+  for (size_t start = 0; start < bytes.size();) {
+    const size_t end = std::min(bytes.find('\0', start), bytes.size());
+    items.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+  }
+  return items;
 }
 
 }  // namespace
@@ -133,6 +148,60 @@ OwnProcessInfo ReadOwnProcess() {
 bool SignalProcess(int pid, bool force) {
   if (pid <= 1) return false;
   return ::kill(static_cast<pid_t>(pid), force ? SIGKILL : SIGTERM) == 0;
+}
+
+std::optional<ProcessCommand> ReadProcessCommand(int pid) {
+  if (pid <= 0) return std::nullopt;
+  const std::string folder = "/proc/" + std::to_string(pid);
+  if (!OwnedByUser(ReadSmallFile(folder + "/status"))) return std::nullopt;
+  ProcessCommand command;
+  command.arguments = NulSeparated(ReadSmallFile(folder + "/cmdline"));
+  if (command.arguments.empty()) return std::nullopt;
+  command.environment = NulSeparated(ReadSmallFile(folder + "/environ"));
+  char target[4096];
+  const ssize_t length = ::readlink((folder + "/exe").c_str(), target, sizeof target - 1);
+  if (length > 0) command.program.assign(target, static_cast<size_t>(length));
+  return command;
+}
+
+int RunCommand(const ProcessCommand& command, std::chrono::milliseconds limit) {
+  if (command.arguments.empty()) return kProgramNotStarted;
+  // Everything the child needs is built before it starts: the caller has other threads.
+  std::vector<char*> argv, envp;
+  for (const std::string& argument : command.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  for (const std::string& variable : command.environment) envp.push_back(const_cast<char*>(variable.c_str()));
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  pid_t child = 0;
+  const int spawned =
+      command.program.empty()
+          ? posix_spawnp(&child, argv[0], &actions, &attributes, argv.data(), envp.data())
+          : posix_spawn(&child, command.program.c_str(), &actions, &attributes, argv.data(), envp.data());
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return kProgramNotStarted;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    int status = 0;
+    const pid_t done = ::waitpid(child, &status, WNOHANG);
+    if (done == child) return WIFEXITED(status) ? WEXITSTATUS(status) : kProgramStopped;
+    if (done < 0) return kProgramStopped;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      ::kill(-child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      return kProgramStopped;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
 }
 
 std::optional<std::uint64_t> ReadAvailableMemory() {

@@ -33,7 +33,9 @@ class DesktopServices {
   // The window's title; used by the window report of "00. Return to Scrivano".
   virtual Text WindowTitle(WindowHandle /*window*/) { return Text(); }
 
-  // Applies convert to the office window's content piece by piece through the clipboard relay.
+  // Applies convert to the office window's content piece by piece through the clipboard relay. Types
+  // nothing into the office unless it has answered that its piece macro is there; the user is told why
+  // otherwise and may install it.
   virtual void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert) = 0;
 
   // The window mode of "03. Combine windows/files text", reached when the working text lists no

@@ -32,7 +32,8 @@ Text TradosToPairs(TextView text, int layout);
 bool TradosToSegmentation(Text& text);
 
 // Applies convert to the content of the office window at wordWindow, piece by piece, through the
-// clipboard relay of the desktop. Shared by every operation that can work inside the office window.
+// clipboard relay of the desktop (see DesktopServices). Shared by every operation that can work inside the
+// office window.
 // Throws DesktopUnavailable when no desktop is installed (the command-line runner).
 void RunOnWordPieces(WindowHandle wordWindow, const PieceConversion& convert);
 

@@ -1,8 +1,8 @@
 // The whole program with the real LibreOffice Writer on a private Xvfb display: entry 13 in two open
 // documents in each interface language tested, and entries 16 and 2 inside a Writer window through the
-// NextPiece macro. Writer runs with a profile of the test's own and is ended by its process group; the
-// documents are saved by Writer and read back by a headless conversion with another private profile.
-// Skipped when soffice is not installed.
+// NextPiece macro, or the offer to install it when it is missing. Writer runs with a profile of the test's
+// own and is ended by its process group; the documents are saved by Writer and read back by a headless
+// conversion with another private profile. Skipped when soffice is not installed.
 // gtest before Xlib: Xlib's macros (None, Bool) would break gtest's templates.
 // clang-format off
 #include <gtest/gtest.h>
@@ -464,6 +464,83 @@ TEST_F(WriterOnXvfb, Entries16And2WorkPieceByPieceInTheWriterWindowAtTheListsCor
 
   ASSERT_NO_FATAL_FAILURE(Save(writer, "t.odt"));
   EXPECT_EQ(DocumentText("t.odt"), "Hello world.\tBonjour monde.\n\nBye.\tSalut.\nYes.\tOui.");
+}
+
+TEST_F(WriterOnXvfb, WithoutTheMacroNothingReachesWriterAndYesInstallsItForTheNextStart) {
+  const std::string profile = root.path() + "/profile";
+  root.WriteBytes("t.txt", "{0>Hello.<}0{>Bonjour.<0}\n{0>Bye.<}0{>Salut.<0}\n");
+  MakeDocuments({"t.txt"});
+  if (IsSkipped() || HasFatalFailure()) return;
+  ASSERT_NO_FATAL_FAILURE(StartScrivano());
+  WindowHandle writer = OpenInWriter(profile, {"t.odt"})[0];
+  ASSERT_NE(writer, 0u);
+  const Text title = u"t.odt - LibreOffice Writer";
+  const auto writerWindows = [&] {
+    std::vector<WindowHandle> windows;
+    for (const WindowHandle window : desktop->TopLevelWindows())
+      if (desktop->WindowClassName(window) == u"OpusApp") windows.push_back(window);
+    return windows;
+  };
+  // The program's box in front, by its title: not Writer's, whatever language Writer speaks.
+  const auto notice = [&] {
+    WindowHandle box = 0;
+    EXPECT_TRUE(Eventually(
+        [&] {
+          box = desktop->ForegroundWindow();
+          return box && desktop->WindowProcessId(box) == program && desktop->WindowTitle(box) == u"Notice";
+        },
+        30s));
+    return box;
+  };
+  ASSERT_TRUE(Eventually(
+      [&] {
+        return desktop->WindowAt({listRect.left - 30, listRect.top - 40}) == writer;
+      },
+      30s));
+  const std::vector<WindowHandle> before = writerWindows();
+
+  // The offer comes while Writer is untouched: no window of its own, its title as it was.
+  DoubleClickEntry(16);
+  Answer("2");
+  const WindowHandle offer = notice();
+  ASSERT_NE(offer, 0u);
+  EXPECT_EQ(writerWindows(), before);
+  EXPECT_EQ(desktop->WindowTitle(writer), title);
+  PressChord(display, XK_Alt_L, XK_y);
+  ASSERT_TRUE(Eventually([&] { return !desktop->IsWindow(offer); }));
+  const WindowHandle told = notice();
+  ASSERT_NE(told, 0u);
+  EXPECT_TRUE(NextPieceModuleCurrent(profile + "/user"));
+  EXPECT_NE(root.ReadBytes("profile/user/registrymodifications.xcu").find("Standard.Scrivano.NextPiece"),
+            std::string::npos);
+  PressKey(display, XK_Return);
+  ASSERT_TRUE(Eventually([&] { return !desktop->IsWindow(told); }));
+  EXPECT_EQ(writerWindows(), before);
+  // Nothing to save: Writer saves nothing unchanged.
+  ASSERT_TRUE(Activate(writer));
+  PressChord(display, XK_Control_L, XK_s);
+  std::this_thread::sleep_for(2s);
+  EXPECT_EQ(DocumentText("t.odt"), "{0>Hello.<}0{>Bonjour.<0}\n{0>Bye.<}0{>Salut.<0}");
+
+  // As the notice says: Writer started again has the macro, and Ctrl+N is bound to it although the
+  // Writer that ran dropped the binding from the profile when it ended.
+  const pid_t office = officeGroups.back();
+  ASSERT_TRUE(Activate(writer));
+  PressChord(display, XK_Control_L, XK_q);
+  ASSERT_TRUE(Eventually([&] { return Ended(office); }, 60s));
+  ASSERT_TRUE(Eventually([&] { return !desktop->IsWindow(writer); }));
+  writer = OpenInWriter(profile, {"t.odt"})[0];
+  ASSERT_NE(writer, 0u);
+  ASSERT_TRUE(Eventually(
+      [&] {
+        return desktop->WindowAt({listRect.left - 30, listRect.top - 40}) == writer;
+      },
+      30s));
+  DoubleClickEntry(16);
+  Answer("2");
+  ASSERT_NO_FATAL_FAILURE(WaitForPieceRun(writer, title));
+  ASSERT_NO_FATAL_FAILURE(Save(writer, "t.odt"));
+  EXPECT_EQ(DocumentText("t.odt"), "Hello.\tBonjour.\nBye.\tSalut.");
 }
 
 TEST_F(WriterOnXvfb, WindowModeOfEntry3TakesWriterWindowsByTheirWmClass) {

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <thread>
 
 #include "capture/DesktopReach.h"
+#include "capture/OfficeMacro.h"
+#include "capture/OfficePieces.h"
 #include "platform/fake/FakeDesktop.h"
+#include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 
 namespace scrivano {
@@ -18,6 +22,7 @@ using namespace std::chrono_literals;
 using platform::FakeDesktop;
 using platform::Rect;
 
+// The relay writes through WriteText; another program takes the clipboard over with TakeOver.
 class MemoryClipboard : public ClipboardAccess {
  public:
   bool ReadText(Text& out) override {
@@ -30,7 +35,18 @@ class MemoryClipboard : public ClipboardAccess {
     std::lock_guard lock(mutex_);
     text_ = Text(text);
     hasText_ = true;
+    taken_ = false;
     return true;
+  }
+  bool TakenSinceWrite() override {
+    std::lock_guard lock(mutex_);
+    return taken_;
+  }
+  void TakeOver(TextView text) {
+    std::lock_guard lock(mutex_);
+    text_ = Text(text);
+    hasText_ = true;
+    taken_ = true;
   }
   Text Get() {
     std::lock_guard lock(mutex_);
@@ -41,6 +57,7 @@ class MemoryClipboard : public ClipboardAccess {
   std::mutex mutex_;
   Text text_;
   bool hasText_ = false;
+  bool taken_ = false;
 };
 
 RelayTimings QuickTimings() {
@@ -53,28 +70,47 @@ RelayTimings QuickTimings() {
   timings.clipboardRetry = 1ms;
   timings.foregroundWait = 200ms;
   timings.longPress = 100ms;
+  timings.copyPoll = 1ms;
+  timings.ownerTick = 0ms;
+  timings.focusSettle = 0ms;
+  timings.officeAnswer = 50ms;
+  timings.windowClose = 50ms;
   return timings;
 }
 
-// An office-like program: Ctrl+N copies its next piece, Ctrl+V puts the clipboard in the last piece's place.
+// An office with the NextPiece macro: Ctrl+N puts what the relay wrote since in place of the piece handed
+// over before, then hands over the next piece, or the probe when none is left. Without the macro,
+// Ctrl+N opens a new document window of the same process in front.
 struct OfficeLikeProgram {
   FakeDesktop& desktop;
   MemoryClipboard& clipboard;
   std::vector<Text> pieces;
+  int stealFrontAfter = -1;  // after that many pieces put back another window comes to the front
+  WindowHandle other = 0;
+  bool withMacro = true;
   size_t next = 0;
   bool control = false;
-  int stealFrontAfter = -1;  // after that many pastes another window comes to the front
-  WindowHandle other = 0;
-  int pastes = 0;
+  bool handedOver = false;
+  int putBack = 0;
+  WindowHandle newDocument = 0;
 
   void OnKey(int key, bool down) {
     if (key == kKeyControl) control = down;
-    if (!down || !control) return;
-    if (key == 0x4E && next < pieces.size()) clipboard.WriteText(pieces[next++]);
-    if (key == 0x56 && next > 0) {
-      pieces[next - 1] = clipboard.Get();
-      if (++pastes == stealFrontAfter) desktop.SetForeground(other);
+    if (!down || !control || key != 0x4E) return;
+    if (!withMacro) {
+      newDocument = desktop.AddX11Window(
+          {u"libreoffice", u"libreoffice-writer", u"Untitled 1 - LibreOffice Writer", false},
+          Rect{0, 0, 50, 50});
+      desktop.SetWindowProcess(newDocument, 77);
+      desktop.SetForeground(newDocument);
+      return;
     }
+    if (handedOver && !clipboard.TakenSinceWrite()) {
+      pieces[next - 1] = clipboard.Get();
+      if (++putBack == stealFrontAfter) desktop.SetForeground(other);
+    }
+    handedOver = next < pieces.size();
+    clipboard.TakeOver(handedOver ? pieces[next++] : Text(kClipboardProbe));
   }
 };
 
@@ -184,29 +220,124 @@ TEST_F(RelayTest, ForegroundWaitEndsOnItsLimitOrTheRightButton) {
   release.join();
 }
 
-TEST_F(RelayTest, OfficePiecesAreConvertedOneByOneUntilNoneIsHandedOver) {
-  const WindowHandle office = desktop.AddWindow(u"OpusApp", u"doc - Writer", Rect{0, 0, 100, 100});
+// The office window of a LibreOffice process (77) started with a profile of the test's own.
+class OfficePiecesTest : public RelayTest {
+ protected:
+  OfficePiecesTest() {
+    office = desktop.AddX11Window({u"libreoffice", u"libreoffice-writer", u"doc - Writer", false},
+                                  Rect{0, 0, 100, 100});
+    desktop.SetWindowProcess(office, 77);
+    officeCommand.program = "/opt/office/program/soffice.bin";
+    officeCommand.arguments = {"/opt/office/program/soffice.bin",
+                               "-env:UserInstallation=file://" + folder.path(), "--norestore", "doc.odt"};
+    officeCommand.environment = {"HOME=/home/translator", "DISPLAY=:7"};
+    desktop.SetProcessCommand(77, officeCommand);
+    desktop.SetKeyHook([this](int key, bool down) { program.OnKey(key, down); });
+    clipboard.WriteText(u"the user's own");
+  }
+
+  // The office answers the handshake when its macro is there.
+  void Answering(bool answers) {
+    desktop.SetProgramHook([this, answers](const platform::ProcessCommand&) {
+      if (answers) clipboard.TakeOver(kNextPieceReady);
+      return 0;
+    });
+  }
+
+  void Run() {
+    RunOnWordPieces(reach, office, [](Text& piece) { piece = u"<" + piece + u">"; });
+  }
+
+  test::TempFolder folder;
+  WindowHandle office = 0;
+  platform::ProcessCommand officeCommand;
   OfficeLikeProgram program{desktop, clipboard, {u"one", u"two", u"three"}};
-  desktop.SetKeyHook([&](int key, bool down) { program.OnKey(key, down); });
-  clipboard.WriteText(u"the user's own");
-  RunOnWordPieces(reach, office, [](Text& piece) { piece = u"<" + piece + u">"; });
+};
+
+TEST_F(OfficePiecesTest, TheOfficeAnswersThroughItsOwnSofficeThenEveryPieceIsPutBackByTheNextCtrlN) {
+  Answering(true);
+  Run();
   EXPECT_EQ(program.pieces, (std::vector<Text>{u"<one>", u"<two>", u"<three>"}));
-  EXPECT_EQ(clipboard.Get(), u"the user's own");            // the probe does not stay behind
-  EXPECT_EQ(desktop.WindowTitle(office), u"doc - Writer");  // the caption is put back
+  ASSERT_EQ(desktop.ProgramsRun().size(), 1u);
+  const platform::ProcessCommand handshake = desktop.ProgramsRun()[0];
+  EXPECT_EQ(handshake.program, "/opt/office/program/soffice");
+  EXPECT_EQ(handshake.arguments,
+            (std::vector<std::string>{"soffice", "-env:UserInstallation=file://" + folder.path(),
+                                      "macro:///Standard.Scrivano.BindNextPiece"}));
+  EXPECT_EQ(handshake.environment, officeCommand.environment);
+  // Four Ctrl+N and nothing else, all into the office window.
+  std::vector<FakeDesktop::KeyEvent> expected;
+  for (int i = 0; i < 4; ++i)
+    expected.insert(expected.end(), {{0x11, office}, {0x4E, office}, {-0x4E, office}, {-0x11, office}});
+  EXPECT_EQ(desktop.KeyEvents(), expected);
+  EXPECT_EQ(clipboard.Get(), u"the user's own");
+  EXPECT_EQ(desktop.WindowTitle(office), u"doc - Writer");
 }
 
-TEST_F(RelayTest, OfficePiecesStopWhenAnotherWindowComesToTheFront) {
-  const WindowHandle office = desktop.AddWindow(u"OpusApp", u"doc - Writer", Rect{0, 0, 100, 100});
+TEST_F(OfficePiecesTest, PiecesStopWhenAnotherWindowComesToTheFront) {
   const WindowHandle other = desktop.AddWindow(u"xterm", u"shell", Rect{0, 0, 100, 100});
-  OfficeLikeProgram program{desktop, clipboard, {u"one", u"two", u"three"}, 0, false, 1, other};
-  desktop.SetKeyHook([&](int key, bool down) { program.OnKey(key, down); });
-  RunOnWordPieces(reach, office, [](Text& piece) { piece = u"<" + piece + u">"; });
+  program.stealFrontAfter = 1;
+  program.other = other;
+  Answering(true);
+  Run();
   EXPECT_EQ(program.pieces, (std::vector<Text>{u"<one>", u"two", u"three"}));
-  for (const FakeDesktop::KeyEvent& event : desktop.KeyEvents()) {
+  for (const FakeDesktop::KeyEvent& event : desktop.KeyEvents())
     if (event.key > 0) {
       EXPECT_EQ(event.foreground, office);
     }
+}
+
+TEST_F(OfficePiecesTest, WithoutAnAnswerNothingIsTypedAndTheMissingMacroIsOffered) {
+  const std::string profile = folder.path() + "/user";
+  struct Case {
+    const char* what;
+    bool installedBefore;
+    const char16_t* answer;  // to the offer; none when no question comes
+    const char16_t* lastMessageEnd;
+  } const cases[] = {
+      {"declined", false, u"no", nullptr},
+      {"installed", false, u"yes",
+       u"quit LibreOffice (Ctrl+Q), open the document again, and double-click the entry again."},
+      {"installed before", true, nullptr, u"double-click the entry again."},
+  };
+  Answering(false);
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(profile);
+    std::string message;
+    if (c.installedBefore) {
+      ASSERT_TRUE(InstallOfficeMacro(profile, message)) << message;
+    }
+    test::TestPrompts prompts;
+    if (c.answer) prompts.Answer(c.answer);
+    Run();
+    EXPECT_TRUE(desktop.KeyEvents().empty()) << c.what;
+    EXPECT_EQ(desktop.WindowTitle(office), u"doc - Writer") << c.what;
+    EXPECT_EQ(clipboard.Get(), u"the user's own") << c.what;
+    ASSERT_FALSE(prompts.dialogs().empty()) << c.what;
+    const test::Dialog& first = prompts.dialogs().front();
+    EXPECT_EQ(first.kind == test::Dialog::Kind::kYesNo, c.answer != nullptr) << c.what;
+    EXPECT_NE(first.text.find(FromUtf8(profile)), Text::npos) << c.what;
+    EXPECT_EQ(NextPieceModuleCurrent(profile), c.installedBefore || Text(c.answer ? c.answer : u"") == u"yes")
+        << c.what;
+    if (c.lastMessageEnd) {
+      EXPECT_TRUE(prompts.dialogs().back().text.ends_with(c.lastMessageEnd)) << c.what;
+    }
+    EXPECT_EQ(prompts.AnswersLeft(), 0u) << c.what;
   }
+}
+
+TEST_F(OfficePiecesTest, ADocumentWindowThatCtrlNOpensIsClosedAgainAndExplained) {
+  desktop.SetProgramHook([](const platform::ProcessCommand&) { return platform::kProgramNotStarted; });
+  program.withMacro = false;
+  const WindowHandle otherDocument = desktop.AddX11Window(
+      {u"libreoffice", u"libreoffice-writer", u"b.odt - LibreOffice Writer", false}, Rect{});
+  desktop.SetWindowProcess(otherDocument, 77);
+  test::TestPrompts prompts{u"no"};
+  Run();
+  EXPECT_EQ(desktop.CloseRequests(), std::vector<WindowHandle>{program.newDocument});
+  ASSERT_EQ(prompts.dialogs().size(), 1u);
+  EXPECT_TRUE(prompts.dialogs()[0].text.starts_with(u"Ctrl+N in the Writer window opened a new window"));
+  EXPECT_EQ(desktop.WindowTitle(office), u"doc - Writer");
 }
 
 TEST_F(RelayTest, ReplaceWithoutTheFindAndReplaceWindowTouchesNothing) {

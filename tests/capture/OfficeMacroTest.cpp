@@ -73,6 +73,60 @@ TEST(OfficeMacro, RunningItAgainChangesNothingAndTheUsersOwnModulesAndShortcutsS
   EXPECT_EQ(Count(index, "library:name=\"Scrivano\""), 1u);
 }
 
+TEST(OfficeMacro, CtrlNAsLibreOfficeWritesItIsReplacedToo) {
+  test::TempFolder folder;
+  const std::string user = folder.path() + "/user";
+  std::filesystem::create_directories(user);
+  std::ofstream(user + "/registrymodifications.xcu")
+      << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items>\n<item oor:path=\"/org.openoffice.Office."
+         "Accelerators/PrimaryKeys/Modules/org.openoffice.Office.Accelerators:Module['com.sun.star.text."
+         "TextDocument']/org.openoffice.Office.Accelerators:Key['N_MOD1']/Command\"><value "
+         "xml:lang=\"en-US\">"
+         ".uno:AddDirect</value></item>\n</oor:items>\n";
+  std::string message;
+  ASSERT_TRUE(InstallOfficeMacro(user, message)) << message;
+  const std::string settings = Read(user + "/registrymodifications.xcu");
+  EXPECT_EQ(settings.find(".uno:AddDirect"), std::string::npos);
+  EXPECT_EQ(Count(settings, "N_MOD1"), 1u);
+}
+
+TEST(OfficeMacro, TheModuleOfThisVersionIsToldFromAnOlderOneOrNone) {
+  test::TempFolder folder;
+  const std::string user = folder.path() + "/user";
+  EXPECT_FALSE(NextPieceModuleCurrent(user));
+  std::string message;
+  ASSERT_TRUE(InstallOfficeMacro(user, message)) << message;
+  EXPECT_TRUE(NextPieceModuleCurrent(user));
+  const std::string module = user + "/basic/Standard/Scrivano.xba";
+  const std::string current = Read(module);
+  // The module before the handshake: NextPiece alone.
+  std::ofstream(module) << current.substr(0, current.find("Sub BindNextPiece")) << "</script:module>\n";
+  EXPECT_FALSE(NextPieceModuleCurrent(user));
+  std::ofstream(module) << current;
+  std::ofstream(user + "/basic/Standard/script.xlb") << "<library:library library:name=\"Standard\"/>\n";
+  EXPECT_FALSE(NextPieceModuleCurrent(user));  // not listed in its library: never loaded
+}
+
+TEST(OfficeMacro, TheProfileOfARunningOfficeComesFromItsCommandLineOrEnvironment) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::vector<std::string> environment;
+    std::string profile;
+  } const cases[] = {
+      {{"soffice.bin", "-env:UserInstallation=file:///tmp/p%20q", "a.odt"}, {"HOME=/h"}, "/tmp/p q/user"},
+      {{"soffice.bin", "-env:UserInstallation=file:///tmp/p/"}, {}, "/tmp/p/user"},
+      {{"soffice.bin", "-env:UserInstallation=file://localhost/tmp/p"}, {}, "/tmp/p/user"},
+      {{"soffice.bin", "-env:UserInstallation=$SYSUSERCONFIG/lo"}, {"XDG_CONFIG_HOME=/c"}, "/c/lo/user"},
+      {{"soffice.bin"}, {"UserInstallation=file:///e", "HOME=/h"}, "/e/user"},
+      {{"soffice.bin"}, {"XDG_CONFIG_HOME=/c", "HOME=/h"}, "/c/libreoffice/4/user"},
+      {{"soffice.bin"}, {"XDG_CONFIG_HOME=", "HOME=/h"}, "/h/.config/libreoffice/4/user"},
+      {{"soffice.bin", "-env:UserInstallation=relative"},
+       {"HOME=/h", "HOMES=/x"},
+       "/h/.config/libreoffice/4/user"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OfficeProfileOf(c.arguments, c.environment), c.profile) << c.profile;
+}
+
 TEST(OfficeMacro, ASettingsFileItDoesNotKnowIsLeftAlone) {
   test::TempFolder folder;
   const std::string user = folder.path() + "/user";

@@ -358,6 +358,39 @@ void FakeDesktop::SetKeyHook(std::function<void(int key, bool down)> hook) {
   keyHook_ = std::move(hook);
 }
 
+void FakeDesktop::SetProcessCommand(int pid, const ProcessCommand& command) {
+  std::lock_guard lock(mutex_);
+  processCommands_.emplace_back(pid, command);
+}
+
+void FakeDesktop::SetProgramHook(std::function<int(const ProcessCommand&)> hook) {
+  std::lock_guard lock(mutex_);
+  programHook_ = std::move(hook);
+}
+
+std::vector<ProcessCommand> FakeDesktop::ProgramsRun() const {
+  std::lock_guard lock(mutex_);
+  return programsRun_;
+}
+
+std::optional<ProcessCommand> FakeDesktop::ProcessCommandOf(int pid) {
+  std::lock_guard lock(mutex_);
+  for (const auto& [id, command] : processCommands_)
+    if (id == pid) return command;
+  return std::nullopt;
+}
+
+int FakeDesktop::RunProgram(const ProcessCommand& command, std::chrono::milliseconds limit) {
+  (void)limit;
+  std::function<int(const ProcessCommand&)> hook;
+  {
+    std::lock_guard lock(mutex_);
+    programsRun_.push_back(command);
+    hook = programHook_;
+  }
+  return hook ? hook(command) : kProgramNotStarted;
+}
+
 bool FakeDesktop::ModifierKeysDown() {
   std::lock_guard lock(mutex_);
   return modifierHeld_;

@@ -77,6 +77,12 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<KeyEvent> KeyEvents() const;
   // Called (outside the lock) after every key event, as the program in front would react to it.
   void SetKeyHook(std::function<void(int key, bool down)> hook);
+  // How a process was started, as ProcessCommandOf reports it.
+  void SetProcessCommand(int pid, const ProcessCommand& command);
+  // Programs run: the hook (called outside the lock) plays the program and gives its exit status; without
+  // one no program can be started (kProgramNotStarted).
+  void SetProgramHook(std::function<int(const ProcessCommand&)> hook);
+  std::vector<ProcessCommand> ProgramsRun() const;
 
   bool Available() const override { return true; }
   WindowHandle WindowAt(Point point) override;
@@ -109,6 +115,8 @@ class FakeDesktop : public DesktopPlatform {
   bool PrimaryButtonDown() override;
   bool SecondaryButtonDown() override;
   bool ClickPrimaryButton(Point point) override;
+  std::optional<ProcessCommand> ProcessCommandOf(int pid) override;
+  int RunProgram(const ProcessCommand& command, std::chrono::milliseconds limit) override;
 
  private:
   FakeWindow* Find(WindowHandle window);
@@ -141,6 +149,9 @@ class FakeDesktop : public DesktopPlatform {
   std::vector<EndRequest> endRequests_;
   std::vector<KeyEvent> keyEvents_;
   std::function<void(int, bool)> keyHook_;
+  std::vector<std::pair<int, ProcessCommand>> processCommands_;
+  std::function<int(const ProcessCommand&)> programHook_;
+  std::vector<ProcessCommand> programsRun_;
 };
 
 }  // namespace scrivano::platform

@@ -42,6 +42,10 @@ class X11Desktop : public DesktopPlatform {
   OwnProcessInfo OwnProcess() override { return ReadOwnProcess(); }
   bool EndProcess(int pid, bool force) override { return SignalProcess(pid, force); }
   std::optional<std::uint64_t> FreePhysicalMemory() override { return ReadAvailableMemory(); }
+  std::optional<ProcessCommand> ProcessCommandOf(int pid) override { return ReadProcessCommand(pid); }
+  int RunProgram(const ProcessCommand& command, std::chrono::milliseconds limit) override {
+    return RunCommand(command, limit);
+  }
   bool ModifierKeysDown() override;
   bool IsMinimized(WindowHandle window) override;
   std::vector<WindowHandle> Descendants(WindowHandle window) override;

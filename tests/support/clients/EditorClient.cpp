@@ -1,11 +1,14 @@
 // A small X client for the desktop tests. "text" mode: an editor that answers Ctrl+A, Ctrl+C and Ctrl+V
-// as editors do. "office" mode adds Ctrl+N: the next non-empty paragraph after the cursor is selected and
-// copied, so that a paste replaces it. "pair" mode: a source editor on the left half and an empty target
-// editor on the right half, as translation editors show a segment. Usage:
+// as editors do. "office" mode adds Ctrl+N as Scrivano's NextPiece macro answers it: what the clipboard
+// holds replaces the paragraph handed over before, while that is still selected, then the next non-empty
+// paragraph is selected and copied; when none is left, the probe "SYSTEM1TEXT2FLAG3" is. "pair" mode: a
+// source editor on the left half and an empty target editor on the right half, as translation editors
+// show a segment. Usage:
 // scrivano-test-client text|office|pair TITLE TEXT-FILE [above]
 // (above: the window stays above normal windows, so that the tests' own program cannot cover it)
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -60,17 +63,32 @@ int main(int argc, char** argv) {
   if (office) {
     editor.moveCursor(QTextCursor::Start);
     bool first = true;
+    QString handedOver;
     auto* next = new QShortcut(QKeySequence(QStringLiteral("Ctrl+N")), &editor);
-    QObject::connect(next, &QShortcut::activated, &editor, [&editor, &first] {
+    QObject::connect(next, &QShortcut::activated, &editor, [&editor, &first, &handedOver] {
+      if (!handedOver.isEmpty() && editor.textCursor().selectedText() == handedOver) {
+        // As the macro does: until the client has learnt that the clipboard has a new owner, it would
+        // read its own copy.
+        QElapsedTimer waited;
+        waited.start();
+        while (QApplication::clipboard()->ownsClipboard() && waited.elapsed() < 2000)
+          QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        editor.textCursor().insertText(QApplication::clipboard()->text());
+      }
+      handedOver.clear();
       QTextBlock block = editor.textCursor().block();
       if (!first) block = block.next();
       first = false;
       while (block.isValid() && block.text().trimmed().isEmpty()) block = block.next();
-      if (!block.isValid()) return;
+      if (!block.isValid()) {
+        QApplication::clipboard()->setText(QStringLiteral("SYSTEM1TEXT2FLAG3"));  // nothing left
+        return;
+      }
       QTextCursor cursor(block);
       cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
       editor.setTextCursor(cursor);
-      QApplication::clipboard()->setText(cursor.selectedText());
+      handedOver = cursor.selectedText();
+      QApplication::clipboard()->setText(handedOver);
     });
   }
   // Ctrl+S writes the text back, so that the test can read what the program did.
