@@ -192,7 +192,15 @@ std::string IniFile::ToBytes() const {
   TextFormat format = format_;
   format.lineBreak = LineBreak::kCrLf;
   std::string bytes;
-  if (!EncodeTextFile(text_, format, bytes)) EncodeTextFile(text_, {Charset::kUtf8, true}, bytes);
+  // A file without a mark was read by what its bytes showed; the new bytes must show the same, or a mark
+  // says it for certain (UTF-8, or UTF-16LE for a text UTF-8 cannot hold).
+  if (EncodeTextFile(text_, format, bytes)) {
+    if (format.byteOrderMark) return bytes;
+    const DecodedText reread = DecodeTextFile(bytes);
+    if (reread.format.charset == format.charset && reread.text == text_) return bytes;
+  }
+  if (!EncodeTextFile(text_, {Charset::kUtf8, true}, bytes))
+    EncodeTextFile(text_, {Charset::kUtf16Le, true}, bytes);
   return bytes;
 }
 

@@ -32,8 +32,8 @@ class IniFile {
   // section; a new section goes at the end.
   void SetValue(TextView section, TextView key, TextView value);
 
-  // The file's bytes in its own encoding; UTF-8 with its mark when a value holds a character that
-  // encoding cannot store.
+  // The file's bytes in its own encoding; with a byte-order mark (UTF-8, else UTF-16LE) when a value holds
+  // a character that encoding cannot store, or when the new bytes would no longer read as that encoding.
   std::string ToBytes() const;
   // The encoding as read; the line breaks are kept line by line, whatever lineBreak says.
   const TextFormat& Format() const { return format_; }
