@@ -270,9 +270,12 @@ StoryParagraph IndexParagraph(pugi::xml_node paragraph, ParagraphKind kind) {
 }
 
 Story::Story(pugi::xml_node container) : container_(container) {
-  IndexBlocks(container.first_child(), {}, paragraphs_);
-  EnsureLastParagraph();
+  std::vector<StoryParagraph> indexed;
+  IndexBlocks(container.first_child(), {}, indexed);
+  for (const StoryParagraph& paragraph : indexed) length_ += paragraph.Length();
+  paragraphs_ = GapVector<StoryParagraph>(std::move(indexed));
   starts_.assign(paragraphs_.size() + 1, 0);
+  EnsureLastParagraph();
 }
 
 void Story::IndexBlocks(pugi::xml_node first, pugi::xml_node stop, std::vector<StoryParagraph>& out) {
@@ -319,39 +322,36 @@ void Story::EnsureLastParagraph() {
   pugi::xml_node paragraph = IsNamed(section, "w:sectPr") ? container_.insert_child_before("w:p", section)
                                                           : container_.append_child("w:p");
   paragraphs_.push_back(IndexParagraph(paragraph, ParagraphKind::kParagraph));
-  Invalidate(static_cast<int>(paragraphs_.size()) - 1);
+  Changed(ParagraphCount() - 1, paragraphs_.back().Length());
   repaired_ = true;
 }
 
-void Story::EnsureStarts() {
+void Story::EnsureStarts(int index) {
   const int count = ParagraphCount();
   if (static_cast<int>(starts_.size()) != count + 1) {
     starts_.resize(static_cast<size_t>(count) + 1);
     startsValid_ = std::min(startsValid_, count);
   }
-  for (int i = startsValid_; i < count; ++i)
+  for (int i = startsValid_; i < index; ++i)
     starts_[static_cast<size_t>(i) + 1] =
         starts_[static_cast<size_t>(i)] + paragraphs_[static_cast<size_t>(i)].Length();
-  startsValid_ = count;
-}
-
-int Story::Length() {
-  EnsureStarts();
-  return starts_.back();
+  startsValid_ = std::max(startsValid_, index);
 }
 
 int Story::ParagraphStart(int index) {
-  EnsureStarts();
+  EnsureStarts(index);
   return starts_[static_cast<size_t>(index)];
 }
 
 int Story::ParagraphIndexAt(int position) {
-  EnsureStarts();
   const int count = ParagraphCount();
   if (position <= 0) return 0;
-  if (position >= starts_.back()) return count - 1;
-  const auto found = std::upper_bound(starts_.begin(), starts_.begin() + count, position);
-  return static_cast<int>(found - starts_.begin()) - 1;
+  if (position >= length_) return count - 1;
+  EnsureStarts(0);
+  // The starts are renewed only as far as the position: a walk from the front costs its length.
+  while (starts_[static_cast<size_t>(startsValid_)] <= position) EnsureStarts(startsValid_ + 1);
+  const auto end = starts_.begin() + startsValid_ + 1;
+  return static_cast<int>(std::upper_bound(starts_.begin(), end, position) - starts_.begin()) - 1;
 }
 
 Text Story::TextOf(int start, int end) {
@@ -360,10 +360,10 @@ Text Story::TextOf(int start, int end) {
   end = std::clamp(end, start, length);
   Text result;
   result.reserve(static_cast<size_t>(end - start) + 16);
-  for (int index = ParagraphIndexAt(start);
-       index < ParagraphCount() && starts_[static_cast<size_t>(index)] < end; ++index) {
+  for (int index = ParagraphIndexAt(start); index < ParagraphCount() && ParagraphStart(index) < end;
+       ++index) {
     const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
-    const int first = starts_[static_cast<size_t>(index)];
+    const int first = ParagraphStart(index);
     const int from = std::max(start, first) - first, to = std::min(end, first + paragraph.Length()) - first;
     for (int i = from; i < to; ++i) {
       const char16_t ch = paragraph.text[static_cast<size_t>(i)];
@@ -377,8 +377,7 @@ Text Story::TextOf(int start, int end) {
 char16_t Story::CharAt(int position) {
   if (position < 0 || position >= Length()) return 0;
   const int index = ParagraphIndexAt(position);
-  return paragraphs_[static_cast<size_t>(index)]
-      .text[static_cast<size_t>(position - starts_[static_cast<size_t>(index)])];
+  return paragraphs_[static_cast<size_t>(index)].text[static_cast<size_t>(position - ParagraphStart(index))];
 }
 
 bool Story::WholeWordAt(int position, int length) {
@@ -401,9 +400,8 @@ int Story::FindInParagraphs(const Text& pattern, int from, int limit, bool match
   Signature wanted;
   for (const char16_t ch : FoldedText(pattern)) wanted.Add(ch);
   const int size = static_cast<int>(pattern.size());
-  EnsureStarts();
   for (int index = ParagraphIndexAt(from); index < ParagraphCount(); ++index) {
-    const int first = starts_[static_cast<size_t>(index)];
+    const int first = ParagraphStart(index);
     if (first >= limit) break;
     const StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
     if (paragraph.Length() < size || !paragraph.signature.Covers(wanted)) continue;
@@ -466,12 +464,13 @@ int Story::FindBackward(TextView rawPattern, int from, int low, bool matchCase, 
 
 void Story::ReindexParagraph(int index) {
   StoryParagraph& paragraph = paragraphs_[static_cast<size_t>(index)];
+  const int before = paragraph.Length();
   paragraph = IndexParagraph(paragraph.node, paragraph.kind);
   if (paragraph.kind == ParagraphKind::kCellEnd) {
     paragraph.text.back() = kCellMark;
     Finish(paragraph);
   }
-  Invalidate(index);
+  Changed(index, paragraph.Length() - before);
 }
 
 Story::Scope Story::ScopeFor(int first, int last) {
@@ -516,20 +515,24 @@ void Story::Reindex(const Scope& scope) {
     const pugi::xml_node from = scope.before ? scope.before.next_sibling() : container_.first_child();
     IndexBlocks(from, scope.after, fresh);
   }
-  const auto begin = paragraphs_.begin();
-  paragraphs_.erase(begin + scope.first, begin + scope.last + 1);
-  paragraphs_.insert(paragraphs_.begin() + scope.first, std::make_move_iterator(fresh.begin()),
-                     std::make_move_iterator(fresh.end()));
-  Invalidate(scope.first);
+  int delta = 0;
+  for (int i = scope.first; i <= scope.last; ++i) delta -= paragraphs_[static_cast<size_t>(i)].Length();
+  for (const StoryParagraph& paragraph : fresh) delta += paragraph.Length();
+  paragraphs_.Replace(static_cast<size_t>(scope.first), static_cast<size_t>(scope.last - scope.first + 1),
+                      std::move(fresh));
+  Changed(scope.first, delta);
   if (!scope.cell && !scope.after) EnsureLastParagraph();
 }
 
 void Story::CheckLength(int expected) {
   // Every edit states how many positions it adds or removes; a mismatch would leave the live ranges
   // pointing at the wrong characters.
-  [[maybe_unused]] const int actual = Length();
+#ifndef NDEBUG
+  int actual = 0;
+  for (int i = 0; i < ParagraphCount(); ++i) actual += paragraphs_[static_cast<size_t>(i)].Length();
+  assert(actual == length_ && actual == expected);
+#endif
   (void)expected;
-  assert(actual == expected);
 }
 
 }  // namespace scrivano::word

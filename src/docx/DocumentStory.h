@@ -21,6 +21,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "docx/GapVector.h"
 #include "text/Text.h"
 
 namespace scrivano::word {
@@ -108,7 +109,7 @@ class Story {
   // True when reading the story had to add a missing paragraph.
   bool RepairedOnLoad() const { return repaired_; }
 
-  int Length();
+  int Length() const { return length_; }
   int ParagraphCount() const { return static_cast<int>(paragraphs_.size()); }
   const StoryParagraph& ParagraphAt(int index) const { return paragraphs_[static_cast<size_t>(index)]; }
   int ParagraphStart(int index);
@@ -178,8 +179,13 @@ class Story {
   void ReindexParagraph(int index);
   Scope ScopeFor(int first, int last);
   void Reindex(const Scope& scope);
-  void EnsureStarts();
-  void Invalidate(int index) { startsValid_ = std::min(startsValid_, index); }
+  // Makes starts_ valid up to and including the start of paragraph index (count: the story's end).
+  void EnsureStarts(int index);
+  // After paragraph index changed by delta positions: the starts after it are read again when needed.
+  void Changed(int index, int delta) {
+    startsValid_ = std::min(startsValid_, index);
+    length_ += delta;
+  }
 
   bool WholeWordAt(int position, int length);
   int FindInParagraphs(const Text& pattern, int from, int limit, bool matchCase, bool wholeWord);
@@ -207,9 +213,12 @@ class Story {
   void MoveAnchorsForDelete(const std::vector<std::pair<int, int>>& removed);
 
   pugi::xml_node container_;
-  std::vector<StoryParagraph> paragraphs_;
-  std::vector<int> starts_;  // starts_[i] is valid for i <= startsValid_
+  GapVector<StoryParagraph> paragraphs_;
+  // starts_[i] is valid for i <= startsValid_: edits invalidate from their paragraph on, and a walk
+  // through the story renews only what it reaches.
+  std::vector<int> starts_;
   int startsValid_ = 0;
+  int length_ = 0;
   std::unordered_set<StoryAnchor*> anchors_;
   std::uint64_t revision_ = 0;
   bool alive_ = true;

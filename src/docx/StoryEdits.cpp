@@ -360,7 +360,7 @@ bool Story::DeleteInsideTextPiece(int index, int from, int to) {
   paragraph.folded.erase(static_cast<size_t>(from), static_cast<size_t>(count));
   for (int& mark : paragraph.pageMarks)
     if (mark > from) mark = std::max(from, mark - count);
-  Invalidate(index);  // the signature may hold characters no longer there, which a search only skips
+  Changed(index, -count);  // the signature may hold characters no longer there, which a search only skips
   return true;
 }
 
@@ -386,7 +386,7 @@ bool Story::InsertIntoTextPiece(int index, int local, TextView text, const RunFo
   for (const char16_t ch : folded) paragraph.signature.Add(ch);
   for (int& mark : paragraph.pageMarks)
     if (mark >= local) mark += size;
-  Invalidate(index);
+  Changed(index, size);
   return true;
 }
 

@@ -59,8 +59,8 @@ bool DigitsBetweenBraces(const Text& tag) {
   return true;
 }
 
-void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies,
-                        const std::vector<Text>& replaced, const std::vector<Text>& unwritten) {
+void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies, const std::vector<Text>& replaced,
+                        const std::vector<Text>& unwritten) {
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
   if (copies.empty() && unwritten.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
@@ -140,24 +140,35 @@ bool FilterContent(WordConnection& word, TextView path) {
     return true;
   }
   const word::FindArgs findOnly{.forward = true, .wrap = word::kWrapStop};
-  auto findMarker = [&](const Text& marker) {
+  // Each search finds a marker's first occurrence in the document. A search need not begin at the
+  // start: none lies wholly in the text before the last deletion, which that search already read (else
+  // it would have found it), so it begins where an occurrence could reach across that deletion. Each
+  // stretch of kept text is so read once or twice, not again for every marker after it.
+  auto findMarker = [&](const Text& marker, int from) {
     word.range = word.document->Content();
+    word.range->SetStart(from);
     word.find = word.range->Find();
     word::FindArgs args = findOnly;
     args.findText = marker;
     return word.find->Execute(args);
   };
+  auto reachBack = [](int junction, const Text& marker) {
+    return std::max(0, junction - Length(marker) + 1);
+  };
   int keepFrom = 0;
+  int marker1From = 0, marker2From = 0;
   for (;;) {
-    if (!findMarker(word.markerText1)) break;
+    if (!findMarker(word.markerText1, marker1From)) break;
     const int lengthBefore = word.document->MainStory()->Length();
     word.selection->SetRange(keepFrom, word.range->End());
     word.selection->SetText(u"");
     // A marker 1 before the kept text (markers out of order) would be found again and again without
     // anything being deleted.
     if (word.document->MainStory()->Length() == lengthBefore) break;
-    if (!findMarker(word.markerText2)) break;
+    marker1From = reachBack(keepFrom, word.markerText1);
+    if (!findMarker(word.markerText2, marker2From)) break;
     keepFrom = word.range->Start();
+    marker2From = reachBack(keepFrom, word.markerText2);
   }
   word.selection->SetRange(keepFrom, 2 * endBound);
   word.selection->SetText(u"");
