@@ -132,8 +132,11 @@ class Document : public std::enable_shared_from_this<Document> {
   // Counts the changes; 0 while the document is as it was opened.
   std::uint64_t Revision() const;
   // The document as a .docx package. Parts the engine did not change are copied as stored. Throws
-  // DocumentError.
+  // DocumentError, also when a part of the original is damaged beyond what a rebuild can mend.
   std::string SaveToBytes();
+  // The parts of the original that the last save wrote anew because their data did not match their
+  // checksum (see DocumentPackage).
+  const std::vector<std::string>& RebuiltParts() const { return package_->RebuiltParts(); }
   // Where the pages of the main text begin: at 0, after a page break, at a paragraph with page break
   // before, after a section break that starts a new page, and where the program that last saved the
   // document broke the page (w:lastRenderedPageBreak).

@@ -1,6 +1,7 @@
 #include "docx/DocumentPackage.h"
 
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +22,24 @@ struct SourceCloser {
   void operator()(zip_source_t* source) const { zip_source_free(source); }
 };
 using SourceHandle = std::unique_ptr<zip_source_t, SourceCloser>;
+
+struct FileCloser {
+  void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+using FileHandle = std::unique_ptr<zip_file_t, FileCloser>;
+
+std::string Megabytes(zip_uint64_t bytes) {
+  return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+}
+
+// A part that unpacks to many times its packed size, as only a packing bomb does; empty when it is not one.
+std::string BombMessage(const std::string& name, const zip_stat_t& stat) {
+  if (!(stat.valid & ZIP_STAT_COMP_SIZE) || stat.size <= kRatioCheckedFrom ||
+      stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) <= kMaxCompressionRatio)
+    return {};
+  return "part " + name + " unpacks to " + Megabytes(stat.size) + " from " + std::to_string(stat.comp_size) +
+         " bytes: more than " + std::to_string(kMaxCompressionRatio) + " times, as only a packing bomb does";
+}
 
 // Reads what libzip wrote into an in-memory source after zip_close.
 std::string DrainSource(zip_source_t* source) {
@@ -81,40 +100,56 @@ std::string DocumentPackage::ReadPart(const std::string& name) const {
       !(stat.valid & ZIP_STAT_SIZE))
     throw DocumentError("damaged part " + name);
   CheckUnpackedSize(name, stat);
-  zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
-  if (!file) throw DocumentError("damaged part " + name);
-  // Read in pieces: the size in the archive's directory may be forged, and memory is taken only for what
-  // really comes out.
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(std::min<zip_uint64_t>(stat.size, kReadPiece)));
-  while (bytes.size() < stat.size) {
-    const size_t done = bytes.size();
-    const size_t piece = static_cast<size_t>(std::min<zip_uint64_t>(stat.size - done, kReadPiece));
-    bytes.resize(done + piece);
-    const zip_int64_t got = zip_fread(file, bytes.data() + done, piece);
-    if (got <= 0) {
-      bytes.resize(done);
-      break;
-    }
-    bytes.resize(done + static_cast<size_t>(got));
-  }
-  zip_fclose(file);
-  if (bytes.size() != stat.size) throw DocumentError("damaged part " + name);
+  checksumMatches_[index] = Unpack(name, index, stat, &bytes);
   return bytes;
 }
 
+bool DocumentPackage::Unpack(const std::string& name, long long index, const zip_stat_t& stat,
+                             std::string* bytes) const {
+  FileHandle file(zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0));
+  if (!file) throw DocumentError("damaged part " + name + ": " + zip_strerror(archive_));
+  // Read in pieces: the size in the archive's directory may be forged, and memory is taken only for what
+  // really comes out. One read goes past the size given, to see that the data end there.
+  static constexpr size_t kCheckPiece = 64u << 10;
+  std::string scratch;
+  uLong checksum = crc32(0L, Z_NULL, 0);
+  zip_uint64_t total = 0;
+  for (;;) {
+    const zip_uint64_t left = stat.size - std::min(total, stat.size);
+    const size_t piece = std::max<size_t>(
+        static_cast<size_t>(std::min<zip_uint64_t>(left, bytes ? kReadPiece : kCheckPiece)), 1);
+    std::string& into = bytes ? *bytes : scratch;
+    const size_t at = bytes ? static_cast<size_t>(total) : 0;
+    into.resize(at + piece);
+    const zip_int64_t got = zip_fread(file.get(), into.data() + at, piece);
+    into.resize(at + static_cast<size_t>(std::max<zip_int64_t>(got, 0)));
+    if (got < 0) {
+      // libzip checks the checksum itself at the end of the data; the comparison below says the same.
+      if (zip_error_code_zip(zip_file_get_error(file.get())) == ZIP_ER_CRC && total == stat.size) break;
+      throw DocumentError("damaged part " + name + ": its data cannot be unpacked (" +
+                          zip_file_strerror(file.get()) + ")");
+    }
+    if (got == 0) break;
+    checksum = crc32(checksum, reinterpret_cast<const Bytef*>(into.data() + at), static_cast<uInt>(got));
+    total += static_cast<zip_uint64_t>(got);
+    if (total > stat.size)
+      throw DocumentError("damaged part " + name + ": it unpacks to more than the " +
+                          std::to_string(stat.size) + " bytes its entry gives");
+  }
+  if (total < stat.size)
+    throw DocumentError("damaged part " + name + ": it unpacks to " + std::to_string(total) + " of the " +
+                        std::to_string(stat.size) + " bytes its entry gives");
+  return !(stat.valid & ZIP_STAT_CRC) || checksum == stat.crc;
+}
+
 void DocumentPackage::CheckUnpackedSize(const std::string& name, const zip_stat_t& stat) const {
-  auto megabytes = [](zip_uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB"; };
   if (stat.size > kMaxPartBytes)
-    throw DocumentError("part " + name + " unpacks to " + megabytes(stat.size) + ", more than the " +
-                        megabytes(kMaxPartBytes) + " this program reads");
-  if ((stat.valid & ZIP_STAT_COMP_SIZE) && stat.size > kRatioCheckedFrom &&
-      stat.size / std::max<zip_uint64_t>(stat.comp_size, 1) > kMaxCompressionRatio)
-    throw DocumentError("part " + name + " unpacks to " + megabytes(stat.size) + " from " +
-                        std::to_string(stat.comp_size) + " bytes: more than " +
-                        std::to_string(kMaxCompressionRatio) + " times, as only a packing bomb does");
+    throw DocumentError("part " + name + " unpacks to " + Megabytes(stat.size) + ", more than the " +
+                        Megabytes(kMaxPartBytes) + " this program reads");
+  if (const std::string bomb = BombMessage(name, stat); !bomb.empty()) throw DocumentError(bomb);
   if (unpacked_ + stat.size > kMaxTotalBytes)
-    throw DocumentError("the parts read unpack to more than " + megabytes(kMaxTotalBytes) + " (at part " +
+    throw DocumentError("the parts read unpack to more than " + Megabytes(kMaxTotalBytes) + " (at part " +
                         name + ")");
   unpacked_ += stat.size;
 }
@@ -125,6 +160,33 @@ void DocumentPackage::WritePart(const std::string& name, std::string bytes) {
 }
 
 std::string DocumentPackage::Save() const {
+  // Every entry of the original that is copied is checked first: one whose checksum is wrong is
+  // written anew from what it unpacked to, one that does not unpack whole stops the save.
+  rebuilt_.clear();
+  std::map<zip_uint64_t, std::string> mended;
+  const zip_int64_t count = archive_ ? zip_get_num_entries(archive_, 0) : 0;
+  for (zip_int64_t index = 0; index < count; ++index) {
+    const char* entry = zip_get_name(archive_, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW);
+    const std::string name = entry ? entry : "#" + std::to_string(index);
+    // A part replaced by its name replaces the first entry of that name only.
+    if (written_.count(name) && zip_name_locate(archive_, name.c_str(), ZIP_FL_ENC_RAW) == index) continue;
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &stat) < 0 ||
+        !(stat.valid & ZIP_STAT_SIZE))
+      throw DocumentError("damaged part " + name + ": its entry cannot be read");
+    if (stat.name && std::string(stat.name).ends_with('/') && stat.size == 0) continue;  // a folder
+    auto known = checksumMatches_.find(index);
+    if (known == checksumMatches_.end()) {
+      if (const std::string bomb = BombMessage(name, stat); !bomb.empty()) throw DocumentError(bomb);
+      known = checksumMatches_.emplace(index, Unpack(name, index, stat, nullptr)).first;
+    }
+    if (known->second) continue;
+    CheckUnpackedSize(name, stat);
+    Unpack(name, index, stat, &mended[static_cast<zip_uint64_t>(index)]);
+    rebuilt_.push_back(name);
+  }
+
   // libzip rewrites the archive into a copy of the original bytes: entries that were not replaced keep
   // their stored (compressed) data unchanged. The copy is libzip's own (malloc'd, freed by libzip): while
   // it writes, the buffer source may clone the unchanged start of the archive and free those pieces itself,
@@ -156,6 +218,15 @@ std::string DocumentPackage::Save() const {
       if (data) zip_source_free(data);
       zip_discard(archive);
       throw DocumentError("could not store part " + name);
+    }
+  }
+  for (const auto& [index, bytes] : mended) {
+    zip_source_t* data = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+    if (!data || zip_file_replace(archive, index, data, 0) < 0) {
+      if (data) zip_source_free(data);
+      zip_discard(archive);
+      const char* name = zip_get_name(archive_, index, ZIP_FL_ENC_RAW);
+      throw DocumentError("could not store part " + std::string(name ? name : "?"));
     }
   }
   if (zip_close(archive) < 0) {

@@ -2,6 +2,11 @@
 // was opened with; saving writes the parts that were replaced and copies every other entry exactly as it
 // was stored, so that whatever the engine does not touch (images, styles, headers, fields, comments,
 // numbering, relationships) comes back byte for byte.
+//
+// Damage is never copied on: every part is checked against its stored size and checksum, whether it is
+// read or only copied. A part that unpacks whole but to other bytes than its checksum says is written
+// anew from what was read, and named (RebuiltParts); a part that cannot be unpacked whole, or unpacks to
+// another size, fails the save with its name.
 #pragma once
 
 #include <map>
@@ -46,18 +51,29 @@ class DocumentPackage {
   // Entry names in archive order, parts added since at the end.
   const std::vector<std::string>& PartNames() const { return names_; }
 
-  // The whole package as bytes. Throws DocumentError.
+  // The whole package as bytes. Throws DocumentError, also when a part of the original is damaged
+  // beyond what a rebuild can mend.
   std::string Save() const;
+  // The parts of the original whose data did not match their checksum and that the last Save wrote
+  // anew from the bytes they unpacked to, in archive order.
+  const std::vector<std::string>& RebuiltParts() const { return rebuilt_; }
 
  private:
   static constexpr unsigned long long kReadPiece = 4ull << 20;
   void CheckUnpackedSize(const std::string& name, const ::zip_stat& stat) const;
+  // Unpacks the part at index whole, into bytes when given (else only to check it), and compares it
+  // with its size and checksum. Throws DocumentError when it cannot be unpacked or unpacks to another
+  // size; returns false when only the checksum differs.
+  bool Unpack(const std::string& name, long long index, const ::zip_stat& stat, std::string* bytes) const;
 
   std::string original_;
   mutable unsigned long long unpacked_ = 0;  // by the parts read so far
   struct zip* archive_ = nullptr;            // reads original_
   std::vector<std::string> names_;
   std::map<std::string, std::string> written_;
+  // What is known of the original's entries, by index: sound, or with a wrong checksum.
+  mutable std::map<long long, bool> checksumMatches_;
+  mutable std::vector<std::string> rebuilt_;
 };
 
 // "word/document.xml" -> "word/_rels/document.xml.rels"

@@ -282,6 +282,8 @@ void WordConnection::ShowDocuments() {
       continue;
     }
     shown = revision;
+    for (const std::string& part : open->RebuiltParts())
+      rebuiltParts_.push_back(copy + u": " + FromUtf8(part));
     if (firstWrite) reviewCopies_.push_back(copy);
     if (replacing) replacedCopies_.push_back(copy);
     if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(copy);
@@ -292,6 +294,12 @@ std::vector<Text> WordConnection::TakeReviewCopies() {
   std::vector<Text> copies;
   copies.swap(reviewCopies_);
   return copies;
+}
+
+std::vector<Text> WordConnection::TakeRebuiltParts() {
+  std::vector<Text> parts;
+  parts.swap(rebuiltParts_);
+  return parts;
 }
 
 std::vector<Text> WordConnection::TakeReplacedCopies() {

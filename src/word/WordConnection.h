@@ -73,6 +73,9 @@ class WordConnection {
   std::vector<Text> TakeReplacedCopies();
   // The review copies that could not be written since the last call (their edits are lost), in order.
   std::vector<Text> TakeUnwrittenCopies();
+  // "copy: part" for each part of an original that was damaged (its checksum did not match) and that a
+  // review copy written since the last call holds as it could be read, in order.
+  std::vector<Text> TakeRebuiltParts();
 
   std::recursive_mutex& Mutex() { return mutex_; }
 
@@ -121,6 +124,7 @@ class WordConnection {
   std::vector<Text> reviewCopies_;
   std::vector<Text> replacedCopies_;
   std::vector<Text> unwrittenCopies_;
+  std::vector<Text> rebuiltParts_;
   std::recursive_mutex mutex_;
 };
 

@@ -59,8 +59,11 @@ bool DigitsBetweenBraces(const Text& tag) {
   return true;
 }
 
-void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies, const std::vector<Text>& replaced,
-                        const std::vector<Text>& unwritten) {
+void ReportReviewCopies(Text& workingText, WordConnection& word) {
+  const std::vector<Text> copies = word.TakeReviewCopies();
+  const std::vector<Text> replaced = word.TakeReplacedCopies();
+  const std::vector<Text> unwritten = word.TakeUnwrittenCopies();
+  const std::vector<Text> rebuilt = word.TakeRebuiltParts();
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
   if (copies.empty() && unwritten.empty()) {
     workingText += u"\r\nNo document was changed.\r\n";
@@ -78,6 +81,13 @@ void ReportReviewCopies(Text& workingText, const std::vector<Text>& copies, cons
   if (!unwritten.empty()) {
     workingText += u"\r\nReview copies NOT written (the changes to these documents are lost):";
     for (const Text& copy : unwritten) workingText += u"\r\n" + copy;
+    workingText += u"\r\n";
+  }
+  if (!rebuilt.empty()) {
+    workingText +=
+        u"\r\nDamaged parts of the originals (their data did not match their checksum), written anew in "
+        u"the review copies from what could be read; check them:";
+    for (const Text& part : rebuilt) workingText += u"\r\n" + part;
     workingText += u"\r\n";
   }
 }
@@ -309,8 +319,7 @@ void WordProcessing(TaskContext& context) {
 
   // 4. The working text says which review copies were written.
   if (perFile) {
-    const std::vector<Text> copies = word.TakeReviewCopies();
-    ReportReviewCopies(windowText, copies, word.TakeReplacedCopies(), word.TakeUnwrittenCopies());
+    ReportReviewCopies(windowText, word);
   }
 }
 

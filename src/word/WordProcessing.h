@@ -4,7 +4,6 @@
 // the working text then reports the copies written.
 #pragma once
 
-
 #include "tasks/TaskContext.h"
 #include "text/Text.h"
 #include "word/WordConnection.h"
