@@ -16,7 +16,7 @@ set(layer_capture text prompt settings toolkit tasks platform transform word)
 set(layer_background text prompt settings toolkit tasks platform transform word capture)
 set(layer_functions text prompt settings toolkit tasks docx transform word capture background)
 set(layer_app text prompt settings toolkit tasks docx platform transform word capture background functions)
-set(layer_cli text prompt settings toolkit tasks docx transform word functions)
+set(layer_cli text prompt settings toolkit tasks docx transform word capture functions)
 set(layer_companion text settings platform capture)
 # Only these may include Qt.
 set(qt_layers app companion)

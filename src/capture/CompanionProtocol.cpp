@@ -25,7 +25,46 @@ std::uint32_t GetUint32(const char* bytes) {
 
 bool IsKnownKind(std::uint8_t kind) {
   return kind >= static_cast<std::uint8_t>(MessageKind::kAddressList) &&
-         kind <= static_cast<std::uint8_t>(MessageKind::kHide);
+         kind <= static_cast<std::uint8_t>(MessageKind::kCopyDataPart);
+}
+
+std::vector<std::string_view> SplitUtf8(std::string_view text, std::size_t maxBytes) {
+  std::vector<std::string_view> pieces;
+  while (text.size() > maxBytes) {
+    std::size_t cut = maxBytes;
+    // Back to the first byte of the character that would be cut.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == 0) cut = maxBytes;
+    pieces.push_back(text.substr(0, cut));
+    text.remove_prefix(cut);
+  }
+  pieces.push_back(text);
+  return pieces;
+}
+
+std::string EncodePageReport(const PageReport& report) {
+  return report.address + '\t' + std::to_string(report.milliseconds) + '\t' +
+         std::to_string(report.characters) + '\t' + report.failure;
+}
+
+std::optional<PageReport> ParsePageReport(std::string_view payload) {
+  std::string_view fields[4];
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t tab = payload.find('\t');
+    if (tab == std::string_view::npos) return std::nullopt;
+    fields[i] = payload.substr(0, tab);
+    payload.remove_prefix(tab + 1);
+  }
+  fields[3] = payload;
+  PageReport report;
+  report.address = fields[0];
+  report.failure = fields[3];
+  const auto number = [](std::string_view field, long& value) {
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    return error == std::errc() && end == field.data() + field.size();
+  };
+  if (!number(fields[1], report.milliseconds) || !number(fields[2], report.characters)) return std::nullopt;
+  return report;
 }
 
 bool IsValidUtf8(std::string_view bytes) {

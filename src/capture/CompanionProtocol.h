@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scrivano::companion {
 
@@ -43,6 +44,10 @@ enum class MessageKind : std::uint8_t {
   kGetWindowState = 10,  // -> companion; answered by kWindowState
   kWindowState = 11,     // "normal", "minimized" or "hidden"
   kHide = 12,            // -> companion: hide the window; answered by kDone
+  kPageDone = 13,        // companion -> Scrivano, while it extracts: one page ended (a PageReport)
+  kReady = 14,           // companion -> Scrivano, once it serves: the name of its socket
+  kCopyDataPart = 15,    // companion -> Scrivano: a leading piece of a kCopyData text that does not fit
+                         // one frame; the pieces and the final kCopyData come on one connection
 };
 
 struct Message {
@@ -75,6 +80,20 @@ class FrameReader {
 };
 
 bool IsKnownKind(std::uint8_t kind);
+// Cuts UTF-8 text into pieces of at most maxBytes (at least 4), each ending at a character boundary.
+std::vector<std::string_view> SplitUtf8(std::string_view text, std::size_t maxBytes);
+
+// What the companion says about each page as it ends: "address \t milliseconds \t characters \t failure"
+// (characters -1 and the reason in failure when the page could not be read).
+struct PageReport {
+  std::string address;
+  long milliseconds = 0;
+  long characters = -1;
+  std::string failure;
+  bool operator==(const PageReport&) const = default;
+};
+std::string EncodePageReport(const PageReport& report);
+std::optional<PageReport> ParsePageReport(std::string_view payload);
 bool IsValidUtf8(std::string_view bytes);
 
 // The socket names and the folder they live in: $XDG_RUNTIME_DIR, or, without it, a folder of the user's

@@ -141,8 +141,8 @@ std::optional<Message> Request(const std::string& path, const Message& request, 
   return reply;
 }
 
-CopyDataEndpoint::CopyDataEndpoint(TextHandler onCopyData, LogHandler log)
-    : onCopyData_(std::move(onCopyData)), log_(std::move(log)) {}
+CopyDataEndpoint::CopyDataEndpoint(TextHandler onCopyData, LogHandler log, NoticeHandler onNotice)
+    : onCopyData_(std::move(onCopyData)), log_(std::move(log)), onNotice_(std::move(onNotice)) {}
 
 CopyDataEndpoint::~CopyDataEndpoint() {
   Close();
@@ -184,7 +184,11 @@ void CopyDataEndpoint::Close() {
 }
 
 void CopyDataEndpoint::Serve() {
-  std::map<int, FrameReader> clients;
+  struct Client {
+    FrameReader reader;
+    std::string pieces;  // kCopyDataPart payloads so far
+  };
+  std::map<int, Client> clients;
   const auto drop = [&](int fd, const std::string& why) {
     if (!why.empty() && log_) log_("companion connection refused: " + why);
     close(fd);
@@ -192,7 +196,7 @@ void CopyDataEndpoint::Serve() {
   };
   for (;;) {
     std::vector<pollfd> entries{{wakeFds_[0], POLLIN, 0}, {listenFd_, POLLIN, 0}};
-    for (const auto& [fd, reader] : clients) entries.push_back({fd, POLLIN, 0});
+    for (const auto& [fd, client] : clients) entries.push_back({fd, POLLIN, 0});
     if (poll(entries.data(), entries.size(), -1) < 0 && errno != EINTR) break;
     if (entries[0].revents) break;
     if (entries[1].revents & POLLIN) {
@@ -212,22 +216,38 @@ void CopyDataEndpoint::Serve() {
         drop(fd, std::string());
         continue;
       }
-      FrameReader& reader = clients[fd];
+      Client& client = clients[fd];
+      FrameReader& reader = client.reader;
       reader.Feed(std::string_view(buffer, static_cast<size_t>(n)));
       Message message;
       FrameReader::Status status;
+      std::string why;
       while ((status = reader.Next(message)) == FrameReader::Status::kMessage) {
-        if (message.kind != MessageKind::kCopyData) {
-          status = FrameReader::Status::kMalformed;
-          break;
+        if (message.kind == MessageKind::kPageDone || message.kind == MessageKind::kReady) {
+          if (onNotice_) onNotice_(message);
+          continue;
         }
-        if (onCopyData_) onCopyData_(std::move(message.payload));
+        if (message.kind == MessageKind::kCopyDataPart || message.kind == MessageKind::kCopyData) {
+          if (client.pieces.size() + message.payload.size() > kMaxCopyData) {
+            why = "a text longer than " + std::to_string(kMaxCopyData >> 20) + " MiB";
+            status = FrameReader::Status::kMalformed;
+            break;
+          }
+          client.pieces += message.payload;
+          if (message.kind == MessageKind::kCopyDataPart) continue;
+          std::string text = std::move(client.pieces);
+          client.pieces = std::string();
+          if (onCopyData_) onCopyData_(std::move(text));
+          continue;
+        }
+        status = FrameReader::Status::kMalformed;
+        why = "a message other than the extracted text";
+        break;
       }
-      if (status == FrameReader::Status::kMalformed)
-        drop(fd, reader.error().empty() ? "a message other than the extracted text" : reader.error());
+      if (status == FrameReader::Status::kMalformed) drop(fd, why.empty() ? reader.error() : why);
     }
   }
-  for (const auto& [fd, reader] : clients) close(fd);
+  for (const auto& [fd, client] : clients) close(fd);
 }
 
 }  // namespace scrivano::companion

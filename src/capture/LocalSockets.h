@@ -25,15 +25,20 @@ std::optional<Message> Request(const std::string& path, const Message& request, 
 // Sends the message on a new connection without waiting for a reply.
 bool Send(const std::string& path, const Message& message, int timeoutMs, std::string* error = nullptr);
 
-// A listening socket (mode 0600) served on a thread of its own. Every complete kCopyData message that a
-// peer of the same user sends reaches onCopyData (on that thread); other kinds, malformed frames and
-// peers of another user end their connection, and log gets a line saying why.
+// A listening socket (mode 0600) served on a thread of its own. Every complete kCopyData text that a
+// peer of the same user sends (with the kCopyDataPart pieces before it on its connection, up to
+// kMaxCopyData bytes in all) reaches onCopyData, and every kPageDone and kReady message reaches onNotice
+// when one is given (on that thread); other kinds, malformed frames and peers of another user end their
+// connection, and log gets a line saying why.
 class CopyDataEndpoint {
  public:
   using TextHandler = std::function<void(std::string utf8)>;
   using LogHandler = std::function<void(const std::string& line)>;
+  using NoticeHandler = std::function<void(const Message& message)>;
+  // The longest text one connection may hand over in pieces.
+  static constexpr std::size_t kMaxCopyData = std::size_t{256} << 20;
 
-  CopyDataEndpoint(TextHandler onCopyData, LogHandler log);
+  CopyDataEndpoint(TextHandler onCopyData, LogHandler log, NoticeHandler onNotice = {});
   ~CopyDataEndpoint();
   CopyDataEndpoint(const CopyDataEndpoint&) = delete;
   CopyDataEndpoint& operator=(const CopyDataEndpoint&) = delete;
@@ -48,6 +53,7 @@ class CopyDataEndpoint {
 
   TextHandler onCopyData_;
   LogHandler log_;
+  NoticeHandler onNotice_;
   std::string path_;
   int listenFd_ = -1;
   int wakeFds_[2] = {-1, -1};

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "capture/PageBatch.h"
 #include "capture/WindowList.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/IniFile.h"
@@ -157,11 +158,8 @@ int ExtractWebpageText(TaskContext& context, CompanionLink& link) {
   Text text = *context.workingText;
   Trim(text);
   if (text.empty()) return 0;
-  Text fileList, addressList, line;
-  int pos = 0;
-  while (NextNonBlankLineAt(pos, text, line)) {
-    (FileExists(line, false) ? fileList : addressList) += line + u"\r\n";
-  }
+  Text fileList, addressList;
+  SplitPageList(text, fileList, addressList);
   // 4. and 5.
   const WindowHandle mainWindow = context.targetWindow;
   // Appended piece by piece: a literal + a temporary led GCC 12 at -O2 to a spurious overlapping-copy
@@ -192,8 +190,7 @@ int ExtractWebpageText(TaskContext& context, CompanionLink& link) {
       companion::Send(CompanionSocket(companionWindow),
                       {companion::MessageKind::kAddressList, 1, ToUtf8(addressList)}, 5000, &error);
   // 9. Until the reply arrives, the companion ends or its window goes, or the time is up.
-  int lines = 0;
-  for (int p = 0; Find(addressList, u"\r\n", p) >= 0; p = Find(addressList, u"\r\n", p) + 2) ++lines;
+  const int lines = ListLineCount(addressList);
   const auto limit = link.Times().replyBase + lines * link.Times().replyPerAddress;
   const CompanionLink::WaitEnd end =
       sent ? link.WaitForCopyData(process, companionWindow,
@@ -220,22 +217,8 @@ int ExtractWebpageText(TaskContext& context, CompanionLink& link) {
     return 0;
   }
   ReapLater(process);
-  // 13. and 14. The text after the separator line.
-  Text section;
-  int sectionPos = 0;
-  NextSection(*context.workingText, section, &sectionPos);
-  NextSection(*context.workingText, section, &sectionPos);
-  context.processedCount = Length(section) - 2;
-  // 15.
-  if (!fileList.empty()) {
-    WordConnection& word = TheWordConnection();
-    std::lock_guard lock(word.Mutex());
-    int filePos = 0;
-    Text file;
-    while (NextNonBlankLineAt(filePos, fileList, file)) word.AppendToDocument(file, section);
-    word.ShowDocuments();
-    word.ReleaseWord();
-  }
+  // 13. to 15. The text after the separator line, into the listed documents.
+  DeliverPageReply(context, fileList);
   // 16.
   return 1;
 }

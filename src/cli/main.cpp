@@ -1,7 +1,8 @@
 // scrivano-cli: runs the Function List's text functions on a file or a pipe, with scripted answers.
 // Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure such as running
 // out of memory; 2 usage error or an entry that needs the desktop; 3 a question found no answer left; 4 the
-// input could not be decoded, or the output encoded, without loss (and --lossy was not given).
+// input could not be decoded, or the output encoded, without loss (and --lossy was not given); 5 web pages
+// were asked for and not one could be read.
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +27,11 @@
 #include "cli/ScriptedPrompts.h"
 #include "cli/StandardStreams.h"
 #include "cli/TextStreams.h"
+#include "cli/WebPages.h"
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
+#include "tasks/WebPageExtraction.h"
 #include "text/FileBytes.h"
 #include "text/TextEncodings.h"
 #include "toolkit/TextFiles.h"
@@ -43,12 +46,14 @@ constexpr int kExitNoAnswer = 3;
 // Its own status, so that a script can try again with another --encoding or with --lossy without reading
 // the message.
 constexpr int kExitLoss = 4;
+constexpr int kExitNoPage = 5;
 
 constexpr const char* kExitStatuses =
     "Exit status: 0 the entry ran; 1 a result could not be written, or an unexpected failure; 2 usage error "
     "or an entry that needs the desktop; 3 a question found no answer left; 4 the input could not be "
     "decoded, "
-    "or the output encoded, without loss (nothing written; --lossy allows it).";
+    "or the output encoded, without loss (nothing written; --lossy allows it); 5 not one of the web pages "
+    "asked for could be read.";
 
 struct RunOptions {
   std::string entry;
@@ -333,14 +338,19 @@ int Run(const RunOptions& options) {
 
   TaskContext context;
   context.workingText = &workingText;
+  WebPagesSummary pages;
+  if (entry->number == 6)
+    InstallWebPageExtractor(ToUtf8(ResolveProgramPaths(OwnProgramFile()).companionProgram), pages);
   bool handBack = false;
   try {
     handBack = entry->run(context);
   } catch (...) {
     SetPromptHandler(nullptr);
+    SetWebPageExtractor({});
     throw;
   }
   SetPromptHandler(nullptr);
+  SetWebPageExtractor({});
   if (handBack) WriteOutput(options.outputFile, workingText, outputFormat, options.raw, options.lossy);
   if (const size_t unused = prompts.UnusedAnswers())
     std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
@@ -348,6 +358,10 @@ int Run(const RunOptions& options) {
   if (transcriptFile.is_open()) {
     transcriptFile.close();
     if (!transcriptFile) throw WriteFailed("cannot write the transcript");
+  }
+  if (pages.NothingRead()) {
+    std::cerr << "scrivano-cli: not one of the web pages could be read\n";
+    return kExitNoPage;
   }
   return kExitRan;
 }
@@ -439,6 +453,9 @@ int main(int argc, char** argv) try {
   } catch (const LossRefused& e) {
     std::cerr << "scrivano-cli: " << e.what() << '\n';
     return kExitLoss;
+  } catch (const NoPageRead& e) {
+    std::cerr << "scrivano-cli: " << e.what() << '\n';
+    return kExitNoPage;
   } catch (const NoAnswerLeft& e) {
     std::cerr << "scrivano-cli: no answer for question: " << e.what() << '\n';
     return kExitNoAnswer;

@@ -10,12 +10,17 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
+#include <atomic>
 #include <cstdio>
 
 #include "settings/IniFile.h"
@@ -27,34 +32,18 @@ namespace {
 constexpr int kPageTimeoutMs = 30000;
 constexpr char kSeparatorLine[] = "=====";
 
-// Runs in the page's application world, where Readability was injected: the article's text when the
-// page reads as an article, otherwise the body's inner text.
-constexpr char kExtractScript[] = R"JS(
+// How long the page's own scripts may go on changing it after it loaded: it is read once its document
+// has not changed for kQuietMs, or after kSettleMs at most.
+constexpr int kQuietMs = 150;
+constexpr int kSettleMs = 2000;
+constexpr int kSettlePollMs = 40;
+
+// Notes the time of the page's last change, from the start of its document, in the application world.
+constexpr char kWatchScript[] = R"JS(
 (function () {
-  var result = { title: document.title || "", text: "", article: false };
-  try {
-    if (typeof isProbablyReaderable === "function" && isProbablyReaderable(document)) {
-      var article = new Readability(document.cloneNode(true)).parse();
-      if (article && article.textContent && article.textContent.trim()) {
-        result.article = true;
-        if (article.title) result.title = article.title;
-        // One line per block of the article (a paragraph, heading, item, cell), its white space
-        // collapsed as a browser shows it.
-        var content = document.createElement("div");
-        content.innerHTML = article.content;
-        var blocks = "p,h1,h2,h3,h4,h5,h6,li,pre,blockquote,td,th,dt,dd,figcaption";
-        var lines = [];
-        content.querySelectorAll(blocks).forEach(function (block) {
-          if (block.querySelector(blocks)) return;
-          var line = block.textContent.replace(/\s+/g, " ").trim();
-          if (line) lines.push(line);
-        });
-        result.text = lines.length ? lines.join("\n") : article.textContent;
-      }
-    }
-  } catch (e) {}
-  if (!result.article) result.text = document.body ? document.body.innerText : "";
-  return result;
+  window.scrivanoChanged = performance.now();
+  new MutationObserver(function () { window.scrivanoChanged = performance.now(); })
+    .observe(document, { childList: true, subtree: true, characterData: true });
 })();
 )JS";
 
@@ -63,14 +52,13 @@ QString ReadResource(const QString& name) {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// One line per paragraph: spaces inside lines collapsed, blank lines dropped, lines ended by "\r\n".
-QString CleanText(const QString& text) {
-  QString out;
-  for (QString line : text.split(QLatin1Char('\n'))) {
-    line = line.simplified();
-    if (!line.isEmpty()) out += line + QStringLiteral("\r\n");
-  }
-  return out;
+// The extraction's lines, each ended by "\r\n" (the script gave them as it wants them kept).
+QString CrLfLines(const QString& text) {
+  if (text.isEmpty()) return text;
+  QString out = text;
+  out.replace(QLatin1Char('\r'), QString());
+  out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return out + QStringLiteral("\r\n");
 }
 
 void Log(const QString& line) {
@@ -78,6 +66,34 @@ void Log(const QString& line) {
 }
 
 }  // namespace
+
+// What extraction leaves out: the page's text needs its document and scripts, not its pictures, fonts,
+// media or frames.
+class TextOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+ public:
+  explicit TextOnlyInterceptor(QObject* parent) : QWebEngineUrlRequestInterceptor(parent) {}
+  std::atomic<bool> on{false};
+
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    if (!on) return;
+    switch (info.resourceType()) {
+      case QWebEngineUrlRequestInfo::ResourceTypeImage:
+      case QWebEngineUrlRequestInfo::ResourceTypeFontResource:
+      case QWebEngineUrlRequestInfo::ResourceTypeMedia:
+      case QWebEngineUrlRequestInfo::ResourceTypeObject:
+      case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
+      case QWebEngineUrlRequestInfo::ResourceTypeFavicon:
+      case QWebEngineUrlRequestInfo::ResourceTypePrefetch:
+      case QWebEngineUrlRequestInfo::ResourceTypePing:
+      case QWebEngineUrlRequestInfo::ResourceTypeCspReport:
+      case QWebEngineUrlRequestInfo::ResourceTypePluginResource:
+        info.block(true);
+        break;
+      default:
+        break;
+    }
+  }
+};
 
 CCompanionWindow::CCompanionWindow(std::uint64_t replyWindow, QString settingsFile)
     : replyWindow_(replyWindow),
@@ -93,16 +109,19 @@ CCompanionWindow::CCompanionWindow(std::uint64_t replyWindow, QString settingsFi
   setCentralWidget(central);
   resize(1000, 700);
 
-  // Readability and its article test, in a world of their own that the page's scripts cannot reach.
-  QWebEngineScript readability;
-  readability.setName(QStringLiteral("readability"));
-  readability.setSourceCode(ReadResource(QStringLiteral(":/readability/Readability.js")) +
-                            QStringLiteral("\n") +
-                            ReadResource(QStringLiteral(":/readability/Readability-readerable.js")));
-  readability.setInjectionPoint(QWebEngineScript::DocumentReady);
-  readability.setWorldId(QWebEngineScript::ApplicationWorld);
-  readability.setRunsOnSubFrames(false);
-  view_->page()->scripts().insert(readability);
+  // Readability and the extraction run in a world of their own that the page's scripts cannot reach,
+  // only when a page is read; the watch of the page's changes runs in that world from its start.
+  extractScript_ = ReadResource(QStringLiteral(":/readability/Readability.js")) + QStringLiteral("\n") +
+                   ReadResource(QStringLiteral(":/companion/PageText.js"));
+  QWebEngineScript watch;
+  watch.setName(QStringLiteral("change-watch"));
+  watch.setSourceCode(QString::fromLatin1(kWatchScript));
+  watch.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  watch.setWorldId(QWebEngineScript::ApplicationWorld);
+  watch.setRunsOnSubFrames(false);
+  view_->page()->scripts().insert(watch);
+  interceptor_ = new TextOnlyInterceptor(this);
+  view_->page()->profile()->setUrlRequestInterceptor(interceptor_);
 
   connect(addressLine_, &QLineEdit::returnPressed, this,
           [this] { view_->setUrl(QUrl::fromUserInput(addressLine_->text())); });
@@ -111,8 +130,19 @@ CCompanionWindow::CCompanionWindow(std::uint64_t replyWindow, QString settingsFi
   connect(view_->page(), &QWebEnginePage::loadingChanged, this, &CCompanionWindow::OnLoadingChanged);
   pageTimer_.setSingleShot(true);
   connect(&pageTimer_, &QTimer::timeout, this, [this] {
+    // A page that never finishes loading is read as far as it came; one that never showed a document
+    // is given up.
     view_->stop();
-    PageEnded(false, QStringLiteral("the page did not load within %1 seconds").arg(kPageTimeoutMs / 1000));
+    view_->page()->runJavaScript(
+        QStringLiteral("document.body && document.body.textContent.trim() ? 1 : 0"),
+        QWebEngineScript::ApplicationWorld, [this, address = currentAddress_](const QVariant& shown) {
+          if (address != currentAddress_ || pageDone_) return;
+          if (shown.toInt() == 1)
+            PageEnded(true, QString());
+          else
+            PageEnded(false,
+                      QStringLiteral("the page did not load within %1 seconds").arg(kPageTimeoutMs / 1000));
+        });
   });
   connect(&server_, &QLocalServer::newConnection, this, &CCompanionWindow::OnConnection);
   ApplyMediaSettings();
@@ -166,6 +196,9 @@ bool CCompanionWindow::StartServing() {
     return false;
   }
   chmod(path.c_str(), 0600);
+  // A caller without a window system to find this window by learns the socket from the window it named.
+  SendToScrivano(MessageKind::kReady,
+                 QByteArray::fromStdString(CompanionSocketName(static_cast<std::uint64_t>(winId()))));
   return true;
 }
 
@@ -268,6 +301,9 @@ void CCompanionWindow::StartExtraction(const QString& addressList) {
     const QString address = line.trimmed();
     if (!address.isEmpty()) pending_ << address;
   }
+  // Pictures, fonts, media and frames stay out while pages are read.
+  interceptor_->on = true;
+  view_->page()->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
   LoadNextAddress();
 }
 
@@ -277,12 +313,15 @@ void CCompanionWindow::LoadNextAddress() {
     return;
   }
   currentAddress_ = pending_.takeFirst();
+  pageClock_.start();
   const QUrl url = QUrl::fromUserInput(currentAddress_);
   if (!url.isValid()) {
+    pageDone_ = false;
     PageEnded(false, QStringLiteral("not a web address"));
     return;
   }
-  ApplyMediaSettings();
+  // The pages before leave no history behind (nor the memory it would hold).
+  view_->history()->clear();
   pageDone_ = false;
   pageTimer_.start(kPageTimeoutMs);
   view_->setUrl(url);
@@ -300,50 +339,101 @@ void CCompanionWindow::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
 }
 
 void CCompanionWindow::PageEnded(bool ok, const QString& failure) {
-  if (pageDone_ && extracting_ && ok) return;
+  if (pageDone_) return;
   pageDone_ = true;
   pageTimer_.stop();
-  const QString address = currentAddress_;
   if (!ok) {
-    headerLines_ +=
-        address + QStringLiteral("\tCould not load the page: ") + failure + QStringLiteral("\r\n");
-    QTimer::singleShot(0, this, [this] { LoadNextAddress(); });
+    PageRead(QString(), QString(), failure);
     return;
   }
+  settleClock_.start();
+  WhenSettled();
+}
+
+void CCompanionWindow::WhenSettled() {
+  // The page's scripts may still be building it: it is read once it stays unchanged for a moment.
+  view_->page()->runJavaScript(QStringLiteral("performance.now() - (window.scrivanoChanged || 0)"),
+                               QWebEngineScript::ApplicationWorld,
+                               [this, address = currentAddress_](const QVariant& value) {
+                                 if (address != currentAddress_ || !extracting_) return;
+                                 const double quiet = value.toDouble();
+                                 if (quiet < kQuietMs && settleClock_.elapsed() < kSettleMs) {
+                                   QTimer::singleShot(kSettlePollMs, this, [this] { WhenSettled(); });
+                                   return;
+                                 }
+                                 ReadPage();
+                               });
+}
+
+void CCompanionWindow::ReadPage() {
   view_->page()->runJavaScript(
-      QString::fromLatin1(kExtractScript), QWebEngineScript::ApplicationWorld,
-      [this, address](const QVariant& value) {
+      extractScript_, QWebEngineScript::ApplicationWorld,
+      [this, address = currentAddress_](const QVariant& value) {
+        if (address != currentAddress_ || !extracting_) return;
         const QVariantMap result = value.toMap();
-        const QString title = result.value(QStringLiteral("title")).toString().simplified();
-        const QString text = CleanText(result.value(QStringLiteral("text")).toString());
-        headerLines_ += address + QStringLiteral("\t") + title + QStringLiteral("\r\n");
-        if (!pageTexts_.isEmpty()) pageTexts_ += QStringLiteral("\r\n");
-        pageTexts_ += title + QStringLiteral("\r\n\r\n") + text;
-        LoadNextAddress();
+        if (result.isEmpty()) {
+          PageRead(QString(), QString(), QStringLiteral("the page's text cannot be read"));
+          return;
+        }
+        PageRead(result.value(QStringLiteral("title")).toString().simplified(),
+                 CrLfLines(result.value(QStringLiteral("text")).toString()), QString());
       });
+}
+
+void CCompanionWindow::PageRead(const QString& title, const QString& text, const QString& failure) {
+  const QString address = currentAddress_;
+  PageReport report{address.toStdString(), static_cast<long>(pageClock_.elapsed()), -1, {}};
+  if (!failure.isEmpty()) {
+    headerLines_ +=
+        address + QStringLiteral("\tCould not load the page: ") + failure + QStringLiteral("\r\n");
+    report.failure = failure.toStdString();
+  } else {
+    headerLines_ += address + QStringLiteral("\t") + title + QStringLiteral("\r\n");
+    if (!pageTexts_.isEmpty()) pageTexts_ += QStringLiteral("\r\n");
+    pageTexts_ += title + QStringLiteral("\r\n\r\n") + text;
+    report.characters = static_cast<long>(text.size());
+  }
+  const QByteArray utf8 = QString::fromStdString(EncodePageReport(report)).toUtf8();
+  SendToScrivano(MessageKind::kPageDone, utf8);
+  QTimer::singleShot(0, this, [this] { LoadNextAddress(); });
+}
+
+bool CCompanionWindow::SendToScrivano(MessageKind kind, const QByteArray& utf8) {
+  if (!replyWindow_) return false;
+  QLocalSocket socket;
+  socket.connectToServer(QString::fromStdString(SocketPath(ScrivanoSocketName(replyWindow_))));
+  if (!socket.waitForConnected(3000)) {
+    Log(QStringLiteral("cannot reach Scrivano's window %1: %2").arg(replyWindow_).arg(socket.errorString()));
+    return false;
+  }
+  // The extracted text, when it is longer than one frame, goes in pieces on the one connection, the last
+  // of them as kCopyData; nothing else is that long.
+  std::vector<std::string_view> pieces =
+      SplitUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), kMaxPayload);
+  if (kind != MessageKind::kCopyData) pieces.resize(1);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const MessageKind pieceKind = i + 1 < pieces.size() ? MessageKind::kCopyDataPart : kind;
+    const std::string frame = EncodeMessage(Message{pieceKind, 0, std::string(pieces[i])});
+    socket.write(frame.data(), static_cast<qint64>(frame.size()));
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(3000)) {
+    }
+  }
+  const bool written = socket.bytesToWrite() == 0;
+  socket.disconnectFromServer();
+  return written;
 }
 
 void CCompanionWindow::FinishExtraction() {
   const QString reply =
       headerLines_ + QString::fromLatin1(kSeparatorLine) + QStringLiteral("\r\n") + pageTexts_;
   extracting_ = false;
-  if (replyWindow_) {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(SocketPath(ScrivanoSocketName(replyWindow_))));
-    if (socket.waitForConnected(3000)) {
-      QByteArray utf8 = reply.toUtf8();
-      if (static_cast<size_t>(utf8.size()) > kMaxPayload) utf8.truncate(static_cast<qsizetype>(kMaxPayload));
-      const std::string frame = EncodeMessage(Message{MessageKind::kCopyData, 0, utf8.toStdString()});
-      socket.write(frame.data(), static_cast<qint64>(frame.size()));
-      while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(3000)) {
-      }
-      socket.disconnectFromServer();
-    } else {
-      Log(QStringLiteral("cannot reach Scrivano's window %1: %2")
-              .arg(replyWindow_)
-              .arg(socket.errorString()));
-    }
-  }
+  headerLines_.clear();
+  pageTexts_.clear();
+  interceptor_->on = false;
+  ApplyMediaSettings();
+  // Back to an empty page: the last one's scripts and memory go.
+  view_->setUrl(QUrl(QStringLiteral("about:blank")));
+  SendToScrivano(MessageKind::kCopyData, reply.toUtf8());
   if (!queuedLists_.isEmpty()) StartExtraction(queuedLists_.takeFirst());
 }
 

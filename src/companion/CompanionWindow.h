@@ -16,11 +16,14 @@
 
 #include "capture/CompanionProtocol.h"
 
+class QByteArray;
 class QLocalSocket;
 class QWebEngineView;
 class QWebEngineLoadingInfo;
 
 namespace scrivano::companion {
+
+class TextOnlyInterceptor;
 
 class CCompanionWindow : public QMainWindow {
  public:
@@ -51,7 +54,13 @@ class CCompanionWindow : public QMainWindow {
   void LoadNextAddress();
   void OnLoadingChanged(const QWebEngineLoadingInfo& info);
   void PageEnded(bool ok, const QString& failure);
+  void WhenSettled();
+  void ReadPage();
+  void PageRead(const QString& title, const QString& text, const QString& failure);
   void FinishExtraction();
+  // A message to the socket of the Scrivano window named at the start; false when none was named or it
+  // could not be reached.
+  bool SendToScrivano(MessageKind kind, const QByteArray& utf8);
   void ApplyMediaSettings();
 
   std::uint64_t replyWindow_;
@@ -70,6 +79,10 @@ class CCompanionWindow : public QMainWindow {
   QString headerLines_;
   QString pageTexts_;
   QTimer pageTimer_;
+  QElapsedTimer pageClock_;    // since the current page was asked for
+  QElapsedTimer settleClock_;  // since it loaded
+  QString extractScript_;
+  TextOnlyInterceptor* interceptor_ = nullptr;
   bool animationsOn_ = true;
 };
 
