@@ -127,7 +127,7 @@
     var out = new Lines();
     Walk(root, out, false, false);
     out.end();
-    return out.lines.join("\n");
+    return out.lines;
   }
 
   // The body's inner text as the browser shows it, without empty lines.
@@ -148,11 +148,15 @@
       serializer: function (element) { return element; }
     }).parse();
     if (article && article.content) {
-      var text = ArticleText(article.content);
-      if (text.trim()) {
+      if (article.title) result.title = article.title;
+      var lines = ArticleText(article.content);
+      // The title comes first in the reply already: a heading that repeats it is not said twice.
+      if (lines.length && lines[0].trim() === result.title.trim()) lines.shift();
+      if (lines.length) {
         result.article = true;
-        result.text = text;
-        if (article.title) result.title = article.title;
+        result.text = lines.join("\n");
+      } else {
+        result.title = document.title || "";
       }
     }
   } catch (e) {

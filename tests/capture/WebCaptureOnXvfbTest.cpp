@@ -31,6 +31,7 @@
 #include "settings/IniFile.h"
 #include "settings/ProgramPaths.h"
 #include "support/DesktopWaits.h"
+#include "support/PageServer.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
@@ -80,61 +81,32 @@ std::string PercentDecoded(const std::string& text) {
   return out;
 }
 
-// A small HTTP server on 127.0.0.1 that serves the two pages and 404 for anything else.
-class PageServer {
+// The two pages, a page whose body comes a second after its head, and translation pages in the layouts
+// of the four sites: the source, and its "translation" in brackets.
+class TestPages : public test::PageServer {
  public:
-  PageServer() {
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    listen(fd_, 16);
-    thread_ = std::thread([this] { Serve(); });
-  }
-  ~PageServer() {
-    stopping_ = true;
-    shutdown(fd_, SHUT_RDWR);
-    close(fd_);
-    thread_.join();
-  }
-  std::string Address(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-
- private:
-  void Serve() {
-    while (!stopping_) {
-      const int client = accept(fd_, nullptr, nullptr);
-      if (client < 0) break;
-      char buffer[4096];
-      const ssize_t n = recv(client, buffer, sizeof buffer - 1, 0);
-      std::string request(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-      std::string body = "not found", status = "404 Not Found";
-      if (request.starts_with("GET /article.html ")) body = kArticlePage, status = "200 OK";
-      if (request.starts_with("GET /plain.html")) body = kPlainPage, status = "200 OK";
-      if (request.starts_with("GET /late-body.html")) {
-        // The head at once, the body a second later: meanwhile the shown document has no body.
-        const std::string head = "<html><head><meta charset=\"utf-8\"><title>Late</title></head>";
-        const std::string rest = "<body><div>Arrived late</div></body></html>";
-        const std::string start =
-            "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-            "Connection: close\r\nContent-Length: " +
-            std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
-        send(client, start.data(), start.size(), MSG_NOSIGNAL);
-        std::this_thread::sleep_for(1s);
-        send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
-        close(client);
-        continue;
-      }
-      // Translation pages in the layouts of the four sites: the source, and its "translation" in brackets.
-      for (const std::string site :
-           {"translate.google.cn", "fanyi.youdao.com", "fanyi.baidu.com", "iciba.com"}) {
+  TestPages() {
+    AddPage("/article.html", kArticlePage);
+    AddPage("/plain.html", kPlainPage);
+    AddRoute("/plain.html", [](int client, const std::string&) {
+      Respond(client, "200 OK", "text/html; charset=utf-8", kPlainPage);
+    });
+    AddRoute("/late-body.html", [](int client, const std::string&) {
+      // The head at once, the body a second later: meanwhile the shown document has no body.
+      const std::string head = "<html><head><meta charset=\"utf-8\"><title>Late</title></head>";
+      const std::string rest = "<body><div>Arrived late</div></body></html>";
+      const std::string start =
+          "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
+          "Connection: close\r\nContent-Length: " +
+          std::to_string(head.size() + rest.size()) + "\r\n\r\n" + head;
+      send(client, start.data(), start.size(), MSG_NOSIGNAL);
+      std::this_thread::sleep_for(1s);
+      send(client, rest.data(), rest.size(), MSG_NOSIGNAL);
+    });
+    for (const std::string site :
+         {"translate.google.cn", "fanyi.youdao.com", "fanyi.baidu.com", "iciba.com"}) {
+      AddRoute("/" + site + "/?q=", [site](int client, const std::string& request) {
         const std::string prefix = "GET /" + site + "/?q=";
-        if (!request.starts_with(prefix)) continue;
         const std::string query =
             request.substr(prefix.size(), request.find(' ', prefix.size()) - prefix.size());
         const std::string text = query.starts_with("same") ? "same" : PercentDecoded(query);
@@ -146,21 +118,11 @@ class PageServer {
         if (site == "fanyi.baidu.com")
           content = "<div>百度翻译" + text + "</div>" + translated + "<div>推荐搜索</div>";
         if (site == "iciba.com") content = "<div>网络</div>" + translated;
-        body = "<html><head><meta charset=\"utf-8\"></head><body>" + content + "</body></html>";
-        status = "200 OK";
-      }
-      const std::string response = "HTTP/1.1 " + status +
-                                   "\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
-                                   "Content-Length: " +
-                                   std::to_string(body.size()) + "\r\n\r\n" + body;
-      send(client, response.data(), response.size(), MSG_NOSIGNAL);
-      close(client);
+        Respond(client, "200 OK", "text/html; charset=utf-8",
+                "<html><head><meta charset=\"utf-8\"></head><body>" + content + "</body></html>");
+      });
     }
   }
-  int fd_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stopping_{false};
-  std::thread thread_;
 };
 
 // The companion's environment: the private display, a runtime folder of the test's own, and a page
@@ -224,7 +186,7 @@ class WebCaptureOnXvfb : public testing::Test {
   test::PrivateDisplay screen;
   test::TempFolder root;
   std::unique_ptr<platform::X11Desktop> desktop;
-  PageServer server;
+  TestPages server;
 };
 
 TEST_F(WebCaptureOnXvfb, CompanionWindowSocketAndPageAccess_SurviveTenThousandBadFrames) {
