@@ -28,7 +28,7 @@ cleanup() {
 trap cleanup EXIT
 python3 "$here/web/pages.py" make "$work/site" "$pages"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 "$here/web/pages.py" serve "$work/site" "$port" &
+python3 "$here/web/pages.py" serve "$work/site" "$port" 2>/dev/null &
 server=$!
 for _ in $(seq 50); do
   python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/site.css')" 2>/dev/null && break

@@ -5,6 +5,10 @@
                                FOLDER/addresses.txt with one path per line
   pages.py serve FOLDER PORT   serves FOLDER; a page named *.big5.html is sent as Big5 by its header alone
 
+Like real sites, the pages also load what is slow to come: an advertising frame and a statistics script
+that the server answers after 1.5 s (/slow/...), and on every eleventh page a script that never comes
+(/hang/..., held open for a minute), so that the page never finishes loading.
+
 The pages cycle through six kinds: a news article with navigation, side bar, pictures, a web font, an
 advertising frame and a script that adds a box after the page loaded; a documentation page with code in
 <pre> and tables; a standards draft laid out in one <pre> with headings inside; a GBK portal page
@@ -15,6 +19,7 @@ import os
 import random
 import socketserver
 import sys
+import time
 
 WORDS = ("river survey bank water spring summer teams report village meadow mill flood bird tree "
          "stretch notes autumn maps photographs published checked council budget school bridge road "
@@ -36,16 +41,17 @@ def hanzi(rng, n):
     return "".join(rng.choice(HANZI) for _ in range(n)) + "。"
 
 
-def chrome(rng, title, body, head_extra=""):
+def chrome(rng, title, body, head_extra="", hang=False):
     nav = " | ".join(f'<a href="/section/{w}">{w.title()}</a>' for w in rng.sample(WORDS, 12))
     side = "".join(f'<li><a href="/story/{rng.randint(1, 9999)}">{sentence(rng)}</a></li>' for _ in range(10))
     return f"""<!DOCTYPE html><html><head><meta charset="utf-8"><title>{title}</title>
 <link rel="stylesheet" href="/site.css"><script src="/site.js" defer></script>
-<link rel="icon" href="/favicon.png">{head_extra}</head><body>
+<link rel="icon" href="/favicon.png"><script async src="/slow/stats.js"></script>{head_extra}
+{'<script async src="/hang/stats.js"></script>' if hang else ''}</head><body>
 <header><div class="logo"><img src="/pictures/logo.png" alt="Daily"></div><nav>{nav}</nav></header>
 <div class="cookie">We use cookies to improve your experience. <button>Accept</button></div>
 <main>{body}</main>
-<aside><h3>Most read</h3><ul>{side}</ul><iframe src="/advert.html" width="300" height="250"></iframe></aside>
+<aside><h3>Most read</h3><ul>{side}</ul><iframe src="/slow/advert.html" width="300" height="250"></iframe></aside>
 <footer><p>Copyright the Daily. All rights reserved.</p><p>{" | ".join(rng.sample(WORDS, 8))}</p></footer>
 </body></html>"""
 
@@ -58,7 +64,7 @@ def news(rng, i):
         if k % 3 == 1:
             parts.append(f'<figure><img src="/pictures/p{i}-{k}.jpg" width="640" height="360">'
                          f"<figcaption>{sentence(rng)}</figcaption></figure>")
-    return chrome(rng, title, "<article>" + "".join(parts) + "</article>")
+    return chrome(rng, title, "<article>" + "".join(parts) + "</article>", hang=i % 11 == 0)
 
 
 def documentation(rng, i):
@@ -139,6 +145,8 @@ def make(folder, count):
         f.write(SITE_JS)
     with open(os.path.join(folder, "site.css"), "w") as f:
         f.write(SITE_CSS)
+    with open(os.path.join(folder, "stats.js"), "w") as f:
+        f.write("window.stats = 1;")
     with open(os.path.join(folder, "advert.html"), "w") as f:
         f.write("<html><body><img src='/pictures/advert.gif'><script>var x=0;for(var i=0;i<1e6;++i)x+=i;"
                 "</script></body></html>")
@@ -164,6 +172,16 @@ def make(folder, count):
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        if self.path.startswith("/slow/"):
+            time.sleep(1.5)
+            self.path = self.path[len("/slow"):]
+        elif self.path.startswith("/hang/"):
+            time.sleep(60)
+            self.send_error(404)
+            return
+        super().do_GET()
+
     def guess_type(self, path):
         if path.endswith(".big5.html"):
             return "text/html; charset=big5"

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QFile>
 #include <QLocalSocket>
@@ -32,11 +33,13 @@ namespace {
 constexpr int kPageTimeoutMs = 30000;
 constexpr char kSeparatorLine[] = "=====";
 
-// How long the page's own scripts may go on changing it after it loaded: it is read once its document
-// has not changed for kQuietMs, or after kSettleMs at most.
+// When a page is read: once its document was parsed and has not changed for kQuietMs, and it either
+// finished loading or has been waiting kLoadGraceMs for the rest of what it loads (a slow picture, an
+// advertisement, a connection that never ends); after kSettleMs from the parse at the latest.
 constexpr int kQuietMs = 150;
-constexpr int kSettleMs = 2000;
-constexpr int kSettlePollMs = 40;
+constexpr int kLoadGraceMs = 1000;
+constexpr int kSettleMs = 3000;
+constexpr int kPollMs = 40;
 
 // Notes the time of the page's last change, from the start of its document, in the application world.
 constexpr char kWatchScript[] = R"JS(
@@ -135,8 +138,8 @@ CCompanionWindow::CCompanionWindow(std::uint64_t replyWindow, QString settingsFi
     view_->stop();
     view_->page()->runJavaScript(
         QStringLiteral("document.body && document.body.textContent.trim() ? 1 : 0"),
-        QWebEngineScript::ApplicationWorld, [this, address = currentAddress_](const QVariant& shown) {
-          if (address != currentAddress_ || pageDone_) return;
+        QWebEngineScript::ApplicationWorld, [this, serial = pageSerial_](const QVariant& shown) {
+          if (serial != pageSerial_ || pageDone_) return;
           if (shown.toInt() == 1)
             PageEnded(true, QString());
           else
@@ -302,8 +305,10 @@ void CCompanionWindow::StartExtraction(const QString& addressList) {
     if (!address.isEmpty()) pending_ << address;
   }
   // Pictures, fonts, media and frames stay out while pages are read.
+  // A page that fails shows no error page of the engine's, which would read as its text.
   interceptor_->on = true;
   view_->page()->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, false);
+  view_->page()->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
   LoadNextAddress();
 }
 
@@ -313,29 +318,54 @@ void CCompanionWindow::LoadNextAddress() {
     return;
   }
   currentAddress_ = pending_.takeFirst();
+  ++pageSerial_;
   pageClock_.start();
+  parsedClock_.invalidate();
+  pageDone_ = false;
   const QUrl url = QUrl::fromUserInput(currentAddress_);
   if (!url.isValid()) {
-    pageDone_ = false;
     PageEnded(false, QStringLiteral("not a web address"));
     return;
   }
   // The pages before leave no history behind (nor the memory it would hold).
   view_->history()->clear();
-  pageDone_ = false;
   pageTimer_.start(kPageTimeoutMs);
+  requestedAt_ = static_cast<double>(QDateTime::currentMSecsSinceEpoch());
   view_->setUrl(url);
+  QTimer::singleShot(kPollMs, this, [this, serial = pageSerial_] { Poll(serial); });
 }
 
 void CCompanionWindow::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
-  if (!extracting_ || pageDone_) return;
-  if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) {
-    PageEnded(true, QString());
-  } else if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus) {
-    QString reason = info.errorString();
-    if (reason.isEmpty()) reason = QStringLiteral("error %1").arg(info.errorCode());
-    PageEnded(false, reason);
-  }
+  if (!extracting_ || pageDone_ || info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return;
+  QString reason = info.errorString();
+  if (reason.isEmpty()) reason = QStringLiteral("error %1").arg(info.errorCode());
+  PageEnded(false, reason);
+}
+
+void CCompanionWindow::Poll(int serial) {
+  // The page's document (not the one before it: that began before the address was asked for), how far
+  // it is, and how long it has stayed unchanged.
+  view_->page()->runJavaScript(
+      QStringLiteral(
+          "[document.readyState, performance.timeOrigin, window.scrivanoChanged === undefined ? -1 "
+          ": performance.now() - window.scrivanoChanged]"),
+      QWebEngineScript::ApplicationWorld, [this, serial](const QVariant& value) {
+        if (serial != pageSerial_ || pageDone_ || !extracting_) return;
+        const QVariantList state = value.toList();
+        const bool ours = state.size() == 3 && state[1].toDouble() >= requestedAt_ - 20;
+        const QString readyState = ours ? state[0].toString() : QString();
+        if (ours && readyState != QStringLiteral("loading")) {
+          if (!parsedClock_.isValid()) parsedClock_.start();
+          const qint64 waited = parsedClock_.elapsed();
+          const bool quiet = state[2].toDouble() >= kQuietMs;
+          if ((quiet && (readyState == QStringLiteral("complete") || waited >= kLoadGraceMs)) ||
+              waited >= kSettleMs) {
+            PageEnded(true, QString());
+            return;
+          }
+        }
+        QTimer::singleShot(kPollMs, this, [this, serial] { Poll(serial); });
+      });
 }
 
 void CCompanionWindow::PageEnded(bool ok, const QString& failure) {
@@ -346,30 +376,16 @@ void CCompanionWindow::PageEnded(bool ok, const QString& failure) {
     PageRead(QString(), QString(), failure);
     return;
   }
-  settleClock_.start();
-  WhenSettled();
-}
-
-void CCompanionWindow::WhenSettled() {
-  // The page's scripts may still be building it: it is read once it stays unchanged for a moment.
-  view_->page()->runJavaScript(QStringLiteral("performance.now() - (window.scrivanoChanged || 0)"),
-                               QWebEngineScript::ApplicationWorld,
-                               [this, address = currentAddress_](const QVariant& value) {
-                                 if (address != currentAddress_ || !extracting_) return;
-                                 const double quiet = value.toDouble();
-                                 if (quiet < kQuietMs && settleClock_.elapsed() < kSettleMs) {
-                                   QTimer::singleShot(kSettlePollMs, this, [this] { WhenSettled(); });
-                                   return;
-                                 }
-                                 ReadPage();
-                               });
+  // What is still loading is not waited for.
+  view_->stop();
+  ReadPage();
 }
 
 void CCompanionWindow::ReadPage() {
   view_->page()->runJavaScript(
       extractScript_, QWebEngineScript::ApplicationWorld,
-      [this, address = currentAddress_](const QVariant& value) {
-        if (address != currentAddress_ || !extracting_) return;
+      [this, serial = pageSerial_](const QVariant& value) {
+        if (serial != pageSerial_ || !extracting_) return;
         const QVariantMap result = value.toMap();
         if (result.isEmpty()) {
           PageRead(QString(), QString(), QStringLiteral("the page's text cannot be read"));
@@ -430,6 +446,7 @@ void CCompanionWindow::FinishExtraction() {
   headerLines_.clear();
   pageTexts_.clear();
   interceptor_->on = false;
+  view_->page()->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, true);
   ApplyMediaSettings();
   // Back to an empty page: the last one's scripts and memory go.
   view_->setUrl(QUrl(QStringLiteral("about:blank")));

@@ -54,7 +54,7 @@ class CCompanionWindow : public QMainWindow {
   void LoadNextAddress();
   void OnLoadingChanged(const QWebEngineLoadingInfo& info);
   void PageEnded(bool ok, const QString& failure);
-  void WhenSettled();
+  void Poll(int serial);
   void ReadPage();
   void PageRead(const QString& title, const QString& text, const QString& failure);
   void FinishExtraction();
@@ -80,7 +80,9 @@ class CCompanionWindow : public QMainWindow {
   QString pageTexts_;
   QTimer pageTimer_;
   QElapsedTimer pageClock_;    // since the current page was asked for
-  QElapsedTimer settleClock_;  // since it loaded
+  QElapsedTimer parsedClock_;  // since its document was seen parsed
+  double requestedAt_ = 0;     // when it was asked for, in milliseconds since the epoch
+  int pageSerial_ = 0;         // which page the answers of the page view belong to
   QString extractScript_;
   TextOnlyInterceptor* interceptor_ = nullptr;
   bool animationsOn_ = true;
