@@ -1,5 +1,3 @@
-#include "settings/ProgramPaths.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +5,7 @@
 #include <map>
 
 #include "settings/IniFile.h"
+#include "settings/ProgramPaths.h"
 #include "support/TempFolder.h"
 
 namespace scrivano {
@@ -28,6 +27,7 @@ TEST(ProgramPaths, WorkRootIsTheParentOfTheProgramsFolder) {
   EXPECT_EQ(paths.parameterFile, FromUtf8(folder.path() + "/Data/config.ini"));
   EXPECT_EQ(paths.inputFile, FromUtf8(folder.path() + "/Data/Input"));
   EXPECT_EQ(paths.companionProgram, FromUtf8(folder.path() + "/Release/vexo1"));
+  EXPECT_EQ(paths.guideFolder, FromUtf8(folder.path() + "/Guide"));
   struct stat info;
   EXPECT_EQ(::stat((folder.path() + "/Data").c_str(), &info), 0);
 }
@@ -40,13 +40,46 @@ TEST(ProgramPaths, EnvironmentOverrideAndFallback) {
 
   // A root whose Data folder can be neither found nor made: a file stands where the folder should be.
   folder.WriteBytes("blocked", "");
-  const ProgramPaths fallback = ResolveProgramPaths(
-      "/x/Release/scrivano",
-      Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"XDG_DATA_HOME", folder.path() + "/xdg"}}));
+  const ProgramPaths fallback =
+      ResolveProgramPaths("/x/Release/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"},
+                                                              {"XDG_DATA_HOME", folder.path() + "/xdg"}}));
   EXPECT_EQ(fallback.workRoot, FromUtf8(folder.path() + "/xdg/scrivano"));
   const ProgramPaths home = ResolveProgramPaths(
-      "/x/Release/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"HOME", folder.path()}}));
+      "/x/Release/scrivano",
+      Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"HOME", folder.path()}}));
   EXPECT_EQ(home.workRoot, FromUtf8(folder.path() + "/.local/share/scrivano"));
+}
+
+// An installed layout: the programs, the companion and the shared files below one prefix. Whichever of the
+// two programs asks, and whatever the work root, the companion and the guide are found below the prefix,
+// and no Data folder is made there.
+TEST(ProgramPaths, InstalledProgramsFindTheirFilesBelowThePrefixAndKeepDataInTheHome) {
+  TempFolder folder;
+  const std::string prefix = folder.path() + "/usr";
+  for (const char* made :
+       {"/usr", "/usr/bin", "/usr/libexec", "/usr/libexec/scrivano", "/usr/share", "/usr/share/scrivano"})
+    ASSERT_EQ(::mkdir((folder.path() + made).c_str(), 0755), 0);
+  folder.WriteBytes("usr/libexec/scrivano/vexo1", "");
+  ::chmod((prefix + "/libexec/scrivano/vexo1").c_str(), 0755);
+  const struct {
+    std::string program, root, workRoot;
+  } cases[] = {
+      {prefix + "/bin/scrivano", "", folder.path() + "/home/.local/share/scrivano"},
+      {prefix + "/libexec/scrivano/vexo1", "", folder.path() + "/home/.local/share/scrivano"},
+      {prefix + "/bin/scrivano", folder.path() + "/elsewhere", folder.path() + "/elsewhere"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program + " " + c.root);
+    EXPECT_EQ(InstalledPrefix(c.program), prefix);
+    const ProgramPaths paths = ResolveProgramPaths(
+        c.program, Environment({{"HOME", folder.path() + "/home"}, {"SCRIVANO_ROOT", c.root}}));
+    EXPECT_EQ(paths.workRoot, FromUtf8(c.workRoot));
+    EXPECT_EQ(paths.companionProgram, FromUtf8(prefix + "/libexec/scrivano/vexo1"));
+    EXPECT_EQ(paths.guideFolder, FromUtf8(prefix + "/share/scrivano/Guide"));
+  }
+  EXPECT_NE(::access((prefix + "/Data").c_str(), F_OK), 0);
+  // Without share/scrivano it is a work root like any other.
+  EXPECT_EQ(InstalledPrefix(folder.path() + "/other/bin/scrivano"), "");
 }
 
 TEST(ProgramPaths, DefaultParameterFileIsInstalledOnceAndReadable) {
