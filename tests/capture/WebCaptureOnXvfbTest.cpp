@@ -737,6 +737,7 @@ TEST_F(WebCaptureOnXvfb, InstalledProgram_Entry6RunsTheInstalledCompanion_WithAF
     screen.Stop(program);
   }
   XCloseDisplay(display);
+  EXPECT_NE(access((prefix.path() + "/Data").c_str(), F_OK), 0) << "a Data folder was made in the prefix";
 }
 
 }  // namespace

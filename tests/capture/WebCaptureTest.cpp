@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -49,6 +50,34 @@ TEST(SetBrowserMedia, SwitchesOffWhatWasOnAndBackOnlyThat) {
     EXPECT_EQ(values(), c.afterOff) << c.name;
     ASSERT_TRUE(SetBrowserMedia(false, link)) << c.name;
     EXPECT_EQ(values(), c.afterOn) << c.name;
+  }
+}
+
+// A companion that is missing, or there but not a program: entry 06 and the start for automatic translation
+// each name the path tried (after the message they always gave) and say what to do.
+TEST(CompanionProgram, MissingOrNotRunnable_TheMessageNamesThePathAndWhatToDo) {
+  test::TempFolder folder;
+  folder.WriteBytes("not-a-program", "");
+  platform::FakeDesktop desktop;
+  CompanionLink link(desktop, folder.File("vexo1.ini"));
+  for (const auto& [name, why] : {std::pair{"vexo1", u"is not there"}, {"not-a-program", u"cannot be run there"}}) {
+    const Text path = folder.File(name);
+    test::TestPrompts prompts;
+    Text working = u"http://127.0.0.1:1/page.html";
+    TaskContext context;
+    context.workingText = &working;
+    context.companionPath = path;
+    ExtractWebpageText(context, link);
+    EXPECT_FALSE(EnsureCompanionRunning(link, path, Text()));
+    const std::vector<Text> messages = prompts.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    for (const Text& start : {u"Fail to CreateProcess():\r\n\r\n" + path, Text(u"Cannot launch vexo1.exe!")}) {
+      const auto message = std::find_if(messages.begin(), messages.end(),
+                                         [&](const Text& text) { return text.starts_with(start); });
+      ASSERT_NE(message, messages.end()) << ToUtf8(start);
+      EXPECT_NE(message->find(why), Text::npos) << ToUtf8(*message);
+      EXPECT_NE(message->find(u"Install Scrivano again"), Text::npos) << ToUtf8(*message);
+    }
   }
 }
 
