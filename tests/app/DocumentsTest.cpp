@@ -19,7 +19,9 @@ std::string Read(const std::string& path) {
   return text.str();
 }
 
-std::string Source(const std::string& name) { return Read(std::string(SCRIVANO_SOURCE_DIR) + "/" + name); }
+std::string Source(const std::string& name) {
+  return Read(std::string(SCRIVANO_SOURCE_DIR) + "/" + name);
+}
 
 std::string Help() {
   std::string text;
@@ -43,7 +45,8 @@ TEST(Documents, TheEntriesSaidToBelongToTheWorkbenchAreThoseThatNeedTheDesktop) 
     SCOPED_TRACE(document);
     const std::string text = Source(document);
     std::smatch found;
-    ASSERT_TRUE(std::regex_search(text, found, std::regex("[Ee]ntries ([0-9, and]+) belong to the workbench")));
+    ASSERT_TRUE(
+        std::regex_search(text, found, std::regex("[Ee]ntries ([0-9, and]+) belong to the workbench")));
     std::set<int> said;
     const std::string list = found[1];
     const std::regex digits("[0-9]+");
@@ -57,8 +60,8 @@ TEST(Documents, TheEntriesSaidToBelongToTheWorkbenchAreThoseThatNeedTheDesktop) 
 TEST(Documents, NoDocumentCallsAFunctionMissing) {
   for (const char* document : {"README.md", kManual}) {
     const std::string text = Source(document);
-    for (const char* phrase : {"later version", "not carried out yet", "does not have yet", "notice saying so",
-                               "not available in this version"})
+    for (const char* phrase : {"later version", "not carried out yet", "does not have yet",
+                               "notice saying so", "not available in this version"})
       EXPECT_EQ(text.find(phrase), std::string::npos) << document << ": " << phrase;
   }
 }

@@ -183,7 +183,8 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
   ::mkdir((root.path() + "/Data").c_str(), 0755);
   ::mkdir((root.path() + "/runtime").c_str(), 0700);
   setenv("XDG_RUNTIME_DIR", (root.path() + "/runtime").c_str(), 1);
-  const std::string socketPath = SingleInstance::SocketPath(QString::fromStdString(root.path() + "/Data")).toStdString();
+  const std::string socketPath =
+      SingleInstance::SocketPath(QString::fromStdString(root.path() + "/Data")).toStdString();
   ASSERT_FALSE(socketPath.empty());
   {
     const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -201,8 +202,8 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
   EXPECT_TRUE(WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) == 0);
   // The first opened it: it heads the recent files.
   EXPECT_TRUE(Eventually([&] {
-    return root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf").find(root.path() + "/notes.txt") !=
-           std::string::npos;
+    return root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
+               .find(root.path() + "/notes.txt") != std::string::npos;
   }));
   EXPECT_TRUE(Running());
   struct stat info {};
@@ -215,7 +216,8 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
   const pid_t beside = screen.Spawn({SCRIVANO_PROGRAM}, environment);
   EXPECT_TRUE(Eventually([&] {
     int lists = 0;
-    for (const WindowHandle window : desktop->TopLevelWindows()) lists += desktop->WindowTitle(window) == u"Function List";
+    for (const WindowHandle window : desktop->TopLevelWindows())
+      lists += desktop->WindowTitle(window) == u"Function List";
     return lists == 2;
   }));
   screen.Stop(beside);

@@ -691,7 +691,8 @@ TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTransl
 // The program as a user installs it: cmake --install into a prefix of the test's own, started from there
 // on a fresh HOME (its data in ~/.local/share/scrivano), then with SCRIVANO_ROOT set elsewhere. Either way
 // entry 06, double-clicked on the Function List, runs the installed companion on a page of 127.0.0.1.
-TEST_F(WebCaptureOnXvfb, InstalledProgram_Entry6RunsTheInstalledCompanion_WithAFreshHomeOrAWorkRootElsewhere) {
+TEST_F(WebCaptureOnXvfb,
+       InstalledProgram_Entry6RunsTheInstalledCompanion_WithAFreshHomeOrAWorkRootElsewhere) {
   test::TempFolder prefix;
   const std::string install = std::string("'") + SCRIVANO_CMAKE + "' --install '" + SCRIVANO_BUILD_DIR +
                               "' --prefix '" + prefix.path() + "' >/dev/null";

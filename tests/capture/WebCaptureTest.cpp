@@ -60,7 +60,8 @@ TEST(CompanionProgram, MissingOrNotRunnable_TheMessageNamesThePathAndWhatToDo) {
   folder.WriteBytes("not-a-program", "");
   platform::FakeDesktop desktop;
   CompanionLink link(desktop, folder.File("vexo1.ini"));
-  for (const auto& [name, why] : {std::pair{"vexo1", u"is not there"}, {"not-a-program", u"cannot be run there"}}) {
+  for (const auto& [name, why] :
+       {std::pair{"vexo1", u"is not there"}, {"not-a-program", u"cannot be run there"}}) {
     const Text path = folder.File(name);
     test::TestPrompts prompts;
     Text working = u"http://127.0.0.1:1/page.html";
@@ -71,9 +72,10 @@ TEST(CompanionProgram, MissingOrNotRunnable_TheMessageNamesThePathAndWhatToDo) {
     EXPECT_FALSE(EnsureCompanionRunning(link, path, Text()));
     const std::vector<Text> messages = prompts.Messages();
     ASSERT_EQ(messages.size(), 2u);
-    for (const Text& start : {u"Fail to CreateProcess():\r\n\r\n" + path, Text(u"Cannot launch vexo1.exe!")}) {
+    for (const Text& start :
+         {u"Fail to CreateProcess():\r\n\r\n" + path, Text(u"Cannot launch vexo1.exe!")}) {
       const auto message = std::find_if(messages.begin(), messages.end(),
-                                         [&](const Text& text) { return text.starts_with(start); });
+                                        [&](const Text& text) { return text.starts_with(start); });
       ASSERT_NE(message, messages.end()) << ToUtf8(start);
       EXPECT_NE(message->find(why), Text::npos) << ToUtf8(*message);
       EXPECT_NE(message->find(u"Install Scrivano again"), Text::npos) << ToUtf8(*message);

@@ -1,6 +1,6 @@
-#include "platform/WaylandSession.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/WaylandSession.h"
 
 namespace scrivano::platform {
 namespace {
@@ -11,7 +11,7 @@ TEST(WaylandSession, EitherVariableTellsIt) {
     const char* type;
     bool wayland;
   } cases[] = {
-      {nullptr, nullptr, false}, {"", "x11", false},          {"", "", false},
+      {nullptr, nullptr, false},    {"", "x11", false},         {"", "", false},
       {"wayland-0", nullptr, true}, {nullptr, "wayland", true}, {"", "Wayland", false},
   };
   for (const auto& c : cases)
