@@ -329,6 +329,53 @@ TEST_F(ProgramOnXvfb, WhileOneEntryWaitsOnItsQuestionAnotherRunsToTheOutputFile)
   EXPECT_EQ(desktop->WindowTitle(question), u"General Selection");
 }
 
+// A nested Wayland session: weston with its X11 back-end on the private display, and XWayland in it.
+// Scrivano runs on XWayland; its first start says once what it cannot reach there, the next says nothing.
+TEST(WorkbenchOnWayland, TheFirstStartSaysOnceThatOnlyX11WindowsCanBeReached) {
+  if (system("command -v weston >/dev/null && command -v Xwayland >/dev/null") != 0)
+    GTEST_SKIP() << "weston or Xwayland is missing (scripts/install-deps)";
+  test::PrivateDisplay screen;
+  if (!screen.Started()) GTEST_SKIP() << "no private display: " << screen.Error();
+  test::TempFolder root;
+  ::mkdir((root.path() + "/Data").c_str(), 0755);
+  ::mkdir((root.path() + "/runtime").c_str(), 0700);
+  const std::string runtime = root.path() + "/runtime";
+  screen.Spawn({"weston", "--backend=x11-backend.so", "--socket=scrivano-test", "--xwayland", "--width=1024",
+                "--height=700", "--log=" + root.path() + "/weston.log"},
+               {{"XDG_RUNTIME_DIR", runtime}});
+  std::string xwayland;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        const std::string log = root.ReadBytes("weston.log");
+        const std::string mark = "xserver listening on display ";
+        const size_t at = log.find(mark);
+        if (at == std::string::npos) return false;
+        xwayland = log.substr(at + mark.size(), log.find('\n', at) - at - mark.size());
+        return true;
+      },
+      30s))
+      << root.ReadBytes("weston.log");
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first start" : "second start");
+    const pid_t program = screen.Spawn({"env", "DISPLAY=" + xwayland, SCRIVANO_PROGRAM},
+                                       {{"SCRIVANO_ROOT", root.path()},
+                                        {"QT_QPA_PLATFORM", "xcb"},
+                                        {"WAYLAND_DISPLAY", "scrivano-test"},
+                                        {"XDG_RUNTIME_DIR", runtime},
+                                        {"XDG_CONFIG_HOME", root.path() + "/config"}});
+    const auto desktop = platform::X11Desktop::Open(xwayland.c_str());
+    ASSERT_TRUE(desktop);
+    ASSERT_TRUE(Eventually([&] { return FindWindow(*desktop, u"Function List") != 0; }));
+    const bool noticed = Eventually([&] { return FindWindow(*desktop, u"Notice") != 0; }, first ? 20s : 3s);
+    EXPECT_EQ(noticed, first);
+    if (const WindowHandle notice = FindWindow(*desktop, u"Notice")) desktop->RequestClose(notice);
+    screen.Stop(program);
+  }
+  EXPECT_NE(root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
+                .find("WaylandNoticeShown=true"),
+            std::string::npos);
+}
+
 TEST(WorkbenchOnXvfb, WithoutADisplayTheProgramSaysSoPlainly) {
   const std::string command =
       std::string("env -u DISPLAY -u QT_QPA_PLATFORM '") + SCRIVANO_PROGRAM + "' 2>&1";
