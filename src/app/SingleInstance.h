@@ -28,6 +28,8 @@ class SingleInstance : public QObject {
   // From now on files handed over reach onFiles (on the user-interface thread), those that came
   // meanwhile included.
   void Serve(std::function<void(const QStringList&)> onFiles);
+  // Stops listening (the program is ending).
+  void Close() { server_.close(); }
   const QString& Error() const { return error_; }
 
  private:

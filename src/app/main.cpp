@@ -143,11 +143,25 @@ int main(int argc, char** argv) {
   bool tasksEnded = true;
   {
     CScrivanoApp app(paths, *desktop);
+    // Files handed over while the windows are still being made (a question at start-up may hold that up)
+    // are answered for at once and opened once the windows are there.
+    bool ready = false;
+    QStringList waiting;
+    instance.Serve([&](const QStringList& files) {
+      if (ready)
+        app.OpenHandedFiles(files);
+      else
+        waiting << files;
+    });
     if (app.InitInstance()) {
-      instance.Serve([&app](const QStringList& files) { app.OpenHandedFiles(files); });
+      ready = true;
+      if (!waiting.isEmpty()) app.OpenHandedFiles(waiting);
       QTimer::singleShot(0, &app, TellAboutWaylandOnce);
       status = QApplication::exec();
     }
+    // Ending: a start from now on becomes the Data folder's program itself.
+    ready = false;
+    instance.Close();
     tasksEnded = app.ExitInstance();
     if (!tasksEnded) {
       // A task still running would outlive the objects it uses; end the process as the window system

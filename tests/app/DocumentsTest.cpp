@@ -12,77 +12,51 @@
 namespace scrivano {
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+std::string Source(const std::string& name) {
+  std::ifstream in(std::string(SCRIVANO_SOURCE_DIR) + "/" + name, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
 }
 
-std::string Source(const std::string& name) {
-  return Read(std::string(SCRIVANO_SOURCE_DIR) + "/" + name);
+std::set<std::string> Matches(const std::string& text, const std::string& pattern) {
+  std::set<std::string> found;
+  const std::regex expression(pattern);
+  for (std::sregex_iterator match(text.begin(), text.end(), expression), end; match != end; ++match)
+    found.insert((*match)[match->size() > 1 ? 1 : 0]);
+  return found;
 }
 
-std::string Help() {
-  std::string text;
-  if (FILE* pipe = popen((std::string("'") + SCRIVANO_PROGRAM + "' --help").c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
-
-const char kManual[] = "data/manual/Operational Manual.html";
-
-// "0, 6, 11, 13 and 18" as the documents list the runner's desktop entries, against the entries that need
-// the desktop.
-TEST(Documents, TheEntriesSaidToBelongToTheWorkbenchAreThoseThatNeedTheDesktop) {
-  std::set<int> desktopOnly;
+// The runner's desktop entries as the documents list them ("0, 6, 11, 13 and 18"); no entry said missing.
+TEST(Documents, TheEntriesSaidToBelongToTheWorkbenchNeedTheDesktopAndNoneIsSaidMissing) {
+  std::set<std::string> desktopOnly;
   for (const FunctionEntry& entry : FunctionEntries())
-    if (entry.needs) desktopOnly.insert(entry.number);
-  for (const char* document : {"README.md", kManual}) {
-    SCOPED_TRACE(document);
+    if (entry.needs) desktopOnly.insert(std::to_string(entry.number));
+  for (const char* document : {"README.md", "data/manual/Operational Manual.html"}) {
     const std::string text = Source(document);
-    std::smatch found;
-    ASSERT_TRUE(
-        std::regex_search(text, found, std::regex("[Ee]ntries ([0-9, and]+) belong to the workbench")));
-    std::set<int> said;
-    const std::string list = found[1];
-    const std::regex digits("[0-9]+");
-    for (std::sregex_iterator number(list.begin(), list.end(), digits), end; number != end; ++number)
-      said.insert(std::stoi(number->str()));
-    EXPECT_EQ(said, desktopOnly);
-  }
-}
-
-// Every entry of this build runs: no document may say that one is missing.
-TEST(Documents, NoDocumentCallsAFunctionMissing) {
-  for (const char* document : {"README.md", kManual}) {
-    const std::string text = Source(document);
-    for (const char* phrase : {"later version", "not carried out yet", "does not have yet",
-                               "notice saying so", "not available in this version"})
+    const std::set<std::string> lists = Matches(text, "[Ee]ntries ([0-9, and]+) belong to the workbench");
+    ASSERT_EQ(lists.size(), 1u) << document;
+    EXPECT_EQ(Matches(*lists.begin(), "[0-9]+"), desktopOnly) << document;
+    for (const char* phrase :
+         {"later version", "not carried out yet", "does not have yet", "notice saying so"})
       EXPECT_EQ(text.find(phrase), std::string::npos) << document << ": " << phrase;
   }
 }
 
-// Every option the program takes is in its --help and in the manual or the README.
+// Every option the program compares its arguments with is in --help and, as a command, in the documents.
 TEST(Documents, HelpAndManualNameEveryOptionOfTheProgram) {
-  const std::string help = Help();
-  ASSERT_NE(help.find("Usage: scrivano"), std::string::npos) << help;
-  const std::string main = Source("src/app/main.cpp");
-  const std::string manualAndReadme = Source(kManual) + Source("README.md");
-  std::set<std::string> options;
-  const std::regex quotedOption("\"(--[a-z-]+)\"");
-  for (std::sregex_iterator option(main.begin(), main.end(), quotedOption), end; option != end; ++option)
-    options.insert((*option)[1]);
+  std::string help(8192, '\0');
+  FILE* pipe = popen((std::string("'") + SCRIVANO_PROGRAM + "' --help").c_str(), "r");
+  help.resize(fread(help.data(), 1, help.size(), pipe));
+  pclose(pipe);
+  const std::string documents = Source("data/manual/Operational Manual.html") + Source("README.md");
+  const std::set<std::string> options = Matches(Source("src/app/main.cpp"), "\"(--[a-z-]+)\"");
   EXPECT_GE(options.size(), 3u);
   for (const std::string& option : options) {
-    EXPECT_NE(help.find(option), std::string::npos) << option;
-    EXPECT_NE(manualAndReadme.find("scrivano " + option), std::string::npos) << option;
+    EXPECT_NE(help.find(option), std::string::npos) << option << " in " << help;
+    EXPECT_NE(documents.find("scrivano " + option), std::string::npos) << option;
   }
-  for (const char* variable : {"SCRIVANO_ROOT", "WAYLAND_DISPLAY"})
-    EXPECT_NE(help.find(variable), std::string::npos) << variable;
+  EXPECT_NE(help.find("SCRIVANO_ROOT"), std::string::npos);
 }
 
 }  // namespace

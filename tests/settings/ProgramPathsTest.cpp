@@ -50,35 +50,29 @@ TEST(ProgramPaths, EnvironmentOverrideAndFallback) {
   EXPECT_EQ(home.workRoot, FromUtf8(folder.path() + "/.local/share/scrivano"));
 }
 
-// An installed layout: the programs, the companion and the shared files below one prefix. Whichever of the
-// two programs asks, and whatever the work root, the companion and the guide are found below the prefix,
-// and no Data folder is made there.
+// An installed layout. Whichever program asks and whatever the work root, the companion and the guide are
+// found below the prefix, and no Data folder is made there.
 TEST(ProgramPaths, InstalledProgramsFindTheirFilesBelowThePrefixAndKeepDataInTheHome) {
   TempFolder folder;
-  const std::string prefix = folder.path() + "/usr";
-  for (const char* made :
-       {"/usr", "/usr/bin", "/usr/libexec", "/usr/libexec/scrivano", "/usr/share", "/usr/share/scrivano"})
-    ASSERT_EQ(::mkdir((folder.path() + made).c_str(), 0755), 0);
+  const std::string prefix = folder.path() + "/usr", home = folder.path() + "/home";
+  ASSERT_EQ(
+      system(("mkdir -p " + prefix + "/bin " + prefix + "/libexec/scrivano " + prefix + "/share/scrivano")
+                 .c_str()),
+      0);
   folder.WriteBytes("usr/libexec/scrivano/vexo1", "");
   ::chmod((prefix + "/libexec/scrivano/vexo1").c_str(), 0755);
-  const struct {
-    std::string program, root, workRoot;
-  } cases[] = {
-      {prefix + "/bin/scrivano", "", folder.path() + "/home/.local/share/scrivano"},
-      {prefix + "/libexec/scrivano/vexo1", "", folder.path() + "/home/.local/share/scrivano"},
-      {prefix + "/bin/scrivano", folder.path() + "/elsewhere", folder.path() + "/elsewhere"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.program + " " + c.root);
-    EXPECT_EQ(InstalledPrefix(c.program), prefix);
+  for (const auto& [program, root] :
+       {std::pair{"/bin/scrivano", ""}, {"/libexec/scrivano/vexo1", ""}, {"/bin/scrivano", "/elsewhere"}}) {
+    SCOPED_TRACE(std::string(program) + root);
+    EXPECT_EQ(InstalledPrefix(prefix + program), prefix);
     const ProgramPaths paths = ResolveProgramPaths(
-        c.program, Environment({{"HOME", folder.path() + "/home"}, {"SCRIVANO_ROOT", c.root}}));
-    EXPECT_EQ(paths.workRoot, FromUtf8(c.workRoot));
+        prefix + program,
+        Environment({{"HOME", home}, {"SCRIVANO_ROOT", *root ? folder.path() + root : ""}}));
+    EXPECT_EQ(paths.workRoot, FromUtf8(*root ? folder.path() + root : home + "/.local/share/scrivano"));
     EXPECT_EQ(paths.companionProgram, FromUtf8(prefix + "/libexec/scrivano/vexo1"));
     EXPECT_EQ(paths.guideFolder, FromUtf8(prefix + "/share/scrivano/Guide"));
   }
   EXPECT_NE(::access((prefix + "/Data").c_str(), F_OK), 0);
-  // Without share/scrivano it is a work root like any other.
   EXPECT_EQ(InstalledPrefix(folder.path() + "/other/bin/scrivano"), "");
 }
 
