@@ -180,13 +180,10 @@ std::map<std::string, std::string> CompanionEnvironment(const std::string& root)
            "--host-resolver-rules=\"MAP *.invalid ~NOTFOUND\""}};
 }
 
-// A work root for the whole program: its folders, and its Release folder holding the companion.
+// A work root for the whole program (which runs the companion built beside it, whatever the work root).
 void PrepareProgramRoot(test::TempFolder& work) {
   ::mkdir((work.path() + "/Data").c_str(), 0755);
-  ::mkdir((work.path() + "/Release").c_str(), 0755);
   ::mkdir((work.path() + "/runtime").c_str(), 0700);
-  work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
-  chmod((work.path() + "/Release/vexo1").c_str(), 0755);
 }
 
 class WebCaptureOnXvfb : public testing::Test {
