@@ -29,6 +29,7 @@
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
 #include "capture/WebCapture.h"
+#include "platform/WaylandSession.h"
 #include "tasks/WebPageExtraction.h"
 #include "toolkit/TextFiles.h"
 
@@ -458,6 +459,17 @@ void CScrivanoApp::ShowManualWindow(TextView path) {
   manualWindow_->activateWindow();
 }
 
+void CScrivanoApp::OpenHandedFiles(const QStringList& files) {
+  for (const QString& file : files) OpenDocumentFile(FromQString(file));
+  QWidget* main = mainFrame_;
+  if (main->isMinimized()) main->showNormal();
+  main->raise();
+  main->activateWindow();
+  // A window manager may keep an application from taking the focus itself; asked as a pager asks, it
+  // brings the window to the front.
+  desktop_.RequestActivation(mainWindowHandle_);
+}
+
 void CScrivanoApp::CollectDroppedFiles(const std::vector<Text>& paths) {
   // 1. One path a line, each followed by a line break.
   Text list;
@@ -572,9 +584,11 @@ bool CScrivanoApp::ReturnToScrivano(TaskContext& context) {
   DesktopServices* services = scrivano::Desktop();
   context.targetWindow = services ? services->WindowAtListCorner(true) : 0;
   context.scratchText.clear();
-  if (services)
+  if (services && context.targetWindow)
     context.scratchText += u"\r\n\r\n" + services->WindowClassName(context.targetWindow) + u"\r\n" +
                            services->WindowTitle(context.targetWindow);
+  else if (services)
+    context.scratchText += u"\r\n\r\n" + platform::NoX11WindowFound(u"at the Function List's corner");
   *context.workingText = u"\r\n\r\n" + context.scratchText;
   return true;
 }

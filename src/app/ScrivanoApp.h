@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <QTextBrowser>
 #include <QTimer>
 #include <atomic>
@@ -92,6 +93,8 @@ class CScrivanoApp : public QObject, public TimerCycleHost {
   // The manual in a window of the program's own (when no browser can show it).
   void ShowManualWindow(TextView path);
   QWidget* ManualWindow() const { return manualWindow_; }
+  // Files a second start on the same Data folder handed over: each opened, the main window in front.
+  void OpenHandedFiles(const QStringList& files);
   // The files dropped on the main frame, into the Input window.
   void CollectDroppedFiles(const std::vector<Text>& paths);
 

@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "capture/DesktopReach.h"
+#include "platform/WaylandSession.h"
 #include "prompt/SelectionPrompt.h"
 #include "text/Lists.h"
 
@@ -199,7 +200,7 @@ std::optional<Text> ReplaceInWordDocuments(DesktopReach& reach, Text& text,
     return Fail(Text(kNoParameter) +
                 u"No Find and Replace window of LibreOffice Writer is open. Open it in a document (Ctrl+H), "
                 u"type what to find and what to replace it with, and choose this entry again." +
-                kNothingReplaced);
+                kNothingReplaced + platform::WaylandHint());
   const WindowHandle dialog = dialogs.front();
   const std::optional<platform::FindReplaceWords> words = desktop.OfficeFindReplaceWords(dialog);
   if (!words)

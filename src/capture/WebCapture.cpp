@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,6 +113,22 @@ CompanionLink::WaitEnd CompanionLink::WaitForCopyData(pid_t process, WindowHandl
   }
 }
 
+namespace {
+
+// What to do about a companion program that could not be started from program.
+Text CompanionMissingHelp(const std::string& program, int error) {
+  const Text why = error == ENOENT ? Text(u"The companion program vexo1 is not there.")
+                                   : u"The companion program vexo1 cannot be run there: " +
+                                         FromUtf8(std::strerror(error)) + u".";
+  return u"\r\n\r\n" + why + u" Scrivano runs the vexo1 that lies beside its own program file (" +
+         FromUtf8(program) +
+         u"), or in libexec/scrivano below the folder it is installed in. Install Scrivano again (cmake "
+         u"--install or its package), or build it with Qt WebEngine (qt6-webengine-dev, see "
+         u"scripts/install-deps), which builds vexo1 beside scrivano.";
+}
+
+}  // namespace
+
 bool LaunchCompanion(TaskContext& context, CompanionLink& link, pid_t& process) {
   // 1. The program with its one argument, in the caller's environment and folder.
   const std::string program = ToUtf8(context.companionPath);
@@ -120,11 +137,13 @@ bool LaunchCompanion(TaskContext& context, CompanionLink& link, pid_t& process) 
   const std::string argument = ToUtf8(argumentText);
   std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>(argument.c_str()), nullptr};
   process = 0;
-  if (access(program.c_str(), X_OK) != 0 ||
-      posix_spawn(&process, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+  int error = access(program.c_str(), X_OK) == 0 ? 0 : errno;
+  if (error == 0) error = posix_spawn(&process, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (error != 0) {
     // 3.
-    ShowMessage(u"Fail to CreateProcess():\r\n\r\n" + context.companionPath, u"Notice", MessageButtons::Ok,
-                true);
+    ShowMessage(
+        u"Fail to CreateProcess():\r\n\r\n" + context.companionPath + CompanionMissingHelp(program, error),
+        u"Notice", MessageButtons::Ok, true);
     process = 0;
     return false;
   }
@@ -307,7 +326,8 @@ bool EnsureCompanionRunning(CompanionLink& link, TextView companionPath, TextVie
   int error = access(program.c_str(), X_OK) == 0 ? 0 : errno;
   if (error == 0) error = posix_spawn(&process, program.c_str(), nullptr, nullptr, argv.data(), environ);
   if (error != 0) {
-    ShowNotice(u"Cannot launch vexo1.exe!\r\n\r\nError code: " + Decimal(static_cast<std::uint64_t>(error)));
+    ShowNotice(u"Cannot launch vexo1.exe!\r\n\r\nError code: " + Decimal(static_cast<std::uint64_t>(error)) +
+               CompanionMissingHelp(program, error));
     return false;
   }
   ReapLater(process);

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "capture/DesktopReach.h"
+#include "platform/WaylandSession.h"
 #include "prompt/SelectionPrompt.h"
 #include "text/Lists.h"
 #include "text/Pieces.h"
@@ -84,7 +85,8 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
 
   CaptureRun run{reach, workingText};
-  for (const WindowHandle window : WindowsOfClass(reach.desktop, classFilter)) {
+  const std::vector<WindowHandle> windows = WindowsOfClass(reach.desktop, classFilter);
+  for (const WindowHandle window : windows) {
     if (!reach.desktop.IsWindow(window)) continue;
     const Text title = reach.desktop.WindowTitle(window);
     const Text className = reach.desktop.WindowClassName(window);
@@ -96,9 +98,13 @@ void CombineWindowsText(DesktopReach& reach, Text& workingText) {
     if (reach.relay.CopyWindowText(window, reach.activate)) run.Append(reach.relay.capturedText);
   }
   const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
-  ShowMessage(u"Spent " + Number(seconds) + u" seconds / " + Number(run.windowCount) +
-                  u" windows to combine " + Number(run.characterCount) + u" characters",
-              u"Notice", MessageButtons::Ok, true);
+  Text report = u"Spent " + Number(seconds) + u" seconds / " + Number(run.windowCount) +
+                u" windows to combine " + Number(run.characterCount) + u" characters";
+  // Windows that X11 does not list (those of native Wayland programs) would otherwise look like an empty
+  // class.
+  if (windows.empty())
+    report += u"\r\n\r\n" + platform::NoX11WindowFound(u"of the class \"" + classFilter + u"\"");
+  ShowMessage(report, u"Notice", MessageButtons::Ok, true);
 }
 
 }  // namespace scrivano

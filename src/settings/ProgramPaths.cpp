@@ -7,11 +7,24 @@
 #include <climits>
 #include <cstdlib>
 
-#include "text/Utf16Bytes.h"
 #include "text/FileBytes.h"
+#include "text/Utf16Bytes.h"
+
+// The install layout, relative to the prefix (GNUInstallDirs, set by the build).
+#ifndef SCRIVANO_INSTALL_BINDIR
+#define SCRIVANO_INSTALL_BINDIR "bin"
+#endif
+#ifndef SCRIVANO_INSTALL_LIBEXECDIR
+#define SCRIVANO_INSTALL_LIBEXECDIR "libexec"
+#endif
+#ifndef SCRIVANO_INSTALL_DATADIR
+#define SCRIVANO_INSTALL_DATADIR "share"
+#endif
 
 namespace scrivano {
 namespace {
+
+constexpr char kCompanionName[] = "vexo1";
 
 std::string ParentFolder(const std::string& path) {
   std::string trimmed = path;
@@ -39,6 +52,19 @@ bool DataFolderUsable(const std::string& workRoot) {
   return MakeFolders(data) && ::access(data.c_str(), W_OK) == 0;
 }
 
+bool IsFolder(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// prefix when folder is prefix/relative, else empty.
+std::string PrefixBelow(const std::string& folder, const std::string& relative) {
+  const std::string tail = "/" + relative;
+  if (!folder.ends_with(tail)) return {};
+  const std::string prefix = folder.substr(0, folder.size() - tail.size());
+  return prefix.empty() ? "/" : prefix;
+}
+
 }  // namespace
 
 ProgramPaths PathsBelow(TextView workRoot) {
@@ -58,20 +84,47 @@ ProgramPaths PathsBelow(TextView workRoot) {
   return paths;
 }
 
+std::string InstalledPrefix(const std::string& programFile) {
+  const std::string folder = ParentFolder(programFile);
+  for (const std::string& relative :
+       {std::string(SCRIVANO_INSTALL_BINDIR), std::string(SCRIVANO_INSTALL_LIBEXECDIR) + "/scrivano"}) {
+    const std::string prefix = PrefixBelow(folder, relative);
+    if (!prefix.empty() && IsFolder(JoinPath(prefix, SCRIVANO_INSTALL_DATADIR "/scrivano"))) return prefix;
+  }
+  return {};
+}
+
 ProgramPaths ResolveProgramPaths(const std::string& programFile, const EnvironmentLookup& environment) {
   const auto lookup = [&](const char* name) -> std::string {
     const char* value = environment ? environment(name) : std::getenv(name);
     return value ? value : "";
   };
+  const std::string programFolder = ParentFolder(programFile);
+  const std::string prefix = InstalledPrefix(programFile);
   std::string workRoot = lookup("SCRIVANO_ROOT");
-  if (workRoot.empty()) workRoot = ParentFolder(ParentFolder(programFile));
-  if (!DataFolderUsable(workRoot)) {
+  // An installed program's parent folder (/usr) is no place for a Data folder, even where it is writable.
+  if (workRoot.empty() && prefix.empty()) workRoot = ParentFolder(programFolder);
+  if (workRoot.empty() || !DataFolderUsable(workRoot)) {
     std::string dataHome = lookup("XDG_DATA_HOME");
     if (dataHome.empty()) dataHome = JoinPath(lookup("HOME"), ".local/share");
     workRoot = JoinPath(dataHome, "scrivano");
     DataFolderUsable(workRoot);
   }
-  return PathsBelow(FromUtf8(workRoot));
+  ProgramPaths paths = PathsBelow(FromUtf8(workRoot));
+  // The companion: beside the program (a build tree, or an install that keeps them together), else where
+  // an install puts it. A missing one is named by the path the program would have run.
+  const std::string beside = JoinPath(programFolder, kCompanionName);
+  std::string companion = beside;
+  if (!prefix.empty()) {
+    const std::string installed =
+        JoinPath(JoinPath(prefix, SCRIVANO_INSTALL_LIBEXECDIR "/scrivano"), kCompanionName);
+    if (::access(beside.c_str(), X_OK) != 0) companion = installed;
+  }
+  paths.companionProgram = FromUtf8(companion);
+  paths.guideFolder = FromUtf8(prefix.empty() ? JoinPath(ParentFolder(programFolder), "Guide")
+                                              : JoinPath(prefix, SCRIVANO_INSTALL_DATADIR "/scrivano/Guide"));
+  paths.manualFile = paths.guideFolder + u"/Operational Manual.doc";
+  return paths;
 }
 
 std::string OwnProgramFile() {

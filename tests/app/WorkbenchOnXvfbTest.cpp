@@ -1,21 +1,26 @@
 // The whole program on a private Xvfb display: started as a user starts it, driven with synthetic mouse
 // and key events on its own windows.
-// gtest before Xlib: Xlib's macros (None, Bool) would break gtest's templates.
+// gtest and Qt before Xlib: Xlib's macros (None, Bool) would break their templates.
 // clang-format off
 #include <gtest/gtest.h>
+#include "app/SingleInstance.h"
 // clang-format on
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -118,10 +123,7 @@ class ProgramOnXvfb : public testing::Test {
       ASSERT_TRUE(
           WriteIniValue(paths.parameterFile, u"PARAMETERS", u"Para" + FromUtf8(std::to_string(k)), value));
     root.WriteBytes("Data/Input", TextToUtf16LeBytes(input));
-    program = screen.Spawn({SCRIVANO_PROGRAM}, {{"SCRIVANO_ROOT", root.path()},
-                                                {"QT_QPA_PLATFORM", "xcb"},
-                                                {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
-                                                {"XDG_CONFIG_HOME", root.path() + "/config"}});
+    program = screen.Spawn({SCRIVANO_PROGRAM}, Environment());
     ASSERT_GT(program, 0);
     display = XOpenDisplay(screen.Name().c_str());
     ASSERT_NE(display, nullptr);
@@ -132,6 +134,13 @@ class ProgramOnXvfb : public testing::Test {
     ASSERT_TRUE(Eventually([&] { return desktop->WindowRect(list).left > 0; }));
     std::this_thread::sleep_for(500ms);
     listRect = desktop->WindowRect(list);
+  }
+
+  std::map<std::string, std::string> Environment() {
+    return {{"SCRIVANO_ROOT", root.path()},
+            {"QT_QPA_PLATFORM", "xcb"},
+            {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
+            {"XDG_CONFIG_HOME", root.path() + "/config"}};
   }
 
   void TearDown() override {
@@ -166,6 +175,53 @@ class ProgramOnXvfb : public testing::Test {
   WindowHandle list = 0, main = 0;
   platform::Rect listRect;
 };
+
+// One program per Data folder. A socket left behind by a crashed program is in the way at the first
+// start, which runs all the same; a second start on the same folder hands its file to the first and ends;
+// a start on another Data folder runs beside it.
+TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) {
+  ::mkdir((root.path() + "/Data").c_str(), 0755);
+  ::mkdir((root.path() + "/runtime").c_str(), 0700);
+  setenv("XDG_RUNTIME_DIR", (root.path() + "/runtime").c_str(), 1);
+  const std::string socketPath =
+      SingleInstance::SocketPath(QString::fromStdString(root.path() + "/Data")).toStdString();
+  ASSERT_FALSE(socketPath.empty());
+  {
+    const int stale = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(stale);
+  }
+  Start("");
+  root.WriteBytes("notes.txt", "handed over");
+  const pid_t second = screen.Spawn({SCRIVANO_PROGRAM, root.path() + "/notes.txt"}, Environment());
+  int secondStatus = -1;
+  ASSERT_TRUE(Eventually([&] { return ::waitpid(second, &secondStatus, WNOHANG) == second; }, 20s));
+  EXPECT_TRUE(WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) == 0);
+  // The first opened it: it heads the recent files.
+  EXPECT_TRUE(Eventually([&] {
+    return root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
+               .find(root.path() + "/notes.txt") != std::string::npos;
+  }));
+  EXPECT_TRUE(Running());
+  struct stat info {};
+  ASSERT_EQ(::stat(socketPath.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+  test::TempFolder other;
+  auto environment = Environment();
+  environment["SCRIVANO_ROOT"] = other.path();
+  const pid_t beside = screen.Spawn({SCRIVANO_PROGRAM}, environment);
+  EXPECT_TRUE(Eventually([&] {
+    int lists = 0;
+    for (const WindowHandle window : desktop->TopLevelWindows())
+      lists += desktop->WindowTitle(window) == u"Function List";
+    return lists == 2;
+  }));
+  screen.Stop(beside);
+}
 
 TEST_F(ProgramOnXvfb, PasteWithAnEmptyOrOrphanedClipboardLeavesTheTextAlone) {
   Start("");
@@ -271,6 +327,53 @@ TEST_F(ProgramOnXvfb, WhileOneEntryWaitsOnItsQuestionAnotherRunsToTheOutputFile)
   EXPECT_TRUE(Eventually([&] { return File("Output") == TextToUtf16LeBytes(u"ABC"); }, 30s));
   EXPECT_TRUE(desktop->IsWindow(question));
   EXPECT_EQ(desktop->WindowTitle(question), u"General Selection");
+}
+
+// A nested Wayland session: weston with its X11 back-end on the private display, and XWayland in it.
+// Scrivano runs on XWayland; its first start says once what it cannot reach there, the next says nothing.
+TEST(WorkbenchOnWayland, TheFirstStartSaysOnceThatOnlyX11WindowsCanBeReached) {
+  if (system("command -v weston >/dev/null && command -v Xwayland >/dev/null") != 0)
+    GTEST_SKIP() << "weston or Xwayland is missing (scripts/install-deps)";
+  test::PrivateDisplay screen;
+  if (!screen.Started()) GTEST_SKIP() << "no private display: " << screen.Error();
+  test::TempFolder root;
+  ::mkdir((root.path() + "/Data").c_str(), 0755);
+  ::mkdir((root.path() + "/runtime").c_str(), 0700);
+  const std::string runtime = root.path() + "/runtime";
+  screen.Spawn({"weston", "--backend=x11-backend.so", "--socket=scrivano-test", "--xwayland", "--width=1024",
+                "--height=700", "--log=" + root.path() + "/weston.log"},
+               {{"XDG_RUNTIME_DIR", runtime}});
+  std::string xwayland;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        const std::string log = root.ReadBytes("weston.log");
+        const std::string mark = "xserver listening on display ";
+        const size_t at = log.find(mark);
+        if (at == std::string::npos) return false;
+        xwayland = log.substr(at + mark.size(), log.find('\n', at) - at - mark.size());
+        return true;
+      },
+      30s))
+      << root.ReadBytes("weston.log");
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first start" : "second start");
+    const pid_t program = screen.Spawn({"env", "DISPLAY=" + xwayland, SCRIVANO_PROGRAM},
+                                       {{"SCRIVANO_ROOT", root.path()},
+                                        {"QT_QPA_PLATFORM", "xcb"},
+                                        {"WAYLAND_DISPLAY", "scrivano-test"},
+                                        {"XDG_RUNTIME_DIR", runtime},
+                                        {"XDG_CONFIG_HOME", root.path() + "/config"}});
+    const auto desktop = platform::X11Desktop::Open(xwayland.c_str());
+    ASSERT_TRUE(desktop);
+    ASSERT_TRUE(Eventually([&] { return FindWindow(*desktop, u"Function List") != 0; }));
+    const bool noticed = Eventually([&] { return FindWindow(*desktop, u"Notice") != 0; }, first ? 20s : 3s);
+    EXPECT_EQ(noticed, first);
+    if (const WindowHandle notice = FindWindow(*desktop, u"Notice")) desktop->RequestClose(notice);
+    screen.Stop(program);
+  }
+  EXPECT_NE(root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
+                .find("WaylandNoticeShown=true"),
+            std::string::npos);
 }
 
 TEST(WorkbenchOnXvfb, WithoutADisplayTheProgramSaysSoPlainly) {

@@ -372,5 +372,31 @@ TEST_F(RelayTest, WindowModeCopiesEveryWindowOfTheChosenClassAndReports) {
   (void)second;
 }
 
+// A class with no X11 window (a program that runs natively on Wayland has none) is said so; in a Wayland
+// session with how to start a program under XWayland, as is the missing Find and Replace window.
+TEST_F(RelayTest, WindowModeAndReplaceWithoutAnyX11Window_SayNoX11WindowFound_OnWaylandHowToReachOne) {
+  test::SetParameter(10, u"weston-terminal");
+  for (const char* session : {"x11", "wayland"}) {
+    SCOPED_TRACE(session);
+    setenv("XDG_SESSION_TYPE", session, 1);
+    unsetenv("WAYLAND_DISPLAY");
+    const bool wayland = std::string(session) == "wayland";
+    test::TestPrompts prompts{u"weston-terminal", u"0"};
+    Text working = u"start";
+    CombineWindowsText(reach, working);
+    Text text = u"input";
+    EXPECT_EQ(ReplaceInWordDocuments(reach, text), std::nullopt);
+    const std::vector<Text> messages = prompts.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(
+        messages[0].starts_with(u"Spent 1 seconds / 0 windows to combine 0 characters\r\n\r\n"
+                                u"No X11 window found of the class \"weston-terminal\"."))
+        << ToUtf8(messages[0]);
+    for (const Text& message : messages)
+      EXPECT_EQ(message.find(u"SAL_USE_VCLPLUGIN=gen") != Text::npos, wayland) << ToUtf8(message);
+  }
+  unsetenv("XDG_SESSION_TYPE");
+}
+
 }  // namespace
 }  // namespace scrivano

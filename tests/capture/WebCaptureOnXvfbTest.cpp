@@ -33,9 +33,12 @@
 #include "support/DesktopWaits.h"
 #include "support/PageServer.h"
 #include "support/PrivateDisplay.h"
+#include "support/SyntheticInput.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "support/WordFixtures.h"
+#include "text/FileBytes.h"
+#include "text/Utf16Bytes.h"
 #include "word/WordConnection.h"
 
 // Xlib last: its macros (Status, None, Bool) would break the headers above.
@@ -139,13 +142,10 @@ std::map<std::string, std::string> CompanionEnvironment(const std::string& root)
            "--host-resolver-rules=\"MAP *.invalid ~NOTFOUND\""}};
 }
 
-// A work root for the whole program: its folders, and its Release folder holding the companion.
+// A work root for the whole program (which runs the companion built beside it, whatever the work root).
 void PrepareProgramRoot(test::TempFolder& work) {
   ::mkdir((work.path() + "/Data").c_str(), 0755);
-  ::mkdir((work.path() + "/Release").c_str(), 0755);
   ::mkdir((work.path() + "/runtime").c_str(), 0700);
-  work.WriteBytes("Release/vexo1", std::string("#!/bin/sh\nexec ") + VEXO1_PROGRAM + " \"$@\"\n");
-  chmod((work.path() + "/Release/vexo1").c_str(), 0755);
 }
 
 class WebCaptureOnXvfb : public testing::Test {
@@ -645,6 +645,59 @@ TEST_F(WebCaptureOnXvfb, AutomaticTranslation_LongPressInAnEditorPastesTheTransl
   screen.Stop(editor);
   desktop->RequestClose(test::FindWindow(*desktop, u"Scrivano"));
   EXPECT_TRUE(Eventually([&] { return waitpid(program, nullptr, WNOHANG) == program; }));
+}
+
+// The program as a user installs it: cmake --install into a prefix of the test's own, started from there
+// on a fresh HOME (its data in ~/.local/share/scrivano), then with SCRIVANO_ROOT set elsewhere. Either way
+// entry 06, double-clicked on the Function List, runs the installed companion on a page of 127.0.0.1.
+TEST_F(WebCaptureOnXvfb,
+       InstalledProgram_Entry6RunsTheInstalledCompanion_WithAFreshHomeOrAWorkRootElsewhere) {
+  test::TempFolder prefix;
+  const std::string install = std::string("'") + SCRIVANO_CMAKE + "' --install '" + SCRIVANO_BUILD_DIR +
+                              "' --prefix '" + prefix.path() + "' >/dev/null";
+  ASSERT_EQ(system(install.c_str()), 0) << install;
+  Display* display = XOpenDisplay(screen.Name().c_str());
+  ASSERT_NE(display, nullptr);
+  for (const bool elsewhere : {false, true}) {
+    SCOPED_TRACE(elsewhere ? "SCRIVANO_ROOT elsewhere" : "fresh HOME");
+    test::TempFolder home;
+    const std::string workRoot = home.path() + (elsewhere ? "/work" : "/.local/share/scrivano");
+    ASSERT_EQ(system(("mkdir -p '" + workRoot + "/Data' '" + home.path() + "/runtime'").c_str()), 0);
+    const ProgramPaths paths = PathsBelow(FromUtf8(workRoot));
+    ASSERT_TRUE(InstallDefaultParameterFile(paths));
+    ASSERT_TRUE(WriteIniValue(paths.parameterFile, u"DIMENSIONS", u"Function List", u"700,100,1000,600"));
+    const Text input = FromUtf8(server.Address("/article.html"));
+    ASSERT_TRUE(WriteFileBytesAtomically(paths.inputFile, TextToUtf16LeBytes(input)));
+    auto environment = CompanionEnvironment(home.path());
+    environment["HOME"] = home.path();
+    environment["XDG_DATA_HOME"] = "";
+    environment["SCRIVANO_ROOT"] = elsewhere ? workRoot : "";
+    const pid_t program = screen.Spawn({prefix.path() + "/bin/scrivano"}, environment);
+
+    WindowHandle list = 0;
+    ASSERT_TRUE(Eventually([&] { return (list = test::FindWindow(*desktop, u"Function List")) != 0; }));
+    ASSERT_TRUE(Eventually([&] { return desktop->WindowRect(list).left > 0; }));
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(test::DoubleClickListEntry(display, desktop->WindowRect(list), 6));
+    // The run may take more than ten seconds on a loaded machine: its timing box is closed when it comes.
+    std::string output;
+    EXPECT_TRUE(Eventually(
+        [&] {
+          if (const WindowHandle box = test::FindWindow(*desktop, u"Notice")) desktop->RequestClose(box);
+          std::string bytes;
+          ReadFileBytes(paths.outputFile, bytes);
+          output = ToUtf8(Utf16LeBytesToText(bytes));
+          return output.find("silted up completely") != std::string::npos;
+        },
+        120s))
+        << output;
+    EXPECT_NE(output.find(server.Address("/article.html") + "\tRiver Survey"), std::string::npos) << output;
+    desktop->RequestClose(test::FindWindow(*desktop, u"Scrivano"));
+    EXPECT_TRUE(Eventually([&] { return waitpid(program, nullptr, WNOHANG) == program; }));
+    screen.Stop(program);
+  }
+  XCloseDisplay(display);
+  EXPECT_NE(access((prefix.path() + "/Data").c_str(), F_OK), 0) << "a Data folder was made in the prefix";
 }
 
 }  // namespace

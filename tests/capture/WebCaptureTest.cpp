@@ -52,6 +52,33 @@ TEST(SetBrowserMedia, SwitchesOffWhatWasOnAndBackOnlyThat) {
   }
 }
 
+// A companion that is missing, or there but not a program: entry 06 and the start for automatic translation
+// each name the path tried (after the message they always gave) and say what to do.
+TEST(CompanionProgram, MissingOrNotRunnable_TheMessageNamesThePathAndWhatToDo) {
+  test::TempFolder folder;
+  folder.WriteBytes("not-a-program", "");
+  platform::FakeDesktop desktop;
+  CompanionLink link(desktop, folder.File("vexo1.ini"));
+  for (const auto& [name, why] :
+       {std::pair{"vexo1", u"is not there"}, {"not-a-program", u"cannot be run there"}}) {
+    const Text path = folder.File(name);
+    test::TestPrompts prompts;
+    Text working = u"http://127.0.0.1:1/page.html";
+    TaskContext context;
+    context.workingText = &working;
+    context.companionPath = path;
+    ExtractWebpageText(context, link);
+    EnsureCompanionRunning(link, path, Text());
+    const std::vector<Text> messages = prompts.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].starts_with(u"Fail to CreateProcess():\r\n\r\n" + path)) << ToUtf8(messages[0]);
+    EXPECT_TRUE(messages[1].starts_with(u"Cannot launch vexo1.exe!")) << ToUtf8(messages[1]);
+    for (const Text& message : messages)
+      EXPECT_TRUE(message.find(why) != Text::npos && message.find(u"Install Scrivano again") != Text::npos)
+          << ToUtf8(message);
+  }
+}
+
 TEST(SetBrowserMedia, SecondSwitchOff_LeavesTheValuesOffAtTheEnd) {
   test::TempFolder folder;
   platform::FakeDesktop desktop;

@@ -1,5 +1,3 @@
-#include "settings/ProgramPaths.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +5,7 @@
 #include <map>
 
 #include "settings/IniFile.h"
+#include "settings/ProgramPaths.h"
 #include "support/TempFolder.h"
 
 namespace scrivano {
@@ -28,6 +27,7 @@ TEST(ProgramPaths, WorkRootIsTheParentOfTheProgramsFolder) {
   EXPECT_EQ(paths.parameterFile, FromUtf8(folder.path() + "/Data/config.ini"));
   EXPECT_EQ(paths.inputFile, FromUtf8(folder.path() + "/Data/Input"));
   EXPECT_EQ(paths.companionProgram, FromUtf8(folder.path() + "/Release/vexo1"));
+  EXPECT_EQ(paths.guideFolder, FromUtf8(folder.path() + "/Guide"));
   struct stat info;
   EXPECT_EQ(::stat((folder.path() + "/Data").c_str(), &info), 0);
 }
@@ -40,13 +40,40 @@ TEST(ProgramPaths, EnvironmentOverrideAndFallback) {
 
   // A root whose Data folder can be neither found nor made: a file stands where the folder should be.
   folder.WriteBytes("blocked", "");
-  const ProgramPaths fallback = ResolveProgramPaths(
-      "/x/Release/scrivano",
-      Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"XDG_DATA_HOME", folder.path() + "/xdg"}}));
+  const ProgramPaths fallback =
+      ResolveProgramPaths("/x/Release/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"},
+                                                              {"XDG_DATA_HOME", folder.path() + "/xdg"}}));
   EXPECT_EQ(fallback.workRoot, FromUtf8(folder.path() + "/xdg/scrivano"));
   const ProgramPaths home = ResolveProgramPaths(
-      "/x/Release/scrivano", Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"HOME", folder.path()}}));
+      "/x/Release/scrivano",
+      Environment({{"SCRIVANO_ROOT", folder.path() + "/blocked"}, {"HOME", folder.path()}}));
   EXPECT_EQ(home.workRoot, FromUtf8(folder.path() + "/.local/share/scrivano"));
+}
+
+// An installed layout. Whichever program asks and whatever the work root, the companion and the guide are
+// found below the prefix, and no Data folder is made there.
+TEST(ProgramPaths, InstalledProgramsFindTheirFilesBelowThePrefixAndKeepDataInTheHome) {
+  TempFolder folder;
+  const std::string prefix = folder.path() + "/usr", home = folder.path() + "/home";
+  ASSERT_EQ(
+      system(("mkdir -p " + prefix + "/bin " + prefix + "/libexec/scrivano " + prefix + "/share/scrivano")
+                 .c_str()),
+      0);
+  folder.WriteBytes("usr/libexec/scrivano/vexo1", "");
+  ::chmod((prefix + "/libexec/scrivano/vexo1").c_str(), 0755);
+  for (const auto& [program, root] :
+       {std::pair{"/bin/scrivano", ""}, {"/libexec/scrivano/vexo1", ""}, {"/bin/scrivano", "/elsewhere"}}) {
+    SCOPED_TRACE(std::string(program) + root);
+    EXPECT_EQ(InstalledPrefix(prefix + program), prefix);
+    const ProgramPaths paths = ResolveProgramPaths(
+        prefix + program,
+        Environment({{"HOME", home}, {"SCRIVANO_ROOT", *root ? folder.path() + root : ""}}));
+    EXPECT_EQ(paths.workRoot, FromUtf8(*root ? folder.path() + root : home + "/.local/share/scrivano"));
+    EXPECT_EQ(paths.companionProgram, FromUtf8(prefix + "/libexec/scrivano/vexo1"));
+    EXPECT_EQ(paths.guideFolder, FromUtf8(prefix + "/share/scrivano/Guide"));
+  }
+  EXPECT_NE(::access((prefix + "/Data").c_str(), F_OK), 0);
+  EXPECT_EQ(InstalledPrefix(folder.path() + "/other/bin/scrivano"), "");
 }
 
 TEST(ProgramPaths, DefaultParameterFileIsInstalledOnceAndReadable) {

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <thread>
 
-
 extern char** environ;
 
 namespace scrivano::test {
@@ -95,6 +94,9 @@ pid_t PrivateDisplay::Spawn(const std::vector<std::string>& argv,
                             const std::map<std::string, std::string>& environment) {
   auto variables = environment;
   variables["DISPLAY"] = name_;
+  // The private display is no Wayland session, whatever session the tests were started from.
+  variables.try_emplace("WAYLAND_DISPLAY", "");
+  variables.try_emplace("XDG_SESSION_TYPE", "");
   const pid_t pid = SpawnWith(argv, variables, -1);
   if (pid > 0) children_.insert(children_.begin() + 1, pid);
   return pid;
