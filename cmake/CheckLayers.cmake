@@ -13,11 +13,14 @@ set(layer_platform text prompt settings)
 set(layer_transform text prompt settings toolkit tasks)
 set(layer_word text prompt settings toolkit tasks docx transform)
 set(layer_capture text prompt settings toolkit tasks platform transform word)
-set(layer_background text prompt settings toolkit tasks platform transform word capture)
-set(layer_functions text prompt settings toolkit tasks docx transform word capture background)
-set(layer_app text prompt settings toolkit tasks docx platform transform word capture background functions)
-set(layer_cli text prompt settings toolkit tasks docx transform word capture functions)
-set(layer_companion text settings platform capture)
+set(layer_web text prompt settings toolkit tasks platform transform word capture)
+set(layer_office text prompt settings toolkit tasks platform transform word capture)
+set(layer_background text prompt settings toolkit tasks platform transform word capture web office)
+set(layer_functions text prompt settings toolkit tasks docx transform word capture web office background)
+set(layer_app text prompt settings toolkit tasks docx platform transform word capture web office background
+              functions)
+set(layer_cli text prompt settings toolkit tasks docx transform word web functions)
+set(layer_companion text settings platform web)
 # Only these may include Qt.
 set(qt_layers app companion)
 
@@ -25,8 +28,8 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "CheckLayers: pass -DSOURCE_DIR=<repository>")
 endif()
 
-set(known text prompt settings toolkit docx tasks platform transform word capture background functions app cli
-          companion)
+set(known text prompt settings toolkit docx tasks platform transform word capture web office background functions
+          app cli companion)
 file(GLOB folders RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*)
 set(faults)
 foreach(folder IN LISTS folders)

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "capture/CloseWindows.h"
+#include "office/CloseWindows.h"
 #include "text/Lists.h"
 
 namespace scrivano {

@@ -28,10 +28,10 @@
 #include "app/TextWindow.h"
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
-#include "capture/WebCapture.h"
 #include "platform/WaylandSession.h"
 #include "tasks/WebPageExtraction.h"
 #include "toolkit/TextFiles.h"
+#include "web/WebCapture.h"
 
 #ifndef SCRIVANO_MANUAL_SOURCE
 #define SCRIVANO_MANUAL_SOURCE ""

@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "background/TimerCycle.h"
-#include "capture/AutoTranslation.h"
-#include "capture/TranslationPage.h"
 #include "functions/FunctionTable.h"
 #include "platform/DesktopPlatform.h"
 #include "settings/ProgramPaths.h"
 #include "text/TextEncodings.h"
+#include "web/AutoTranslation.h"
+#include "web/TranslationPage.h"
 
 namespace scrivano {
 

@@ -11,7 +11,7 @@
 #include <QLocalSocket>
 #include <optional>
 
-#include "capture/CompanionProtocol.h"
+#include "web/CompanionProtocol.h"
 
 namespace scrivano {
 namespace {

@@ -13,7 +13,7 @@
 #include "app/QtText.h"
 #include "app/ScrivanoApp.h"
 #include "app/SingleInstance.h"
-#include "capture/OfficeMacro.h"
+#include "office/OfficeMacro.h"
 #include "platform/WaylandSession.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/ProgramPaths.h"

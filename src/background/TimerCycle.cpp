@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "background/StatusCaptions.h"
-#include "capture/WebCapture.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/ParameterStore.h"
 #include "text/Lists.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
+#include "web/WebCapture.h"
 
 namespace scrivano {
 namespace {

@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "background/ProcessWatch.h"
-#include "capture/AutoTranslation.h"
 #include "platform/DesktopPlatform.h"
 #include "text/Text.h"
+#include "web/AutoTranslation.h"
 
 namespace scrivano {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <mutex>
 
-#include "capture/PageBatch.h"
 #include "tasks/WebPageExtraction.h"
 #include "text/Tokenizers.h"
+#include "web/PageBatch.h"
 
 namespace scrivano::cli {
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "capture/CompanionProtocol.h"
+#include "web/CompanionProtocol.h"
 
 class QByteArray;
 class QLocalSocket;

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "capture/CompanionProtocol.h"
 #include "companion/CompanionWindow.h"
 #include "settings/ProgramPaths.h"
+#include "web/CompanionProtocol.h"
 
 namespace {
 

@@ -25,7 +25,7 @@
 #include <mutex>
 #include <thread>
 
-#include "capture/OfficeMacro.h"
+#include "office/OfficeMacro.h"
 #include "platform/x11/X11Desktop.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramPaths.h"

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "capture/DesktopReach.h"
-#include "capture/OfficeMacro.h"
-#include "capture/OfficePieces.h"
+#include "office/OfficeMacro.h"
+#include "office/OfficePieces.h"
 #include "platform/fake/FakeDesktop.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"

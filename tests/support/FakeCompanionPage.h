@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "capture/ClipboardAccess.h"
-#include "capture/LocalSockets.h"
+#include "web/LocalSockets.h"
 
 namespace scrivano::test {
 

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "capture/LocalSockets.h"
 #include "support/TempFolder.h"
+#include "web/LocalSockets.h"
 
 namespace scrivano::companion {
 namespace {

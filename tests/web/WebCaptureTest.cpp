@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "capture/WebCapture.h"
 #include "platform/fake/FakeDesktop.h"
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
+#include "web/WebCapture.h"
 
 namespace scrivano {
 namespace {

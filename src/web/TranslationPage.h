@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "capture/WebCapture.h"
 #include "text/Text.h"
+#include "web/WebCapture.h"
 
 namespace scrivano {
 

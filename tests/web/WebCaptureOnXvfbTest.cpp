@@ -24,8 +24,12 @@
 #include <sstream>
 #include <thread>
 
-#include "capture/TranslationPage.h"
-#include "capture/WebCapture.h"
+// Before support/SyntheticInput.h, which brings Xlib and its macros.
+// clang-format off
+#include "web/TranslationPage.h"
+#include "web/WebCapture.h"
+// clang-format on
+
 #include "capture/WindowList.h"
 #include "platform/x11/X11Desktop.h"
 #include "settings/IniFile.h"

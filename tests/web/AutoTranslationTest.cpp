@@ -11,12 +11,12 @@
 #include <mutex>
 #include <thread>
 
-#include "capture/AutoTranslation.h"
-#include "capture/LocalSockets.h"
 #include "platform/fake/FakeDesktop.h"
 #include "support/FakeCompanionPage.h"
 #include "support/TempFolder.h"
 #include "support/TestPrompts.h"
+#include "web/AutoTranslation.h"
+#include "web/LocalSockets.h"
 
 namespace scrivano {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "capture/CompanionProtocol.h"
+#include "web/CompanionProtocol.h"
 
 namespace scrivano::companion {
 

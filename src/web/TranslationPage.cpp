@@ -1,4 +1,4 @@
-#include "capture/TranslationPage.h"
+#include "web/TranslationPage.h"
 
 #include <chrono>
 #include <thread>

@@ -10,11 +10,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "capture/PageBatch.h"
 #include "support/PageServer.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 #include "text/TextEncodings.h"
+#include "web/PageBatch.h"
 
 namespace scrivano {
 namespace {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <random>
 
-#include "capture/CompanionProtocol.h"
+#include "web/CompanionProtocol.h"
 
 namespace scrivano::companion {
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "capture/OfficeMacro.h"
+#include "office/OfficeMacro.h"
 #include "support/TempFolder.h"
 
 namespace scrivano {

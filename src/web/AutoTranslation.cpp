@@ -1,4 +1,4 @@
-#include "capture/AutoTranslation.h"
+#include "web/AutoTranslation.h"
 
 #include <mutex>
 #include <thread>

@@ -16,9 +16,9 @@
 #include <memory>
 #include <mutex>
 
-#include "capture/LocalSockets.h"
 #include "platform/DesktopPlatform.h"
 #include "tasks/TaskContext.h"
+#include "web/LocalSockets.h"
 
 namespace scrivano {
 

@@ -1,4 +1,4 @@
-#include "capture/PageBatch.h"
+#include "web/PageBatch.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,10 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "capture/LocalSockets.h"
 #include "text/Tokenizers.h"
 #include "toolkit/Sections.h"
 #include "toolkit/TextFiles.h"
+#include "web/LocalSockets.h"
 #include "word/WordConnection.h"
 
 extern char** environ;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/TranslationPage.h"
+#include "web/TranslationPage.h"
 
 namespace scrivano {
 namespace {

@@ -1,4 +1,4 @@
-#include "capture/LocalSockets.h"
+#include "web/LocalSockets.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -14,7 +14,7 @@
 // (Langpack-zh-CN.xcd, Langpack-zh-TW.xcd) change none.
 //
 // A run that replaces nothing hands nothing back: the Input window keeps its text, and a box says why.
-#include "capture/OfficeReplace.h"
+#include "office/OfficeReplace.h"
 
 #include <chrono>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "capture/CloseWindows.h"
+#include "office/CloseWindows.h"
 
 #include <map>
 #include <thread>

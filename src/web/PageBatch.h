@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
-#include "capture/CompanionProtocol.h"
 #include "tasks/TaskContext.h"
 #include "text/Text.h"
+#include "web/CompanionProtocol.h"
 
 namespace scrivano {
 

@@ -1,4 +1,4 @@
-#include "capture/WebCapture.h"
+#include "web/WebCapture.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "capture/PageBatch.h"
 #include "capture/WindowList.h"
 #include "prompt/SelectionPrompt.h"
 #include "settings/IniFile.h"
@@ -21,6 +20,7 @@
 #include "text/Tokenizers.h"
 #include "toolkit/Sections.h"
 #include "toolkit/TextFiles.h"
+#include "web/PageBatch.h"
 #include "word/WordConnection.h"
 
 extern char** environ;

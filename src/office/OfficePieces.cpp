@@ -1,10 +1,10 @@
-#include "capture/OfficePieces.h"
+#include "office/OfficePieces.h"
 
 #include <algorithm>
 #include <functional>
 #include <thread>
 
-#include "capture/OfficeMacro.h"
+#include "office/OfficeMacro.h"
 #include "prompt/SelectionPrompt.h"
 
 namespace scrivano {

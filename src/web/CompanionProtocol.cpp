@@ -1,4 +1,4 @@
-#include "capture/CompanionProtocol.h"
+#include "web/CompanionProtocol.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <optional>
 
-#include "capture/OfficeReplace.h"
+#include "office/OfficeReplace.h"
 #include "platform/fake/FakeDesktop.h"
 #include "support/TestPrompts.h"
 

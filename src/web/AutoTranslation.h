@@ -11,9 +11,9 @@
 #include <functional>
 
 #include "capture/ClipboardRelay.h"
-#include "capture/TranslationPage.h"
-#include "capture/WebCapture.h"
 #include "platform/DesktopPlatform.h"
+#include "web/TranslationPage.h"
+#include "web/WebCapture.h"
 
 namespace scrivano {
 

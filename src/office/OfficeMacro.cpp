@@ -1,4 +1,4 @@
-#include "capture/OfficeMacro.h"
+#include "office/OfficeMacro.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "capture/CloseWindows.h"
+#include "office/CloseWindows.h"
 #include "platform/fake/FakeDesktop.h"
 
 namespace scrivano {
