@@ -37,7 +37,7 @@ constexpr char kSeparatorLine[] = "=====";
 // finished loading or has been waiting kLoadGraceMs for the rest of what it loads (a slow picture, an
 // advertisement, a connection that never ends); after kSettleMs from the parse at the latest.
 constexpr int kQuietMs = 150;
-constexpr int kLoadGraceMs = 1000;
+constexpr int kLoadGraceMs = 500;
 constexpr int kSettleMs = 3000;
 constexpr int kPollMs = 40;
 
@@ -322,6 +322,7 @@ void CCompanionWindow::LoadNextAddress() {
   pageClock_.start();
   parsedClock_.invalidate();
   pageDone_ = false;
+  loaded_ = false;
   const QUrl url = QUrl::fromUserInput(currentAddress_);
   if (!url.isValid()) {
     PageEnded(false, QStringLiteral("not a web address"));
@@ -336,7 +337,11 @@ void CCompanionWindow::LoadNextAddress() {
 }
 
 void CCompanionWindow::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
-  if (!extracting_ || pageDone_ || info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return;
+  if (!extracting_ || pageDone_) return;
+  // The engine may call the page loaded before the document says so (what its frames and late scripts
+  // still fetch): either will do.
+  if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus) loaded_ = true;
+  if (info.status() != QWebEngineLoadingInfo::LoadFailedStatus) return;
   QString reason = info.errorString();
   if (reason.isEmpty()) reason = QStringLiteral("error %1").arg(info.errorCode());
   PageEnded(false, reason);
@@ -358,7 +363,7 @@ void CCompanionWindow::Poll(int serial) {
           if (!parsedClock_.isValid()) parsedClock_.start();
           const qint64 waited = parsedClock_.elapsed();
           const bool quiet = state[2].toDouble() >= kQuietMs;
-          if ((quiet && (readyState == QStringLiteral("complete") || waited >= kLoadGraceMs)) ||
+          if ((quiet && (readyState == QStringLiteral("complete") || loaded_ || waited >= kLoadGraceMs)) ||
               waited >= kSettleMs) {
             PageEnded(true, QString());
             return;

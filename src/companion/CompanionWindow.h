@@ -76,6 +76,7 @@ class CCompanionWindow : public QMainWindow {
   QString currentAddress_;
   bool extracting_ = false;
   bool pageDone_ = true;
+  bool loaded_ = false;  // the engine said the current page loaded
   QString headerLines_;
   QString pageTexts_;
   QTimer pageTimer_;
