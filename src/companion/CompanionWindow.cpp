@@ -40,6 +40,8 @@ constexpr int kQuietMs = 150;
 constexpr int kLoadGraceMs = 500;
 constexpr int kSettleMs = 3000;
 constexpr int kPollMs = 40;
+// A document still arriving after kStalledMs is read as far as it came.
+constexpr int kStalledMs = 8000;
 
 // Notes the time of the page's last change, from the start of its document, in the application world.
 constexpr char kWatchScript[] = R"JS(
@@ -359,6 +361,11 @@ void CCompanionWindow::Poll(int serial) {
         const QVariantList state = value.toList();
         const bool ours = state.size() == 3 && state[1].toDouble() >= requestedAt_ - 20;
         const QString readyState = ours ? state[0].toString() : QString();
+        // A document that keeps arriving without end is read as far as it came.
+        if (ours && readyState == QStringLiteral("loading") && pageClock_.elapsed() >= kStalledMs) {
+          PageEnded(true, QString());
+          return;
+        }
         if (ours && readyState != QStringLiteral("loading")) {
           if (!parsedClock_.isValid()) parsedClock_.start();
           const qint64 waited = parsedClock_.elapsed();
