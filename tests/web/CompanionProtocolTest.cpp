@@ -137,6 +137,35 @@ TEST(CompanionProtocol, TenThousandRandomFrames_NoCrashNoHang) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
+// A long text is cut only between characters, each piece at most the limit, nothing lost.
+TEST(CompanionProtocol, SplitUtf8_CutsBetweenCharacters) {
+  const struct {
+    std::string text;
+    size_t limit;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {"", 4, {""}},
+      {"abcd", 4, {"abcd"}},
+      {"abcde", 4, {"abcd", "e"}},
+      {"ab文", 4, {"ab", "文"}},  // the 3-byte character does not fit after "ab"
+      {"a文字", 4, {"a文", "字"}},
+      {"😀😀", 5, {"😀", "😀"}},  // 4-byte characters
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> pieces;
+    for (std::string_view piece : SplitUtf8(c.text, c.limit)) pieces.emplace_back(piece);
+    EXPECT_EQ(pieces, c.pieces) << c.text;
+  }
+}
+
+TEST(CompanionProtocol, PageReport_RoundTripAndRefusals) {
+  for (const PageReport& report : {PageReport{"http://127.0.0.1/a?b=1", 420, 2481, ""},
+                                   PageReport{"http://x.invalid/", 12, -1, "net::ERR_NAME_NOT_RESOLVED"}})
+    EXPECT_EQ(ParsePageReport(EncodePageReport(report)), report);
+  for (const char* bad : {"", "a\t1\t2", "a\tx\t2\t", "a\t1\t2x\t", "a\t\t2\t"})
+    EXPECT_FALSE(ParsePageReport(bad).has_value()) << bad;
+}
+
 TEST(CompanionProtocol, LaunchArgument_TokenAndWindow) {
   const std::string token(kLaunchToken);
   EXPECT_EQ(ParseLaunchArgument(token), std::optional<std::uint64_t>(0));

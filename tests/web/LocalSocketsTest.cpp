@@ -41,6 +41,7 @@ class Endpoint : public testing::Test {
   std::string path;
   std::mutex mutex;
   std::vector<std::string> texts, logs;
+  std::vector<Message> notices;
   CopyDataEndpoint endpoint{[this](std::string text) {
                               std::lock_guard lock(mutex);
                               texts.push_back(std::move(text));
@@ -48,6 +49,10 @@ class Endpoint : public testing::Test {
                             [this](const std::string& line) {
                               std::lock_guard lock(mutex);
                               logs.push_back(line);
+                            },
+                            [this](const Message& message) {
+                              std::lock_guard lock(mutex);
+                              notices.push_back(message);
                             }};
 };
 
@@ -85,6 +90,25 @@ TEST_F(Endpoint, CopyData_ReachesTheHandler) {
   ASSERT_TRUE(Send(path, {MessageKind::kCopyData, 0, "a\r\n=====\r\n文"}, 2000));
   EXPECT_TRUE(WaitFor([&] { return texts.size() == 1; }));
   EXPECT_EQ(texts.at(0), "a\r\n=====\r\n文");
+}
+
+// On one connection: the page reports and the socket's name as they come, then a text in pieces, whole.
+TEST_F(Endpoint, NoticesAndATextInPieces_OnOneConnection) {
+  const int fd = ConnectLocalSocket(path);
+  ASSERT_GE(fd, 0);
+  const std::string frames = EncodeMessage({MessageKind::kReady, 0, "vexo1-12"}) +
+                             EncodeMessage({MessageKind::kPageDone, 0, "a\t5\t7\t"}) +
+                             EncodeMessage({MessageKind::kCopyDataPart, 0, "head\r\n=====\r\n"}) +
+                             EncodeMessage({MessageKind::kCopyDataPart, 0, "文"}) +
+                             EncodeMessage({MessageKind::kCopyData, 0, "end"});
+  ASSERT_EQ(send(fd, frames.data(), frames.size(), MSG_NOSIGNAL), static_cast<ssize_t>(frames.size()));
+  EXPECT_TRUE(WaitFor([&] { return texts.size() == 1; }));
+  close(fd);
+  EXPECT_EQ(texts.at(0), "head\r\n=====\r\n文end");
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_EQ(notices[0].payload, "vexo1-12");
+  EXPECT_EQ(notices[1].kind, MessageKind::kPageDone);
+  EXPECT_TRUE(logs.empty());
 }
 
 TEST_F(Endpoint, GarbageOrAnotherKind_EndsTheConnectionAndIsLogged) {
