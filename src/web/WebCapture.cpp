@@ -18,10 +18,7 @@
 #include "settings/IniFile.h"
 #include "text/Pieces.h"
 #include "text/Tokenizers.h"
-#include "toolkit/Sections.h"
-#include "toolkit/TextFiles.h"
 #include "web/PageBatch.h"
-#include "word/WordConnection.h"
 
 extern char** environ;
 
