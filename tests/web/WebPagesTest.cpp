@@ -6,9 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "support/PageServer.h"
 #include "support/PrivateDisplay.h"
@@ -18,6 +21,9 @@
 
 namespace scrivano {
 namespace {
+
+using namespace std::chrono_literals;
+using companion::kMaxPayload;
 
 // A paragraph long enough for Readability to take the article for one.
 const std::string kLead =
@@ -175,21 +181,52 @@ TEST_F(WebPages, EveryPageInOneCompanion_EveryTextNodeOnceInReadingOrder) {
 }
 
 // A redirect gives the page it leads to under the address asked for; a local file is read (the list is
-// the user's own); a port where nothing listens gets its line saying why.
-TEST_F(WebPages, RedirectLocalFileAndRefusedConnection) {
+// the user's own); a port where nothing listens gets its line saying why; a page that never finishes
+// arriving is read as far as it came; a page whose text is longer than one message comes whole.
+TEST_F(WebPages, RedirectLocalFileRefusedEndlessAndLongPages) {
   root.WriteBytes("saved.html", cases[4].bytes);
   const std::string file = "file://" + root.path() + "/saved.html";
   const std::string refused = "http://127.0.0.1:1/closed.html";
+  server.AddRoute("/endless.html", [this](int client, const std::string&) {
+    const std::string start =
+        "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<html><head><title>Endless</title>"
+        "</head><body><p>" +
+        kLead + "</p>";
+    send(client, start.data(), start.size(), MSG_NOSIGNAL);
+    for (int i = 0; i < 600 && !server.Stopping(); ++i) {
+      std::this_thread::sleep_for(100ms);
+      send(client, " ", 1, MSG_NOSIGNAL);
+    }
+  });
+  // 3.2 million characters of Chinese, 9.6 MB in UTF-8: more than one message holds.
+  std::string paragraph, longPage = "<html><head><meta charset=\"utf-8\"><title>Long</title></head><body>";
+  for (int i = 0; i < 400; ++i) paragraph += "这种疼痛是从您胸部延伸出来的吗";
+  std::string longText;
+  for (int i = 0; i < 530; ++i) {
+    longPage += "<p>" + paragraph + std::to_string(i) + "</p>";
+    longText += paragraph + std::to_string(i) + "\r\n";
+  }
+  server.AddPage("/long.html", longPage + "</body></html>");
+  const auto start = std::chrono::steady_clock::now();
   const BatchResult result = ExtractPagesWithCompanion(
-      VEXO1_PROGRAM, server.Address("/moved.html") + "\r\n" + file + "\r\n" + refused + "\r\n", {}, {}, {});
+      VEXO1_PROGRAM,
+      server.Address("/moved.html") + "\r\n" + file + "\r\n" + refused + "\r\n" +
+          server.Address("/endless.html") + "\r\n" + server.Address("/long.html") + "\r\n",
+      {}, {}, {});
   ASSERT_EQ(result.end, BatchResult::End::kReply) << result.error;
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 30s);
   const std::string& reply = result.reply;
+  EXPECT_GT(reply.size(), kMaxPayload);
   EXPECT_EQ(reply.find(server.Address("/moved.html") + "\tBrief\r\n" + file + "\tBrief\r\n" + refused +
                        "\tCould not load the page: "),
             0u)
-      << reply;
+      << reply.substr(0, 2000);
   const std::string brief = "Brief\r\n\r\n" + cases[4].text;
-  EXPECT_NE(reply.find("=====\r\n" + brief + "\r\n" + brief), std::string::npos) << reply;
+  EXPECT_NE(reply.find("=====\r\n" + brief + "\r\n" + brief + "\r\nEndless\r\n\r\n" + kLead +
+                       "\r\n\r\nLong\r\n\r\n"),
+            std::string::npos)
+      << reply.substr(0, 2000);
+  EXPECT_TRUE(reply.ends_with("Long\r\n\r\n" + longText));
 }
 
 // The runner on standard input and output: the reply laid out as the workbench's, a line per page on
