@@ -84,7 +84,7 @@ const std::array<FunctionEntry, kFunctionEntryCount> kEntries = {{
     {4, u"04. Delete lines with specified substring", "delete-lines", InPlaceEntry<DeleteLinesWithSubstring>,
      nullptr},
     {5, u"05. Extract ending lines", "ending-lines", InPlaceEntry<ExtractEndingLines>, nullptr},
-    {6, u"06. Extract webpage text", nullptr, ExtractWebpageTextEntry, kDesktop},
+    {6, u"06. Extract webpage text", nullptr, ExtractWebpageTextEntry, nullptr},
     {7, u"07. Generate Trados format", "trados", ReturnedTextEntry<GenerateTradosFormat>, nullptr},
     {8, u"08. Link adjacent lines", "link-lines", InPlaceEntry<LinkAdjacentLinesInPlace>, nullptr},
     {9, u"09. Make lowercase", "lowercase", MakeLowercaseEntry, nullptr},
