@@ -386,6 +386,104 @@
     </message>
 </context>
 <context>
+    <name>EncodingMessages</name>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="34"/>
+        <source>1 byte sequence (at byte offset %1)</source>
+        <translation>1 个字节序列(位于字节偏移 %1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="35"/>
+        <source>%1 byte sequences (the first at byte offset %2)</source>
+        <translation>%1 个字节序列(第一个位于字节偏移 %2)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="61"/>
+        <source>%1 (%2, line %3, column %4)</source>
+        <translation>%1(%2,第 %3 行,第 %4 列)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="63"/>
+        <source>The character (%1, line %2, column %3)</source>
+        <translation>该字符(%1,第 %2 行,第 %3 列)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="71"/>
+        <source>%1 with BOM</source>
+        <translation>%1 带 BOM</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="75"/>
+        <source>%1 (read with loss)</source>
+        <translation>%1(读取有损)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="82"/>
+        <source>%1 is not valid %2 text: %3 could not be read and shows as &quot;�&quot;.</source>
+        <translation>%1 不是有效的 %2 文本:%3 无法读取,显示为“�”。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="83"/>
+        <source>%1 is not valid %2 text: %3 could not be read and show as &quot;�&quot;.</source>
+        <translation>%1 不是有效的 %2 文本:%3 无法读取,显示为“�”。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="87"/>
+        <source>Saved without an edit, the file keeps its bytes; after an edit, Scrivano asks before saving it. File &gt; Reopen with Encoding reads it in another encoding.</source>
+        <translation>未经编辑保存时,文件保留原字节;编辑后,Scrivano 会在保存前询问。“文件 &gt; 以指定编码重新打开”可用另一种编码读取它。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="95"/>
+        <source>Save it as %1? If not, nothing is saved.</source>
+        <translation>保存为 %1 吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="96"/>
+        <source>Save it as %1 instead? If not, nothing is saved.</source>
+        <translation>改为保存为 %1 吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="97"/>
+        <source>%1 cannot be stored in %2, the encoding of %3.</source>
+        <translation>%1 无法用 %2(%3 的编码)存储。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="105"/>
+        <source>%1 was not read as %2 without loss: %3 shows as &quot;�&quot;, and its bytes cannot be written back.</source>
+        <translation>%1 未能以 %2 无损读取:%3 显示为“�”,其原字节无法写回。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="108"/>
+        <source>%1 was not read as %2 without loss: %3 show as &quot;�&quot;, and their bytes cannot be written back.</source>
+        <translation>%1 未能以 %2 无损读取:%3 显示为“�”,其原字节无法写回。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="113"/>
+        <source>Save it as %1, with &quot;�&quot; in its place? If not, nothing is saved.</source>
+        <translation>保存为 %1,并在原处写入“�”吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="114"/>
+        <source>Save it as %1 instead, with &quot;�&quot; in its place? If not, nothing is saved.</source>
+        <translation>改为保存为 %1,并在原处写入“�”吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="117"/>
+        <source>Save it as %1, with &quot;�&quot; in their place? If not, nothing is saved.</source>
+        <translation>保存为 %1,并在这些位置写入“�”吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="118"/>
+        <source>Save it as %1 instead, with &quot;�&quot; in their place? If not, nothing is saved.</source>
+        <translation>改为保存为 %1,并在这些位置写入“�”吗?否则不保存任何内容。</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EncodingMessages.cpp" line="125"/>
+        <source>%1 has edits that are not saved. Reopen it as %2 and lose them?</source>
+        <translation>%1 有未保存的编辑。要以 %2 重新打开并放弃这些编辑吗?</translation>
+    </message>
+</context>
+<context>
     <name>SystemMessages</name>
     <message>
         <location filename="../src/app/SystemMessages.cpp" line="18"/>
@@ -979,151 +1077,266 @@
     </message>
     <message>
         <location filename="../src/app/SystemMessages.cpp" line="192"/>
+        <source>Timer period (milliseconds)</source>
+        <translation>定时器周期(毫秒)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="193"/>
+        <source>Launch menu: files and programs, tab-separated; &apos;;&apos; joins several paths in one item</source>
+        <translation>启动菜单:文件和程序,以制表符分隔;“;”在一项中连接多个路径</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="195"/>
+        <source>Window titles closed automatically when in the foreground, tab-separated</source>
+        <translation>在前台时自动关闭的窗口标题,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="197"/>
+        <source>Process watch: largest working set in MB (-1 or empty: off)</source>
+        <translation>进程监视:最大工作集(MB)(-1 或空:关闭)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="198"/>
+        <source>Memory monitor: least free memory in MB (-1 or empty: off)</source>
+        <translation>内存监视:最少可用内存(MB)(-1 或空:关闭)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="199"/>
+        <source>Split English and Chinese: whole lines dropped, tab-separated</source>
+        <translation>拆分英文和中文:丢弃的整行,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="200"/>
+        <source>Characters counted as Western besides ASCII</source>
+        <translation>除 ASCII 外算作西文的字符</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="201"/>
+        <source>Neutral characters for the English test, tab-separated</source>
+        <translation>英文判断中的中性字符,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="202"/>
+        <source>Split English and Chinese: run lengths N/M</source>
+        <translation>拆分英文和中文:连续长度 N/M</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="203"/>
+        <source>Delete lines with specified substring: substrings, tab-separated</source>
+        <translation>删除含指定子串的行:子串,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="204"/>
+        <source>Combine windows/files text: window-class options, tab-separated</source>
+        <translation>合并窗口/文件文本:窗口类选项,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="205"/>
+        <source>Right-click shortcut in browser windows (0: off)</source>
+        <translation>浏览器窗口中的右键快捷方式(0:关闭)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="206"/>
+        <source>Browser title words that make Scrivano press Escape, tab-separated</source>
+        <translation>使 Scrivano 按 Escape 的浏览器标题词,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="207"/>
+        <source>Automatic translation: window classes, tab-separated (&apos;;&apos; after a class: selection mode)</source>
+        <translation>自动翻译:窗口类,以制表符分隔(类名后加“;”:选区模式)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="210"/>
+        <source>Automatic translation: longest wait in milliseconds (0: off)</source>
+        <translation>自动翻译:最长等待时间(毫秒)(0:关闭)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="211"/>
+        <source>Translation page settings, tab-separated fields</source>
+        <translation>翻译网页设置,字段以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="212"/>
+        <source>Not used</source>
+        <translation>未使用</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="213"/>
+        <source>Function List entry 0 also reports the window at the list&apos;s corner (0: no)</source>
+        <translation>功能列表条目 0 同时报告列表角落处的窗口(0:否)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="215"/>
+        <source>Word processing: marker text 1</source>
+        <translation>Word 处理:标记文本 1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="216"/>
+        <source>Word processing: marker text 2</source>
+        <translation>Word 处理:标记文本 2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="217"/>
+        <source>Word processing: phrases to highlight, tab-separated</source>
+        <translation>Word 处理:要突出显示的短语,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="218"/>
+        <source>Phrase extraction: preset answers (minimum words, maximum words, repetitions)</source>
+        <translation>短语提取:预设答案(最少词数、最多词数、重复次数)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="220"/>
+        <source>Phrase extraction: stop list, tab-separated</source>
+        <translation>短语提取:排除列表,以制表符分隔</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="222"/>
         <source>at the Function List&apos;s corner</source>
         <translation>于功能列表的角落处</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="193"/>
+        <location filename="../src/app/SystemMessages.cpp" line="223"/>
         <source>a folder of that name is in the way.</source>
         <translation>有一个同名文件夹挡住了它。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="194"/>
+        <location filename="../src/app/SystemMessages.cpp" line="224"/>
         <source>its folder does not exist.</source>
         <translation>它所在的文件夹不存在。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="195"/>
+        <location filename="../src/app/SystemMessages.cpp" line="225"/>
         <source>its folder is read-only (no permission to write there).</source>
         <translation>它所在的文件夹是只读的(没有写入权限)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="201"/>
+        <location filename="../src/app/SystemMessages.cpp" line="231"/>
         <source>Could not open &quot;%1&quot; file.</source>
         <translation>无法打开文件“%1”。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="202"/>
+        <location filename="../src/app/SystemMessages.cpp" line="232"/>
         <source>Cannot open &quot;%1&quot;.</source>
         <translation>无法打开“%1”。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="203"/>
+        <location filename="../src/app/SystemMessages.cpp" line="233"/>
         <source>Save changes to %1?</source>
         <translation>保存对 %1 的更改吗?</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="204"/>
+        <location filename="../src/app/SystemMessages.cpp" line="234"/>
         <source>Spent %1/%2 (characters/seconds) to process the file(s).</source>
         <translation>处理文件用了 %1/%2(字符数/秒数)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="205"/>
+        <location filename="../src/app/SystemMessages.cpp" line="235"/>
         <source>Spent %1 seconds / %2 windows to combine %3 characters</source>
         <translation>用了 %1 秒 / %2 个窗口,合并了 %3 个字符</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="206"/>
+        <location filename="../src/app/SystemMessages.cpp" line="236"/>
         <source>Processing completed !  ( %1 documents )</source>
         <translation>处理完成!(%1 个文档)</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="207"/>
+        <location filename="../src/app/SystemMessages.cpp" line="237"/>
         <source>The Replace field is empty. Delete every &quot;%1&quot; in the open documents?</source>
         <translation>“替换”字段为空。要删除打开的文档中所有的“%1”吗?</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="209"/>
+        <location filename="../src/app/SystemMessages.cpp" line="239"/>
         <source>The review copy could not be written: %1</source>
         <translation>无法写入审阅副本:%1</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="210"/>
+        <location filename="../src/app/SystemMessages.cpp" line="240"/>
         <source>Error code: %1</source>
         <translation>错误代码:%1</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="211"/>
+        <location filename="../src/app/SystemMessages.cpp" line="241"/>
         <source>The companion program sent no text within %1 seconds; it was closed.</source>
         <translation>伴随程序在 %1 秒内没有发送文本,已将其关闭。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="213"/>
+        <location filename="../src/app/SystemMessages.cpp" line="243"/>
         <source>The addresses could not be handed to the companion program (%1).</source>
         <translation>无法把网址交给伴随程序(%1)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="214"/>
+        <location filename="../src/app/SystemMessages.cpp" line="244"/>
         <source>The companion program vexo1 cannot be run there: %1.</source>
         <translation>伴随程序 vexo1 无法在那里运行:%1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="215"/>
+        <location filename="../src/app/SystemMessages.cpp" line="245"/>
         <source>%1 Scrivano runs the vexo1 that lies beside its own program file (%2), or in libexec/scrivano below the folder it is installed in. Install Scrivano again (cmake --install or its package), or build it with Qt WebEngine (qt6-webengine-dev, see scripts/install-deps), which builds vexo1 beside scrivano.</source>
         <translation>%1 Scrivano 运行位于其程序文件旁边的 vexo1(%2),或其安装目录下 libexec/scrivano 中的 vexo1。请重新安装 Scrivano(cmake --install 或其软件包),或使用 Qt WebEngine(qt6-webengine-dev,见 scripts/install-deps)构建,这样会在 scrivano 旁边构建出 vexo1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="220"/>
+        <location filename="../src/app/SystemMessages.cpp" line="250"/>
         <source>Please first open the automatic translation page in the companion program vexo1, for example:</source>
         <translation>请先在伴随程序 vexo1 中打开自动翻译网页,例如:</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="223"/>
+        <location filename="../src/app/SystemMessages.cpp" line="253"/>
         <source>Scrivano&apos;s NextPiece macro could not be installed: %1</source>
         <translation>无法安装 Scrivano 的 NextPiece 宏:%1</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="224"/>
+        <location filename="../src/app/SystemMessages.cpp" line="254"/>
         <source>Scrivano&apos;s NextPiece macro is installed in %1.</source>
         <translation>Scrivano 的 NextPiece 宏已安装在 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="225"/>
+        <location filename="../src/app/SystemMessages.cpp" line="255"/>
         <source>In this interface language (%1) the Find and Replace window&apos;s %2 (&quot;%3&quot;) has no access key of a Latin letter or a digit.</source>
         <translation>在此界面语言(%1)下,“查找和替换”窗口的 %2(“%3”)没有拉丁字母或数字的快捷键。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="229"/>
+        <location filename="../src/app/SystemMessages.cpp" line="259"/>
         <source>In this interface language (%1) the Find and Replace window gives two of Find, Replace and Replace All the same access key.</source>
         <translation>在此界面语言(%1)下,“查找和替换”窗口中的“查找”“替换”和“全部替换”有两个使用相同的快捷键。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="233"/>
+        <location filename="../src/app/SystemMessages.cpp" line="263"/>
         <source>No X11 window found %1.</source>
         <translation>未找到 X11 窗口(%1)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="234"/>
+        <location filename="../src/app/SystemMessages.cpp" line="264"/>
         <source>of the class &quot;%1&quot;</source>
         <translation>类名为“%1”</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="235"/>
+        <location filename="../src/app/SystemMessages.cpp" line="265"/>
         <source>&quot;%1&quot; is not available in this version of Scrivano.</source>
         <translation>此版本的 Scrivano 不提供“%1”。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="236"/>
+        <location filename="../src/app/SystemMessages.cpp" line="266"/>
         <source>It needs %1.</source>
         <translation>它需要 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="237"/>
+        <location filename="../src/app/SystemMessages.cpp" line="267"/>
         <source>The parameter file &quot;%1&quot; could not be read as one (no [PARAMETERS] section): every parameter is empty.</source>
         <translation>无法将“%1”读作参数文件(没有 [PARAMETERS] 节):所有参数都为空。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="240"/>
+        <location filename="../src/app/SystemMessages.cpp" line="270"/>
         <source>No program opens files with their default application here: %1 was not found.</source>
         <translation>这里没有用默认应用程序打开文件的程序:找不到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="242"/>
+        <location filename="../src/app/SystemMessages.cpp" line="272"/>
         <source>%1 could not be started.</source>
         <translation>无法启动 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="243"/>
+        <location filename="../src/app/SystemMessages.cpp" line="273"/>
         <source>%1 found no program to open it (exit status %2).</source>
         <translation>%1 找不到打开它的程序(退出状态 %2)。</translation>
     </message>
