@@ -298,6 +298,8 @@ const std::vector<Template>& Templates() {
       pattern += QRegularExpression::escape(source.mid(from)) + QStringLiteral("$");
       made.push_back({QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption),
                       std::move(groups), english});
+      // Compiled here, once: tasks match these patterns from their own threads afterwards.
+      made.back().pattern.optimize();
     }
     return made;
   }();
