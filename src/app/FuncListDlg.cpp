@@ -9,6 +9,7 @@
 #include "app/QtText.h"
 #include "app/ScrivanoApp.h"
 #include "app/WindowDimensions.h"
+#include "prompt/SelectionPrompt.h"
 
 namespace scrivano {
 namespace {
@@ -32,7 +33,7 @@ CFuncListDlg::CFuncListDlg(std::span<const FunctionEntry> entries, Text paramete
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       list_(new QListWidget(this)),
       parameterFile_(std::move(parameterFile)) {
-  setWindowTitle(QStringLiteral("Function List"));
+  setWindowTitle(tr("Function List"));
   setAttribute(Qt::WA_QuitOnClose, false);
   const DialogUnits du(*this);
   resize(du.X(kWidth), du.Y(kHeight));
@@ -41,7 +42,7 @@ CFuncListDlg::CFuncListDlg(std::span<const FunctionEntry> entries, Text paramete
   list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   list_->setSortingEnabled(true);
   for (const FunctionEntry& entry : entries) {
-    auto* item = new QListWidgetItem(ToQString(entry.itemText));
+    auto* item = new QListWidgetItem(ToQString(ShownText(entry.itemText)));
     item->setData(Qt::UserRole, entry.number);
     list_->addItem(item);
   }

@@ -2,6 +2,7 @@
 // with the sorted list of the nineteen entries. A double-click on an entry asks for its task.
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 #include <functional>
 #include <mutex>
@@ -15,6 +16,8 @@ class QListWidget;
 namespace scrivano {
 
 class CFuncListDlg : public QWidget {
+  Q_DECLARE_TR_FUNCTIONS(CFuncListDlg)
+
  public:
   CFuncListDlg(std::span<const FunctionEntry> entries, Text parameterFile);
   ~CFuncListDlg() override;

@@ -40,9 +40,9 @@ CGeneralDialog::CGeneralDialog(Text& promptText, float heightFactor, QWidget* pa
       messageEdit_(new QPlainTextEdit(this)),
       answerEdit_(new QLineEdit(this)),
       optionList_(new QListWidget(this)),
-      okButton_(new QPushButton(QStringLiteral("Ok"), this)),
-      cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)) {
-  setWindowTitle(QStringLiteral("General Selection"));
+      okButton_(new QPushButton(tr("Ok"), this)),
+      cancelButton_(new QPushButton(tr("Cancel"), this)) {
+  setWindowTitle(tr("General Selection"));
   setModal(true);
   const DialogUnits du(*this);
   resize(du.X(kDialogWidth), du.Y(kDialogHeight));

@@ -2,6 +2,7 @@
 // always-visible option list; OK and Cancel. The caller's prompt text receives the answer on OK.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 #include "text/Text.h"
@@ -14,6 +15,8 @@ class QPushButton;
 namespace scrivano {
 
 class CGeneralDialog : public QDialog {
+  Q_DECLARE_TR_FUNCTIONS(CGeneralDialog)
+
  public:
   // heightFactor: above 1.0 the dialog is that much taller; negative, Cancel is the default button.
   CGeneralDialog(Text& promptText, float heightFactor, QWidget* parent = nullptr);

@@ -70,7 +70,7 @@ CMainFrame::CMainFrame(CScrivanoApp& app)
   CreateMenus();
   // The status bar: the message pane, the active document's format, then the caps-lock, num-lock and
   // scroll-lock indicators.
-  formatLabel_->setToolTip(QStringLiteral("The encoding and line break of the active document's file"));
+  formatLabel_->setToolTip(tr("The encoding and line break of the active document's file"));
   statusBar()->addPermanentWidget(formatLabel_);
   for (QLabel* label : {capsLabel_, numLabel_, scrollLabel_}) {
     label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 8);
@@ -83,14 +83,13 @@ CMainFrame::CMainFrame(CScrivanoApp& app)
 }
 
 void CMainFrame::CreateReopenMenu(QMenu* file) {
-  QMenu* reopen = file->addMenu(QStringLiteral("Reopen with &Encoding"));
-  reopen->setStatusTip(QStringLiteral("Read the active document's file again in another encoding"));
+  QMenu* reopen = file->addMenu(tr("Reopen with &Encoding"));
+  reopen->setStatusTip(tr("Read the active document's file again in another encoding"));
   auto* encodings = new QActionGroup(reopen);
   for (const Charset charset :
        {Charset::kUtf8, Charset::kGb18030, Charset::kBig5, Charset::kUtf16Le, Charset::kUtf16Be}) {
     const QString name = QString::fromLatin1(CharsetName(charset));
-    QAction* action =
-        AddAction(reopen, name, QStringLiteral("Read the active document's file again as ") + name);
+    QAction* action = AddAction(reopen, name, tr("Read the active document's file again as %1").arg(name));
     action->setCheckable(true);
     action->setData(static_cast<int>(charset));
     encodings->addAction(action);
@@ -116,63 +115,58 @@ void CMainFrame::ShowDocumentFormat() {
 }
 
 void CMainFrame::CreateMenus() {
-  QToolBar* toolBar = addToolBar(QStringLiteral("Standard"));
+  QToolBar* toolBar = addToolBar(tr("Standard"));
   toolBar->setObjectName(QStringLiteral("Standard"));
   toolBar->setMovable(true);
   toolBar->setAllowedAreas(Qt::AllToolBarAreas);
   QStyle* look = style();
 
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  QAction* open = AddAction(file, QStringLiteral("&Open...\tCtrl+O"),
-                            QStringLiteral("Open an existing document"), QKeySequence::Open);
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  QAction* open =
+      AddAction(file, tr("&Open...\tCtrl+O"), tr("Open an existing document"), QKeySequence::Open);
   connect(open, &QAction::triggered, this, &CMainFrame::OpenFile);
-  QAction* close =
-      AddAction(file, QStringLiteral("&Close\tCtrl+F4"), QStringLiteral("Close the active document"),
-                QKeySequence(Qt::CTRL | Qt::Key_F4));
+  QAction* close = AddAction(file, tr("&Close\tCtrl+F4"), tr("Close the active document"),
+                             QKeySequence(Qt::CTRL | Qt::Key_F4));
   connect(close, &QAction::triggered, mdiArea_, &QMdiArea::closeActiveSubWindow);
-  QAction* save = AddAction(file, QStringLiteral("&Save\tCtrl+S"), QStringLiteral("Save the active document"),
-                            QKeySequence::Save);
+  QAction* save = AddAction(file, tr("&Save\tCtrl+S"), tr("Save the active document"), QKeySequence::Save);
   connect(save, &QAction::triggered, this, &CMainFrame::Save);
-  QAction* saveAs = AddAction(file, QStringLiteral("Save &As..."),
-                              QStringLiteral("Save the active document with a new name"));
+  QAction* saveAs = AddAction(file, tr("Save &As..."), tr("Save the active document with a new name"));
   connect(saveAs, &QAction::triggered, this, &CMainFrame::SaveAs);
   CreateReopenMenu(file);
   file->addSeparator();
-  QAction* print = AddAction(file, QStringLiteral("&Print...\tCtrl+P"),
-                             QStringLiteral("Print the active document"), QKeySequence::Print);
+  QAction* print =
+      AddAction(file, tr("&Print...\tCtrl+P"), tr("Print the active document"), QKeySequence::Print);
   connect(print, &QAction::triggered, this, [this] { Print(false); });
-  QAction* preview = AddAction(file, QStringLiteral("Print Pre&view"), QStringLiteral("Display full pages"));
+  QAction* preview = AddAction(file, tr("Print Pre&view"), tr("Display full pages"));
   connect(preview, &QAction::triggered, this, [this] { Print(true); });
   file->addSeparator();
-  recentMenu_ = file->addMenu(QStringLiteral("Recent &Files"));
+  recentMenu_ = file->addMenu(tr("Recent &Files"));
   UpdateRecentMenu();
   file->addSeparator();
-  QAction* exit = AddAction(file, QStringLiteral("E&xit"),
-                            QStringLiteral("Quit the application; prompts to save documents"));
+  QAction* exit = AddAction(file, tr("E&xit"), tr("Quit the application; prompts to save documents"));
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
-  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
   const auto onView = [this](void (QPlainTextEdit::*member)()) {
     return [this, member] {
       if (CScrivanoView* view = ActiveView()) (view->*member)();
     };
   };
   // Not while a text is still coming in piece by piece: the pieces would follow the text undone.
-  connect(AddAction(edit, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action"),
-                    QKeySequence::Undo),
+  connect(AddAction(edit, tr("&Undo\tCtrl+Z"), tr("Undo the last action"), QKeySequence::Undo),
           &QAction::triggered, this, [this] {
             if (CScrivanoView* view = ActiveView(); view && !view->TextLoading()) view->undo();
           });
   edit->addSeparator();
-  connect(AddAction(edit, QStringLiteral("Cu&t\tCtrl+X"),
-                    QStringLiteral("Cut the selection and put it on the Clipboard"), QKeySequence::Cut),
+  connect(AddAction(edit, tr("Cu&t\tCtrl+X"), tr("Cut the selection and put it on the Clipboard"),
+                    QKeySequence::Cut),
           &QAction::triggered, this, onView(&QPlainTextEdit::cut));
-  connect(AddAction(edit, QStringLiteral("&Copy\tCtrl+C"),
-                    QStringLiteral("Copy the selection and put it on the Clipboard"), QKeySequence::Copy),
+  connect(AddAction(edit, tr("&Copy\tCtrl+C"), tr("Copy the selection and put it on the Clipboard"),
+                    QKeySequence::Copy),
           &QAction::triggered, this, onView(&QPlainTextEdit::copy));
   // Paste only what the clipboard offers as text, and only when it offers some.
-  QAction* paste = AddAction(edit, QStringLiteral("&Paste\tCtrl+V"),
-                             QStringLiteral("Insert Clipboard contents"), QKeySequence::Paste);
+  QAction* paste =
+      AddAction(edit, tr("&Paste\tCtrl+V"), tr("Insert Clipboard contents"), QKeySequence::Paste);
   connect(paste, &QAction::triggered, this, [this] {
     if (CScrivanoView* view = ActiveView()) view->Paste();
   });
@@ -183,37 +177,35 @@ void CMainFrame::CreateMenus() {
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, updatePaste);
   edit->addSeparator();
-  QAction* copyAll = AddAction(edit, QStringLiteral("Copy &All"),
-                               QStringLiteral("Copy all text from Current Window to Clipboard"));
+  QAction* copyAll = AddAction(edit, tr("Copy &All"), tr("Copy all text from Current Window to Clipboard"));
   connect(copyAll, &QAction::triggered, this, [this] {
     if (CScrivanoView* view = ActiveView()) view->CopyAll(app_.Relay());
   });
-  QAction* pasteAll = AddAction(edit, QStringLiteral("Paste A&ll"),
-                                QStringLiteral("Paste all text from Clipboard to Current Window"));
+  QAction* pasteAll =
+      AddAction(edit, tr("Paste A&ll"), tr("Paste all text from Clipboard to Current Window"));
   connect(pasteAll, &QAction::triggered, this, [this] {
     if (CScrivanoView* view = ActiveView()) view->PasteAll(app_.Relay());
   });
-  QAction* empty = AddAction(edit, QStringLiteral("&Empty Content"), QStringLiteral("Empty Content"));
+  QAction* empty = AddAction(edit, tr("&Empty Content"), tr("Empty Content"));
   connect(empty, &QAction::triggered, this, [this] {
     if (CScrivanoView* view = ActiveView()) view->ReplaceText(u"");
   });
   edit->addSeparator();
-  QAction* parameters = AddAction(edit, QStringLiteral("Set &Parameters"),
-                                  QStringLiteral("Choose the active setting of each parameter"));
+  QAction* parameters =
+      AddAction(edit, tr("Set &Parameters"), tr("Choose the active setting of each parameter"));
   connect(parameters, &QAction::triggered, this, [this] { app_.SetParametersCommand(); });
 
-  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  QMenu* view = menuBar()->addMenu(tr("&View"));
   QAction* toolBarToggle = toolBar->toggleViewAction();
-  toolBarToggle->setText(QStringLiteral("&Toolbar"));
-  toolBarToggle->setStatusTip(QStringLiteral("Show or hide the toolbar"));
+  toolBarToggle->setText(tr("&Toolbar"));
+  toolBarToggle->setStatusTip(tr("Show or hide the toolbar"));
   view->addAction(toolBarToggle);
-  QAction* statusToggle = view->addAction(QStringLiteral("&Status Bar"));
+  QAction* statusToggle = view->addAction(tr("&Status Bar"));
   statusToggle->setCheckable(true);
   statusToggle->setChecked(true);
-  statusToggle->setStatusTip(QStringLiteral("Show or hide the status bar"));
+  statusToggle->setStatusTip(tr("Show or hide the status bar"));
   connect(statusToggle, &QAction::toggled, statusBar(), &QWidget::setVisible);
-  QAction* functionList =
-      AddAction(view, QStringLiteral("&Function List"), QStringLiteral("Open Function List"));
+  QAction* functionList = AddAction(view, tr("&Function List"), tr("Open Function List"));
   connect(functionList, &QAction::triggered, this, [this] {
     if (QWidget* list = app_.FuncList()) {
       list->showNormal();
@@ -221,14 +213,12 @@ void CMainFrame::CreateMenus() {
     }
   });
 
-  QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-  connect(AddAction(window, QStringLiteral("&Cascade"), QStringLiteral("Arrange windows so they overlap")),
-          &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-  connect(
-      AddAction(window, QStringLiteral("&Tile"), QStringLiteral("Arrange windows as non-overlapping tiles")),
-      &QAction::triggered, mdiArea_, &QMdiArea::tileSubWindows);
-  connect(AddAction(window, QStringLiteral("&Next Window"), QStringLiteral("Switch to the next window"),
-                    QKeySequence::NextChild),
+  QMenu* window = menuBar()->addMenu(tr("&Window"));
+  connect(AddAction(window, tr("&Cascade"), tr("Arrange windows so they overlap")), &QAction::triggered,
+          mdiArea_, &QMdiArea::cascadeSubWindows);
+  connect(AddAction(window, tr("&Tile"), tr("Arrange windows as non-overlapping tiles")), &QAction::triggered,
+          mdiArea_, &QMdiArea::tileSubWindows);
+  connect(AddAction(window, tr("&Next Window"), tr("Switch to the next window"), QKeySequence::NextChild),
           &QAction::triggered, mdiArea_, &QMdiArea::activateNextSubWindow);
   // The open windows, numbered, the active one checked.
   QAction* windowsStart = window->addSeparator();
@@ -253,12 +243,12 @@ void CMainFrame::CreateMenus() {
     }
   });
 
-  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  QAction* manual = AddAction(help, QStringLiteral("&Operational Manual"),
-                              QStringLiteral("Open the Operational Manual"), QKeySequence::HelpContents);
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  QAction* manual = AddAction(help, tr("&Operational Manual"), tr("Open the Operational Manual"),
+                              QKeySequence::HelpContents);
   connect(manual, &QAction::triggered, this, [this] { app_.OpenManual(); });
-  QAction* about = AddAction(help, QStringLiteral("&About Scrivano..."),
-                             QStringLiteral("Display program information, version number and copyright"));
+  QAction* about = AddAction(help, tr("&About Scrivano..."),
+                             tr("Display program information, version number and copyright"));
   connect(about, &QAction::triggered, this, &CMainFrame::About);
 
   open->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
@@ -310,7 +300,7 @@ void CMainFrame::UpdateRecentMenu() {
   const QStringList files = RecentFiles();
   for (qsizetype i = 0; i < files.size(); ++i) {
     QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]));
-    action->setStatusTip(QStringLiteral("Open this document"));
+    action->setStatusTip(tr("Open this document"));
     const QString file = files[i];
     connect(action, &QAction::triggered, this, [this, file] { app_.OpenDocumentFile(FromQString(file)); });
   }
@@ -343,7 +333,7 @@ int CMainFrame::ExecAboveList(QDialog& dialog) {
 }
 
 void CMainFrame::OpenFile() {
-  QFileDialog dialog(this, QStringLiteral("Open"), QString(), QStringLiteral("All Files (*)"));
+  QFileDialog dialog(this, tr("Open"), QString(), tr("All Files (*)"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
@@ -357,7 +347,7 @@ void CMainFrame::Save() {
 void CMainFrame::SaveAs() {
   CScrivanoView* view = ActiveView();
   if (!view) return;
-  QFileDialog dialog(this, QStringLiteral("Save As"), QString(), QStringLiteral("All Files (*)"));
+  QFileDialog dialog(this, tr("Save As"), QString(), tr("All Files (*)"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.selectFile(ToQString(view->Document()->PathName()));
   if (ExecAboveList(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
@@ -383,15 +373,15 @@ void CMainFrame::Print(bool preview) {
 
 void CMainFrame::About() {
   QDialog box(this);
-  box.setWindowTitle(QStringLiteral("About Scrivano"));
+  box.setWindowTitle(tr("About Scrivano"));
   const DialogUnits du(box);
   box.setFixedSize(du.X(235), du.Y(68));
   auto* icon = new QLabel(&box);
   icon->setPixmap(windowIcon().pixmap(32, 32));
   icon->setGeometry(du.X(11), du.Y(17), 32, 32);
-  auto* version = new QLabel(QStringLiteral("Scrivano Version 2.56"), &box);
+  auto* version = new QLabel(tr("Scrivano Version 2.56"), &box);
   version->setGeometry(du.X(40), du.Y(10), du.X(119), du.Y(8));
-  auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+  auto* ok = new QPushButton(tr("OK"), &box);
   ok->setGeometry(du.X(178), du.Y(7), du.X(50), du.Y(14));
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, &box, &QDialog::accept);

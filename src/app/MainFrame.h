@@ -2,6 +2,7 @@
 // indicators). It runs timer 1, takes dropped files, and keeps the recent-file list.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -18,6 +19,8 @@ class CScrivanoApp;
 class CScrivanoView;
 
 class CMainFrame : public QMainWindow {
+  Q_DECLARE_TR_FUNCTIONS(CMainFrame)
+
  public:
   explicit CMainFrame(CScrivanoApp& app);
 

@@ -26,6 +26,7 @@
 #include "app/QtText.h"
 #include "app/SetParameters.h"
 #include "app/TextWindow.h"
+#include "app/Translations.h"
 #include "app/UiThread.h"
 #include "background/StatusCaptions.h"
 #include "platform/WaylandSession.h"
@@ -74,8 +75,8 @@ QWidget* OwnWidget(WindowHandle window, WindowHandle mainHandle, QWidget* main, 
 }  // namespace
 
 Text TaskCaption(int taskCount) {
-  if (taskCount == 0) return u"Function List";
-  return u"Processing " + FromUtf8(std::to_string(taskCount)) + u" task(s). Please wait...";
+  if (taskCount == 0) return FromQString(CFuncListDlg::tr("Function List"));
+  return FromQString(CScrivanoApp::tr("Processing %1 task(s). Please wait...").arg(taskCount));
 }
 
 std::uint64_t TickCount() {
@@ -190,7 +191,7 @@ bool CScrivanoApp::InitInstance() {
   // The companion program's way back: the socket named after the main window.
   companionLink_ = std::make_unique<CompanionLink>(desktop_, paths_.dataFolder + u"/vexo1.ini");
   if (!companionLink_->StartEndpoint(mainWindowHandle_))
-    mainFrame_->SetStatusText(QStringLiteral("The companion program cannot reach Scrivano: no socket"));
+    mainFrame_->SetStatusText(tr("The companion program cannot reach Scrivano: no socket"));
   SetWebPageExtractor([this](TaskContext& context) { return ExtractWebpageText(context, *companionLink_); });
   translationReach_ = std::make_unique<AutoTranslationReach>(AutoTranslationReach{
       desktop_, services_->Relay(), *companionLink_, [this](WindowHandle window, TextView text) {
@@ -201,7 +202,7 @@ bool CScrivanoApp::InitInstance() {
   const QPoint centre = mainFrame_->mapToGlobal(mainFrame_->rect().center());
   desktop_.SetCursorPosition({centre.x(), centre.y()});
   // 7. and 8.
-  mainFrame_->SetStatusText(QStringLiteral("Initialization..."));
+  mainFrame_->SetStatusText(tr("Initialization..."));
   clientRect_ = mainFrame_->MdiArea()->viewport()->rect();
   // 9. The Function List, a window of its own, shown at once.
   {
@@ -219,7 +220,7 @@ bool CScrivanoApp::InitInstance() {
   }
   // 11.
   ApplyParameters();
-  mainFrame_->SetStatusText(QStringLiteral("Ready"));
+  mainFrame_->SetStatusText(tr("Ready"));
   return true;
 }
 
@@ -364,8 +365,8 @@ void CScrivanoApp::SaveInputNow() {
   inputSaveTimer_.stop();
   if (!inputView_ || !inputView_->IsModified()) return;
   if (inputView_->Document()->Save(paths_.inputFile, *inputView_) != CScrivanoDoc::SaveResult::kSaved) {
-    mainFrame_->SetStatusText(QStringLiteral("The Input text could not be written to ") +
-                              ToQString(paths_.inputFile));
+    mainFrame_->SetStatusText(
+        tr("The Input text could not be written to %1").arg(ToQString(paths_.inputFile)));
     return;
   }
   inputView_->SetModified(false);
@@ -432,7 +433,14 @@ void CScrivanoApp::SetParametersCommand() {
 void CScrivanoApp::OpenManual() {
   const Text shipped = paths_.guideFolder + kManualName;
   const Text source = FromUtf8(SCRIVANO_MANUAL_SOURCE);
-  for (const Text& path : {shipped, source}) {
+  // The manual in the interface's language when there is one ("Operational Manual.zh_CN.html"), else
+  // the English one.
+  const auto inLanguage = [](const Text& path) {
+    const QString language = InterfaceLanguage();
+    return language.isEmpty() ? Text()
+                              : path.substr(0, path.size() - 5) + u"." + FromQString(language) + u".html";
+  };
+  for (const Text& path : {inLanguage(shipped), inLanguage(source), shipped, source}) {
     if (!path.empty() && FileExists(path, false)) {
       // The manual is ours: when no browser shows it, a window of our own does.
       LaunchDefaultApplication(path, [this, path](TextView) { ShowManualWindow(path); });
@@ -447,7 +455,7 @@ void CScrivanoApp::ShowManualWindow(TextView path) {
     manualWindow_ = new QTextBrowser;
     manualWindow_->setAttribute(Qt::WA_DeleteOnClose);
     manualWindow_->setAttribute(Qt::WA_QuitOnClose, false);
-    manualWindow_->setWindowTitle(QStringLiteral("Operational Manual"));
+    manualWindow_->setWindowTitle(tr("Operational Manual"));
     manualWindow_->setOpenExternalLinks(true);
     const QRect frame = mainFrame_->geometry();
     manualWindow_->resize(std::min(900, frame.width() * 3 / 4), frame.height() * 3 / 4);

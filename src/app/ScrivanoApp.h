@@ -6,6 +6,7 @@
 // Function List tasks reach the windows through RunOnUiThread.
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -51,6 +52,8 @@ struct AppOptions {
 };
 
 class CScrivanoApp : public QObject, public TimerCycleHost {
+  Q_DECLARE_TR_FUNCTIONS(CScrivanoApp)
+
  public:
   CScrivanoApp(ProgramPaths paths, platform::DesktopPlatform& desktop, AppOptions options = {});
   ~CScrivanoApp() override;

@@ -95,7 +95,8 @@ Text DescriptionOption(TextView descriptionLine) {
   NextTokenFound(collapsed, description, pos, u"\t");
   NextTokenFound(collapsed, number, pos, u"\t");
   const int padding = 10 - 2 * Length(number);
-  return number + Text(static_cast<size_t>(padding > 0 ? padding : 0), u' ') + description;
+  // The description in the user's language; the number before it is what the answer is read by.
+  return number + Text(static_cast<size_t>(padding > 0 ? padding : 0), u' ') + ShownText(description);
 }
 
 bool EditParameterFile(TextView parameterFile) {

@@ -1,6 +1,7 @@
 // scrivano: the desktop workbench.
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QSettings>
 #include <QTimer>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "app/QtText.h"
 #include "app/ScrivanoApp.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "office/OfficeMacro.h"
 #include "platform/WaylandSession.h"
 #include "prompt/SelectionPrompt.h"
@@ -118,6 +120,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Scrivano"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/scrivano.png")));
   QApplication::setQuitOnLastWindowClosed(false);
+  InstallTranslations(QLocale::system());
 
   // One program per Data folder: a second start hands the files it names to the first and ends. The first
   // opens no document named on its own command line.

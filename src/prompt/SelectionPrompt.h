@@ -51,6 +51,14 @@ class PromptHandler {
 // Installs the handler for the whole program (not owned; it must outlive every call). nullptr removes it.
 void SetPromptHandler(PromptHandler* handler);
 
+// The text to show for one of the program's English texts, in the user's language. The desktop installs
+// one at start-up, before any prompt; the runner and the tests install none, and then every text shows as
+// it was built. Called from any thread. Prompts hand the handler their caption, message and options
+// through it, and a chosen option comes back as the caller's English option, whatever was shown.
+using ShownTextFunction = Text (*)(TextView english);
+void SetShownTextFunction(ShownTextFunction shownText);
+Text ShownText(TextView english);
+
 bool AskSelection(Text& promptText, float heightFactor = 1.0f, bool parentIsDesktop = false);
 // Yes/No box without owner, No as default; true on Yes.
 bool AskYesNo(TextView text, TextView caption);

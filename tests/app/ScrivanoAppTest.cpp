@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -271,6 +272,22 @@ TEST_F(WorkbenchTest, TheInputAndOutputFilesAreUtf16LeWhateverTheirBytes) {
   app->SaveInputNow();
   EXPECT_EQ(folder.ReadBytes("Data/Input"), TextToUtf16LeBytes(u"\xD0D6\xC4CE"
                                                                u"x"));
+}
+
+TEST_F(WorkbenchTest, AnInputMethodsPreeditAndCommitStringReachTheInputWindowAndFile) {
+  Start();
+  CScrivanoView* input = app->InputView();
+  input->setFocus();
+  ASSERT_TRUE(input->testAttribute(Qt::WA_InputMethodEnabled));
+  // As fcitx5 or IBus sends it: the pinyin being composed, then the characters chosen.
+  QInputMethodEvent composing(QStringLiteral("zhongwen"), {});
+  QCoreApplication::sendEvent(input, &composing);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("中文"));
+  QCoreApplication::sendEvent(input, &commit);
+  EXPECT_EQ(input->GetText(), u"中文");
+  app->SaveInputNow();
+  EXPECT_EQ(folder.ReadBytes("Data/Input"), TextToUtf16LeBytes(u"中文"));
 }
 
 TEST_F(WorkbenchTest, AnOpenedFileShowsItsFormatAndIsReadAgainInTheEncodingChosen) {

@@ -128,7 +128,7 @@ class ProgramOnXvfb : public testing::Test {
     display = XOpenDisplay(screen.Name().c_str());
     ASSERT_NE(display, nullptr);
     desktop = platform::X11Desktop::Open(screen.Name().c_str());
-    ASSERT_TRUE(Eventually([&] { return (list = FindWindow(*desktop, u"Function List")) != 0; }));
+    ASSERT_TRUE(Eventually([&] { return (list = FindWindow(*desktop, listTitle)) != 0; }));
     ASSERT_TRUE(Eventually([&] { return (main = FindWindow(*desktop, u"Scrivano")) != 0; }));
     // Started: the list is where it belongs and the main window has its text windows.
     ASSERT_TRUE(Eventually([&] { return desktop->WindowRect(list).left > 0; }));
@@ -137,10 +137,12 @@ class ProgramOnXvfb : public testing::Test {
   }
 
   std::map<std::string, std::string> Environment() {
-    return {{"SCRIVANO_ROOT", root.path()},
-            {"QT_QPA_PLATFORM", "xcb"},
-            {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
-            {"XDG_CONFIG_HOME", root.path() + "/config"}};
+    std::map<std::string, std::string> environment = {{"SCRIVANO_ROOT", root.path()},
+                                                      {"QT_QPA_PLATFORM", "xcb"},
+                                                      {"XDG_RUNTIME_DIR", root.path() + "/runtime"},
+                                                      {"XDG_CONFIG_HOME", root.path() + "/config"}};
+    environment.insert(locale.begin(), locale.end());
+    return environment;
   }
 
   void TearDown() override {
@@ -167,6 +169,8 @@ class ProgramOnXvfb : public testing::Test {
   test::PrivateDisplay screen;
   test::TempFolder root;
   std::vector<std::pair<int, Text>> parameters;  // set before the program starts
+  std::map<std::string, std::string> locale;     // LANG and the like, set before the program starts
+  Text listTitle = u"Function List";
   ProgramPaths paths;
   pid_t program = 0;
   int status = -1;
@@ -328,6 +332,35 @@ TEST_F(ProgramOnXvfb, WhileOneEntryWaitsOnItsQuestionAnotherRunsToTheOutputFile)
   EXPECT_TRUE(desktop->IsWindow(question));
   EXPECT_EQ(desktop->WindowTitle(question), u"General Selection");
 }
+
+// The interface in the locale's language, and exactly the English texts in the C locale: the list's title
+// and a question box's title (their texts are read in TranslationsTest).
+struct LocaleCase {
+  const char* lang;
+  const char16_t* listTitle;
+  const char16_t* questionTitle;
+};
+class ProgramInLocale : public ProgramOnXvfb, public testing::WithParamInterface<LocaleCase> {};
+
+TEST_P(ProgramInLocale, TheListAndItsQuestionBoxSpeakTheLocalesLanguage) {
+  locale = {{"LANG", GetParam().lang}, {"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}};
+  listTitle = GetParam().listTitle;
+  Start("820,150,1170,550", u"abc");
+  DoubleClickEntry(1);
+  const WindowHandle question = Box(GetParam().questionTitle);
+  ASSERT_NE(question, 0u);
+  PressKey(display, XK_Escape);
+  EXPECT_TRUE(Eventually([&] { return !desktop->IsWindow(question); }, 10s));
+  // The list's caption comes back from the task count once the entry has ended.
+  EXPECT_TRUE(Eventually([&] { return desktop->WindowTitle(list) == GetParam().listTitle; }, 10s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ProgramInLocale,
+                         testing::Values(LocaleCase{"zh_CN.UTF-8", u"功能列表", u"通用选择"},
+                                         LocaleCase{"C", u"Function List", u"General Selection"}),
+                         [](const testing::TestParamInfo<LocaleCase>& info) {
+                           return info.index == 0 ? std::string("zh_CN") : std::string("C");
+                         });
 
 // A nested Wayland session: weston with its X11 back-end on the private display, and XWayland in it.
 // Scrivano runs on XWayland; its first start says once what it cannot reach there, the next says nothing.
