@@ -22,6 +22,7 @@
 #include <new>
 #include <string>
 
+#include "cli/BytePath.h"
 #include "cli/LossMessages.h"
 #include "cli/ScriptedPrompts.h"
 #include "cli/StandardStreams.h"
@@ -153,7 +154,9 @@ bool DecodeRegularFile(int fd, off_t at, std::optional<Charset> charset, bool ra
   return true;
 }
 
-DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> charset, bool raw, bool lossy) {
+DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> charset, bool raw, bool lossy,
+                       std::optional<std::string> held) {
+  if (held) return DecodeInput(std::move(*held), charset, raw, lossy);
   DecodedInput input;
   if (IsStandardStream(inputFile)) {
     struct stat info;
@@ -298,6 +301,107 @@ void LoadRunParameters(const RunOptions& options) {
   for (const auto& [k, value] : overrides) Parameters().SetValue(k, value);
 }
 
+void OpenTranscript(const RunOptions& options, std::ofstream& transcriptFile) {
+  if (options.transcriptFile.empty()) return;
+  transcriptFile.open(options.transcriptFile, std::ios::binary | std::ios::trunc);
+  if (!transcriptFile)
+    throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
+}
+
+void ReportUnusedAnswers(size_t unused) {
+  if (unused > 0)
+    std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
+              << " not used\n";
+}
+
+void CloseTranscript(std::ofstream& transcriptFile) {
+  if (!transcriptFile.is_open()) return;
+  transcriptFile.close();
+  if (!transcriptFile) throw WriteFailed("cannot write the transcript");
+}
+
+// Runs the entry on the input's bytes when it has an operation on them, the output is UTF-8 and the input
+// turns out to be UTF-8 that decodes without loss; the result is then the decoded text's, byte for byte.
+// False when the entry is to run on the decoded text instead; held then has the input's bytes when they
+// could be read only once (a pipe) or were read whole already.
+bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::optional<Charset> inputCharset,
+                std::optional<std::string>& held) {
+  if (!HasOperationOnBytes(entry.number) || (inputCharset && *inputCharset != Charset::kUtf8)) return false;
+  if (!options.keepEncoding && OutputFormat(options, {}).charset != Charset::kUtf8) return false;
+  ByteWriter toOutput;  // set once the output is open
+  std::unique_ptr<ByteOperation> operation =
+      OperationOnBytes(entry.number, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); });
+  if (!operation) return false;
+
+  ByteInput input;
+  int opened = -1;
+  struct stat info;
+  if (IsStandardStream(options.inputFile)) {
+    input.at =
+        ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
+    if (input.at >= 0) {
+      input.fd = STDIN_FILENO;
+    } else {
+      input.at = 0;
+      input.bytes = ReadStandardInput();
+      input.held = true;
+    }
+  } else {
+    std::string why;
+    opened = OpenForReading(FromUtf8(options.inputFile), &why);
+    if (opened < 0) throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + why);
+    input.fd = opened;
+    if (::fstat(opened, &info) != 0 || !S_ISREG(info.st_mode)) {
+      const bool read = ReadAllBytes(opened, 0, input.bytes);
+      const int readError = errno;
+      ::close(opened);
+      if (!read)
+        throw UsageError("cannot read the input file \"" + options.inputFile +
+                         "\": " + std::strerror(readError));
+      opened = input.fd = -1;
+      input.held = true;
+    }
+  }
+  const auto readFailed = [&](int error) {
+    if (opened >= 0) ::close(opened);
+    if (IsStandardStream(options.inputFile))
+      throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(error));
+    throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + std::strerror(error));
+  };
+  const ByteCheck check = CheckInputBytes(input, !inputCharset, operation->TakesWhole());
+  if (check == ByteCheck::kReadError) readFailed(errno);
+  if (check == ByteCheck::kNotUtf8) {
+    if (opened >= 0) ::close(opened);
+    if (input.held) held = std::move(input.bytes);
+    return false;
+  }
+
+  std::ofstream transcriptFile;
+  OpenTranscript(options, transcriptFile);
+  const StreamFormat format =
+      options.keepEncoding ? StreamFormat{Charset::kUtf8, input.mark} : StreamFormat{};
+  AtomicFileWriter writer;
+  bool ok = IsStandardStream(options.outputFile) || writer.Open(FromUtf8(options.outputFile));
+  Utf8Output output(options.raw, [&](std::string_view bytes) {
+    if (IsStandardStream(options.outputFile))
+      WriteStandardOutput(bytes);
+    else
+      ok = ok && writer.Write(bytes);
+  });
+  toOutput = [&output](std::string_view bytes) { output.Write(bytes); };
+  if (format.byteOrderMark) output.Write(ByteOrderMark(Charset::kUtf8));
+  const bool read = RunOperation(input, *operation);
+  const int readError = errno;
+  if (!read) readFailed(readError);
+  if (opened >= 0) ::close(opened);
+  output.Flush();
+  if (!IsStandardStream(options.outputFile) && (!ok || !writer.Commit()))
+    throw UsageError("cannot write the output file \"" + options.outputFile + "\"");
+  ReportUnusedAnswers(options.answers.size());
+  CloseTranscript(transcriptFile);
+  return true;
+}
+
 int Run(const RunOptions& options) {
   const FunctionEntry* entry = FindFunctionEntry(options.entry);
   if (!entry) throw UsageError("unknown entry \"" + options.entry + "\" (see scrivano-cli list)");
@@ -307,21 +411,20 @@ int Run(const RunOptions& options) {
 
   CheckFiles(options);
   LoadRunParameters(options);
+  std::optional<std::string> held;
+  if (RunOnBytes(options, *entry, inputCharset, held)) return kExitRan;
   Text workingText;
   StreamFormat outputFormat;
   {
-    DecodedInput input = ReadInput(options.inputFile, inputCharset, options.raw, options.lossy);
+    DecodedInput input =
+        ReadInput(options.inputFile, inputCharset, options.raw, options.lossy, std::move(held));
     CheckDecoded(input, !inputCharset, options.lossy);
     outputFormat = OutputFormat(options, input.format);
     workingText = std::move(input.text);
   }
 
   std::ofstream transcriptFile;
-  if (!options.transcriptFile.empty()) {
-    transcriptFile.open(options.transcriptFile, std::ios::binary | std::ios::trunc);
-    if (!transcriptFile)
-      throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
-  }
+  OpenTranscript(options, transcriptFile);
   ScriptedPrompts prompts(std::deque<std::string>(options.answers.begin(), options.answers.end()),
                           transcriptFile.is_open() ? &transcriptFile : nullptr, std::cerr);
   SetPromptHandler(&prompts);
@@ -342,13 +445,8 @@ int Run(const RunOptions& options) {
   }
   SetPromptHandler(nullptr);
   if (handBack) WriteOutput(options.outputFile, workingText, outputFormat, options.raw, options.lossy);
-  if (const size_t unused = prompts.UnusedAnswers())
-    std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
-              << " not used\n";
-  if (transcriptFile.is_open()) {
-    transcriptFile.close();
-    if (!transcriptFile) throw WriteFailed("cannot write the transcript");
-  }
+  ReportUnusedAnswers(prompts.UnusedAnswers());
+  CloseTranscript(transcriptFile);
   return kExitRan;
 }
 

@@ -1,0 +1,145 @@
+#include "cli/BytePath.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/FileBytes.h"
+#include "text/Utf8Check.h"
+
+namespace scrivano::cli {
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// Pieces small enough to stay in the cache between reading and writing them.
+constexpr size_t kChunkBytes = size_t{1} << 18;
+constexpr size_t kSliceBytes = size_t{1} << 18;
+
+// Hands the input from offset skip on, in chunks.
+bool ReadInput(ByteInput& input, size_t skip, const std::function<bool(std::string_view)>& consume) {
+  if (input.held) {
+    consume(std::string_view(input.bytes).substr(std::min(skip, input.bytes.size())));
+    return true;
+  }
+  std::string chunk(kChunkBytes, '\0');
+  return ReadChunksAt(input.fd, input.at + static_cast<off_t>(skip), chunk, consume);
+}
+
+}  // namespace
+
+bool HasOperationOnBytes(int entryNumber) {
+  switch (entryNumber) {
+    case 4:
+    case 5:
+    case 9:
+    case 10:
+    case 12:
+    case 15:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, bool raw, ByteWriter write) {
+  switch (entryNumber) {
+    case 4:
+      return DeleteLinesWithSubstringOnBytes(!raw, std::move(write));
+    case 5:
+      return ExtractEndingLinesOnBytes(!raw, std::move(write));
+    case 9:
+      return MakeLowercaseOnBytes(std::move(write));
+    case 10:
+      return MakeUppercaseOnBytes(std::move(write));
+    case 12:
+      return RemoveRedundantEmptyLinesOnBytes(!raw, std::move(write));
+    case 15:
+      return SplitLinesOnBytes(std::move(write));
+    default:
+      return nullptr;
+  }
+}
+
+ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole) {
+  Utf8Check check;
+  bool well = true;
+  std::string start;  // the first three bytes, for the mark
+  const auto consume = [&](std::string_view piece) {
+    if (start.size() < kUtf8Mark.size()) start.append(piece.substr(0, kUtf8Mark.size() - start.size()));
+    well = check.Take(piece) && !(refuseZero && std::memchr(piece.data(), 0, piece.size()));
+    return well;
+  };
+  if (keepWhole && !input.held) {
+    struct stat info;
+    if (::fstat(input.fd, &info) != 0) return ByteCheck::kReadError;
+    const size_t size = info.st_size > input.at ? static_cast<size_t>(info.st_size - input.at) : 0;
+    if (!ReadAllBytes(input.fd, size, input.bytes)) return ByteCheck::kReadError;
+    input.held = true;
+  }
+  if (!ReadInput(input, 0, consume)) return ByteCheck::kReadError;
+  if (!well || !check.Finish()) return ByteCheck::kNotUtf8;
+  input.mark = start == kUtf8Mark;
+  return ByteCheck::kUtf8;
+}
+
+bool RunOperation(ByteInput& input, ByteOperation& operation) {
+  const size_t skip = input.mark ? kUtf8Mark.size() : 0;
+  if (!ReadInput(input, skip, [&operation](std::string_view piece) {
+        operation.Take(piece);
+        return true;
+      }))
+    return false;
+  operation.Finish();
+  return true;
+}
+
+void Utf8Output::Write(std::string_view bytes) {
+  // A large piece without a "\r" goes as it is, once what came before it has gone.
+  if (bytes.size() >= kSliceBytes / 4 && (raw_ || !std::memchr(bytes.data(), '\r', bytes.size()))) {
+    Hand(false);
+    if (slice_.empty()) {
+      write_(bytes);
+      return;
+    }
+  }
+  slice_.append(bytes);
+  if (slice_.size() >= kSliceBytes) Hand(false);
+}
+
+void Utf8Output::Flush() {
+  Hand(true);
+}
+
+void Utf8Output::Hand(bool last) {
+  bool held = false;
+  if (!raw_) {
+    // "\r\n" becomes "\n"; a "\r" at the end waits for what follows it.
+    char* const begin = slice_.data();
+    char* const end = begin + slice_.size();
+    char* to = begin;
+    for (char* from = begin; from < end;) {
+      char* cr = static_cast<char*>(std::memchr(from, '\r', static_cast<size_t>(end - from)));
+      if (!cr) cr = end;
+      if (to != from) std::memmove(to, from, static_cast<size_t>(cr - from));
+      to += cr - from;
+      from = cr;
+      if (from == end) break;
+      if (from + 1 < end) {
+        if (from[1] != '\n') *to++ = '\r';
+        ++from;
+      } else if (last) {
+        *to++ = *from++;
+      } else {
+        held = true;
+        ++from;
+      }
+    }
+    slice_.resize(static_cast<size_t>(to - begin));
+  }
+  if (!slice_.empty()) write_(slice_);
+  slice_.clear();
+  if (held) slice_.push_back('\r');
+}
+
+}  // namespace scrivano::cli

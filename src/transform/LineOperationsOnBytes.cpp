@@ -1,0 +1,335 @@
+#include "transform/LineOperationsOnBytes.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "settings/ParameterStore.h"
+#include "text/Text.h"
+#include "text/Tokenizers.h"
+#include "text/Utf8.h"
+#include "toolkit/CharClasses.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace scrivano {
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+
+// The length of the white-space character (IsWhiteSpace) that begins at bytes[at], 0 when none does.
+size_t WhiteSpaceAt(std::string_view bytes, size_t at) {
+  const auto b = static_cast<unsigned char>(bytes[at]);
+  if ((b >= 0x09 && b <= 0x0D) || b == 0x20) return 1;
+  if (b < 0xC2 || b > 0xE3) return 0;
+  const std::string_view rest = bytes.substr(at);
+  if (b == 0xC2) return rest.starts_with("\xC2\xA0") ? 2 : 0;
+  if (rest.size() < 3) return 0;
+  const auto b1 = static_cast<unsigned char>(rest[1]);
+  const auto b2 = static_cast<unsigned char>(rest[2]);
+  switch (b) {
+    case 0xE1:  // U+1680
+      return b1 == 0x9A && b2 == 0x80 ? 3 : 0;
+    case 0xE2:  // U+2000-200A, U+2028, U+2029, U+202F, U+205F
+      return (b1 == 0x80 && (b2 <= 0x8A || b2 == 0xA8 || b2 == 0xA9 || b2 == 0xAF)) ||
+                     (b1 == 0x81 && b2 == 0x9F)
+                 ? 3
+                 : 0;
+    case 0xE3:  // U+3000
+      return b1 == 0x80 && b2 == 0x80 ? 3 : 0;
+    default:
+      return 0;
+  }
+}
+
+// The length of the white-space character that ends at bytes[end - 1], 0 when none does. The bytes are
+// well-formed, so a lead byte two or three back begins the last character.
+size_t WhiteSpaceBefore(std::string_view bytes, size_t end) {
+  const auto last = static_cast<unsigned char>(bytes[end - 1]);
+  if (last < 0x80) return WhiteSpaceAt(bytes, end - 1);
+  for (size_t size = 2; size <= 3 && size <= end; ++size)
+    if (static_cast<unsigned char>(bytes[end - size]) >= 0xC0)
+      return WhiteSpaceAt(bytes.substr(0, end), end - size) == size ? size : 0;
+  return 0;
+}
+
+std::string_view TrimmedBytes(std::string_view bytes) {
+  size_t first = 0, end = bytes.size();
+  for (size_t size; first < end && (size = WhiteSpaceAt(bytes, first)) > 0;) first += size;
+  for (size_t size; end > first && (size = WhiteSpaceBefore(bytes, end)) > 0;) end -= size;
+  return bytes.substr(first, end - first);
+}
+
+// ASCII letters from first to first + 25 become the other case; everything else is copied.
+void FlipAsciiLetters(std::string_view bytes, char first, char* out) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Shifted so that the letters are the 26 smallest signed bytes.
+  const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - first));
+  const __m128i above = _mm_set1_epi8(static_cast<char>(-128 + 26));
+  const __m128i caseBit = _mm_set1_epi8(0x20);
+  for (; i + 16 <= bytes.size(); i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+    const __m128i letters = _mm_cmplt_epi8(_mm_add_epi8(block, shift), above);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     _mm_xor_si128(block, _mm_and_si128(letters, caseBit)));
+  }
+#endif
+  for (; i < bytes.size(); ++i) {
+    const char b = bytes[i];
+    out[i] = static_cast<unsigned char>(b - first) < 26 ? static_cast<char>(b ^ 0x20) : b;
+  }
+}
+
+class CaseOnBytes : public ByteOperation {
+ public:
+  CaseOnBytes(char first, ByteWriter write) : first_(first), write_(std::move(write)) {}
+  void Take(std::string_view bytes) override {
+    constexpr size_t kPiece = size_t{1} << 16;
+    while (!bytes.empty()) {
+      const std::string_view piece = bytes.substr(0, kPiece);
+      mapped_.resize(piece.size());
+      FlipAsciiLetters(piece, first_, mapped_.data());
+      write_(mapped_);
+      bytes.remove_prefix(piece.size());
+    }
+  }
+  void Finish() override {}
+
+ private:
+  char first_;
+  ByteWriter write_;
+  std::string mapped_;
+};
+
+// Cuts the bytes into the lines the reference cuts the text into at "\r\n", and hands each over without
+// its line break. A line cut by the end of a piece is held until its end comes.
+class LineCutter {
+ public:
+  explicit LineCutter(bool lineFeedEnds) : lineFeedEnds_(lineFeedEnds) {}
+
+  template <typename OnLine>
+  void Take(std::string_view bytes, OnLine&& onLine) {
+    size_t from = 0;
+    if (!held_.empty()) {
+      const size_t end = FindEnd(bytes, 0, held_.back());
+      if (end == std::string_view::npos) {
+        held_.append(bytes);
+        return;
+      }
+      held_.append(bytes.substr(0, end + 1));
+      onLine(WithoutBreak(held_, 0, held_.size() - 1));
+      held_.clear();
+      from = end + 1;
+    }
+    for (size_t end; (end = FindEnd(bytes, from, '\n')) != std::string_view::npos; from = end + 1)
+      onLine(WithoutBreak(bytes, from, end));
+    held_.assign(bytes.substr(from));
+  }
+
+  // The last line, when the text does not end with a line break.
+  template <typename OnLine>
+  void Finish(OnLine&& onLine) {
+    if (!held_.empty()) onLine(std::string_view(held_));
+    held_.clear();
+  }
+
+ private:
+  // The "\n" at or after from that ends a line; before is the byte before bytes[0].
+  size_t FindEnd(std::string_view bytes, size_t from, char before) const {
+    while (from < bytes.size()) {
+      const void* found = std::memchr(bytes.data() + from, '\n', bytes.size() - from);
+      if (!found) return std::string_view::npos;
+      const auto at = static_cast<size_t>(static_cast<const char*>(found) - bytes.data());
+      if (lineFeedEnds_ || (at > 0 ? bytes[at - 1] : before) == '\r') return at;
+      from = at + 1;
+    }
+    return std::string_view::npos;
+  }
+
+  // The line from from up to the "\n" at end, without the "\r" before it that is part of the break.
+  static std::string_view WithoutBreak(std::string_view bytes, size_t from, size_t end) {
+    if (end > from && bytes[end - 1] == '\r') --end;
+    return bytes.substr(from, end - from);
+  }
+
+  bool lineFeedEnds_;
+  std::string held_;
+};
+
+// An operation that sees each line trimmed.
+template <typename Derived>
+class TrimmedLinesOnBytes : public ByteOperation {
+ public:
+  TrimmedLinesOnBytes(bool lineFeedEnds, ByteWriter write)
+      : write_(std::move(write)), cutter_(lineFeedEnds) {}
+  void Take(std::string_view bytes) override {
+    cutter_.Take(bytes, [this](std::string_view line) { Self().Line(TrimmedBytes(line)); });
+  }
+  void Finish() override {
+    cutter_.Finish([this](std::string_view line) { Self().Line(TrimmedBytes(line)); });
+    Self().End();
+  }
+
+ protected:
+  void End() {}
+  ByteWriter write_;
+
+ private:
+  Derived& Self() { return static_cast<Derived&>(*this); }
+  LineCutter cutter_;
+};
+
+class RemoveEmptyLinesOnBytes : public TrimmedLinesOnBytes<RemoveEmptyLinesOnBytes> {
+ public:
+  using TrimmedLinesOnBytes::TrimmedLinesOnBytes;
+  void Line(std::string_view line) {
+    if (line.empty()) {
+      emptyBefore_ = true;
+      return;
+    }
+    write_(emptyBefore_ ? "\r\n\r\n" : kLineBreak);
+    write_(line);
+    emptyBefore_ = false;
+  }
+
+ private:
+  bool emptyBefore_ = false;
+};
+
+class DeleteLinesOnBytes : public TrimmedLinesOnBytes<DeleteLinesOnBytes> {
+ public:
+  DeleteLinesOnBytes(std::vector<std::string> items, bool lineFeedEnds, ByteWriter write)
+      : TrimmedLinesOnBytes(lineFeedEnds, std::move(write)), items_(std::move(items)) {}
+  void Line(std::string_view line) {
+    if (line.empty()) return;
+    for (const std::string& item : items_)
+      if (line.find(item) != std::string_view::npos) return;
+    write_(kLineBreak);
+    write_(line);
+  }
+
+ private:
+  std::vector<std::string> items_;
+};
+
+class EndingLinesOnBytes : public TrimmedLinesOnBytes<EndingLinesOnBytes> {
+ public:
+  using TrimmedLinesOnBytes::TrimmedLinesOnBytes;
+  void Line(std::string_view line) {
+    if (line.empty()) return;
+    // The language test counts UTF-16 units against the sets of parameters 6 and 7: it is asked of the
+    // line's own text.
+    units_.clear();
+    AppendUtf8AsUtf16(line, units_);
+    const bool english = IsEnglishText(units_, u"");
+    if (inRun_ && english != runEnglish_) {
+      write_(kLineBreak);
+      write_(runLast_);
+    }
+    runLast_.assign(line);
+    runEnglish_ = english;
+    inRun_ = true;
+  }
+  void End() {
+    if (!inRun_) return;
+    write_(kLineBreak);
+    write_(runLast_);
+  }
+
+ private:
+  Text units_;
+  std::string runLast_;
+  bool runEnglish_ = false;
+  bool inRun_ = false;
+};
+
+bool IsAsciiDigit(char b) {
+  return b >= '0' && b <= '9';
+}
+
+class SplitLinesBytes : public ByteOperation {
+ public:
+  explicit SplitLinesBytes(ByteWriter write) : write_(std::move(write)) {}
+  bool TakesWhole() const override { return true; }
+  void Take(std::string_view bytes) override { text_ = bytes; }
+  // The scan of SplitLines: a digit is ASCII and never a part of another character, and what the scan
+  // steps over after a "." is one character in both forms (or its first byte, the rest never digits).
+  void Finish() override {
+    const std::string_view text = text_;
+    const size_t length = text.size();
+    size_t pieceStart = 0;
+    size_t i = 0;
+    while (i < length) {
+      const void* digit = FindDigit(text, i);
+      if (!digit) break;
+      i = static_cast<size_t>(static_cast<const char*>(digit) - text.data());
+      size_t j = i;
+      while (j < length && IsAsciiDigit(text[j])) ++j;
+      const bool fullStop = j < length && text[j] == '.';
+      const bool textAfter = j + 1 < length && text[j + 1] != ' ' && !IsAsciiDigit(text[j + 1]);
+      if (fullStop && textAfter) {
+        Piece(text.substr(pieceStart, i - pieceStart));
+        pieceStart = i;
+      }
+      i = fullStop ? j + 2 : j + 1;
+    }
+    Piece(text.substr(pieceStart));
+  }
+
+ private:
+  static const void* FindDigit(std::string_view text, size_t from) {
+    for (size_t i = from; i < text.size(); ++i)
+      if (IsAsciiDigit(text[i])) return text.data() + i;
+    return nullptr;
+  }
+  void Piece(std::string_view piece) {
+    write_(TrimmedBytes(piece));
+    write_("\r\n\r\n");
+  }
+
+  ByteWriter write_;
+  std::string_view text_;
+};
+
+}  // namespace
+
+std::unique_ptr<ByteOperation> MakeLowercaseOnBytes(ByteWriter write) {
+  return std::make_unique<CaseOnBytes>('A', std::move(write));
+}
+
+std::unique_ptr<ByteOperation> MakeUppercaseOnBytes(ByteWriter write) {
+  return std::make_unique<CaseOnBytes>('a', std::move(write));
+}
+
+std::unique_ptr<ByteOperation> RemoveRedundantEmptyLinesOnBytes(bool lineFeedEnds, ByteWriter write) {
+  return std::make_unique<RemoveEmptyLinesOnBytes>(lineFeedEnds, std::move(write));
+}
+
+std::unique_ptr<ByteOperation> DeleteLinesWithSubstringOnBytes(bool lineFeedEnds, ByteWriter write) {
+  // The items as FindFirstListItem takes them apart.
+  const Text list = ParameterText(Param::kDeletedLineSubstrings);
+  if (FirstLoneSurrogate(list) != TextView::npos) return nullptr;
+  std::vector<std::string> items;
+  if (!list.empty()) {
+    Text item;
+    int pos = 0;
+    do {
+      NextTokenByChar(list, pos, item, u'\t');
+      items.push_back(ToUtf8(item));
+    } while (pos != 0);
+  }
+  return std::make_unique<DeleteLinesOnBytes>(std::move(items), lineFeedEnds, std::move(write));
+}
+
+std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, ByteWriter write) {
+  return std::make_unique<EndingLinesOnBytes>(lineFeedEnds, std::move(write));
+}
+
+std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write) {
+  return std::make_unique<SplitLinesBytes>(std::move(write));
+}
+
+}  // namespace scrivano
