@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -190,6 +191,14 @@ bool IsWellFormedUtf8(std::string_view bytes) {
   Utf8Check check;
   check.Take(bytes);
   return check.Finish();
+}
+
+bool IsWellFormedUtf8Plain(std::string_view bytes) {
+  std::string blocks(bytes);
+  blocks.append(16 - blocks.size() % 16, '\0');  // zero bytes after the end, as Finish adds
+  unsigned char previous[16] = {};
+  return PlainBlocks(reinterpret_cast<const unsigned char*>(blocks.data()), blocks.size() / 16, previous) ==
+         0;
 }
 
 }  // namespace scrivano

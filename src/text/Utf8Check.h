@@ -28,5 +28,7 @@ class Utf8Check {
 
 // The same in one piece.
 bool IsWellFormedUtf8(std::string_view bytes);
+// The same with the tables read one byte at a time, kept as what the shuffles are tested against.
+bool IsWellFormedUtf8Plain(std::string_view bytes);
 
 }  // namespace scrivano

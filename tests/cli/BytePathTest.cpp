@@ -1,0 +1,153 @@
+// The entries on bytes against the same entries on the decoded text: random texts of mixed scripts, line
+// breaks of every kind, white space of every width, marks and ill-formed bytes go through both, cut into
+// pieces anywhere, and the bytes written must be the same.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "cli/BytePath.h"
+#include "cli/TextStreams.h"
+#include "functions/FunctionTable.h"
+#include "settings/ParameterStore.h"
+#include "text/Utf8Check.h"
+
+namespace scrivano::cli {
+namespace {
+
+const std::string kPieces[] = {
+    "the ",
+    "red car",
+    "COVID-19",
+    "a",
+    "Z",
+    " ",
+    "  ",
+    "\t",
+    "\r\n",
+    "\n",
+    "\r",
+    "\r\r\n",
+    "\n\n",
+    "\r\n\r\n",
+    "中文",
+    "红色的车",
+    "。",
+    "\xC2\xA0",
+    "\xE3\x80\x80",
+    "\xE2\x80\xA8",
+    "\xE2\x80\x8A",
+    "\xE1\x9A\x80",
+    "\xC2\x85",
+    "\xE2\x80\x8B",
+    "\xEF\xBB\xBF",
+    "\xF0\x9F\x98\x80",
+    "é",
+    "3.14",
+    "1.苹果",
+    "2.Next",
+    "7. x",
+    "12.",
+    "9",
+    ".",
+    "=====",
+    "*****",
+    "中 文",
+    std::string(1, '\0'),
+    "\x7F",
+};
+const std::string kIllFormed[] = {"\xFF", "\xE4\xB8", "\xC0\xAF", "\xED\xA0\x80", "\x80"};
+
+std::string RandomText(std::mt19937& random, bool illFormed) {
+  std::string text = random() % 5 == 0 ? "\xEF\xBB\xBF" : "";
+  const size_t pieces = random() % 80;
+  for (size_t k = 0; k < pieces; ++k) text += kPieces[random() % std::size(kPieces)];
+  if (illFormed) text.insert(random() % (text.size() + 1), kIllFormed[random() % std::size(kIllFormed)]);
+  return text;
+}
+
+// The reference: decoded as the runner decodes, run as the Function List runs it, encoded as UTF-8.
+std::string OnText(int entry, std::string bytes, bool raw) {
+  DecodedInput input = DecodeInput(std::move(bytes), Charset::kUtf8, raw, false);
+  TaskContext context;
+  context.workingText = &input.text;
+  FindFunctionEntry(std::to_string(entry))->run(context);
+  return EncodeOutput(input.text, {Charset::kUtf8, false}, raw);
+}
+
+// The bytes handed over in random pieces (in one when the operation takes the whole text).
+std::string OnBytes(int entry, std::string bytes, bool raw, std::mt19937& random) {
+  std::string written;
+  Utf8Output output(raw, [&written](std::string_view piece) { written += piece; });
+  auto operation = OperationOnBytes(entry, raw, [&output](std::string_view piece) { output.Write(piece); });
+  ByteInput input;
+  input.held = true;
+  input.bytes = std::move(bytes);
+  EXPECT_EQ(CheckInputBytes(input, false, operation->TakesWhole()), ByteCheck::kUtf8);
+  std::string_view rest = std::string_view(input.bytes).substr(input.mark ? 3 : 0);
+  while (!rest.empty()) {
+    const size_t size = operation->TakesWhole() ? rest.size() : std::min<size_t>(random() % 50, rest.size());
+    operation->Take(rest.substr(0, size));
+    rest.remove_prefix(size);
+  }
+  operation->Finish();
+  output.Flush();
+  return written;
+}
+
+class BytePath : public testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    Parameters().SetAll({});
+    Parameters().SetValue(Param::kDeletedLineSubstrings, u"COVID\t文 \t\u3000");
+    Parameters().SetValue(Param::kWesternChars, u"é。");
+    Parameters().SetValue(Param::kNeutralChars, u"\t车\t\t");
+  }
+  void TearDown() override { Parameters().SetAll({}); }
+};
+
+TEST_P(BytePath, GivesTheBytesOfTheDecodedText) {
+  std::mt19937 random(GetParam());
+  for (int round = 0; round < 600; ++round) {
+    const std::string text = RandomText(random, false);
+    const bool raw = round % 2 != 0;
+    ASSERT_EQ(OnBytes(GetParam(), text, raw, random), OnText(GetParam(), text, raw))
+        << testing::PrintToString(text) << (raw ? " raw" : "");
+  }
+}
+
+// A line longer than the output's slices, with line breaks of every kind around it.
+TEST_P(BytePath, LongLines) {
+  std::mt19937 random(GetParam());
+  std::string text;
+  while (text.size() < 700000) text += kPieces[random() % 18] + (random() % 500 == 0 ? "\r\n" : "");
+  for (const bool raw : {false, true})
+    EXPECT_EQ(OnBytes(GetParam(), text, raw, random), OnText(GetParam(), text, raw));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, BytePath, testing::Values(4, 5, 9, 10, 12, 15));
+
+// What the check lets through decodes as UTF-8 without loss; ill-formed bytes anywhere, and a zero byte
+// when the encoding is read from the bytes, send the input the decoded text's way.
+TEST(BytePathCheck, TakesOnlyWhatDecodesAsUtf8WithoutLoss) {
+  std::mt19937 random(1);
+  for (int round = 0; round < 2000; ++round) {
+    ByteInput input;
+    input.held = true;
+    input.bytes = RandomText(random, round % 2 != 0);
+    const bool refuseZero = round % 4 < 2;
+    const bool taken = CheckInputBytes(input, refuseZero, false) == ByteCheck::kUtf8;
+    const DecodedInput decoded =
+        DecodeInput(input.bytes, refuseZero ? std::nullopt : std::optional(Charset::kUtf8), false, false);
+    if (taken) {
+      ASSERT_EQ(decoded.format.charset, Charset::kUtf8);
+      ASSERT_EQ(decoded.replaced, 0u);
+      ASSERT_EQ(decoded.format.byteOrderMark, input.mark);
+    }
+    ASSERT_EQ(taken,
+              IsWellFormedUtf8(input.bytes) && !(refuseZero && input.bytes.find('\0') != std::string::npos));
+  }
+}
+
+}  // namespace
+}  // namespace scrivano::cli
