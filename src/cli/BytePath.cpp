@@ -32,6 +32,7 @@ bool HasOperationOnBytes(int entryNumber) {
   switch (entryNumber) {
     case 4:
     case 5:
+    case 8:
     case 9:
     case 10:
     case 12:
@@ -48,6 +49,8 @@ std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, bool raw, ByteW
       return DeleteLinesWithSubstringOnBytes(!raw, std::move(write));
     case 5:
       return ExtractEndingLinesOnBytes(!raw, std::move(write));
+    case 8:
+      return LinkAdjacentLinesOnBytes(!raw, std::move(write));
     case 9:
       return MakeLowercaseOnBytes(std::move(write));
     case 10:
@@ -74,6 +77,8 @@ ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole) {
     struct stat info;
     if (::fstat(input.fd, &info) != 0) return ByteCheck::kReadError;
     const size_t size = info.st_size > input.at ? static_cast<size_t>(info.st_size - input.at) : 0;
+    // Room to spare for line breaks the operation adds in place: room never written costs nothing.
+    input.bytes.reserve(size + size / 8 + 16);
     if (!ReadAllBytes(input.fd, size, input.bytes)) return ByteCheck::kReadError;
     input.held = true;
   }
@@ -85,6 +90,12 @@ ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole) {
 
 bool RunOperation(ByteInput& input, ByteOperation& operation) {
   const size_t skip = input.mark ? kUtf8Mark.size() : 0;
+  if (operation.TakesWhole() && input.held) {
+    input.bytes.erase(0, skip);
+    operation.TakeWhole(input.bytes);
+    operation.Finish();
+    return true;
+  }
   if (!ReadInput(input, skip, [&operation](std::string_view piece) {
         operation.Take(piece);
         return true;

@@ -1,5 +1,6 @@
 #include "transform/LineOperationsOnBytes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -255,6 +256,7 @@ class SplitLinesBytes : public ByteOperation {
   explicit SplitLinesBytes(ByteWriter write) : write_(std::move(write)) {}
   bool TakesWhole() const override { return true; }
   void Take(std::string_view bytes) override { text_ = bytes; }
+  void TakeWhole(std::string& bytes) override { text_ = bytes; }
   // The scan of SplitLines: a digit is ASCII and never a part of another character, and what the scan
   // steps over after a "." is one character in both forms (or its first byte, the rest never digits).
   void Finish() override {
@@ -294,6 +296,144 @@ class SplitLinesBytes : public ByteOperation {
   std::string_view text_;
 };
 
+// The UTF-16 units of the character that begins at bytes[at] (well-formed), and how many bytes it takes.
+struct Units {
+  char16_t first;
+  char16_t last;
+  size_t bytes;
+};
+
+Units UnitsAt(std::string_view bytes, size_t at) {
+  const auto b = [&](size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[at + k])); };
+  const char32_t lead = b(0);
+  if (lead < 0x80) return {static_cast<char16_t>(lead), static_cast<char16_t>(lead), 1};
+  if (lead < 0xE0) {
+    const auto ch = static_cast<char16_t>((lead & 0x1F) << 6 | (b(1) & 0x3F));
+    return {ch, ch, 2};
+  }
+  if (lead < 0xF0) {
+    const auto ch = static_cast<char16_t>((lead & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F));
+    return {ch, ch, 3};
+  }
+  const char32_t ch =
+      ((lead & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F)) - 0x10000;
+  return {static_cast<char16_t>(0xD800 + (ch >> 10)), static_cast<char16_t>(0xDC00 + (ch & 0x3FF)), 4};
+}
+
+// Where the character that ends at bytes[end - 1] begins.
+size_t CharacterBefore(std::string_view bytes, size_t end) {
+  size_t at = end - 1;
+  while (at > 0 && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80) --at;
+  return at;
+}
+
+class LinkLinesBytes : public ByteOperation {
+ public:
+  LinkLinesBytes(bool lineFeedEnds, ByteWriter write)
+      : lineFeedEnds_(lineFeedEnds), write_(std::move(write)) {}
+  bool TakesWhole() const override { return true; }
+  void Take(std::string_view bytes) override {
+    own_.assign(bytes);
+    text_ = &own_;
+  }
+  void TakeWhole(std::string& bytes) override { text_ = &bytes; }
+  void Finish() override;
+
+ private:
+  bool lineFeedEnds_;
+  ByteWriter write_;
+  std::string own_;
+  std::string* text_ = &own_;
+};
+
+// A "\n" alone becomes "\r\n" in place from the end, so that the bytes are those of the text.
+void AddCarriageReturns(std::string& bytes) {
+  size_t lone = 0;
+  for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
+    lone += at == 0 || bytes[at - 1] != '\r';
+  if (lone == 0) return;
+  size_t from = bytes.size();
+  bytes.resize(bytes.size() + lone);
+  for (size_t to = bytes.size(); from > 0;) {
+    const char b = bytes[--from];
+    bytes[--to] = b;
+    if (b == '\n' && (from == 0 || bytes[from - 1] != '\r')) bytes[--to] = '\r';
+  }
+}
+
+// The steps of LinkAdjacentLines on the text's bytes. Its scan counts UTF-16 units from both ends of the
+// text and looks at the units next to a carriage return, which a character of four bytes holds two of:
+// those are worked out where they matter; everything it searches for and cuts at is ASCII.
+void LinkLinesBytes::Finish() {
+  std::string& text = *text_;
+  if (lineFeedEnds_) AddCarriageReturns(text);
+  // 1. Only the text before the first "=====", when a line break follows it.
+  if (const size_t mark = text.find("=====");
+      mark != std::string::npos && text.find("\r\n", mark) != std::string::npos)
+    text.resize(mark);
+  // 2. No runs of spaces next to a line break.
+  size_t written = 0;
+  {
+    size_t i = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", i)) {
+      size_t runStart = at;
+      while (runStart > i && text[runStart - 1] == ' ') --runStart;
+      std::memmove(text.data() + written, text.data() + i, runStart - i);
+      written += runStart - i;
+      std::memmove(text.data() + written, text.data() + at, 2);
+      written += 2;
+      i = at + 2;
+      while (i < text.size() && text[i] == ' ') ++i;
+    }
+    std::memmove(text.data() + written, text.data() + i, text.size() - i);
+    written += text.size() - i;
+    text.resize(written);
+    // Nor at the ends of the text.
+    const size_t last = text.find_last_not_of(' ');
+    text.resize(last == std::string::npos ? 0 : last + 1);
+    text.erase(0, std::min(text.size(), text.find_first_not_of(' ')));
+  }
+  // 3. The carriage returns from the third unit on to the fourth last.
+  const std::string_view t = text;
+  size_t lastExamined = 0;  // one past the last byte where an examined carriage return may stand
+  for (size_t end = t.size(), units = 0; end > 0;) {
+    const size_t at = CharacterBefore(t, end);
+    units += UnitsAt(t, at).bytes == 4 ? 2 : 1;
+    if (units >= 4) {
+      lastExamined = at + 1;
+      break;
+    }
+    end = at;
+  }
+  size_t firstExamined = 0;  // the byte where the third unit begins
+  for (size_t units = 0; units < 2 && firstExamined < t.size();) {
+    const Units u = UnitsAt(t, firstExamined);
+    units += u.bytes == 4 ? 2 : 1;
+    firstExamined += u.bytes;
+  }
+  const auto parameters = CurrentParameters();
+  const Text& westernChars = parameters->Value(Param::kWesternChars);
+  const auto isWestern = [&westernChars](char16_t ch) {
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  };
+  size_t pieceStart = 0;
+  for (size_t i = t.find('\r', firstExamined); i != std::string_view::npos && i < lastExamined;
+       i = t.find('\r', i + 1)) {
+    const char16_t prev = UnitsAt(t, CharacterBefore(t, i)).last;
+    const Units after = UnitsAt(t, i + 1);
+    const char16_t next = after.bytes == 4 ? after.last : UnitsAt(t, i + 1 + after.bytes).first;
+    if (prev != u'\n' && next != u'\r') {
+      write_(t.substr(pieceStart, i - pieceStart));
+      if (isWestern(prev) && isWestern(next)) write_(" ");
+      pieceStart = t[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    ++i;  // the character after a carriage return is stepped over, joined or not
+  }
+  // 4. The rest, and a line break whatever the text ended with.
+  write_(t.substr(pieceStart));
+  write_(kLineBreak);
+}
+
 }  // namespace
 
 std::unique_ptr<ByteOperation> MakeLowercaseOnBytes(ByteWriter write) {
@@ -330,6 +470,10 @@ std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, Byte
 
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write) {
   return std::make_unique<SplitLinesBytes>(std::move(write));
+}
+
+std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, ByteWriter write) {
+  return std::make_unique<LinkLinesBytes>(lineFeedEnds, std::move(write));
 }
 
 }  // namespace scrivano

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace scrivano {
@@ -24,8 +25,10 @@ class ByteOperation {
   virtual void Take(std::string_view bytes) = 0;
   // After the last bytes.
   virtual void Finish() = 0;
-  // Whether the operation looks at the whole text at once: it then takes all of it in one piece.
+  // Whether the operation looks at the whole text at once: it then takes all of it with TakeWhole, which it
+  // may rewrite, instead of Take, and keeps it until Finish.
   virtual bool TakesWhole() const { return false; }
+  virtual void TakeWhole(std::string& bytes) { Take(bytes); }
 };
 
 // "09." and "10.": the ASCII letters.
@@ -36,7 +39,8 @@ std::unique_ptr<ByteOperation> MakeUppercaseOnBytes(ByteWriter write);
 std::unique_ptr<ByteOperation> RemoveRedundantEmptyLinesOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> DeleteLinesWithSubstringOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, ByteWriter write);
-// "15.", on the whole text.
+// "15." and "08.", on the whole text.
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write);
+std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, ByteWriter write);
 
 }  // namespace scrivano
