@@ -283,7 +283,19 @@ class SplitLinesBytes : public ByteOperation {
 
  private:
   static const void* FindDigit(std::string_view text, size_t from) {
-    for (size_t i = from; i < text.size(); ++i)
+    size_t i = from;
+#if defined(__SSE2__)
+    // Shifted so that the digits are the ten smallest signed bytes.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - '0'));
+    const __m128i above = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    for (; i + 16 <= text.size(); i += 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+      const int digits = _mm_movemask_epi8(_mm_cmplt_epi8(_mm_add_epi8(block, shift), above));
+      if (digits != 0)
+        return text.data() + i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(digits)));
+    }
+#endif
+    for (; i < text.size(); ++i)
       if (IsAsciiDigit(text[i])) return text.data() + i;
     return nullptr;
   }
@@ -340,11 +352,74 @@ class LinkLinesBytes : public ByteOperation {
   void Finish() override;
 
  private:
+  bool LinkPlainLines();
+
   bool lineFeedEnds_;
   ByteWriter write_;
   std::string own_;
   std::string* text_ = &own_;
 };
+
+// Whether the character that begins bytes is one of at least two units, or followed by another.
+bool TwoUnitsOrMore(std::string_view bytes) {
+  if (bytes.empty()) return false;
+  const size_t first = UnitsAt(bytes, 0).bytes;
+  return first == 4 || bytes.size() > first;
+}
+
+std::string_view WithoutSpaces(std::string_view line) {
+  const size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(' ') + 1 - first);
+}
+
+// The text the common way, line by line in one walk: when its only carriage returns are those of its
+// line breaks, the breaks are all the scan examines, and each is examined (except the first when the
+// first line holds fewer than two units and the last when the last line does) and joined when the lines
+// on both sides, without their spaces, are not empty. False, having written nothing, for a text with a
+// carriage return of its own.
+bool LinkLinesBytes::LinkPlainLines() {
+  std::string_view text = *text_;
+  // 1. Only the text before the first "=====", when a line break follows it.
+  if (const size_t mark = text.find("=====");
+      mark != std::string_view::npos &&
+      (lineFeedEnds_ ? text.find('\n', mark) : text.find("\r\n", mark)) != std::string_view::npos)
+    text = text.substr(0, mark);
+  for (size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 2))
+    if (at + 1 == text.size() || text[at + 1] != '\n') return false;
+  const auto parameters = CurrentParameters();
+  const Text& westernChars = parameters->Value(Param::kWesternChars);
+  const auto isWestern = [&westernChars](char16_t ch) {
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  };
+  // 2, 3. Each line without its spaces, and what stands between it and the line before.
+  std::string_view before;
+  for (size_t from = 0, k = 0; from <= text.size(); ++k) {
+    // The breaks are the line feeds, or with them kept the carriage returns, each before a line feed.
+    size_t end = text.find(lineFeedEnds_ ? '\n' : '\r', from);
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
+    size_t contentEnd = end;
+    if (!last && lineFeedEnds_ && contentEnd > from && text[contentEnd - 1] == '\r') --contentEnd;
+    const std::string_view line = WithoutSpaces(text.substr(from, contentEnd - from));
+    if (k > 0) {
+      const bool examined = !(k == 1 && !TwoUnitsOrMore(before)) && !(last && !TwoUnitsOrMore(line));
+      const char16_t prev =
+          before.empty() ? u'\n' : UnitsAt(before, CharacterBefore(before, before.size())).last;
+      if (examined && prev != u'\n' && !line.empty()) {
+        if (isWestern(prev) && isWestern(UnitsAt(line, 0).first)) write_(" ");
+      } else {
+        write_(kLineBreak);
+      }
+    }
+    write_(line);
+    before = line;
+    from = last ? text.size() + 1 : end + (lineFeedEnds_ ? 1 : 2);
+  }
+  // 4. A line break whatever the text ended with.
+  write_(kLineBreak);
+  return true;
+}
 
 // A "\n" alone becomes "\r\n" in place from the end, so that the bytes are those of the text.
 void AddCarriageReturns(std::string& bytes) {
@@ -365,6 +440,7 @@ void AddCarriageReturns(std::string& bytes) {
 // text and looks at the units next to a carriage return, which a character of four bytes holds two of:
 // those are worked out where they matter; everything it searches for and cuts at is ASCII.
 void LinkLinesBytes::Finish() {
+  if (LinkPlainLines()) return;
   std::string& text = *text_;
   if (lineFeedEnds_) AddCarriageReturns(text);
   // 1. Only the text before the first "=====", when a line break follows it.
