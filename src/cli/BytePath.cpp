@@ -9,6 +9,7 @@
 
 #include "text/FileBytes.h"
 #include "text/Utf8Check.h"
+#include "transform/AlignPairsOnBytes.h"
 
 namespace scrivano::cli {
 namespace {
@@ -42,23 +43,14 @@ void AdviseLargePages(char* data, size_t size) {
 
 }  // namespace
 
-bool HasOperationOnBytes(int entryNumber) {
-  switch (entryNumber) {
-    case 4:
-    case 5:
-    case 8:
-    case 9:
-    case 10:
-    case 12:
-    case 15:
-      return true;
-    default:
-      return false;
-  }
+bool AsksOption(int entryNumber) {
+  return entryNumber == 1;
 }
 
-std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, bool raw, ByteWriter write) {
+std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write) {
   switch (entryNumber) {
+    case 1:
+      return AlignPairsOnBytes(option, !raw, std::move(write));
     case 4:
       return DeleteLinesWithSubstringOnBytes(!raw, std::move(write));
     case 5:

@@ -16,10 +16,12 @@
 
 namespace scrivano::cli {
 
-// The entry's operation on bytes; nullptr when it has none, or none for the current parameters. Unless
-// raw, a "\n" alone ends a line as "\r\n" does.
-std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, bool raw, ByteWriter write);
-bool HasOperationOnBytes(int entryNumber);
+// The entry's operation on bytes, for the option its question is answered with where it asks one (entry 1);
+// nullptr when it has none, or none for that option or the current parameters. Unless raw, a "\n" alone
+// ends a line as "\r\n" does.
+std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write);
+// Whether the entry asks for an option first.
+bool AsksOption(int entryNumber);
 
 // The input: a regular file read in chunks where it lies (fd from offset at), or bytes held in memory.
 struct ByteInput {

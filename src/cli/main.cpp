@@ -31,8 +31,10 @@
 #include "settings/ParameterStore.h"
 #include "settings/ProgramPaths.h"
 #include "text/FileBytes.h"
+#include "text/Pieces.h"
 #include "text/TextEncodings.h"
 #include "toolkit/TextFiles.h"
+#include "transform/AlignSourceTarget.h"
 
 namespace scrivano::cli {
 namespace {
@@ -326,11 +328,18 @@ void CloseTranscript(std::ofstream& transcriptFile) {
 // could be read only once (a pipe) or were read whole already.
 bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::optional<Charset> inputCharset,
                 std::optional<std::string>& held) {
-  if (!HasOperationOnBytes(entry.number) || (inputCharset && *inputCharset != Charset::kUtf8)) return false;
-  if (!options.keepEncoding && OutputFormat(options, {}).charset != Charset::kUtf8) return false;
+  if ((inputCharset && *inputCharset != Charset::kUtf8) ||
+      (!options.keepEncoding && OutputFormat(options, {}).charset != Charset::kUtf8))
+    return false;
+  // The option the entry's question will be answered with, read as the question reads it.
+  int option = 0;
+  if (AsksOption(entry.number)) {
+    if (options.answers.empty() || options.answers.front() == kCancelAnswer) return false;
+    option = WideToInt(FromUtf8(options.answers.front()));
+  }
   ByteWriter toOutput;  // set once the output is open
-  std::unique_ptr<ByteOperation> operation =
-      OperationOnBytes(entry.number, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); });
+  std::unique_ptr<ByteOperation> operation = OperationOnBytes(
+      entry.number, option, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); });
   if (!operation) return false;
 
   ByteInput input;
@@ -378,6 +387,16 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
 
   std::ofstream transcriptFile;
   OpenTranscript(options, transcriptFile);
+  ScriptedPrompts prompts(std::deque<std::string>(options.answers.begin(), options.answers.end()),
+                          transcriptFile.is_open() ? &transcriptFile : nullptr, std::cerr);
+  SetPromptHandler(&prompts);
+  struct PromptsOff {
+    ~PromptsOff() { SetPromptHandler(nullptr); }
+  } promptsOff;
+  if (AsksOption(entry.number)) {
+    int asked = 0;
+    AskAlignOption(asked);  // the same question, answered as foreseen
+  }
   const StreamFormat format =
       options.keepEncoding ? StreamFormat{Charset::kUtf8, input.mark} : StreamFormat{};
   AtomicFileWriter writer;
@@ -395,9 +414,10 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
   if (!read) readFailed(readError);
   if (opened >= 0) ::close(opened);
   output.Flush();
+  SetPromptHandler(nullptr);
   if (!IsStandardStream(options.outputFile) && (!ok || !writer.Commit()))
     throw UsageError("cannot write the output file \"" + options.outputFile + "\"");
-  ReportUnusedAnswers(options.answers.size());
+  ReportUnusedAnswers(prompts.UnusedAnswers());
   CloseTranscript(transcriptFile);
   return true;
 }

@@ -56,13 +56,6 @@ size_t WhiteSpaceBefore(std::string_view bytes, size_t end) {
   return 0;
 }
 
-std::string_view TrimmedBytes(std::string_view bytes) {
-  size_t first = 0, end = bytes.size();
-  for (size_t size; first < end && (size = WhiteSpaceAt(bytes, first)) > 0;) first += size;
-  for (size_t size; end > first && (size = WhiteSpaceBefore(bytes, end)) > 0;) end -= size;
-  return bytes.substr(first, end - first);
-}
-
 // ASCII letters from first to first + 25 become the other case; everything else is copied.
 void FlipAsciiLetters(std::string_view bytes, char first, char* out) {
   size_t i = 0;
@@ -511,6 +504,13 @@ void LinkLinesBytes::Finish() {
 }
 
 }  // namespace
+
+std::string_view TrimmedBytes(std::string_view bytes) {
+  size_t first = 0, end = bytes.size();
+  for (size_t size; first < end && (size = WhiteSpaceAt(bytes, first)) > 0;) first += size;
+  for (size_t size; end > first && (size = WhiteSpaceBefore(bytes, end)) > 0;) end -= size;
+  return bytes.substr(first, end - first);
+}
 
 std::unique_ptr<ByteOperation> MakeLowercaseOnBytes(ByteWriter write) {
   return std::make_unique<CaseOnBytes>('A', std::move(write));

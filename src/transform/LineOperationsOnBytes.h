@@ -39,6 +39,9 @@ std::unique_ptr<ByteOperation> MakeUppercaseOnBytes(ByteWriter write);
 std::unique_ptr<ByteOperation> RemoveRedundantEmptyLinesOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> DeleteLinesWithSubstringOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, ByteWriter write);
+// The bytes without the white space (IsWhiteSpace) at both ends.
+std::string_view TrimmedBytes(std::string_view bytes);
+
 // "15." and "08.", on the whole text.
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write);
 std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, ByteWriter write);

@@ -10,6 +10,7 @@
 #include "cli/TextStreams.h"
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
+#include "support/TestPrompts.h"
 #include "text/Utf8Check.h"
 
 namespace scrivano::cli {
@@ -71,71 +72,99 @@ std::string RandomText(std::mt19937& random, bool illFormed) {
   return text;
 }
 
-// The reference: decoded as the runner decodes, run as the Function List runs it, encoded as UTF-8.
-std::string OnText(int entry, std::string bytes, bool raw) {
-  DecodedInput input = DecodeInput(std::move(bytes), Charset::kUtf8, raw, false);
-  TaskContext context;
-  context.workingText = &input.text;
-  FindFunctionEntry(std::to_string(entry))->run(context);
-  return EncodeOutput(input.text, {Charset::kUtf8, false}, raw);
+// An entry, and the option its question is answered with (entry 1).
+struct Entry {
+  int number;
+  int option;
+};
+
+// What an entry wrote and the messages it showed.
+struct Result {
+  std::string bytes;
+  std::vector<Text> messages;
+  bool operator==(const Result&) const = default;
+};
+
+void PrintTo(const Result& result, std::ostream* out) {
+  *out << testing::PrintToString(result.bytes);
+  for (const Text& message : result.messages) *out << " / " << testing::PrintToString(ToUtf8(message));
 }
 
-// The bytes handed over in random pieces (in one when the operation takes the whole text).
-std::string OnBytes(int entry, std::string bytes, bool raw, std::mt19937& random) {
-  std::string written;
-  Utf8Output output(raw, [&written](std::string_view piece) { written += piece; });
-  auto operation = OperationOnBytes(entry, raw, [&output](std::string_view piece) { output.Write(piece); });
-  ByteInput input;
-  input.held = true;
-  input.bytes = std::move(bytes);
-  EXPECT_EQ(CheckInputBytes(input, false, operation->TakesWhole()), ByteCheck::kUtf8);
-  if (operation->TakesWhole() && random() % 2 == 0) {
-    EXPECT_TRUE(RunOperation(input, *operation));
-    output.Flush();
-    return written;
-  }
-  std::string_view rest = std::string_view(input.bytes).substr(input.mark ? 3 : 0);
-  while (!rest.empty()) {
-    const size_t size = operation->TakesWhole() ? rest.size() : std::min<size_t>(random() % 50, rest.size());
-    operation->Take(rest.substr(0, size));
-    rest.remove_prefix(size);
-  }
-  operation->Finish();
-  output.Flush();
-  return written;
-}
-
-class BytePath : public testing::TestWithParam<int> {
+class BytePath : public testing::TestWithParam<Entry> {
  protected:
   void SetUp() override {
-    Parameters().SetAll({});
     Parameters().SetValue(Param::kDeletedLineSubstrings, u"COVID\t文 \t\u3000");
     Parameters().SetValue(Param::kWesternChars, u"é。");
     Parameters().SetValue(Param::kNeutralChars, u"\t车\t\t");
   }
-  void TearDown() override { Parameters().SetAll({}); }
+
+  std::vector<Text> MessagesSince(size_t shown) const {
+    const std::vector<Text> all = prompts_.Messages();
+    return std::vector<Text>(all.begin() + static_cast<std::ptrdiff_t>(shown), all.end());
+  }
+
+  // The reference: decoded as the runner decodes, run as the Function List runs it, encoded as UTF-8.
+  Result OnText(std::string bytes, bool raw) {
+    const size_t shown = prompts_.Messages().size();
+    DecodedInput input = DecodeInput(std::move(bytes), Charset::kUtf8, raw, false);
+    TaskContext context;
+    context.workingText = &input.text;
+    if (GetParam().option > 0) prompts_.Answer(FromUtf8(std::to_string(GetParam().option)));
+    FindFunctionEntry(std::to_string(GetParam().number))->run(context);
+    return {EncodeOutput(input.text, {Charset::kUtf8, false}, raw), MessagesSince(shown)};
+  }
+
+  // The bytes handed over in random pieces (in one when the operation takes the whole text).
+  Result OnBytes(std::string bytes, bool raw, std::mt19937& random) {
+    const size_t shown = prompts_.Messages().size();
+    std::string written;
+    Utf8Output output(raw, [&written](std::string_view piece) { written += piece; });
+    auto operation = OperationOnBytes(GetParam().number, GetParam().option, raw,
+                                      [&output](std::string_view piece) { output.Write(piece); });
+    ByteInput input;
+    input.held = true;
+    input.bytes = std::move(bytes);
+    EXPECT_EQ(CheckInputBytes(input, false, operation->TakesWhole()), ByteCheck::kUtf8);
+    if (operation->TakesWhole() && random() % 2 == 0) {
+      EXPECT_TRUE(RunOperation(input, *operation));
+    } else {
+      std::string_view rest = std::string_view(input.bytes).substr(input.mark ? 3 : 0);
+      while (!rest.empty()) {
+        const size_t size =
+            operation->TakesWhole() ? rest.size() : std::min<size_t>(random() % 50, rest.size());
+        operation->Take(rest.substr(0, size));
+        rest.remove_prefix(size);
+      }
+      operation->Finish();
+    }
+    output.Flush();
+    return {written, MessagesSince(shown)};
+  }
+
+  test::TestPrompts prompts_;  // empty parameters, and the dialogs recorded
 };
 
 TEST_P(BytePath, GivesTheBytesOfTheDecodedText) {
-  std::mt19937 random(GetParam());
+  std::mt19937 random(static_cast<unsigned>(GetParam().number * 10 + GetParam().option));
   for (int round = 0; round < 600; ++round) {
     const std::string text = RandomText(random, false);
     const bool raw = round % 2 != 0;
-    ASSERT_EQ(OnBytes(GetParam(), text, raw, random), OnText(GetParam(), text, raw))
+    ASSERT_EQ(OnBytes(text, raw, random), OnText(text, raw))
         << testing::PrintToString(text) << (raw ? " raw" : "");
   }
 }
 
 // A line longer than the output's slices, with line breaks of every kind around it.
 TEST_P(BytePath, LongLines) {
-  std::mt19937 random(GetParam());
+  std::mt19937 random(static_cast<unsigned>(GetParam().number));
   std::string text;
   while (text.size() < 700000) text += kPieces[random() % 18] + (random() % 500 == 0 ? "\r\n" : "");
-  for (const bool raw : {false, true})
-    EXPECT_EQ(OnBytes(GetParam(), text, raw, random), OnText(GetParam(), text, raw));
+  for (const bool raw : {false, true}) EXPECT_EQ(OnBytes(text, raw, random), OnText(text, raw));
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, BytePath, testing::Values(4, 5, 8, 9, 10, 12, 15));
+INSTANTIATE_TEST_SUITE_P(Entries, BytePath,
+                         testing::Values(Entry{4, 0}, Entry{5, 0}, Entry{8, 0}, Entry{9, 0}, Entry{10, 0},
+                                         Entry{12, 0}, Entry{15, 0}, Entry{1, 1}, Entry{1, 2}, Entry{1, 3}));
 
 // What the check lets through decodes as UTF-8 without loss; ill-formed bytes anywhere, and a zero byte
 // when the encoding is read from the bytes, send the input the decoded text's way.
