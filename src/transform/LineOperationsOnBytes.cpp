@@ -1,6 +1,7 @@
 #include "transform/LineOperationsOnBytes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -54,6 +55,30 @@ size_t WhiteSpaceBefore(std::string_view bytes, size_t end) {
     if (static_cast<unsigned char>(bytes[end - size]) >= 0xC0)
       return WhiteSpaceAt(bytes.substr(0, end), end - size) == size ? size : 0;
   return 0;
+}
+
+// The UTF-16 units of the character that begins at bytes[at] (well-formed), and how many bytes it takes.
+struct Units {
+  char16_t first;
+  char16_t last;
+  size_t bytes;
+};
+
+Units UnitsAt(std::string_view bytes, size_t at) {
+  const auto b = [&](size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[at + k])); };
+  const char32_t lead = b(0);
+  if (lead < 0x80) return {static_cast<char16_t>(lead), static_cast<char16_t>(lead), 1};
+  if (lead < 0xE0) {
+    const auto ch = static_cast<char16_t>((lead & 0x1F) << 6 | (b(1) & 0x3F));
+    return {ch, ch, 2};
+  }
+  if (lead < 0xF0) {
+    const auto ch = static_cast<char16_t>((lead & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F));
+    return {ch, ch, 3};
+  }
+  const char32_t ch =
+      ((lead & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F)) - 0x10000;
+  return {static_cast<char16_t>(0xD800 + (ch >> 10)), static_cast<char16_t>(0xDC00 + (ch & 0x3FF)), 4};
 }
 
 // ASCII letters from first to first + 25 become the other case; everything else is copied.
@@ -209,16 +234,53 @@ class DeleteLinesOnBytes : public TrimmedLinesOnBytes<DeleteLinesOnBytes> {
   std::vector<std::string> items_;
 };
 
+// IsEnglishText of a line's bytes, counted unit by unit as it counts them: each UTF-16 unit's kind is
+// asked of the character classes once (IsNeutralChar, then IsWesternChar, as the test applies them) and
+// kept, so that the parameters' lists are not searched again for every character.
+class EnglishTest {
+ public:
+  bool IsEnglish(std::string_view line) {
+    long long counted = 0, western = 0;
+    const auto unit = [&](char16_t ch) {
+      const std::uint8_t kind = Kind(ch);
+      counted += kind == kNeutral ? 0 : 1;
+      western += kind == kWestern ? 1 : 0;
+    };
+    for (size_t at = 0; at < line.size();) {
+      const auto b = static_cast<unsigned char>(line[at]);
+      if (b < 0x80) {
+        unit(b);
+        ++at;
+        continue;
+      }
+      const Units units = UnitsAt(line, at);
+      unit(units.first);
+      if (units.bytes == 4) unit(units.last);
+      at += units.bytes;
+    }
+    return 4 * western / 3 >= counted;
+  }
+
+ private:
+  enum : std::uint8_t { kUnknown, kNeutral, kWestern, kOther };
+  std::uint8_t Kind(char16_t ch) {
+    std::uint8_t& kind = kinds_[ch];
+    if (kind == kUnknown) {
+      int pos = 0;
+      kind = IsNeutralChar(TextView(&ch, 1), pos, 1) ? kNeutral : IsWesternChar(ch) ? kWestern : kOther;
+    }
+    return kind;
+  }
+
+  std::vector<std::uint8_t> kinds_ = std::vector<std::uint8_t>(0x10000, kUnknown);
+};
+
 class EndingLinesOnBytes : public TrimmedLinesOnBytes<EndingLinesOnBytes> {
  public:
   using TrimmedLinesOnBytes::TrimmedLinesOnBytes;
   void Line(std::string_view line) {
     if (line.empty()) return;
-    // The language test counts UTF-16 units against the sets of parameters 6 and 7: it is asked of the
-    // line's own text.
-    units_.clear();
-    AppendUtf8AsUtf16(line, units_);
-    const bool english = IsEnglishText(units_, u"");
+    const bool english = english_.IsEnglish(line);
     if (inRun_ && english != runEnglish_) {
       write_(kLineBreak);
       write_(runLast_);
@@ -234,7 +296,7 @@ class EndingLinesOnBytes : public TrimmedLinesOnBytes<EndingLinesOnBytes> {
   }
 
  private:
-  Text units_;
+  EnglishTest english_;
   std::string runLast_;
   bool runEnglish_ = false;
   bool inRun_ = false;
@@ -300,30 +362,6 @@ class SplitLinesBytes : public ByteOperation {
   ByteWriter write_;
   std::string_view text_;
 };
-
-// The UTF-16 units of the character that begins at bytes[at] (well-formed), and how many bytes it takes.
-struct Units {
-  char16_t first;
-  char16_t last;
-  size_t bytes;
-};
-
-Units UnitsAt(std::string_view bytes, size_t at) {
-  const auto b = [&](size_t k) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[at + k])); };
-  const char32_t lead = b(0);
-  if (lead < 0x80) return {static_cast<char16_t>(lead), static_cast<char16_t>(lead), 1};
-  if (lead < 0xE0) {
-    const auto ch = static_cast<char16_t>((lead & 0x1F) << 6 | (b(1) & 0x3F));
-    return {ch, ch, 2};
-  }
-  if (lead < 0xF0) {
-    const auto ch = static_cast<char16_t>((lead & 0x0F) << 12 | (b(1) & 0x3F) << 6 | (b(2) & 0x3F));
-    return {ch, ch, 3};
-  }
-  const char32_t ch =
-      ((lead & 0x07) << 18 | (b(1) & 0x3F) << 12 | (b(2) & 0x3F) << 6 | (b(3) & 0x3F)) - 0x10000;
-  return {static_cast<char16_t>(0xD800 + (ch >> 10)), static_cast<char16_t>(0xDC00 + (ch & 0x3FF)), 4};
-}
 
 // Where the character that ends at bytes[end - 1] begins.
 size_t CharacterBefore(std::string_view bytes, size_t end) {
