@@ -154,6 +154,29 @@ TEST_P(BytePath, GivesTheBytesOfTheDecodedText) {
   }
 }
 
+// The cases most likely to part the two ways, each through every entry.
+TEST_P(BytePath, EdgeCases) {
+  std::mt19937 random(1);
+  for (const std::string text : {
+           "no final line break",
+           "\xEF\xBB\xBF"
+           "mark\r\nthen text\r\n",
+           "cr\ronly\rline\rends\r",
+           "COV\r\nID spans a break\nCOVID",
+           "\r\n",
+           "\n",
+           "\r",
+           "",
+           "  \xE3\x80\x80 \r\n \xC2\xA0",
+           "1.\r\n2.x",
+           "a\r\n=====\r\nb",
+           "x\ty\r\n\r\nz",
+           "\xF0\x9F\x98\x80\r\n\xF0\x9F\x98\x80\xF0\x9F\x98\x80",
+       })
+    for (const bool raw : {false, true})
+      EXPECT_EQ(OnBytes(text, raw, random), OnText(text, raw)) << testing::PrintToString(text) << raw;
+}
+
 // A line longer than the output's slices, with line breaks of every kind around it.
 TEST_P(BytePath, LongLines) {
   std::mt19937 random(static_cast<unsigned>(GetParam().number));
@@ -165,6 +188,20 @@ TEST_P(BytePath, LongLines) {
 INSTANTIATE_TEST_SUITE_P(Entries, BytePath,
                          testing::Values(Entry{4, 0}, Entry{5, 0}, Entry{8, 0}, Entry{9, 0}, Entry{10, 0},
                                          Entry{12, 0}, Entry{15, 0}, Entry{1, 1}, Entry{1, 2}, Entry{1, 3}));
+
+// "\r\n" becomes "\n" wherever the writes are cut, also between its two bytes; raw keeps it.
+TEST(Utf8Output, DropsTheCarriageReturnsOfLineBreaksAcrossWrites) {
+  const std::string large(100000, 'x');
+  for (const bool raw : {false, true}) {
+    std::string written;
+    Utf8Output output(raw, [&written](std::string_view bytes) { written += bytes; });
+    for (const std::string_view piece :
+         std::initializer_list<std::string_view>{"a\r", "\nb\r\r", "\n", large, "\r"})
+      output.Write(piece);
+    output.Flush();
+    EXPECT_EQ(written, raw ? "a\r\nb\r\r\n" + large + "\r" : "a\nb\r\n" + large + "\r");
+  }
+}
 
 // What the check lets through decodes as UTF-8 without loss; ill-formed bytes anywhere, and a zero byte
 // when the encoding is read from the bytes, send the input the decoded text's way.
