@@ -47,7 +47,8 @@ bool AsksOption(int entryNumber) {
   return entryNumber == 1;
 }
 
-std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write) {
+std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write,
+                                                bool loneCarriageReturns) {
   switch (entryNumber) {
     case 1:
       return AlignPairsOnBytes(option, !raw, std::move(write));
@@ -56,7 +57,7 @@ std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, boo
     case 5:
       return ExtractEndingLinesOnBytes(!raw, std::move(write));
     case 8:
-      return LinkAdjacentLinesOnBytes(!raw, std::move(write));
+      return LinkAdjacentLinesOnBytes(!raw, loneCarriageReturns, std::move(write));
     case 9:
       return MakeLowercaseOnBytes(std::move(write));
     case 10:
@@ -70,28 +71,42 @@ std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, boo
   }
 }
 
-ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole) {
+bool HoldWhole(ByteInput& input) {
+  if (input.held) return true;
+  struct stat info;
+  if (::fstat(input.fd, &info) != 0) return false;
+  const size_t size = info.st_size > input.at ? static_cast<size_t>(info.st_size - input.at) : 0;
+  // Room to spare for line breaks the operation adds in place: room never written costs nothing.
+  input.bytes.reserve(size + size / 8 + 16);
+  AdviseLargePages(input.bytes.data(), input.bytes.capacity());
+  // The checks read with pread: the file still stands at the offset.
+  if (!ReadAllBytes(input.fd, size, input.bytes)) return false;
+  input.held = true;
+  return true;
+}
+
+ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole, bool findLoneCarriageReturns) {
   Utf8Check check;
   bool well = true;
-  std::string start;  // the first three bytes, for the mark
+  std::string start;                // the first three bytes, for the mark
+  bool carriageReturnLast = false;  // the piece before ended with a carriage return
   const auto consume = [&](std::string_view piece) {
     if (start.size() < kUtf8Mark.size()) start.append(piece.substr(0, kUtf8Mark.size() - start.size()));
     well = check.Take(piece) && !(refuseZero && std::memchr(piece.data(), 0, piece.size()));
+    if (findLoneCarriageReturns && !input.loneCarriageReturn && !piece.empty()) {
+      input.loneCarriageReturn = carriageReturnLast && piece.front() != '\n';
+      for (size_t at = piece.find('\r'); at != std::string_view::npos && at + 1 < piece.size();
+           at = piece.find('\r', at + 1))
+        input.loneCarriageReturn = input.loneCarriageReturn || piece[at + 1] != '\n';
+      carriageReturnLast = piece.back() == '\r';
+    }
     return well;
   };
-  if (keepWhole && !input.held) {
-    struct stat info;
-    if (::fstat(input.fd, &info) != 0) return ByteCheck::kReadError;
-    const size_t size = info.st_size > input.at ? static_cast<size_t>(info.st_size - input.at) : 0;
-    // Room to spare for line breaks the operation adds in place: room never written costs nothing.
-    input.bytes.reserve(size + size / 8 + 16);
-    AdviseLargePages(input.bytes.data(), input.bytes.capacity());
-    if (!ReadAllBytes(input.fd, size, input.bytes)) return ByteCheck::kReadError;
-    input.held = true;
-  }
+  if (keepWhole && !HoldWhole(input)) return ByteCheck::kReadError;
   if (!ReadInput(input, 0, consume)) return ByteCheck::kReadError;
   if (!well || !check.Finish()) return ByteCheck::kNotUtf8;
   input.mark = start == kUtf8Mark;
+  input.loneCarriageReturn = input.loneCarriageReturn || carriageReturnLast;
   return ByteCheck::kUtf8;
 }
 

@@ -19,7 +19,9 @@ namespace scrivano::cli {
 // The entry's operation on bytes, for the option its question is answered with where it asks one (entry 1);
 // nullptr when it has none, or none for that option or the current parameters. Unless raw, a "\n" alone
 // ends a line as "\r\n" does.
-std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write);
+// loneCarriageReturns: the input holds a carriage return that no line feed follows.
+std::unique_ptr<ByteOperation> OperationOnBytes(int entryNumber, int option, bool raw, ByteWriter write,
+                                                bool loneCarriageReturns = false);
 // Whether the entry asks for an option first.
 bool AsksOption(int entryNumber);
 
@@ -29,15 +31,19 @@ struct ByteInput {
   off_t at = 0;
   bool held = false;
   std::string bytes;
-  bool mark = false;  // began with the UTF-8 byte-order mark, which the text does not hold
+  bool mark = false;                // began with the UTF-8 byte-order mark, which the text does not hold
+  bool loneCarriageReturn = false;  // holds a carriage return that no line feed follows (when looked for)
 };
 
 enum class ByteCheck { kUtf8, kNotUtf8, kReadError };
 
 // Reads the input through once: kUtf8 when it is well-formed UTF-8 and, with refuseZero (the encoding to
 // be told by the bytes), holds no zero byte, which may mean UTF-16. keepWhole: a file is read into bytes
-// meanwhile. kReadError leaves errno set.
-ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole);
+// meanwhile. findLoneCarriageReturns: sets loneCarriageReturn. kReadError leaves errno set.
+ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole,
+                          bool findLoneCarriageReturns = false);
+// Reads a file into bytes, when it is not held there yet. False with errno set on a read error.
+bool HoldWhole(ByteInput& input);
 
 // Hands the checked input, without its mark, to the operation and finishes it. False with errno set on a
 // read error.

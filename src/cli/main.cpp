@@ -377,12 +377,18 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
       throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(error));
     throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + std::strerror(error));
   };
-  const ByteCheck check = CheckInputBytes(input, !inputCharset, operation->TakesWhole());
+  const ByteCheck check = CheckInputBytes(input, !inputCharset, operation->TakesWhole(), entry.number == 8);
   if (check == ByteCheck::kReadError) readFailed(errno);
   if (check == ByteCheck::kNotUtf8) {
     if (opened >= 0) ::close(opened);
     if (input.held) held = std::move(input.bytes);
     return false;
+  }
+  if (input.loneCarriageReturn) {
+    // Carriage returns of the text's own: entry 8 then looks at the whole text.
+    operation = OperationOnBytes(
+        entry.number, option, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); }, true);
+    if (operation->TakesWhole() && !HoldWhole(input)) readFailed(errno);
   }
 
   std::ofstream transcriptFile;

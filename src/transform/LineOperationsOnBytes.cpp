@@ -383,8 +383,6 @@ class LinkLinesBytes : public ByteOperation {
   void Finish() override;
 
  private:
-  bool LinkPlainLines();
-
   bool lineFeedEnds_;
   ByteWriter write_;
   std::string own_;
@@ -404,53 +402,68 @@ std::string_view WithoutSpaces(std::string_view line) {
   return line.substr(first, line.find_last_not_of(' ') + 1 - first);
 }
 
-// The text the common way, line by line in one walk: when its only carriage returns are those of its
+// The text the common way, line by line as it comes: when its only carriage returns are those of its
 // line breaks, the breaks are all the scan examines, and each is examined (except the first when the
 // first line holds fewer than two units and the last when the last line does) and joined when the lines
-// on both sides, without their spaces, are not empty. False, having written nothing, for a text with a
-// carriage return of its own.
-bool LinkLinesBytes::LinkPlainLines() {
-  std::string_view text = *text_;
-  // 1. Only the text before the first "=====", when a line break follows it.
-  if (const size_t mark = text.find("=====");
-      mark != std::string_view::npos &&
-      (lineFeedEnds_ ? text.find('\n', mark) : text.find("\r\n", mark)) != std::string_view::npos)
-    text = text.substr(0, mark);
-  for (size_t at = text.find('\r'); at != std::string_view::npos; at = text.find('\r', at + 2))
-    if (at + 1 == text.size() || text[at + 1] != '\n') return false;
-  const auto parameters = CurrentParameters();
-  const Text& westernChars = parameters->Value(Param::kWesternChars);
-  const auto isWestern = [&westernChars](char16_t ch) {
-    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
-  };
-  // 2, 3. Each line without its spaces, and what stands between it and the line before.
-  std::string_view before;
-  for (size_t from = 0, k = 0; from <= text.size(); ++k) {
-    // The breaks are the line feeds, or with them kept the carriage returns, each before a line feed.
-    size_t end = text.find(lineFeedEnds_ ? '\n' : '\r', from);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    size_t contentEnd = end;
-    if (!last && lineFeedEnds_ && contentEnd > from && text[contentEnd - 1] == '\r') --contentEnd;
-    const std::string_view line = WithoutSpaces(text.substr(from, contentEnd - from));
-    if (k > 0) {
-      const bool examined = !(k == 1 && !TwoUnitsOrMore(before)) && !(last && !TwoUnitsOrMore(line));
-      const char16_t prev =
-          before.empty() ? u'\n' : UnitsAt(before, CharacterBefore(before, before.size())).last;
-      if (examined && prev != u'\n' && !line.empty()) {
-        if (isWestern(prev) && isWestern(UnitsAt(line, 0).first)) write_(" ");
+// on both sides, without their spaces, are not empty.
+class LinkPlainLinesBytes : public ByteOperation {
+ public:
+  LinkPlainLinesBytes(bool lineFeedEnds, ByteWriter write)
+      : cutter_(lineFeedEnds), write_(std::move(write)), parameters_(CurrentParameters()) {}
+  void Take(std::string_view bytes) override {
+    cutter_.Take(bytes, [this](std::string_view line) { Line(line, false); });
+  }
+  void Finish() override {
+    bool delivered = false;
+    cutter_.Finish([&](std::string_view line) {
+      delivered = true;
+      Line(line, true);
+    });
+    if (!delivered) Line({}, true);  // the empty line after a final line break
+    // 4. A line break whatever the text ended with.
+    write_(kLineBreak);
+  }
+
+ private:
+  void Line(std::string_view line, bool last) {
+    if (ended_) return;
+    // 1. A "=====" that a line break follows ends the text before it.
+    if (const size_t mark = line.find("====="); !last && mark != std::string_view::npos) {
+      line = line.substr(0, mark);
+      last = ended_ = true;
+    }
+    // 2, 3. The line without its spaces, and what stands between it and the line before.
+    const std::string_view content = WithoutSpaces(line);
+    if (lines_ == 0) {
+      firstOfTwoUnits_ = TwoUnitsOrMore(content);
+    } else {
+      const bool examined = !(lines_ == 1 && !firstOfTwoUnits_) && !(last && !TwoUnitsOrMore(content));
+      if (examined && before_ != u'\n' && !content.empty()) {
+        if (IsWestern(before_) && IsWestern(UnitsAt(content, 0).first)) write_(" ");
       } else {
         write_(kLineBreak);
       }
     }
-    write_(line);
-    before = line;
-    from = last ? text.size() + 1 : end + (lineFeedEnds_ ? 1 : 2);
+    write_(content);
+    // The unit before the next break: the line's last, or the line feed of the break before it.
+    before_ = content.empty() ? u'\n' : UnitsAt(content, CharacterBefore(content, content.size())).last;
+    ++lines_;
   }
-  // 4. A line break whatever the text ended with.
-  write_(kLineBreak);
-  return true;
-}
+
+  // Parameter 6 as it stands when the joining begins.
+  bool IsWestern(char16_t ch) const {
+    const Text& westernChars = parameters_->Value(Param::kWesternChars);
+    return ch < 127 || (!westernChars.empty() && westernChars.find(ch) != Text::npos);
+  }
+
+  LineCutter cutter_;
+  ByteWriter write_;
+  std::shared_ptr<const ParameterValues> parameters_;
+  size_t lines_ = 0;
+  bool firstOfTwoUnits_ = false;
+  char16_t before_ = u'\n';
+  bool ended_ = false;
+};
 
 // A "\n" alone becomes "\r\n" in place from the end, so that the bytes are those of the text.
 void AddCarriageReturns(std::string& bytes) {
@@ -471,7 +484,6 @@ void AddCarriageReturns(std::string& bytes) {
 // text and looks at the units next to a carriage return, which a character of four bytes holds two of:
 // those are worked out where they matter; everything it searches for and cuts at is ASCII.
 void LinkLinesBytes::Finish() {
-  if (LinkPlainLines()) return;
   std::string& text = *text_;
   if (lineFeedEnds_) AddCarriageReturns(text);
   // 1. Only the text before the first "=====", when a line break follows it.
@@ -586,8 +598,10 @@ std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write) {
   return std::make_unique<SplitLinesBytes>(std::move(write));
 }
 
-std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, ByteWriter write) {
-  return std::make_unique<LinkLinesBytes>(lineFeedEnds, std::move(write));
+std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, bool loneCarriageReturns,
+                                                        ByteWriter write) {
+  if (loneCarriageReturns) return std::make_unique<LinkLinesBytes>(lineFeedEnds, std::move(write));
+  return std::make_unique<LinkPlainLinesBytes>(lineFeedEnds, std::move(write));
 }
 
 }  // namespace scrivano

@@ -42,8 +42,11 @@ std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, Byte
 // The bytes without the white space (IsWhiteSpace) at both ends.
 std::string_view TrimmedBytes(std::string_view bytes);
 
-// "15." and "08.", on the whole text.
+// "15.", on the whole text.
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write);
-std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, ByteWriter write);
+// "08.": a line at a time, or, for a text with a carriage return that no line feed follows, on the whole
+// text.
+std::unique_ptr<ByteOperation> LinkAdjacentLinesOnBytes(bool lineFeedEnds, bool loneCarriageReturns,
+                                                        ByteWriter write);
 
 }  // namespace scrivano

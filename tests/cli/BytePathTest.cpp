@@ -1,7 +1,9 @@
 // The entries on bytes against the same entries on the decoded text: random texts of mixed scripts, line
 // breaks of every kind, white space of every width, marks and ill-formed bytes go through both, cut into
 // pieces anywhere, and the bytes written must be the same.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -10,6 +12,7 @@
 #include "cli/TextStreams.h"
 #include "functions/FunctionTable.h"
 #include "settings/ParameterStore.h"
+#include "support/TempFolder.h"
 #include "support/TestPrompts.h"
 #include "text/Utf8Check.h"
 
@@ -119,12 +122,13 @@ class BytePath : public testing::TestWithParam<Entry> {
     const size_t shown = prompts_.Messages().size();
     std::string written;
     Utf8Output output(raw, [&written](std::string_view piece) { written += piece; });
-    auto operation = OperationOnBytes(GetParam().number, GetParam().option, raw,
-                                      [&output](std::string_view piece) { output.Write(piece); });
     ByteInput input;
     input.held = true;
     input.bytes = std::move(bytes);
-    EXPECT_EQ(CheckInputBytes(input, false, operation->TakesWhole()), ByteCheck::kUtf8);
+    EXPECT_EQ(CheckInputBytes(input, false, true, true), ByteCheck::kUtf8);
+    auto operation = OperationOnBytes(
+        GetParam().number, GetParam().option, raw, [&output](std::string_view piece) { output.Write(piece); },
+        input.loneCarriageReturn);
     if (operation->TakesWhole() && random() % 2 == 0) {
       EXPECT_TRUE(RunOperation(input, *operation));
     } else {
@@ -200,6 +204,21 @@ TEST(Utf8Output, DropsTheCarriageReturnsOfLineBreaksAcrossWrites) {
       output.Write(piece);
     output.Flush();
     EXPECT_EQ(written, raw ? "a\r\nb\r\r\n" + large + "\r" : "a\nb\r\n" + large + "\r");
+  }
+}
+
+// A carriage return at the end of one chunk of a file and its line feed at the start of the next are a
+// line break; followed by anything else it is a carriage return of the text's own.
+TEST(BytePathCheck, FindsLoneCarriageReturnsAcrossChunks) {
+  test::TempFolder folder;
+  for (const auto& [after, lone] : {std::pair{"\n", false}, {"b", true}, {"", true}}) {
+    folder.WriteBytes("in", std::string((size_t{1} << 18) - 1, 'a') + "\r" + after);
+    const std::string path = ToUtf8(folder.File("in"));
+    ByteInput input;
+    input.fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(CheckInputBytes(input, true, false, true), ByteCheck::kUtf8);
+    EXPECT_EQ(input.loneCarriageReturn, lone) << after;
+    ::close(input.fd);
   }
 }
 
