@@ -42,7 +42,7 @@ std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, Byte
 // The bytes without the white space (IsWhiteSpace) at both ends.
 std::string_view TrimmedBytes(std::string_view bytes);
 
-// "15.", on the whole text.
+// "15.", as the bytes come.
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write);
 // "08.": a line at a time, or, for a text with a carriage return that no line feed follows, on the whole
 // text.
