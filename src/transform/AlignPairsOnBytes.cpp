@@ -3,6 +3,7 @@
 #include "prompt/SelectionPrompt.h"
 #include "text/Text.h"
 #include "transform/AlignSourceTarget.h"
+#include "transform/Utf8Lines.h"
 
 namespace scrivano {
 namespace {

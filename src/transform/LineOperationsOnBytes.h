@@ -39,9 +39,6 @@ std::unique_ptr<ByteOperation> MakeUppercaseOnBytes(ByteWriter write);
 std::unique_ptr<ByteOperation> RemoveRedundantEmptyLinesOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> DeleteLinesWithSubstringOnBytes(bool lineFeedEnds, ByteWriter write);
 std::unique_ptr<ByteOperation> ExtractEndingLinesOnBytes(bool lineFeedEnds, ByteWriter write);
-// The bytes without the white space (IsWhiteSpace) at both ends.
-std::string_view TrimmedBytes(std::string_view bytes);
-
 // "15.", as the bytes come.
 std::unique_ptr<ByteOperation> SplitLinesOnBytes(ByteWriter write);
 // "08.": a line at a time, or, for a text with a carriage return that no line feed follows, on the whole
