@@ -92,6 +92,7 @@ ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole, boo
   bool carriageReturnLast = false;  // the piece before ended with a carriage return
   const auto consume = [&](std::string_view piece) {
     if (start.size() < kUtf8Mark.size()) start.append(piece.substr(0, kUtf8Mark.size() - start.size()));
+    input.checkedBytes += piece.size();
     well = check.Take(piece) && !(refuseZero && std::memchr(piece.data(), 0, piece.size()));
     if (findLoneCarriageReturns && !input.loneCarriageReturn && !piece.empty()) {
       input.loneCarriageReturn = carriageReturnLast && piece.front() != '\n';
@@ -110,21 +111,37 @@ ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole, boo
   return ByteCheck::kUtf8;
 }
 
-bool RunOperation(ByteInput& input, ByteOperation& operation) {
+ByteRun RunOperation(ByteInput& input, ByteOperation& operation) {
   const size_t skip = input.mark ? kUtf8Mark.size() : 0;
   if (operation.TakesWhole() && input.held) {
     input.bytes.erase(0, skip);
     operation.TakeWhole(input.bytes);
     operation.Finish();
-    return true;
+    return ByteRun::kDone;
   }
-  if (!ReadInput(input, skip, [&operation](std::string_view piece) {
-        operation.Take(piece);
+  // The last bytes checked wait for what follows them: the check judges a block of sixteen, and a
+  // sequence cut by a block's end, only with the bytes after it.
+  constexpr size_t kJudgedLater = 32;
+  Utf8Check check;
+  size_t read = skip;
+  bool same = true;
+  std::string waiting;
+  if (!ReadInput(input, skip, [&](std::string_view piece) {
+        read += piece.size();
+        same = read <= input.checkedBytes && check.Take(piece);
+        if (!same) return false;
+        waiting.append(piece);
+        if (waiting.size() > kJudgedLater) {
+          operation.Take(std::string_view(waiting).substr(0, waiting.size() - kJudgedLater));
+          waiting.erase(0, waiting.size() - kJudgedLater);
+        }
         return true;
       }))
-    return false;
+    return ByteRun::kReadError;
+  if (!same || read != input.checkedBytes || !check.Finish()) return ByteRun::kChanged;
+  operation.Take(waiting);
   operation.Finish();
-  return true;
+  return ByteRun::kDone;
 }
 
 void Utf8Output::Write(std::string_view bytes) {

@@ -33,6 +33,7 @@ struct ByteInput {
   std::string bytes;
   bool mark = false;                // began with the UTF-8 byte-order mark, which the text does not hold
   bool loneCarriageReturn = false;  // holds a carriage return that no line feed follows (when looked for)
+  size_t checkedBytes = 0;          // how many bytes the check read
 };
 
 enum class ByteCheck { kUtf8, kNotUtf8, kReadError };
@@ -45,9 +46,12 @@ ByteCheck CheckInputBytes(ByteInput& input, bool refuseZero, bool keepWhole,
 // Reads a file into bytes, when it is not held there yet. False with errno set on a read error.
 bool HoldWhole(ByteInput& input);
 
-// Hands the checked input, without its mark, to the operation and finishes it. False with errno set on a
-// read error.
-bool RunOperation(ByteInput& input, ByteOperation& operation);
+enum class ByteRun { kDone, kReadError, kChanged };
+
+// Hands the checked input, without its mark, to the operation and finishes it. A file read again is
+// checked again as it is read: kChanged, with the bytes read since the change not handed on, when it is no
+// longer what the check read (well-formed UTF-8 of the same length). kReadError leaves errno set.
+ByteRun RunOperation(ByteInput& input, ByteOperation& operation);
 
 // Collects what an operation writes into slices and hands them to write; unless raw, a "\r" just before
 // a "\n" goes, as in the runner's UTF-8 output of a text.

@@ -371,14 +371,13 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
       input.held = true;
     }
   }
-  const auto readFailed = [&](int error) {
+  const auto readFailed = [&](const std::string& why) {
     if (opened >= 0) ::close(opened);
-    if (IsStandardStream(options.inputFile))
-      throw ReadFailed(std::string("cannot read standard input: ") + std::strerror(error));
-    throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + std::strerror(error));
+    if (IsStandardStream(options.inputFile)) throw ReadFailed("cannot read standard input: " + why);
+    throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + why);
   };
   const ByteCheck check = CheckInputBytes(input, !inputCharset, operation->TakesWhole(), entry.number == 8);
-  if (check == ByteCheck::kReadError) readFailed(errno);
+  if (check == ByteCheck::kReadError) readFailed(std::strerror(errno));
   if (check == ByteCheck::kNotUtf8) {
     if (opened >= 0) ::close(opened);
     if (input.held) held = std::move(input.bytes);
@@ -388,7 +387,7 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
     // Carriage returns of the text's own: entry 8 then looks at the whole text.
     operation = OperationOnBytes(
         entry.number, option, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); }, true);
-    if (operation->TakesWhole() && !HoldWhole(input)) readFailed(errno);
+    if (operation->TakesWhole() && !HoldWhole(input)) readFailed(std::strerror(errno));
   }
 
   std::ofstream transcriptFile;
@@ -415,9 +414,9 @@ bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::opti
   });
   toOutput = [&output](std::string_view bytes) { output.Write(bytes); };
   if (format.byteOrderMark) output.Write(ByteOrderMark(Charset::kUtf8));
-  const bool read = RunOperation(input, *operation);
-  const int readError = errno;
-  if (!read) readFailed(readError);
+  const ByteRun run = RunOperation(input, *operation);
+  if (run == ByteRun::kReadError) readFailed(std::strerror(errno));
+  if (run == ByteRun::kChanged) readFailed("it changed while it was read");
   if (opened >= 0) ::close(opened);
   output.Flush();
   SetPromptHandler(nullptr);

@@ -130,7 +130,7 @@ class BytePath : public testing::TestWithParam<Entry> {
         GetParam().number, GetParam().option, raw, [&output](std::string_view piece) { output.Write(piece); },
         input.loneCarriageReturn);
     if (operation->TakesWhole() && random() % 2 == 0) {
-      EXPECT_TRUE(RunOperation(input, *operation));
+      EXPECT_EQ(RunOperation(input, *operation), ByteRun::kDone);
     } else {
       std::string_view rest = std::string_view(input.bytes).substr(input.mark ? 3 : 0);
       while (!rest.empty()) {
@@ -218,6 +218,30 @@ TEST(BytePathCheck, FindsLoneCarriageReturnsAcrossChunks) {
     input.fd = ::open(path.c_str(), O_RDONLY);
     ASSERT_EQ(CheckInputBytes(input, true, false, true), ByteCheck::kUtf8);
     EXPECT_EQ(input.loneCarriageReturn, lone) << after;
+    ::close(input.fd);
+  }
+}
+
+// A file that is no longer what the check read is not taken on trust: what changed is not handed on.
+TEST(BytePathCheck, RefusesAFileThatChangedAfterTheCheck) {
+  test::TempFolder folder;
+  // Also a byte at the end of the first chunk read, which only the few bytes after it show to be wrong.
+  const std::string chunk((size_t{1} << 18) - 1, 'a');
+  for (const auto& [before, after] : {std::pair<std::string, std::string>{"abc", "ab\xFF"},
+                                      {"abc", "abc\n"},
+                                      {"abc", "a"},
+                                      {chunk + "abc", chunk + "\xE4"
+                                                              "bc"}}) {
+    folder.WriteBytes("in", before);
+    const std::string path = ToUtf8(folder.File("in"));
+    ByteInput input;
+    input.fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_EQ(CheckInputBytes(input, true, false), ByteCheck::kUtf8);
+    folder.WriteBytes("in", after);
+    std::string written;
+    auto operation = OperationOnBytes(10, 0, true, [&written](std::string_view bytes) { written += bytes; });
+    EXPECT_EQ(RunOperation(input, *operation), ByteRun::kChanged) << after.size();
+    EXPECT_EQ(written.find_first_of("\xFF\xE4"), std::string::npos);
     ::close(input.fd);
   }
 }
