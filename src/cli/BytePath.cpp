@@ -130,8 +130,12 @@ ByteRun RunOperation(ByteInput& input, ByteOperation& operation) {
         read += piece.size();
         same = read <= input.checkedBytes && check.Take(piece);
         if (!same) return false;
-        waiting.append(piece);
-        if (waiting.size() > kJudgedLater) {
+        if (piece.size() >= kJudgedLater) {
+          // What waited is judged now, and so is the piece but its end.
+          operation.Take(waiting);
+          operation.Take(piece.substr(0, piece.size() - kJudgedLater));
+          waiting.assign(piece.substr(piece.size() - kJudgedLater));
+        } else if ((waiting += piece).size() > kJudgedLater) {
           operation.Take(std::string_view(waiting).substr(0, waiting.size() - kJudgedLater));
           waiting.erase(0, waiting.size() - kJudgedLater);
         }
