@@ -23,6 +23,7 @@
 #include <new>
 #include <string>
 
+#include "cli/BytePath.h"
 #include "cli/LossMessages.h"
 #include "cli/ScriptedPrompts.h"
 #include "cli/StandardStreams.h"
@@ -33,8 +34,10 @@
 #include "settings/ProgramPaths.h"
 #include "tasks/WebPageExtraction.h"
 #include "text/FileBytes.h"
+#include "text/Pieces.h"
 #include "text/TextEncodings.h"
 #include "toolkit/TextFiles.h"
+#include "transform/AlignSourceTarget.h"
 
 namespace scrivano::cli {
 namespace {
@@ -158,7 +161,9 @@ bool DecodeRegularFile(int fd, off_t at, std::optional<Charset> charset, bool ra
   return true;
 }
 
-DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> charset, bool raw, bool lossy) {
+DecodedInput ReadInput(const std::string& inputFile, std::optional<Charset> charset, bool raw, bool lossy,
+                       std::optional<std::string> held) {
+  if (held) return DecodeInput(std::move(*held), charset, raw, lossy);
   DecodedInput input;
   if (IsStandardStream(inputFile)) {
     struct stat info;
@@ -303,6 +308,130 @@ void LoadRunParameters(const RunOptions& options) {
   for (const auto& [k, value] : overrides) Parameters().SetValue(k, value);
 }
 
+void OpenTranscript(const RunOptions& options, std::ofstream& transcriptFile) {
+  if (options.transcriptFile.empty()) return;
+  transcriptFile.open(options.transcriptFile, std::ios::binary | std::ios::trunc);
+  if (!transcriptFile)
+    throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
+}
+
+void ReportUnusedAnswers(size_t unused) {
+  if (unused > 0)
+    std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
+              << " not used\n";
+}
+
+void CloseTranscript(std::ofstream& transcriptFile) {
+  if (!transcriptFile.is_open()) return;
+  transcriptFile.close();
+  if (!transcriptFile) throw WriteFailed("cannot write the transcript");
+}
+
+// Runs the entry on the input's bytes when it has an operation on them, the output is UTF-8 and the input
+// turns out to be UTF-8 that decodes without loss; the result is then the decoded text's, byte for byte.
+// False when the entry is to run on the decoded text instead; held then has the input's bytes when they
+// could be read only once (a pipe) or were read whole already.
+bool RunOnBytes(const RunOptions& options, const FunctionEntry& entry, std::optional<Charset> inputCharset,
+                std::optional<std::string>& held) {
+  if ((inputCharset && *inputCharset != Charset::kUtf8) ||
+      (!options.keepEncoding && OutputFormat(options, {}).charset != Charset::kUtf8))
+    return false;
+  // The option the entry's question will be answered with, read as the question reads it.
+  int option = 0;
+  if (AsksOption(entry.number)) {
+    if (options.answers.empty() || options.answers.front() == kCancelAnswer) return false;
+    option = WideToInt(FromUtf8(options.answers.front()));
+  }
+  ByteWriter toOutput;  // set once the output is open
+  std::unique_ptr<ByteOperation> operation = OperationOnBytes(
+      entry.number, option, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); });
+  if (!operation) return false;
+
+  ByteInput input;
+  int opened = -1;
+  struct stat info;
+  if (IsStandardStream(options.inputFile)) {
+    input.at =
+        ::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode) ? ::lseek(STDIN_FILENO, 0, SEEK_CUR) : -1;
+    if (input.at >= 0) {
+      input.fd = STDIN_FILENO;
+    } else {
+      input.at = 0;
+      input.bytes = ReadStandardInput();
+      input.held = true;
+    }
+  } else {
+    std::string why;
+    opened = OpenForReading(FromUtf8(options.inputFile), &why);
+    if (opened < 0) throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + why);
+    input.fd = opened;
+    if (::fstat(opened, &info) != 0 || !S_ISREG(info.st_mode)) {
+      const bool read = ReadAllBytes(opened, 0, input.bytes);
+      const int readError = errno;
+      ::close(opened);
+      if (!read)
+        throw UsageError("cannot read the input file \"" + options.inputFile +
+                         "\": " + std::strerror(readError));
+      opened = input.fd = -1;
+      input.held = true;
+    }
+  }
+  const auto readFailed = [&](const std::string& why) {
+    if (opened >= 0) ::close(opened);
+    if (IsStandardStream(options.inputFile)) throw ReadFailed("cannot read standard input: " + why);
+    throw UsageError("cannot read the input file \"" + options.inputFile + "\": " + why);
+  };
+  const ByteCheck check = CheckInputBytes(input, !inputCharset, operation->TakesWhole(), entry.number == 8);
+  if (check == ByteCheck::kReadError) readFailed(std::strerror(errno));
+  if (check == ByteCheck::kNotUtf8) {
+    if (opened >= 0) ::close(opened);
+    if (input.held) held = std::move(input.bytes);
+    return false;
+  }
+  if (input.loneCarriageReturn) {
+    // Carriage returns of the text's own: entry 8 then looks at the whole text.
+    operation = OperationOnBytes(
+        entry.number, option, options.raw, [&toOutput](std::string_view bytes) { toOutput(bytes); }, true);
+    if (operation->TakesWhole() && !HoldWhole(input)) readFailed(std::strerror(errno));
+  }
+
+  std::ofstream transcriptFile;
+  OpenTranscript(options, transcriptFile);
+  ScriptedPrompts prompts(std::deque<std::string>(options.answers.begin(), options.answers.end()),
+                          transcriptFile.is_open() ? &transcriptFile : nullptr, std::cerr);
+  SetPromptHandler(&prompts);
+  struct PromptsOff {
+    ~PromptsOff() { SetPromptHandler(nullptr); }
+  } promptsOff;
+  if (AsksOption(entry.number)) {
+    int asked = 0;
+    AskAlignOption(asked);  // the same question, answered as foreseen
+  }
+  const StreamFormat format =
+      options.keepEncoding ? StreamFormat{Charset::kUtf8, input.mark} : StreamFormat{};
+  AtomicFileWriter writer;
+  bool ok = IsStandardStream(options.outputFile) || writer.Open(FromUtf8(options.outputFile));
+  Utf8Output output(options.raw, [&](std::string_view bytes) {
+    if (IsStandardStream(options.outputFile))
+      WriteStandardOutput(bytes);
+    else
+      ok = ok && writer.Write(bytes);
+  });
+  toOutput = [&output](std::string_view bytes) { output.Write(bytes); };
+  if (format.byteOrderMark) output.Write(ByteOrderMark(Charset::kUtf8));
+  const ByteRun run = RunOperation(input, *operation);
+  if (run == ByteRun::kReadError) readFailed(std::strerror(errno));
+  if (run == ByteRun::kChanged) readFailed("it changed while it was read");
+  if (opened >= 0) ::close(opened);
+  output.Flush();
+  SetPromptHandler(nullptr);
+  if (!IsStandardStream(options.outputFile) && (!ok || !writer.Commit()))
+    throw UsageError("cannot write the output file \"" + options.outputFile + "\"");
+  ReportUnusedAnswers(prompts.UnusedAnswers());
+  CloseTranscript(transcriptFile);
+  return true;
+}
+
 int Run(const RunOptions& options) {
   const FunctionEntry* entry = FindFunctionEntry(options.entry);
   if (!entry) throw UsageError("unknown entry \"" + options.entry + "\" (see scrivano-cli list)");
@@ -312,21 +441,20 @@ int Run(const RunOptions& options) {
 
   CheckFiles(options);
   LoadRunParameters(options);
+  std::optional<std::string> held;
+  if (RunOnBytes(options, *entry, inputCharset, held)) return kExitRan;
   Text workingText;
   StreamFormat outputFormat;
   {
-    DecodedInput input = ReadInput(options.inputFile, inputCharset, options.raw, options.lossy);
+    DecodedInput input =
+        ReadInput(options.inputFile, inputCharset, options.raw, options.lossy, std::move(held));
     CheckDecoded(input, !inputCharset, options.lossy);
     outputFormat = OutputFormat(options, input.format);
     workingText = std::move(input.text);
   }
 
   std::ofstream transcriptFile;
-  if (!options.transcriptFile.empty()) {
-    transcriptFile.open(options.transcriptFile, std::ios::binary | std::ios::trunc);
-    if (!transcriptFile)
-      throw UsageError("cannot write the transcript file \"" + options.transcriptFile + "\"");
-  }
+  OpenTranscript(options, transcriptFile);
   ScriptedPrompts prompts(std::deque<std::string>(options.answers.begin(), options.answers.end()),
                           transcriptFile.is_open() ? &transcriptFile : nullptr, std::cerr);
   SetPromptHandler(&prompts);
@@ -352,13 +480,8 @@ int Run(const RunOptions& options) {
   SetPromptHandler(nullptr);
   SetWebPageExtractor({});
   if (handBack) WriteOutput(options.outputFile, workingText, outputFormat, options.raw, options.lossy);
-  if (const size_t unused = prompts.UnusedAnswers())
-    std::cerr << "scrivano-cli: " << unused << (unused == 1 ? " answer was" : " answers were")
-              << " not used\n";
-  if (transcriptFile.is_open()) {
-    transcriptFile.close();
-    if (!transcriptFile) throw WriteFailed("cannot write the transcript");
-  }
+  ReportUnusedAnswers(prompts.UnusedAnswers());
+  CloseTranscript(transcriptFile);
   if (pages.NothingRead()) {
     std::cerr << "scrivano-cli: not one of the web pages could be read\n";
     return kExitNoPage;

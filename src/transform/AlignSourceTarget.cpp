@@ -37,11 +37,6 @@ void ShowWrongOperationNumber() {
   ShowMessage(u"Wrong operation number!", u"Notice", MessageButtons::Ok, true);
 }
 
-void ReportNotInPairs(TextView source, TextView target) {
-  ShowMessage(u"Source: " + Text(source) + u"\r\n\r\nTarget: " + Text(target), kNotInPairsCaption,
-              MessageButtons::Ok, true);
-}
-
 // Appends one pair in layout; a layout outside 1 to 4 is reported and appends nothing.
 void AppendPair(Text& result, TextView source, TextView target, int layout) {
   switch (layout) {
@@ -79,10 +74,22 @@ int FirstSplitMark(TextView line) {
 
 }  // namespace
 
-void AlignSourceTarget(Text& text) {
+void ReportNotInPairs(TextView source, TextView target) {
+  ShowMessage(u"Source: " + Text(source) + u"\r\n\r\nTarget: " + Text(target), kNotInPairsCaption,
+              MessageButtons::Ok, true);
+}
+
+bool AskAlignOption(int& option) {
   Text answer = AlignPrompt();
-  if (!AskSelection(answer, 1.0f, true)) return;
-  switch (WideToInt(answer)) {
+  if (!AskSelection(answer, 1.0f, true)) return false;
+  option = WideToInt(answer);
+  return true;
+}
+
+void AlignSourceTarget(Text& text) {
+  int option = 0;
+  if (!AskAlignOption(option)) return;
+  switch (option) {
     case 1:
       text = ReturnPairsToTabPairs(text);
       break;

@@ -21,6 +21,12 @@ inline constexpr int kTargetTabSource = 4;    // "\r\n" target tab source
 // The entry: asks which conversion to apply and rewrites text. A cancelled prompt changes nothing.
 void AlignSourceTarget(Text& text);
 
+// The entry's question: false when it was cancelled, otherwise true with the number of the option chosen
+// or typed (its leading digits).
+bool AskAlignOption(int& option);
+// The message of a source line without a partner (or a target line without one).
+void ReportNotInPairs(TextView source, TextView target);
+
 // Option 1: non-blank lines taken two at a time become source tab target. A source line without a
 // partner is reported ("Source and target are not in pairs!") and ends the conversion; the pairs before
 // it are the result.

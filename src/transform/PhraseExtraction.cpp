@@ -1,5 +1,9 @@
 #include "transform/PhraseExtraction.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <map>
@@ -13,6 +17,7 @@
 #include "text/Tokenizers.h"
 #include "transform/PhraseIndex.h"
 #include "transform/PhraseTable.h"
+#include "transform/PositionSet.h"
 
 namespace scrivano {
 namespace {
@@ -43,6 +48,7 @@ bool IsLineBreakChar(char16_t ch) {
 // A space survives only between two ASCII characters that it separated.
 Text NormalizeLine(TextView raw) {
   Text line;
+  line.reserve(raw.size());  // never more, and no room left over from growing
   bool skippedSpaces = false;
   for (char16_t ch : raw) {
     if (ch == u' ') {
@@ -128,6 +134,14 @@ std::vector<Text> ListItems(TextView list) {
   return items;
 }
 
+// Hands the pages of freed memory back to the system, so that what is allocated next does not add to
+// them: the C library keeps the pages of small blocks freed among others.
+void ReleaseFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
 // What the search walks of a line entry, read from the index's copy of the line.
 struct LineWalk {
   TextView line;
@@ -207,12 +221,22 @@ Text FormatCount(int count, int width) {
   return digits;
 }
 
+// A phrase of the report: where it stands in the report, its length and its count. The count list is
+// made from these once the search is over, so that the two lists do not grow side by side while the
+// index is held.
+struct Reported {
+  size_t start;
+  size_t length;
+  int count;
+};
+
 // One bit per character of a text.
 class CharacterSet {
  public:
   explicit CharacterSet(size_t size) : bits_(size / 64 + 1, 0) {}
 
   void Add(size_t at) { bits_[at >> 6] |= std::uint64_t{1} << (at & 63); }
+  bool Contains(size_t at) const { return (bits_[at >> 6] >> (at & 63) & 1) != 0; }
   void Remove(size_t at) { bits_[at >> 6] &= ~(std::uint64_t{1} << (at & 63)); }
 
   // Whether any of the length (at least 1) characters at at is in the set.
@@ -246,14 +270,23 @@ class CharacterSet {
 // blanks were made since; it is counted again only when such a blank may have added a match.
 class PhraseCounter {
  public:
-  PhraseCounter(Text& text, const std::vector<TextView>& lines, PhraseSearch& search)
-      : text_(text),
+  // The lines are views into text, which the counter no longer reads once it is made: the characters of
+  // the current text are those of the index's lines where no blank was made.
+  PhraseCounter(const Text& text, const std::vector<TextView>& lines, PhraseSearch& search)
+      : size_(text.size()),
         search_(search),
         index_(lines),
+        lineStarts_(text.size() + 1),
         blanks_(text.size()),
         inputBlanks_(text.size()),
         seen_(static_cast<size_t>(index_.IndexedSize()), 0),
         watchedSpots_(text.size()) {
+    lineOffsets_.reserve(lines.size());
+    for (TextView line : lines) {
+      lineOffsets_.push_back(static_cast<int>(line.data() - text.data()));
+      lineStarts_.Add(static_cast<size_t>(lineOffsets_.back()));
+    }
+    lineStarts_.Count();
     for (size_t i = 0; i < text.size(); ++i) {
       if (text[i] != kBlank) continue;
       blanks_.Add(i);
@@ -264,6 +297,9 @@ class PhraseCounter {
 
   // The line-th line, as the index holds it.
   TextView Line(int line) const { return index_.Line(line); }
+
+  // What was reported, in order.
+  std::vector<Reported> TakeReported() { return std::move(reported_); }
 
   // Whether the windows of the line-th line (of size characters, starting at offset) need no look on this
   // level: the line copies an earlier one, whose windows hold the same phrases and were looked at first,
@@ -318,7 +354,7 @@ class PhraseCounter {
         if (index_.TextPlaces(other, offset, places_) == 0) continue;
         // A phrase too long for the mark is counted again at its later windows, which changes nothing.
         if (length > kLongestMarked) continue;
-        seen_[static_cast<size_t>(other.indexed)] = static_cast<std::uint16_t>(length);
+        seen_[static_cast<size_t>(other.indexed)] = static_cast<std::uint8_t>(length);
         // Past an eighth of the places, clearing all of them is cheaper than keeping a list.
         if (marked_.size() < seen_.size() / 8)
           marked_.push_back(other.indexed);
@@ -418,18 +454,18 @@ class PhraseCounter {
     std::vector<int> matching;
     for (int place : places_) {
       const int start = place - stretchStart;
-      if (start < offset || static_cast<size_t>(start) + phrase.size() > text_.size()) continue;
+      if (start < offset || static_cast<size_t>(start) + phrase.size() > size_) continue;
       bool never = false;
       for (size_t k = 0; k < phrase.size() && !never; ++k)
-        never = phrase[k] != kBlank && text_[static_cast<size_t>(start) + k] != phrase[k];
+        never = phrase[k] != kBlank && At(static_cast<size_t>(start) + k) != phrase[k];
       if (never) continue;
       bool now = true;
       for (size_t k = 0; k < phrase.size(); ++k) {
         const size_t spot = static_cast<size_t>(start) + k;
-        if (phrase[k] != kBlank || text_[spot] == kBlank) continue;
+        if (phrase[k] != kBlank || blanks_.Contains(spot)) continue;
         now = false;
         if (!watch) break;
-        if (firstWatcher_.empty()) firstWatcher_.assign(text_.size(), -1);
+        if (firstWatcher_.empty()) firstWatcher_.assign(size_, -1);
         watchers_.push_back(Watcher{static_cast<int>(spot), number, start, firstWatcher_[spot]});
         firstWatcher_[spot] = static_cast<int>(watchers_.size()) - 1;
         watchedSpots_.Add(spot);
@@ -442,8 +478,19 @@ class PhraseCounter {
   }
 
   bool MatchesNow(TextView phrase, int start) const {
-    return static_cast<size_t>(start) + phrase.size() <= text_.size() &&
-           TextView(text_).substr(static_cast<size_t>(start), phrase.size()) == phrase;
+    if (static_cast<size_t>(start) + phrase.size() > size_) return false;
+    for (size_t k = 0; k < phrase.size(); ++k)
+      if (At(static_cast<size_t>(start) + k) != phrase[k]) return false;
+    return true;
+  }
+
+  // The character at place at of the current text.
+  char16_t At(size_t at) const {
+    if (blanks_.Contains(at)) return kBlank;
+    const int line = lineStarts_.Rank(at + 1) - 1;
+    const size_t within = at - static_cast<size_t>(lineOffsets_[static_cast<size_t>(line)]);
+    const TextView characters = index_.Line(line);
+    return within < characters.size() ? characters[within] : kLineEnd;
   }
 
   // After a report blanked the watched characters at spots: the places watching them that match now.
@@ -463,14 +510,14 @@ class PhraseCounter {
 
   // A phrase of U+FFFF only: within each run of them from offset on, as many as fit one after another.
   void FindBlankRuns(int length, int offset) {
-    const int size = Length(text_);
+    const auto size = static_cast<int>(size_);
     for (int i = offset; i < size;) {
-      if (text_[static_cast<size_t>(i)] != kBlank) {
+      if (!blanks_.Contains(static_cast<size_t>(i))) {
         ++i;
         continue;
       }
       int j = i;
-      while (j < size && text_[static_cast<size_t>(j)] == kBlank) ++j;
+      while (j < size && blanks_.Contains(static_cast<size_t>(j))) ++j;
       for (int at = i; at + length <= j; at += length) chosen_.push_back(at);
       i = j;
     }
@@ -492,13 +539,12 @@ class PhraseCounter {
   // phrase among foundKeys_ when remembered; the others are told by the marks of their places.
   void Report(TextView phrase, bool remember) {
     const int count = static_cast<int>(chosen_.size());
+    reported_.push_back(Reported{search_.report.size(), phrase.size(), count});
     search_.report.append(phrase).append(u"     ").append(FormatCount(count, 0)).append(u"\r\n");
-    search_.countList.append(FormatCount(count, 5)).append(u"     ").append(phrase).append(u"\t");
     bool changed = false;
     for (int at : chosen_) {
       for (size_t i = static_cast<size_t>(at); i < static_cast<size_t>(at) + phrase.size(); ++i) {
-        if (text_[i] == kBlank) continue;
-        text_[i] = kBlank;
+        if (blanks_.Contains(i)) continue;
         blanks_.Add(i);
         if (watchedSpots_.Any(i, 1)) blankedSpots_.push_back(static_cast<int>(i));
         changed = true;
@@ -509,15 +555,18 @@ class PhraseCounter {
     BlankedWatchedSpots();
   }
 
-  Text& text_;
+  size_t size_;  // of the text
   PhraseSearch& search_;
-  const PhraseIndex index_;   // the text as it was before any blank
-  CharacterSet blanks_;       // the U+FFFF of the current text
-  CharacterSet inputBlanks_;  // the U+FFFF of the input
+  std::vector<Reported> reported_;
+  const PhraseIndex index_;       // the text as it was before any blank
+  std::vector<int> lineOffsets_;  // where each line starts in the text
+  PositionSet lineStarts_;        // the same as a set, which tells the line of a place
+  CharacterSet blanks_;           // the U+FFFF of the current text
+  CharacterSet inputBlanks_;      // the U+FFFF of the input
   bool inputHasBlanks_ = false;
-  static constexpr int kLongestMarked = 0xFFFF;
-  std::vector<std::uint16_t> seen_;  // by indexed place: the length of a phrase counted there on this level
-  std::vector<int> marked_;          // the indexed places marked in seen_, unless there were too many
+  static constexpr int kLongestMarked = 0xFF;
+  std::vector<std::uint8_t> seen_;  // by indexed place: the length of a phrase counted there on this level
+  std::vector<int> marked_;         // the indexed places marked in seen_, unless there were too many
   bool marksOverflowed_ = false;
   std::vector<PhraseIndex::Place> indexed_;
   PhraseTable foundKeys_;  // reported on this level (views into the lines)
@@ -598,11 +647,18 @@ void SortListItems(Text& list, int mode) {
   list.swap(sorted);
 }
 
+namespace {
+
+void SearchPhrases(LineList& lines, PhraseSearch& search, TaskContext& context, bool keepEntries);
+
+}  // namespace
+
 bool ExtractPhrases(TaskContext& context) {
   LineList lines;
   PhraseSearch search;
   if (!CollectLines(lines, search, context)) return false;
-  FindRepeatedPhrases(lines, search, context);
+  // The entries are freed as soon as the search has what it needs of them.
+  SearchPhrases(lines, search, context, false);
   return true;
 }
 
@@ -635,8 +691,13 @@ bool CollectLines(LineList& lines, PhraseSearch& search, TaskContext& context) {
   }
   // 9, 10.
   search.maxWords = std::min(search.maxWords, largestCount);
-  // 11. Entry j starts at the sum of (size + 1) of the entries before it.
+  // 11. Entry j starts at the sum of (size + 1) of the entries before it. The lines hold all that is
+  // needed of the text: it goes first.
+  Text().swap(*context.workingText);
+  size_t size = 0;
+  for (const LineEntry& entry : lines) size += entry.line.size() + 1;
   Text rebuilt;
+  rebuilt.reserve(size);
   for (const LineEntry& entry : lines) {
     rebuilt += entry.line;
     rebuilt += kLineEnd;
@@ -651,24 +712,46 @@ void DropLastWord(LineEntry& entry) {
 }
 
 void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context) {
+  SearchPhrases(lines, search, context, true);
+}
+
+namespace {
+
+void SearchPhrases(LineList& lines, PhraseSearch& search, TaskContext& context, bool keepEntries) {
   // 1. The working text, blanked as phrases are reported.
   Text& text = *context.workingText;
   search.report.clear();
   search.countList.clear();
+  std::vector<Reported> reported;
   // 2. Longest phrases first.
   const int fewestWords = std::max(search.minWords, 1);
   if (search.maxWords >= fewestWords) {
+    // The lines as they stand in the working text, which is not blanked yet; from here on the search
+    // reads them from its index, and the entries' own copies go.
     std::vector<TextView> lineViews;
-    for (const LineEntry& entry : lines) lineViews.emplace_back(entry.line);
-    PhraseCounter counter(text, lineViews, search);
-    std::vector<TextView>().swap(lineViews);
-    // The entries as one array, their lines read from the index.
+    size_t offset = 0;
+    for (const LineEntry& entry : lines) {
+      lineViews.push_back(TextView(text).substr(offset, static_cast<size_t>(entry.size)));
+      offset += static_cast<size_t>(entry.size) + 1;
+    }
+    // The entries as one array, their lines read from the index once it is built. Entries no one needs
+    // afterwards go before it is, and their memory with them (their nodes lie among the lines' copies).
     std::vector<LineWalk> walks;
     walks.reserve(lines.size());
-    for (const LineEntry& entry : lines) {
-      const TextView line = counter.Line(static_cast<int>(walks.size()));
-      walks.push_back(LineWalk{line, entry.size, entry.count, entry.cut, entry.windowStart, entry.windowEnd});
+    for (const LineEntry& entry : lines)
+      walks.push_back(LineWalk{{}, entry.size, entry.count, entry.cut, entry.windowStart, entry.windowEnd});
+    if (keepEntries) {
+      for (LineEntry& entry : lines) Text().swap(entry.line);
+    } else {
+      lines.clear();
     }
+    ReleaseFreedMemory();
+    PhraseCounter counter(text, lineViews, search);
+    std::vector<TextView>().swap(lineViews);
+    Text().swap(text);  // the counter holds what it needs of it
+    ReleaseFreedMemory();
+    for (size_t line = 0; line < walks.size(); ++line)
+      walks[line].line = counter.Line(static_cast<int>(line));
     for (int n = search.maxWords; n >= fewestWords; --n) {
       counter.StartLevel();
       int offset = 0;
@@ -703,10 +786,21 @@ void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& con
       entry.windowEnd = walk->windowEnd;
       ++walk;
     }
+    reported = counter.TakeReported();
   }
-  // 3, 4.
+  // 3, 4. The count list, once the index is gone.
+  Text().swap(text);
+  for (const Reported& phrase : reported)
+    search.countList.append(FormatCount(phrase.count, 5))
+        .append(u"     ")
+        .append(TextView(search.report).substr(phrase.start, phrase.length))
+        .append(u"\t");
+  std::vector<Reported>().swap(reported);
   SortListItems(search.countList, 3);
-  text = search.report + u"\r\n" + kReportSeparator + search.countList;
+  text.reserve(search.report.size() + 2 + Length(kReportSeparator) + search.countList.size());
+  text.append(search.report).append(u"\r\n").append(kReportSeparator).append(search.countList);
 }
+
+}  // namespace
 
 }  // namespace scrivano

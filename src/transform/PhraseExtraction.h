@@ -49,7 +49,9 @@ bool ExtractPhrases(TaskContext& context);
 // or no line was found.
 bool CollectLines(LineList& lines, PhraseSearch& search, TaskContext& context);
 
-// The search over the lines CollectLines built; the working text becomes the report.
+// The search over the lines CollectLines built, read from the working text as CollectLines left it; the
+// working text becomes the report. The entries keep their counts and windows but give up their lines,
+// which the search holds in its index.
 void FindRepeatedPhrases(LineList& lines, PhraseSearch& search, TaskContext& context);
 
 // A selection prompt whose options are the items of parameter k in ascending order. An empty message

@@ -8,8 +8,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "transform/PositionSet.h"
-
 namespace scrivano {
 
 namespace {
@@ -149,6 +147,14 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   std::unordered_map<TextView, int> numbers;
   distinctOf_.reserve(lines.size());
   Text& text = text_;
+  {
+    // The size of the distinct lines, so that the text is made at its size.
+    std::unordered_map<TextView, int> sizes;
+    size_t size = 0;
+    for (TextView line : lines)
+      if (sizes.try_emplace(line, 0).second) size += line.size() + 1;
+    text.reserve(size);
+  }
   int position = 0;
   for (TextView line : lines) {
     const auto [number, added] = numbers.try_emplace(line, static_cast<int>(distinct_.size()));
@@ -201,7 +207,6 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
   std::vector<int> before(static_cast<size_t>(n));
   before[static_cast<size_t>(suffixes[0])] = -1;
   for (size_t r = 1; r < suffixes.size(); ++r) before[static_cast<size_t>(suffixes[r])] = suffixes[r - 1];
-  std::vector<int>().swap(suffixes);  // the ranks and the predecessors hold all that is needed of it
   int h = 0;
   for (int i = 0; i < n; ++i) {
     if (i + kFetchAhead < n) {
@@ -220,28 +225,35 @@ PhraseIndex::PhraseIndex(const std::vector<TextView>& lines) {
     before[static_cast<size_t>(i)] = h;
     if (h > 0) --h;
   }
-  // 4. The sorted order with what a walk along it reads side by side.
-  ReleaseFreedMemory();
-  sorted_.resize(static_cast<size_t>(n));
+  // 4. The sorted order and, beside it, the shared prefixes in a byte each.
+  places_ = std::move(suffixes);
+  common_.resize(static_cast<size_t>(n));
   for (size_t i = 0; i < before.size(); ++i)
-    sorted_[static_cast<size_t>(ranks_[i])] = Sorted{static_cast<int>(i), before[i]};
-  if (distinct_.size() <= lines.size()) {
-    sortedDistinct_.resize(static_cast<size_t>(n));
-    for (size_t d = 0; d + 1 < distinct_.size(); ++d)
-      for (auto i = static_cast<size_t>(distinct_[d].indexStart);
-           i < static_cast<size_t>(distinct_[d + 1].indexStart); ++i)
-        sortedDistinct_[static_cast<size_t>(ranks_[i])] = static_cast<int>(d);
-  }
-  // 5. The longer of the prefixes each suffix shares with its neighbours, in text order, held in 16 bits:
-  // a longer one is held as the most they hold and only tells that the piece may stand elsewhere. Walked in
-  // sorted order, the neighbours stand side by side and only the 2-byte results land far apart.
+    common_[static_cast<size_t>(ranks_[i])] = static_cast<std::uint8_t>(std::min(before[i], kMostHeld));
   std::vector<int>().swap(before);
-  shared_.resize(static_cast<size_t>(n));
-  for (size_t r = 0; r < sorted_.size(); ++r) {
-    const int longer = std::max(sorted_[r].common, r + 1 < sorted_.size() ? sorted_[r + 1].common : 0);
-    shared_[static_cast<size_t>(sorted_[r].place)] =
-        static_cast<std::uint16_t>(std::min(longer, kMostShared));
+  ReleaseFreedMemory();
+  if (distinct_.size() <= lines.size()) {
+    lineStarts_ = std::make_unique<PositionSet>(static_cast<size_t>(n) + 1);
+    for (size_t d = 0; d + 1 < distinct_.size(); ++d)
+      lineStarts_->Add(static_cast<size_t>(distinct_[d].indexStart));
+    lineStarts_->Count();
   }
+  // 5. The longer of the prefixes each suffix shares with its neighbours, in text order. Walked in sorted
+  // order, the neighbours stand side by side and only the 1-byte results land far apart.
+  shared_.resize(static_cast<size_t>(n));
+  for (size_t r = 0; r < places_.size(); ++r) {
+    const int longer = std::max(common_[r], r + 1 < places_.size() ? common_[r + 1] : std::uint8_t{0});
+    shared_[static_cast<size_t>(places_[r])] = static_cast<std::uint8_t>(longer);
+  }
+}
+
+bool PhraseIndex::SameWithin(int a, int b, int length) const {
+  if (std::max(a, b) + length > IndexedSize()) return false;
+  for (int k = 0; k < length; ++k) {
+    const char16_t ch = text_[static_cast<size_t>(a + k)];
+    if (ch != text_[static_cast<size_t>(b + k)] || ch == u'\r') return false;
+  }
+  return true;
 }
 
 TextView PhraseIndex::Line(int line) const {
@@ -254,7 +266,13 @@ TextView PhraseIndex::Line(int line) const {
 bool PhraseIndex::OccursElsewhere(int line, int at, int length) const {
   const DistinctLine& distinct = distinct_[static_cast<size_t>(distinctOf_[static_cast<size_t>(line)])];
   if (distinct.copies > 1) return true;
-  return !Unshared(static_cast<size_t>(distinct.indexStart + at), length);
+  const auto indexed = static_cast<size_t>(distinct.indexStart + at);
+  if (Unshared(indexed, length)) return false;
+  if (length <= kMostHeld) return true;
+  // A shared prefix that fills its byte: its neighbours tell.
+  const auto rank = static_cast<size_t>(ranks_[indexed]);
+  return (rank > 0 && SharesWithBefore(rank, length)) ||
+         (rank + 1 < places_.size() && SharesWithBefore(rank + 1, length));
 }
 
 // The places sharing the piece stand next to the indexed one in sorted order; the walk along it starts
@@ -265,10 +283,10 @@ void PhraseIndex::IndexedOccurrences(int line, int at, int length, std::vector<P
   places.push_back(Place{static_cast<int>(indexed), distinct});
   if (Unshared(indexed, length)) return;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
-  for (size_t r = rank; r > 0 && sorted_[r].common >= length; --r)
-    places.push_back(Place{sorted_[r - 1].place, DistinctAt(r - 1)});
-  for (size_t r = rank + 1; r < sorted_.size() && sorted_[r].common >= length; ++r)
-    places.push_back(Place{sorted_[r].place, DistinctAt(r)});
+  for (size_t r = rank; r > 0 && SharesWithBefore(r, length); --r)
+    places.push_back(Place{places_[r - 1], DistinctAt(r - 1)});
+  for (size_t r = rank + 1; r < places_.size() && SharesWithBefore(r, length); ++r)
+    places.push_back(Place{places_[r], DistinctAt(r)});
 }
 
 int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
@@ -280,9 +298,9 @@ int PhraseIndex::CountUpTo(int line, int at, int length, int limit) const {
   int count = distinct.copies;
   if (Unshared(indexed, length)) return count;
   const auto rank = static_cast<size_t>(ranks_[indexed]);
-  for (size_t r = rank; count <= limit && r > 0 && sorted_[r].common >= length; --r)
+  for (size_t r = rank; count <= limit && r > 0 && SharesWithBefore(r, length); --r)
     count += copiesOf(DistinctAt(r - 1));
-  for (size_t r = rank + 1; count <= limit && r < sorted_.size() && sorted_[r].common >= length; ++r)
+  for (size_t r = rank + 1; count <= limit && r < places_.size() && SharesWithBefore(r, length); ++r)
     count += copiesOf(DistinctAt(r));
   return count;
 }

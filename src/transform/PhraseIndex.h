@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "text/Text.h"
+#include "transform/PositionSet.h"
 
 namespace scrivano {
 
@@ -55,15 +57,22 @@ class PhraseIndex {
   void Occurrences(int line, int at, int length, int from, std::vector<int>& places) const;
 
  private:
-  // One suffix in sorted order: where it starts and the prefix it shares with the one before.
-  struct Sorted {
-    int place;
-    int common;
-  };
+  // The distinct line of the suffix at place (-1 when no line has a copy: the indexed text is then the
+  // text itself).
+  int DistinctOf(int place) const {
+    return lineStarts_ ? lineStarts_->Rank(static_cast<size_t>(place) + 1) - 1 : -1;
+  }
+  int DistinctAt(size_t rank) const { return DistinctOf(places_[rank]); }
 
-  // The distinct line of the suffix of that rank, or -1 when no line has a copy (the indexed text is then
-  // the text itself).
-  int DistinctAt(size_t rank) const { return sortedDistinct_.empty() ? -1 : sortedDistinct_[rank]; }
+  // Whether the suffix of that rank shares at least length characters with the one before it. The
+  // shared prefixes are held in a byte: one that fills it is measured again when a longer piece asks.
+  bool SharesWithBefore(size_t rank, int length) const {
+    const int common = common_[rank];
+    if (common < kMostHeld || length <= kMostHeld) return common >= length;
+    return SameWithin(places_[rank - 1], places_[rank], length);
+  }
+  // Whether the length characters at a and at b are the same and hold no line end.
+  bool SameWithin(int a, int b, int length) const;
 
   Text text_;                        // the distinct lines, each followed by a line end
   std::vector<int> distinctOf_;      // by line: its distinct line
@@ -75,17 +84,17 @@ class PhraseIndex {
     int copies;       // how often it stands in the text
     int textStart;    // where it first stands in the text
   };
-  std::vector<DistinctLine> distinct_;  // by distinct line, and one more that ends the last
-  std::vector<int> copies_;             // when lines have copies: their text positions, by distinct line
-  std::vector<Sorted> sorted_;          // the suffixes in sorted order
-  std::vector<int> sortedDistinct_;     // by rank: the distinct line of the suffix, when lines have copies
-  std::vector<int> ranks_;              // by position: the place of its suffix in that order
-  static constexpr int kMostShared = 0xFFFF;
+  std::vector<DistinctLine> distinct_;       // by distinct line, and one more that ends the last
+  std::vector<int> copies_;                  // when lines have copies: their text positions, by distinct line
+  std::unique_ptr<PositionSet> lineStarts_;  // when lines have copies: where each distinct line starts
+  std::vector<int> places_;                  // the suffixes in sorted order
+  static constexpr int kMostHeld = 0xFF;
+  std::vector<std::uint8_t> common_;  // by rank: the prefix shared with the suffix before, at most 0xFF
+  std::vector<int> ranks_;            // by position: the place of its suffix in that order
   // Whether the length characters at the indexed place stand nowhere else.
-  bool Unshared(size_t indexed, int length) const { return shared_[indexed] < std::min(length, kMostShared); }
+  bool Unshared(size_t indexed, int length) const { return shared_[indexed] < std::min(length, kMostHeld); }
 
-  std::vector<std::uint16_t>
-      shared_;  // by position: the longer prefix shared with a neighbour, at most 0xFFFF
+  std::vector<std::uint8_t> shared_;  // by position: the longer prefix shared with a neighbour, at most 0xFF
   mutable std::vector<Place> indexed_;
 };
 

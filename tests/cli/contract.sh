@@ -123,7 +123,17 @@ a\n\xe4\xb8\xaa|--output-encoding big5 --lossy|0|410a3f|1 character of the outpu
 \xff\xfe\x00\xd8|--keep-encoding|0|fffe00d8|
 \xff\xfe\x00\xd8|--output-encoding utf8|4||cannot be encoded as UTF-8: U+D800 (half of a UTF-16 pair) at line 1, column 1 is no character
 \xff\xfe\x00\xd8|--lossy|0|efbfbd|1 character of the output could not be encoded as UTF-8 and became U+FFFD
+\xef\xbb\xbfab\r\nc|--keep-encoding|0|efbbbf41420d0a43|
+\xef\xbb\xbfab\xef\xbb\xbf|--output-encoding utf8|0|4142efbbbf|
+a\0b|--encoding utf8|0|410042|
+a\rb\r\r\n||0|410d420d0d0a|
 TABLE
+
+# The same refusals and readings from a pipe, which can be read only once.
+printf 'ab\xffcd' | run10 --encoding utf8 >"$work/out" 2>/dev/null; rc=$?
+[ $rc -eq 4 ] && [ ! -s "$work/out" ] || fail "ill-formed UTF-8 from a pipe: exit $rc"
+printf '\xd6\xd0a' | run10 >"$work/out"
+expect_bytes "GB18030 from a pipe" "e4b8ad41" "$work/out"
 
 "$cli" run 10 --encoding latin1 </dev/null 2>"$work/err"; rc=$?
 [ $rc -eq 2 ] || fail "unknown encoding: exit $rc"

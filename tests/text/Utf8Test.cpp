@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "text/Text.h"
 #include "text/Utf8.h"
+#include "text/Utf8Check.h"
 
 namespace scrivano {
 namespace {
@@ -111,6 +113,25 @@ TEST(Utf8, FastDecoding_MatchesThePlainOne) {
     const size_t plainReplaced = AppendUtf8AsUtf16Plain(bytes, plain);
     ASSERT_EQ(fast, plain) << testing::PrintToString(bytes);
     ASSERT_EQ(fastReplaced, plainReplaced) << testing::PrintToString(bytes);
+  }
+}
+
+// Well-formed exactly when the decoder replaces nothing, in one piece or cut anywhere.
+TEST(Utf8, Check_AgreesWithTheDecoder) {
+  std::mt19937 random(18);
+  for (int round = 0; round < 5000; ++round) {
+    const std::string bytes = RandomBytes(random, random() % 60);
+    Text decoded;
+    const bool wellFormed = AppendUtf8AsUtf16Plain(bytes, decoded) == 0;
+    ASSERT_EQ(IsWellFormedUtf8(bytes), wellFormed) << testing::PrintToString(bytes);
+    ASSERT_EQ(IsWellFormedUtf8Plain(bytes), wellFormed) << testing::PrintToString(bytes);
+    Utf8Check pieces;
+    for (size_t at = 0; at < bytes.size();) {
+      const size_t size = std::min<size_t>(random() % 40, bytes.size() - at);
+      pieces.Take(std::string_view(bytes).substr(at, size));
+      at += size;
+    }
+    ASSERT_EQ(pieces.Finish(), wellFormed) << testing::PrintToString(bytes);
   }
 }
 
