@@ -52,8 +52,8 @@ constexpr char kUsage[] =
     "Scrivano, the translator's workbench: an Input and an Output window and a Function List of nineteen\n"
     "numbered functions (scrivano-cli runs the same functions on files and pipes).\n"
     "\n"
-    "  FILE...                 files to open in the Scrivano that already runs on the same Data folder,\n"
-    "                          which comes to the front; this start then ends. A first start opens none.\n"
+    "  FILE...                 files to open; when a Scrivano already runs on the same Data folder, they\n"
+    "                          open there, it comes to the front and this start ends\n"
     "  --install-office-macro  binds Ctrl+N in LibreOffice Writer to Scrivano's NextPiece macro, in the\n"
     "                          profile's \"user\" folder given (default: your own profile); no display "
     "needed\n"
@@ -122,11 +122,12 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   InstallTranslations(QLocale::system());
 
-  // One program per Data folder: a second start hands the files it names to the first and ends. The first
-  // opens no document named on its own command line.
+  // One program per Data folder: a second start hands the files it names to the first and ends; the first
+  // opens its own once its windows are there.
   const ProgramPaths paths = ResolveProgramPaths(OwnProgramFile());
+  const QStringList namedFiles = FileArguments(QApplication::arguments());
   SingleInstance instance;
-  switch (instance.ClaimDataFolder(ToQString(paths.dataFolder), FileArguments(QApplication::arguments()))) {
+  switch (instance.ClaimDataFolder(ToQString(paths.dataFolder), namedFiles)) {
     case SingleInstance::Claim::kHandedOver:
       return 0;
     case SingleInstance::Claim::kNoAnswer:
@@ -149,7 +150,7 @@ int main(int argc, char** argv) {
     // Files handed over while the windows are still being made (a question at start-up may hold that up)
     // are answered for at once and opened once the windows are there.
     bool ready = false;
-    QStringList waiting;
+    QStringList waiting = namedFiles;
     instance.Serve([&](const QStringList& files) {
       if (ready)
         app.OpenHandedFiles(files);

@@ -182,7 +182,7 @@ class ProgramOnXvfb : public testing::Test {
 
 // One program per Data folder. A socket left behind by a crashed program is in the way at the first
 // start, which runs all the same; a second start on the same folder hands its file to the first and ends;
-// a start on another Data folder runs beside it.
+// a start on another Data folder runs beside it and opens the file it names itself.
 TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) {
   ::mkdir((root.path() + "/Data").c_str(), 0755);
   ::mkdir((root.path() + "/runtime").c_str(), 0700);
@@ -217,12 +217,17 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
   test::TempFolder other;
   auto environment = Environment();
   environment["SCRIVANO_ROOT"] = other.path();
-  const pid_t beside = screen.Spawn({SCRIVANO_PROGRAM}, environment);
+  root.WriteBytes("named.txt", "named at the start");
+  const pid_t beside = screen.Spawn({SCRIVANO_PROGRAM, root.path() + "/named.txt"}, environment);
   EXPECT_TRUE(Eventually([&] {
     int lists = 0;
     for (const WindowHandle window : desktop->TopLevelWindows())
       lists += desktop->WindowTitle(window) == u"Function List";
     return lists == 2;
+  }));
+  EXPECT_TRUE(Eventually([&] {
+    return root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
+               .find(root.path() + "/named.txt") != std::string::npos;
   }));
   screen.Stop(beside);
 }
