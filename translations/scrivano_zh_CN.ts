@@ -1252,91 +1252,96 @@
     </message>
     <message>
         <location filename="../src/app/SystemMessages.cpp" line="240"/>
+        <source>The document could not be written: %1</source>
+        <translation>无法写入文档:%1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/SystemMessages.cpp" line="241"/>
         <source>Error code: %1</source>
         <translation>错误代码:%1</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="241"/>
+        <location filename="../src/app/SystemMessages.cpp" line="242"/>
         <source>The companion program sent no text within %1 seconds; it was closed.</source>
         <translation>伴随程序在 %1 秒内没有发送文本,已将其关闭。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="243"/>
+        <location filename="../src/app/SystemMessages.cpp" line="244"/>
         <source>The addresses could not be handed to the companion program (%1).</source>
         <translation>无法把网址交给伴随程序(%1)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="244"/>
+        <location filename="../src/app/SystemMessages.cpp" line="245"/>
         <source>The companion program vexo1 cannot be run there: %1.</source>
         <translation>伴随程序 vexo1 无法在那里运行:%1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="245"/>
+        <location filename="../src/app/SystemMessages.cpp" line="246"/>
         <source>%1 Scrivano runs the vexo1 that lies beside its own program file (%2), or in libexec/scrivano below the folder it is installed in. Install Scrivano again (cmake --install or its package), or build it with Qt WebEngine (qt6-webengine-dev, see scripts/install-deps), which builds vexo1 beside scrivano.</source>
         <translation>%1 Scrivano 运行位于其程序文件旁边的 vexo1(%2),或其安装目录下 libexec/scrivano 中的 vexo1。请重新安装 Scrivano(cmake --install 或其软件包),或使用 Qt WebEngine(qt6-webengine-dev,见 scripts/install-deps)构建,这样会在 scrivano 旁边构建出 vexo1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="250"/>
+        <location filename="../src/app/SystemMessages.cpp" line="251"/>
         <source>Please first open the automatic translation page in the companion program vexo1, for example:</source>
         <translation>请先在伴随程序 vexo1 中打开自动翻译网页,例如:</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="253"/>
+        <location filename="../src/app/SystemMessages.cpp" line="254"/>
         <source>Scrivano&apos;s NextPiece macro could not be installed: %1</source>
         <translation>无法安装 Scrivano 的 NextPiece 宏:%1</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="254"/>
+        <location filename="../src/app/SystemMessages.cpp" line="255"/>
         <source>Scrivano&apos;s NextPiece macro is installed in %1.</source>
         <translation>Scrivano 的 NextPiece 宏已安装在 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="255"/>
+        <location filename="../src/app/SystemMessages.cpp" line="256"/>
         <source>In this interface language (%1) the Find and Replace window&apos;s %2 (&quot;%3&quot;) has no access key of a Latin letter or a digit.</source>
         <translation>在此界面语言(%1)下,“查找和替换”窗口的 %2(“%3”)没有拉丁字母或数字的快捷键。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="259"/>
+        <location filename="../src/app/SystemMessages.cpp" line="260"/>
         <source>In this interface language (%1) the Find and Replace window gives two of Find, Replace and Replace All the same access key.</source>
         <translation>在此界面语言(%1)下,“查找和替换”窗口中的“查找”“替换”和“全部替换”有两个使用相同的快捷键。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="263"/>
+        <location filename="../src/app/SystemMessages.cpp" line="264"/>
         <source>No X11 window found %1.</source>
         <translation>未找到 X11 窗口(%1)。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="264"/>
+        <location filename="../src/app/SystemMessages.cpp" line="265"/>
         <source>of the class &quot;%1&quot;</source>
         <translation>类名为“%1”</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="265"/>
+        <location filename="../src/app/SystemMessages.cpp" line="266"/>
         <source>&quot;%1&quot; is not available in this version of Scrivano.</source>
         <translation>此版本的 Scrivano 不提供“%1”。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="266"/>
+        <location filename="../src/app/SystemMessages.cpp" line="267"/>
         <source>It needs %1.</source>
         <translation>它需要 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="267"/>
+        <location filename="../src/app/SystemMessages.cpp" line="268"/>
         <source>The parameter file &quot;%1&quot; could not be read as one (no [PARAMETERS] section): every parameter is empty.</source>
         <translation>无法将“%1”读作参数文件(没有 [PARAMETERS] 节):所有参数都为空。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="270"/>
+        <location filename="../src/app/SystemMessages.cpp" line="271"/>
         <source>No program opens files with their default application here: %1 was not found.</source>
         <translation>这里没有用默认应用程序打开文件的程序:找不到 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="272"/>
+        <location filename="../src/app/SystemMessages.cpp" line="273"/>
         <source>%1 could not be started.</source>
         <translation>无法启动 %1。</translation>
     </message>
     <message>
-        <location filename="../src/app/SystemMessages.cpp" line="273"/>
+        <location filename="../src/app/SystemMessages.cpp" line="274"/>
         <source>%1 found no program to open it (exit status %2).</source>
         <translation>%1 找不到打开它的程序(退出状态 %2)。</translation>
     </message>

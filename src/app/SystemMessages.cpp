@@ -237,6 +237,7 @@ constexpr const char* kTemplates[] = {
     QT_TRANSLATE_NOOP("SystemMessages",
                       "The Replace field is empty. Delete every \"%1\" in the open documents?"),
     QT_TRANSLATE_NOOP("SystemMessages", "The review copy could not be written: %1"),
+    QT_TRANSLATE_NOOP("SystemMessages", "The document could not be written: %1"),
     QT_TRANSLATE_NOOP("SystemMessages", "Error code: %1"),
     QT_TRANSLATE_NOOP("SystemMessages",
                       "The companion program sent no text within %1 seconds; it was closed."),

@@ -250,9 +250,11 @@ std::shared_ptr<word::Selection> Document::SelectionObject() {
 
 bool Document::SaveAs(TextView path, int) {
   std::string bytes;
+  saveError_.clear();
   try {
     bytes = SaveToBytes();
-  } catch (const DocumentError&) {
+  } catch (const DocumentError& problem) {
+    saveError_ = problem.what();
     return false;
   }
   if (!WriteFileBytesAtomically(path, bytes)) return false;

@@ -120,8 +120,10 @@ class Document : public std::enable_shared_from_this<Document> {
   std::shared_ptr<Window> ActiveWindow();
   std::shared_ptr<word::Shapes> Shapes();
   // Writes the document as a .docx package to path (replacing the file only once it is complete) and
-  // makes path its name. False when it could not be written.
+  // makes path its name. False when it could not be written: SaveError() then says why when the package
+  // could not be made, and is empty (errno set) when the file could not be written.
   bool SaveAs(TextView path, int fileFormat = kFormatDocument);
+  const std::string& SaveError() const { return saveError_; }
   std::shared_ptr<word::PageSetup> PageSetup();
   // Closes without saving.
   void Close();
@@ -200,6 +202,7 @@ class Document : public std::enable_shared_from_this<Document> {
   bool contentTypesChanged_ = false;
   std::shared_ptr<word::Selection> selection_;
   std::string openKey_;  // the canonical path, to find a document that is opened again
+  std::string saveError_;
   int nextDrawingId_ = 0;
   std::uint64_t ownRevision_ = 0;
   bool closed_ = false;

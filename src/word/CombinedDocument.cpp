@@ -36,6 +36,7 @@ bool DeliverCombinedDocument(WordConnection& word, const std::shared_ptr<word::D
   if (!windowText.empty() && !windowText.ends_with(u"\r\n")) windowText += u"\r\n";
   windowText += u"\r\nDocument written (the source and target files are unchanged):\r\n";
   windowText += Text(path) + u"\r\n";
+  ReportRebuiltParts(windowText, word);
   if (DesktopServices* desktop = Desktop()) desktop->OpenWithDefaultApplication(path);
   return true;
 }

@@ -1,5 +1,7 @@
 #include "word/InterleaveParagraphs.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "docx/OfficeConversion.h"
@@ -156,7 +158,12 @@ bool InterleaveParagraphFiles(WordConnection& word, Text& windowText) {
   word.documentSlots[2].reset();
   copy->SelectionObject()->SetRange(-1, -1);
   word.application->SetVisible(true);
-  DeliverCombinedDocument(word, copy, copyPath, windowText);
+  // The copy on disk is still the source's own bytes, damage included, when the edited one cannot be
+  // written: it goes rather than pass for the result.
+  if (!DeliverCombinedDocument(word, copy, copyPath, windowText)) {
+    std::error_code ignored;
+    std::filesystem::remove(PathToNative(copyPath), ignored);
+  }
   return true;
 }
 

@@ -111,8 +111,15 @@ bool WordConnection::NewDocument() {
 bool WordConnection::SaveDocumentAs(const std::shared_ptr<word::Document>& target, TextView path,
                                     int format) {
   if (!target) return false;
-  if (target->SaveAs(path, format)) return true;
-  ShowMessage(path, u"Can not open the file!", MessageButtons::Ok, false);
+  errno = 0;
+  if (target->SaveAs(path, format)) {
+    for (const std::string& part : target->RebuiltParts())
+      rebuiltParts_.push_back(Text(path) + u": " + FromUtf8(part));
+    return true;
+  }
+  const Text why = target->SaveError().empty() ? WriteFailure(path, errno) : FromUtf8(target->SaveError());
+  ShowMessage(Text(path) + u"\r\nThe document could not be written: " + why, u"Can not open the file!",
+              MessageButtons::Ok, false);
   return false;
 }
 
@@ -300,6 +307,16 @@ std::vector<Text> WordConnection::TakeRebuiltParts() {
   std::vector<Text> parts;
   parts.swap(rebuiltParts_);
   return parts;
+}
+
+void ReportRebuiltParts(Text& report, WordConnection& word) {
+  const std::vector<Text> rebuilt = word.TakeRebuiltParts();
+  if (rebuilt.empty()) return;
+  report +=
+      u"\r\nDamaged parts of the originals (their data did not match their checksum), written anew in "
+      u"the review copies from what could be read; check them:";
+  for (const Text& part : rebuilt) report += u"\r\n" + part;
+  report += u"\r\n";
 }
 
 std::vector<Text> WordConnection::TakeReplacedCopies() {

@@ -45,7 +45,8 @@ class WordConnection {
   // the path and the reason.
   bool OpenDocument(TextView path, int readOnly = 0, int addToRecent = 0);
   bool NewDocument();
-  // False (after saying so) when the file could not be written.
+  // False (after saying which file and why) when the file could not be written. Damaged parts of the
+  // original that the written file holds rebuilt are kept for TakeRebuiltParts.
   bool SaveDocumentAs(const std::shared_ptr<word::Document>& document, TextView path, int format);
   // Records every open document in the slots: the oldest in slot 1, the newest in slot n.
   void ListOpenDocuments();
@@ -74,7 +75,8 @@ class WordConnection {
   // The review copies that could not be written since the last call (their edits are lost), in order.
   std::vector<Text> TakeUnwrittenCopies();
   // "copy: part" for each part of an original that was damaged (its checksum did not match) and that a
-  // review copy written since the last call holds as it could be read, in order.
+  // review copy or a document saved by SaveDocumentAs since the last call holds as it could be read, in
+  // order.
   std::vector<Text> TakeRebuiltParts();
 
   std::recursive_mutex& Mutex() { return mutex_; }
@@ -147,5 +149,9 @@ Text DocumentBesidePath(TextView path, TextView tag);
 // (report.docx -> report.scrivano.docx). A name without an extension gets ".scrivano.docx"; a format the
 // engine converted (.doc, .odt, .rtf ...) gets a .docx copy.
 Text ReviewCopyPath(TextView path);
+
+// Adds to a report the parts TakeRebuiltParts gives, under a heading that asks the user to check them;
+// nothing when there are none.
+void ReportRebuiltParts(Text& report, WordConnection& word);
 
 }  // namespace scrivano

@@ -63,9 +63,9 @@ void ReportReviewCopies(Text& workingText, WordConnection& word) {
   const std::vector<Text> copies = word.TakeReviewCopies();
   const std::vector<Text> replaced = word.TakeReplacedCopies();
   const std::vector<Text> unwritten = word.TakeUnwrittenCopies();
-  const std::vector<Text> rebuilt = word.TakeRebuiltParts();
   if (!workingText.empty() && !workingText.ends_with(u"\r\n")) workingText += u"\r\n";
   if (copies.empty() && unwritten.empty()) {
+    word.TakeRebuiltParts();
     workingText += u"\r\nNo document was changed.\r\n";
     return;
   }
@@ -83,13 +83,7 @@ void ReportReviewCopies(Text& workingText, WordConnection& word) {
     for (const Text& copy : unwritten) workingText += u"\r\n" + copy;
     workingText += u"\r\n";
   }
-  if (!rebuilt.empty()) {
-    workingText +=
-        u"\r\nDamaged parts of the originals (their data did not match their checksum), written anew in "
-        u"the review copies from what could be read; check them:";
-    for (const Text& part : rebuilt) workingText += u"\r\n" + part;
-    workingText += u"\r\n";
-  }
+  ReportRebuiltParts(workingText, word);
 }
 
 }  // namespace

@@ -4,10 +4,15 @@
 
 #include "docx/DocumentEngine.h"
 #include "docx/DocumentPackage.h"
+#include "support/ZipDamage.h"
 #include "text/FileBytes.h"
 
 namespace scrivano::word {
 namespace {
+
+using test::ForgeChecksum;
+using test::ForgeUnpackedSize;
+using test::GarbleData;
 
 TEST(DocumentPackageTest, WrittenPartsReplaceOrJoinAndTheRestStaysAsItWas) {
   DocumentPackage blank(BlankPackageBytes());
@@ -28,47 +33,6 @@ TEST(DocumentPackageTest, DamagedInputIsADocumentError) {
   DocumentPackage blank(BlankPackageBytes());
   EXPECT_THROW(blank.ReadPart("word/missing.xml"), DocumentError);
   EXPECT_FALSE(blank.HasPart("word/missing.xml"));
-}
-
-unsigned LittleEndian(const std::string& zip, size_t at, int bytes) {
-  unsigned value = 0;
-  for (int i = bytes - 1; i >= 0; --i)
-    value = value << 8 | static_cast<unsigned char>(zip[at + static_cast<size_t>(i)]);
-  return value;
-}
-
-void SetLittleEndian(std::string& zip, size_t at, unsigned value) {
-  for (int i = 0; i < 4; ++i) zip[at + static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// The offset of the entry's record in the archive's central directory.
-size_t DirectoryRecord(const std::string& zip, const std::string& name) {
-  for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos; at = zip.find("PK\x01\x02", at + 4))
-    if (LittleEndian(zip, at + 28, 2) == name.size() && zip.compare(at + 46, name.size(), name) == 0)
-      return at;
-  ADD_FAILURE() << "no entry " << name;
-  return 0;
-}
-
-// Sets the unpacked size the archive's directory gives for the entry (a forged size).
-void ForgeUnpackedSize(std::string& zip, const std::string& name, unsigned size) {
-  SetLittleEndian(zip, DirectoryRecord(zip, name) + 24, size);
-}
-
-// Gives the entry another checksum, in its local header and in the directory alike.
-void ForgeChecksum(std::string& zip, const std::string& name) {
-  const size_t record = DirectoryRecord(zip, name);
-  const unsigned wrong = LittleEndian(zip, record + 16, 4) ^ 0x5A5A5A5Au;
-  SetLittleEndian(zip, record + 16, wrong);
-  SetLittleEndian(zip, LittleEndian(zip, record + 42, 4) + 14, wrong);
-}
-
-// Flips bytes in the middle of the entry's packed data.
-void GarbleData(std::string& zip, const std::string& name) {
-  const size_t local = LittleEndian(zip, DirectoryRecord(zip, name) + 42, 4);
-  const size_t data = local + 30 + LittleEndian(zip, local + 26, 2) + LittleEndian(zip, local + 28, 2);
-  const size_t packed = LittleEndian(zip, DirectoryRecord(zip, name) + 20, 4);
-  for (size_t i = packed / 3; i < packed / 3 + 16 && i < packed; ++i) zip[data + i] ^= 0x55;
 }
 
 // Damage is never copied on: a wrong checksum is mended from what the part unpacks to and named; data

@@ -5,6 +5,7 @@
 
 #include "support/TestPrompts.h"
 #include "support/WordFixtures.h"
+#include "support/ZipDamage.h"
 #include "text/FileBytes.h"
 #include "toolkit/TextFiles.h"
 #include "word/CombinedDocument.h"
@@ -180,6 +181,47 @@ TEST_F(InterleaveParagraphsTest, MissingFilesAndACopyThatWouldReplaceTheTarget) 
   std::string after;
   ASSERT_TRUE(ReadFileBytes(FromUtf8(target), after));
   EXPECT_EQ(after, targetBytes);
+}
+
+// A source whose theme is damaged: a wrong checksum is mended in the copy and named in the report; data
+// that cannot be read whole leave no copy behind, and the message names the part.
+TEST_F(InterleaveParagraphsTest, ADamagedPartOfTheSourceIsNamedAndNeverPassedOn) {
+  const std::string target = Make("target.docx", Paragraphs({"目标"}));
+  struct Case {
+    const char* what;
+    void (*damage)(std::string&, const std::string&);
+    bool written;
+  } cases[] = {
+      {"wrong checksum", test::ForgeChecksum, true},
+      {"short data",
+       [](std::string& zip, const std::string& name) { test::ForgeUnpackedSize(zip, name, 1u << 20); },
+       false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    const std::string source = Make("damaged.docx", Paragraphs({"Source"}));
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(FromUtf8(source), bytes));
+    test.damage(bytes, "word/theme/theme1.xml");
+    ASSERT_TRUE(WriteFileBytesAtomically(FromUtf8(source), bytes));
+    const Text copy = CombinedDocumentPath(FromUtf8(source));
+
+    TestPrompts prompts{u"11", u"yes"};
+    Text list = FromUtf8(source) + u"\r\n" + FromUtf8(target) + u"\r\n";
+    TaskContext context;
+    context.workingText = &list;
+    WordProcessing(context);
+    if (test.written) {
+      EXPECT_TRUE(list.ends_with(u"check them:\r\n" + copy + u": word/theme/theme1.xml\r\n")) << ToUtf8(list);
+      EXPECT_EQ(Result(source), "Source\n目标\n\n");
+      continue;
+    }
+    EXPECT_FALSE(FileExists(copy, false)) << "the source's damaged bytes were left as the copy";
+    ASSERT_FALSE(prompts.Messages().empty());
+    EXPECT_TRUE(prompts.Messages().back().starts_with(
+        copy + u"\r\nThe document could not be written: damaged part word/theme/theme1.xml: "))
+        << ToUtf8(prompts.Messages().back());
+  }
 }
 
 // Documents with a text box, saved by LibreOffice.

@@ -210,8 +210,10 @@ TEST_F(WordConnectionTest, NewAndSaveFailures) {
   EXPECT_TRUE(word_.StartWord());
   ASSERT_TRUE(word_.NewDocument());
   EXPECT_FALSE(word_.SaveDocumentAs(word_.document, folder_.File("no-such-folder/new.docx"), 0));
-  EXPECT_EQ(prompts.Messages(), (std::vector<Text>{u"Application is empty. Failed to create Documents!",
-                                                   folder_.File("no-such-folder/new.docx")}));
+  EXPECT_EQ(prompts.Messages(),
+            (std::vector<Text>{u"Application is empty. Failed to create Documents!",
+                               folder_.File("no-such-folder/new.docx") +
+                                   u"\r\nThe document could not be written: its folder does not exist."}));
   EXPECT_TRUE(word_.SaveDocumentAs(word_.document, folder_.File("new.docx"), 0));
   EXPECT_EQ(word_.document->FullName(), folder_.File("new.docx"));
 }
