@@ -181,8 +181,8 @@ class ProgramOnXvfb : public testing::Test {
 };
 
 // One program per Data folder. A socket left behind by a crashed program is in the way at the first
-// start, which runs all the same; a second start on the same folder hands its file to the first and ends;
-// a start on another Data folder runs beside it and opens the file it names itself.
+// start, which runs all the same; a second start on the same folder hands its file to the first, which
+// comes to the front, and ends; a start on another Data folder runs beside it and opens the file it names.
 TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) {
   ::mkdir((root.path() + "/Data").c_str(), 0755);
   ::mkdir((root.path() + "/runtime").c_str(), 0700);
@@ -199,6 +199,8 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
     ::close(stale);
   }
   Start("");
+  desktop->RequestActivation(list);
+  ASSERT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == list; }));
   root.WriteBytes("notes.txt", "handed over");
   const pid_t second = screen.Spawn({SCRIVANO_PROGRAM, root.path() + "/notes.txt"}, Environment());
   int secondStatus = -1;
@@ -209,6 +211,8 @@ TEST_F(ProgramOnXvfb, ASecondStartOnTheDataFolderOpensItsFileInTheFirstAndEnds) 
     return root.ReadBytes("config/Local AppWizard-Generated Applications/Scrivano.conf")
                .find(root.path() + "/notes.txt") != std::string::npos;
   }));
+  EXPECT_TRUE(Eventually([&] { return desktop->ForegroundWindow() == main; }))
+      << "the first came to the front";
   EXPECT_TRUE(Running());
   struct stat info {};
   ASSERT_EQ(::stat(socketPath.c_str(), &info), 0);
