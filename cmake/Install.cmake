@@ -11,7 +11,7 @@ if(TARGET scrivano)
   install(FILES data/scrivano.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps)
   install(DIRECTORY data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   install(FILES "data/manual/Operational Manual.html" "data/manual/Operational Manual.zh_CN.html"
-        DESTINATION ${SCRIVANO_SHARE_DIR}/Guide)
+                "data/manual/Operational Manual.zh_TW.html" DESTINATION ${SCRIVANO_SHARE_DIR}/Guide)
   install(FILES data/office/NextPiece.bas DESTINATION ${SCRIVANO_SHARE_DIR}/office)
 endif()
 if(TARGET vexo1)

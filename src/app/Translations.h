@@ -9,9 +9,13 @@ class QLocale;
 
 namespace scrivano {
 
+// Scrivano's catalogue for the locale (":/i18n/scrivano_zh_TW.qm"), or an empty text when there is none.
+// A Chinese locale without a catalogue of its own takes the one of its script: Hong Kong and Macau the
+// Traditional one, Singapore the Simplified one.
+QString CatalogueFor(const QLocale& locale);
 // Loads the catalogues for the locale into the application, once, on the user-interface thread before
 // any window is made, and lets the prompt functions show the system's messages through them. Returns
-// the catalogue's language ("zh_CN"), or an empty text when the interface stays English.
+// the catalogue's language ("zh_CN", "zh_TW"), or an empty text when the interface stays English.
 QString InstallTranslations(const QLocale& locale);
 // The language InstallTranslations loaded, or an empty text.
 QString InterfaceLanguage();

@@ -345,6 +345,7 @@ TEST_F(ProgramOnXvfb, WhileOneEntryWaitsOnItsQuestionAnotherRunsToTheOutputFile)
 // The interface in the locale's language, and exactly the English texts in the C locale: the list's title
 // and a question box's title (their texts are read in TranslationsTest).
 struct LocaleCase {
+  const char* name;
   const char* lang;
   const char16_t* listTitle;
   const char16_t* questionTitle;
@@ -365,10 +366,11 @@ TEST_P(ProgramInLocale, TheListAndItsQuestionBoxSpeakTheLocalesLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ProgramInLocale,
-                         testing::Values(LocaleCase{"zh_CN.UTF-8", u"功能列表", u"通用选择"},
-                                         LocaleCase{"C", u"Function List", u"General Selection"}),
+                         testing::Values(LocaleCase{"zh_CN", "zh_CN.UTF-8", u"功能列表", u"通用选择"},
+                                         LocaleCase{"zh_TW", "zh_TW.UTF-8", u"功能列表", u"通用選擇"},
+                                         LocaleCase{"C", "C", u"Function List", u"General Selection"}),
                          [](const testing::TestParamInfo<LocaleCase>& info) {
-                           return info.index == 0 ? std::string("zh_CN") : std::string("C");
+                           return std::string(info.param.name);
                          });
 
 // A nested Wayland session: weston with its X11 back-end on the private display, and XWayland in it.

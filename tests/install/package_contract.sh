@@ -24,7 +24,9 @@ package)
   for path in ./usr/bin/scrivano ./usr/bin/scrivano-cli ./usr/libexec/scrivano/vexo1 \
               ./usr/share/applications/scrivano.desktop ./usr/share/icons/hicolor/16x16/apps/scrivano.png \
               ./usr/share/icons/hicolor/64x64/apps/scrivano.png ./usr/share/icons/hicolor/128x128/apps/scrivano.png \
-              "./usr/share/scrivano/Guide/Operational Manual.html" "./usr/share/scrivano/Guide/Operational Manual.zh_CN.html" ./usr/share/scrivano/office/NextPiece.bas; do
+              "./usr/share/scrivano/Guide/Operational Manual.html" \
+              "./usr/share/scrivano/Guide/Operational Manual.zh_CN.html" \
+              "./usr/share/scrivano/Guide/Operational Manual.zh_TW.html" ./usr/share/scrivano/office/NextPiece.bas; do
     grep -qxF "$path" <<<"$contents" || fail "$path is not in the package: $contents"
   done
   depends=$(dpkg-deb -f "$deb" Depends)
