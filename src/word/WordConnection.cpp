@@ -314,7 +314,7 @@ void ReportRebuiltParts(Text& report, WordConnection& word) {
   if (rebuilt.empty()) return;
   report +=
       u"\r\nDamaged parts of the originals (their data did not match their checksum), written anew in "
-      u"the review copies from what could be read; check them:";
+      u"the documents above from what could be read; check them:";
   for (const Text& part : rebuilt) report += u"\r\n" + part;
   report += u"\r\n";
 }

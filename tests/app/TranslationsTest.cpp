@@ -64,25 +64,6 @@ TEST_F(InChinese, TheFunctionListAndTheSelectionDialogShowChinese) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("通用选择"));
 }
 
-// The Traditional Chinese catalogue speaks Taiwan's terms, and LibreOffice's for its Find and Replace.
-TEST(InTraditionalChinese, TheFunctionListAndTheMessagesShowTraditionalChinese) {
-  QTranslator catalogue;
-  ASSERT_TRUE(catalogue.load(QStringLiteral(":/i18n/scrivano_zh_TW.qm")));
-  QCoreApplication::installTranslator(&catalogue);
-  SetShownTextFunction(&TranslatedSystemText);
-  test::TempFolder folder;
-  {
-    const CFuncListDlg list(FunctionEntries(), FromUtf8(folder.path() + "/config.ini"));
-    EXPECT_EQ(list.windowTitle(), QStringLiteral("功能列表"));
-    EXPECT_EQ(list.findChild<QListWidget*>()->item(13)->text(), QStringLiteral("13. 取代 Word 文件中的文字"));
-  }
-  EXPECT_EQ(TranslatedSystemText(u"The Find field of the Find and Replace window is empty."),
-            u"「尋找與取代」視窗的「尋找」欄位為空。");
-  EXPECT_EQ(TranslatedSystemText(u"Save changes to /x/a.txt?"), u"儲存對 /x/a.txt 的更改嗎?");
-  SetShownTextFunction(nullptr);
-  QCoreApplication::removeTranslator(&catalogue);
-}
-
 TEST(InterfaceLanguage, EachChineseLocaleFindsTheCatalogueOfItsScript) {
   const struct {
     QLocale locale;
